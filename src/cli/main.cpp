@@ -1,0 +1,36 @@
+#include <exception>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/resave_command.h"
+
+namespace {
+
+void print_usage(std::ostream& out) {
+  out << "usage: vocanta-cli COMMAND ...\n"
+         "\n"
+         "commands:\n"
+         "  resave IN.vta OUT.vta   read a document and write it anew in the current\n"
+         "                          format (OUT must not exist yet)\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty() || args[0] == "-h" || args[0] == "--help" || args[0] == "help") {
+    print_usage(args.empty() ? std::cerr : std::cout);
+    return args.empty() ? 2 : 0;
+  }
+  const std::vector<std::string> rest(args.begin() + 1, args.end());
+  try {
+    if (args[0] == "resave") return vocanta::resave_command(rest, std::cerr);
+  } catch (const std::exception& e) {
+    std::cerr << "vocanta-cli: " << e.what() << "\n";
+    return 1;
+  }
+  std::cerr << "vocanta-cli: unknown command '" << args[0] << "'\n";
+  print_usage(std::cerr);
+  return 2;
+}

@@ -1,0 +1,35 @@
+#include "cli/resave_command.h"
+
+#include <filesystem>
+#include <ostream>
+
+#include "cli/cli_prompter.h"
+#include "document/document.h"
+#include "synthesis/voice.h"
+
+namespace vocanta {
+
+int resave_command(const std::vector<std::string>& args, std::ostream& err) {
+  if (args.size() != 2) {
+    err << "usage: vocanta-cli resave IN.vta OUT.vta\n";
+    return 2;
+  }
+  const std::string& in = args[0];
+  const std::string& out = args[1];
+  std::error_code ec;
+  // Never replace a file: a bulk upgrade must not overwrite the documents it reads.
+  if (std::filesystem::exists(out, ec) || std::filesystem::is_symlink(out, ec)) {
+    err << "vocanta-cli: " << out << " already exists; resave writes only new files\n";
+    return 1;
+  }
+  Voice voice;
+  reset_to_new(voice);
+  CliPrompter prompter(err);
+  CliBackgrounds backgrounds(voice, err);
+  const ReadResult read = read_document(voice, in, ReadSelection{}, prompter, backgrounds);
+  if (!read.accepted) return 1;
+  write_document(voice, out, prompter, backgrounds);
+  return 0;
+}
+
+}  // namespace vocanta

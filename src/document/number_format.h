@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vocanta {
+
+// Numbers in documents always use "."; the windows pass the user's decimal separator.
+
+// At most 15 significant digits, fixed notation from 0.0001 up to below 1E15, otherwise
+// scientific with a bare exponent ("1E-5", "2.5E20").
+std::string format_number(double value, char decimalSeparator = '.');
+
+// Fixed notation with exactly three decimals, as in the axis range fields.
+std::string format_fixed3(double value, char decimalSeparator = '.');
+
+// Raises "Cannot convert empty string to number" or "'%s' is not a valid floating point
+// value". Blanks around the number are ignored; no thousands separators.
+double parse_number(std::string_view text, char decimalSeparator = '.');
+
+// A decimal whole number in 32 bits; raises "'%s' is not a valid integer value".
+int parse_integer(std::string_view text);
+
+// The same rules without raising; false when the text is not such a number.
+bool try_parse_number(std::string_view text, double& value, char decimalSeparator = '.');
+bool try_parse_integer(std::string_view text, int& value);
+
+}  // namespace vocanta

@@ -1,0 +1,61 @@
+#include "support/atomic_file.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+
+namespace vocanta {
+namespace {
+
+bool write_all(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    bytes.remove_prefix(static_cast<size_t>(n));
+  }
+  return true;
+}
+
+std::string temporary_name(const std::string& path, unsigned attempt) {
+  const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
+  return path + ".~tmp" + std::to_string(::getpid()) + "-" +
+         std::to_string(static_cast<unsigned long long>(ticks) % 1000000u + attempt);
+}
+
+// The rename itself reaches the disk only with its folder.
+void sync_folder_of(const std::string& path) {
+  const auto slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+}  // namespace
+
+bool write_file_atomically(const std::string& path, std::string_view bytes) {
+  std::string temp;
+  int fd = -1;
+  for (unsigned attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    temp = temporary_name(path, attempt);
+    // 0666 lets the user's umask decide, as for any file the program creates.
+    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) return false;
+  }
+  if (fd < 0) return false;
+  const bool written = write_all(fd, bytes) && ::fsync(fd) == 0;
+  const bool closed = ::close(fd) == 0;
+  if (!written || !closed || std::rename(temp.c_str(), path.c_str()) != 0) {
+    std::remove(temp.c_str());
+    return false;
+  }
+  sync_folder_of(path);
+  return true;
+}
+
+}  // namespace vocanta

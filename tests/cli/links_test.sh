@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Fails when the binary needs a shared library beyond the C++ runtime (and the
+# sanitizer runtimes of the test build).
+set -euo pipefail
+needed=$(readelf -d "$1" | sed -n 's/.*Shared library: \[\(.*\)\]/\1/p')
+status=0
+for lib in $needed; do
+  case "$lib" in
+    libstdc++.so.* | libm.so.* | libgcc_s.so.* | libc.so.* | ld-linux*.so.* | libasan.so.* | libubsan.so.*) ;;
+    *) echo "unexpected library: $lib"; status=1 ;;
+  esac
+done
+echo "needs: $needed"
+exit $status

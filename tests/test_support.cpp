@@ -1,0 +1,64 @@
+#include "test_support.h"
+
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include "synthesis/voice.h"
+
+namespace vocanta::testing {
+
+Answer ScriptedPrompter::next(const std::string& q) {
+  shown.push_back(q);
+  if (answers.empty()) return Answer::Yes;
+  const Answer a = answers.front();
+  answers.pop_front();
+  return a;
+}
+
+std::string ScriptedPrompter::next_file(const std::string& title) {
+  shown.push_back(title);
+  if (fileNames.empty()) return {};
+  std::string f = fileNames.front();
+  fileNames.pop_front();
+  return f;
+}
+
+void RecordingBackgrounds::show_parameter(int index) {
+  calls.push_back("show " + std::to_string(index));
+}
+
+void RecordingBackgrounds::save_pasted_background(int index) {
+  calls.push_back("save " + std::to_string(index));
+  if (!savedName.empty()) voice_.parameter(index).backgroundFile = savedName;
+}
+
+void RecordingBackgrounds::load_background(int index, const std::string& path) {
+  calls.push_back("load " + std::to_string(index) + " " + path);
+  voice_.parameter(index).backgroundFile = path;
+}
+
+TempDir::TempDir() {
+  std::random_device rd;
+  path_ = std::filesystem::temp_directory_path() / ("vocanta-test-" + std::to_string(rd()));
+  std::filesystem::create_directories(path_);
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  std::filesystem::remove_all(path_, ec);
+}
+
+std::string read_file(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void write_file(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out << bytes;
+}
+
+}  // namespace vocanta::testing

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <deque>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "document/document.h"
+#include "support/prompter.h"
+
+namespace vocanta::testing {
+
+// Records every text shown and returns queued answers (Yes when the queue is empty).
+class ScriptedPrompter : public Prompter {
+ public:
+  std::vector<std::string> shown;
+  std::deque<Answer> answers;
+  std::deque<std::string> fileNames;
+
+  void message(const std::string& text) override { shown.push_back(text); }
+  Answer ask_yes_no(const std::string& q) override { return next(q); }
+  Answer ask_yes_no_cancel(const std::string& q) override { return next(q); }
+  std::string open_file_name(const std::string& title, const std::string&,
+                             const std::string&) override {
+    return next_file(title);
+  }
+  std::string save_file_name(const std::string& title, const std::string&,
+                             const std::string&) override {
+    return next_file(title);
+  }
+
+ private:
+  Answer next(const std::string& q);
+  std::string next_file(const std::string& title);
+};
+
+// Background names only, and a log of what the document asked of the windows.
+class RecordingBackgrounds : public BackgroundHost {
+ public:
+  explicit RecordingBackgrounds(class Voice& voice) : voice_(voice) {}
+  std::vector<std::string> calls;
+  std::string savedName;  // what the point editor's save command makes the name
+
+  void show_parameter(int index) override;
+  void save_pasted_background(int index) override;
+  void load_background(int index, const std::string& path) override;
+  void redraw(int index) override { calls.push_back("redraw " + std::to_string(index)); }
+
+ private:
+  class Voice& voice_;
+};
+
+// A folder of its own for each test, removed afterwards.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  std::string file(const std::string& name) const { return (path_ / name).string(); }
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+std::string read_file(const std::string& path);
+void write_file(const std::string& path, const std::string& bytes);
+
+}  // namespace vocanta::testing
