@@ -108,13 +108,16 @@ int16_t BatchList::reset_batch(int16_t id) {
 int16_t BatchList::step_batch(int16_t id) {
   tbatchitem* b = find_batch(id);
   if (!b) return -1;
-  b->step = static_cast<int16_t>(b->step + 1);
-  if (b->step > b->nSteps) {
+  // Counted in int: past a series of 32767 steps the 16-bit field would wrap to a
+  // negative step instead of finishing.
+  const int next = b->step + 1;
+  if (next > b->nSteps) {
     // Finished: keep the factor of the last step so that the windows' value readout
     // still shows the end of the series rather than a value below its start.
     b->step = -2;
   } else {
-    b->factor = b->nSteps > 0 ? static_cast<double>(b->step) / b->nSteps : 0.0;
+    b->step = static_cast<int16_t>(next);
+    b->factor = b->nSteps > 0 ? static_cast<double>(next) / b->nSteps : 0.0;
   }
   b->active = true;
   return b->step;

@@ -21,7 +21,9 @@ void write_batch_steps(const BatchList& batches, IniFile& ini) {
 void read_batch_steps(BatchList& batches, const IniFile& ini) {
   batches.clear_batches();
   for (const std::string& key : ini.keys(kSection)) {
-    const std::string text = ini.read(kSection, key, "0");
+    // An entry written as "Name=" has no value: it counts as no steps, like a missing one.
+    std::string text = ini.read(kSection, key, "0");
+    if (text.empty()) text = "0";
     // A count the 16-bit step field cannot hold is refused like any other bad number,
     // rather than silently becoming another series.
     const int n = parse_integer(text);

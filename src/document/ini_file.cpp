@@ -25,11 +25,15 @@ std::string fold(std::string_view s) {
 }  // namespace
 
 bool IniFile::load(const std::string& path) {
+  // A folder opens as a stream that reads nothing; it is not an empty file.
+  std::error_code folderError;
+  if (std::filesystem::is_directory(path, folderError))
+    throw VocantaError("Unable to read " + path);
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     std::error_code ec;
     if (std::filesystem::exists(path, ec)) throw VocantaError("Unable to read " + path);
-    *this = IniFile();
+    parse({});  // an empty text, keeping the limits the caller set
     return false;
   }
   std::ostringstream bytes;
@@ -46,6 +50,8 @@ void IniFile::save(const std::string& path) const {
 void IniFile::parse(std::string_view text) {
   preamble_.clear();
   sections_.clear();
+  // Editors that save UTF-8 may put a byte-order mark in front of the first section.
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
   size_t start = 0;
   while (start < text.size()) {
     size_t end = text.find('\n', start);

@@ -109,22 +109,43 @@ bool try_parse_number(std::string_view text, double& value, char decimalSeparato
   size_t i = 0;
   bool negative = false;
   if (i < t.size() && (t[i] == '+' || t[i] == '-')) negative = t[i++] == '-';
+  // Power of ten of the first significant digit as written before the exponent; it tells
+  // an overflow from an underflow, whatever sign the exponent has.
+  long long leading = 0;
+  bool significant = false;
   size_t mantissaDigits = 0;
-  for (; i < t.size() && is_digit(t[i]); ++i, ++mantissaDigits) clean += t[i];
+  for (; i < t.size() && is_digit(t[i]); ++i, ++mantissaDigits) {
+    if (significant)
+      ++leading;
+    else
+      significant = t[i] != '0';
+    clean += t[i];
+  }
   if (i < t.size() && t[i] == decimalSeparator) {
     clean += '.';
-    for (++i; i < t.size() && is_digit(t[i]); ++i, ++mantissaDigits) clean += t[i];
+    for (++i; i < t.size() && is_digit(t[i]); ++i, ++mantissaDigits) {
+      if (!significant) {
+        --leading;
+        significant = t[i] != '0';
+      }
+      clean += t[i];
+    }
   }
   if (mantissaDigits == 0) return false;
-  bool negativeExponent = false;
+  long long exponent = 0;
   if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
     clean += 'e';
     ++i;
+    bool negativeExponent = false;
     if (i < t.size() && (t[i] == '+' || t[i] == '-')) negativeExponent = t[i++] == '-';
     if (negativeExponent) clean += '-';
     size_t exponentDigits = 0;
-    for (; i < t.size() && is_digit(t[i]); ++i, ++exponentDigits) clean += t[i];
+    for (; i < t.size() && is_digit(t[i]); ++i, ++exponentDigits) {
+      clean += t[i];
+      exponent = std::min(exponent * 10 + (t[i] - '0'), 1'000'000'000LL);
+    }
     if (exponentDigits == 0) return false;
+    if (negativeExponent) exponent = -exponent;
   }
   if (i != t.size()) return false;
   double v = 0;
@@ -132,7 +153,7 @@ bool try_parse_number(std::string_view text, double& value, char decimalSeparato
   if (end != clean.data() + clean.size()) return false;
   if (ec == std::errc::result_out_of_range) {
     // Too small to hold is zero; too large is not a number we can store.
-    if (!negativeExponent) return false;
+    if (leading + exponent >= 0) return false;
     v = 0;
   } else if (ec != std::errc()) {
     return false;

@@ -26,6 +26,10 @@ Decoded decode(std::string_view s, size_t i) {
     if ((b & 0xC0) != 0x80) return {b0, 1, false};
     cp = (cp << 6) | (b & 0x3F);
   }
+  // An overlong form is not UTF-8 but may well be two or three 8-bit letters ("\xC0\x80"
+  // is not a NUL); decoding it would change the bytes of the name.
+  constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+  if (cp < kSmallest[len]) return {b0, 1, false};
   return {cp, len, true};
 }
 

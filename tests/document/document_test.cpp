@@ -48,20 +48,55 @@ TEST(Document, WritesTheFixedLayout) {
   write_document(voice, dir.file("v.vta"), prompter, backgrounds);
 
   const std::string expected = lines({
-      "[Common]", "Filetype=Vocanta", "Version=3.0", "Gain=-12.5", "SamplingFrequency=44100",
-      "TotalDuration=2", "MaxHarmonincs=500", "nTweenies=3", "Randomize=1",
-      "[BatchSteps]", "Loudness=0", "Vib=4",
-      "[Defaults]", "OverAllLevel=0", "HarmonicLevel=0", "SubharmonicContent=-100",
-      "NoiseLevel=1E-20", "F0=100", "F0factor=1", "VibratoFrequency=7", "VibratoAmplitude=0",
-      "FlutterAmplitude=0", "FlutterFrequency=4", "FlutterQ=0.707", "SpectralTilt=-6",
-      "IndividualHarmonics=0", "SubHarmonicSpectrum=0", "TweenieSpectrum=0",
-      "FrequencyResponse=0", "Formant=0", "Formantfactor=1", "FormantBW=100", "Phase=0",
-      "PhaseRandomness=0", "SubPhase=0", "SubPhaseRandomness=0",
+      "[Common]",
+      "Filetype=Vocanta",
+      "Version=3.0",
+      "Gain=-12.5",
+      "SamplingFrequency=44100",
+      "TotalDuration=2",
+      "MaxHarmonincs=500",
+      "nTweenies=3",
+      "Randomize=1",
+      "[BatchSteps]",
+      "Loudness=0",
+      "Vib=4",
+      "[Defaults]",
+      "OverAllLevel=0",
+      "HarmonicLevel=0",
+      "SubharmonicContent=-100",
+      "NoiseLevel=1E-20",
+      "F0=100",
+      "F0factor=1",
+      "VibratoFrequency=7",
+      "VibratoAmplitude=0",
+      "FlutterAmplitude=0",
+      "FlutterFrequency=4",
+      "FlutterQ=0.707",
+      "SpectralTilt=-6",
+      "IndividualHarmonics=0",
+      "SubHarmonicSpectrum=0",
+      "TweenieSpectrum=0",
+      "FrequencyResponse=0",
+      "Formant=0",
+      "Formantfactor=1",
+      "FormantBW=100",
+      "Phase=0",
+      "PhaseRandomness=0",
+      "SubPhase=0",
+      "SubPhaseRandomness=0",
       // Created by the first background, before that parameter's own curve section.
-      "[Backgrounds]", "F0=/pics/f0.bmp", "Phase=/pics/phase.wmf",
-      "[F0]", "0=100;100;0;", "0.5=120;110;20;Vib", "1.25=1E-5;2.5E20;-3;",
-      "[Formant_1]", "0=700;700;0;",
-      "[Formant_2]", "0=1200;1200;0;", "2=1300;1300;0;",
+      "[Backgrounds]",
+      "F0=/pics/f0.bmp",
+      "Phase=/pics/phase.wmf",
+      "[F0]",
+      "0=100;100;0;",
+      "0.5=120;110;20;Vib",
+      "1.25=1E-5;2.5E20;-3;",
+      "[Formant_1]",
+      "0=700;700;0;",
+      "[Formant_2]",
+      "0=1200;1200;0;",
+      "2=1300;1300;0;",
   });
   EXPECT_EQ(testing::read_file(dir.file("v.vta")), expected);
   EXPECT_TRUE(prompter.shown.empty());
@@ -186,12 +221,11 @@ TEST_F(DocumentReading, AppliesDefaultsAndReportsBadNumbers) {
 }
 
 TEST_F(DocumentReading, ReadsPointsFormantsAndOlderBandwidths) {
-  ASSERT_TRUE(read(
-                  "[Common]\nFiletype=Vocanta\nVersion=3.0\n"
-                  "[BatchSteps]\nVowel=3\n"
-                  "[Defaults]\nFormantBWa=50\nFormantBWb=0.1\n"
-                  "[F0]\n1E-5=120\n0.5=;5;7;\n0.7=120;10;vowel\n"
-                  "[Formant_1]\n0=700\n[Formant_3]\n0=2500\n[NoiseLevel]\n0=-80.0005\n1=-10\n")
+  ASSERT_TRUE(read("[Common]\nFiletype=Vocanta\nVersion=3.0\n"
+                   "[BatchSteps]\nVowel=3\n"
+                   "[Defaults]\nFormantBWa=50\nFormantBWb=0.1\n"
+                   "[F0]\n1E-5=120\n0.5=;5;7;\n0.7=120;10;vowel\n"
+                   "[Formant_1]\n0=700\n[Formant_3]\n0=2500\n[NoiseLevel]\n0=-80.0005\n1=-10\n")
                   .accepted);
   EXPECT_EQ(voice.batches.batch_count(), 1);
   const CurveState& f0 = voice.parameter(param::kF0).state;
