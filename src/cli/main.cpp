@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/build_command.h"
 #include "cli/resave_command.h"
 
 namespace {
@@ -11,6 +12,13 @@ void print_usage(std::ostream& out) {
   out << "usage: vocanta-cli COMMAND ...\n"
          "\n"
          "commands:\n"
+         "  build DOC.vta [-o OUT.smp] [--seed N]\n"
+         "                          render the voice into a sample file (default: the\n"
+         "                          document's name with .smp)\n"
+         "  batch DOC.vta [-o OUT.smp] [--combinations] [--only NAME,...]\n"
+         "                [--include-without] [--seed N]\n"
+         "                          render one voice per batch step (or per combination\n"
+         "                          of steps) into one sample file and a .CSV label file\n"
          "  resave IN.vta OUT.vta   read a document and write it anew in the current\n"
          "                          format (OUT must not exist yet)\n";
 }
@@ -26,6 +34,8 @@ int main(int argc, char** argv) {
   const std::vector<std::string> rest(args.begin() + 1, args.end());
   try {
     if (args[0] == "resave") return vocanta::resave_command(rest, std::cerr);
+    if (args[0] == "build") return vocanta::build_command(rest, std::cout, std::cerr);
+    if (args[0] == "batch") return vocanta::batch_command(rest, std::cout, std::cerr);
   } catch (const std::exception& e) {
     std::cerr << "vocanta-cli: " << e.what() << "\n";
     return 1;

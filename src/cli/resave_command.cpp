@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <ostream>
 
+#include "cli/cli_document.h"
 #include "cli/cli_prompter.h"
 #include "document/document.h"
 #include "synthesis/voice.h"
@@ -23,11 +24,9 @@ int resave_command(const std::vector<std::string>& args, std::ostream& err) {
     return 1;
   }
   Voice voice;
-  reset_to_new(voice);
+  if (!load_cli_document(voice, in, err)) return 1;
   CliPrompter prompter(err);
   CliBackgrounds backgrounds(voice, err);
-  const ReadResult read = read_document(voice, in, ReadSelection{}, prompter, backgrounds);
-  if (!read.accepted) return 1;
   write_document(voice, out, prompter, backgrounds);
   return 0;
 }

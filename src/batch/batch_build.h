@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vocanta {
+
+class BatchList;
+class BuildRun;
+
+// The choices of the batch window that shape a batch build.
+struct BatchBuildChoice {
+  bool selectedOnly = false;    // "Selected batches only" rather than "All batches"
+  bool combinations = false;    // "All combinations of batches" rather than "Each batch separately"
+  bool includeWithout = false;  // "Include build without batch"
+  // The batch list as displayed (names sorted), with its selection.
+  std::vector<std::string> entries;
+  std::vector<bool> selected;
+};
+
+// Shows the label of the voice being built in the batch window; empty when it is done.
+class BatchProgress {
+ public:
+  virtual ~BatchProgress() = default;
+  virtual void show_label(const std::string& label) = 0;
+};
+
+// The batch list in the order the batch window shows it: names sorted without regard
+// to letter case.
+std::vector<std::string> sorted_batch_names(const BatchList& batches);
+
+class BatchBuild {
+ public:
+  BatchBuild(BuildRun& run, BatchList& batches, BatchBuildChoice choice,
+             BatchProgress* progress = nullptr);
+
+  int64_t count_separate_builds() const;
+  int64_t count_combination_builds() const;
+  int64_t count() const;
+
+  // Builds every voice of the series into path, one label line each. Refuses a series
+  // without any voice before the file is touched.
+  void build(const std::string& path);
+
+  void recursive_batchbuild(size_t index, const std::string& label);
+  void build_labelled(const std::string& label);
+
+ private:
+  bool counted(size_t index) const;
+  int16_t entry_id(size_t index) const;
+  void build_separately();
+  void build_last_entry(int16_t id, int16_t step, const std::string& label);
+
+  BuildRun& run_;
+  BatchList& batches_;
+  BatchBuildChoice choice_;
+  BatchProgress* progress_;
+};
+
+}  // namespace vocanta

@@ -1,0 +1,51 @@
+#include "cli/cli_build_host.h"
+
+#include <unistd.h>
+
+#include <csignal>
+#include <ostream>
+
+#include "synthesis/build_run.h"
+
+namespace vocanta {
+namespace {
+
+volatile std::sig_atomic_t interrupted = 0;
+
+extern "C" void on_interrupt(int) {
+  interrupted = 1;
+}
+
+}  // namespace
+
+CliBuildHost::CliBuildHost(std::ostream& err) : err_(err), terminal_(::isatty(2) == 1) {
+  interrupted = 0;
+  std::signal(SIGINT, on_interrupt);
+}
+
+CliBuildHost::~CliBuildHost() {
+  std::signal(SIGINT, SIG_DFL);
+}
+
+void CliBuildHost::refresh_progress(double, const std::string& percent) {
+  process_events();
+  if (!terminal_ || !run_ || run_->totalSamples <= 0) return;
+  constexpr int kWidth = 40;
+  const auto filled = static_cast<int>(kWidth * run_->samplesComputed / run_->totalSamples);
+  err_ << "\r[" << std::string(static_cast<size_t>(filled), '#')
+       << std::string(static_cast<size_t>(kWidth - filled), '.') << "] " << percent << std::flush;
+  drawn_ = true;
+}
+
+void CliBuildHost::process_events() {
+  if (interrupted && run_) run_->request_break();
+}
+
+void CliBuildHost::build_running(bool running) {
+  if (!running && drawn_) {
+    err_ << "\n";
+    drawn_ = false;
+  }
+}
+
+}  // namespace vocanta
