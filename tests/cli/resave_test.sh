@@ -4,37 +4,37 @@
 set -uo pipefail
 cli=$1
 data=$2
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-check() {
-  if eval "$2"; then echo "ok: $1"; else echo "FAILED: $1"; failures=$((failures + 1)); fi
-}
+source "$(dirname "$0")/check_lib.sh"
 
 "$cli" resave "$data/every_feature.vta" "$work/out.vta" 2>"$work/err"
-check "an older document is upgraded" '[ $? -eq 0 ]'
+st=$?
+check "an older document is upgraded" '[ $st -eq 0 ]'
 check "the written bytes are the expected layout" 'cmp "$work/out.vta" "$data/every_feature.expected.vta"'
 check "the version question is answered on stderr" 'grep -q "Try anyway? Yes" "$work/err"'
 
 echo keep >"$work/existing.vta"
 "$cli" resave "$data/every_feature.vta" "$work/existing.vta" 2>"$work/err"
-check "an existing output is refused" '[ $? -ne 0 ] && [ "$(cat "$work/existing.vta")" = keep ]'
+st=$?
+check "an existing output is refused" '[ $st -ne 0 ] && [ "$(cat "$work/existing.vta")" = keep ]'
 
 printf '[Common]\r\nFileType=Other\r\n' >"$work/foreign.vta"
 "$cli" resave "$work/foreign.vta" "$work/foreign-out.vta" 2>"$work/err"
+st=$?
 check "a foreign file is refused with its message" \
-  '[ $? -ne 0 ] && grep -q "foreign.vta is not an Vocanta file" "$work/err" && [ ! -e "$work/foreign-out.vta" ]'
+  '[ $st -ne 0 ] && grep -q "foreign.vta is not an Vocanta file" "$work/err" && [ ! -e "$work/foreign-out.vta" ]'
 
 "$cli" resave "$work/missing.vta" "$work/missing-out.vta" 2>"$work/err"
-check "a missing document is refused" '[ $? -ne 0 ] && grep -q "missing.vta does not exist" "$work/err"'
+st=$?
+check "a missing document is refused" '[ $st -ne 0 ] && grep -q "missing.vta does not exist" "$work/err"'
 
 printf '[Common]\r\nFileType=Vocanta\r\nVersion=3.0\r\nGain=loud\r\n' >"$work/bad.vta"
 "$cli" resave "$work/bad.vta" "$work/bad-out.vta" 2>"$work/err"
+st=$?
 check "a bad number is reported" \
-  '[ $? -ne 0 ] && grep -q "'"'"'loud'"'"' is not a valid floating point value" "$work/err" && [ ! -e "$work/bad-out.vta" ]'
+  '[ $st -ne 0 ] && grep -q "'"'"'loud'"'"' is not a valid floating point value" "$work/err" && [ ! -e "$work/bad-out.vta" ]'
 
 "$cli" resave only-one-argument 2>"$work/err"
-check "a wrong call prints the usage" '[ $? -eq 2 ] && grep -q usage "$work/err"'
+st=$?
+check "a wrong call prints the usage" '[ $st -eq 2 ] && grep -q usage "$work/err"'
 
-echo "$((8 - failures)) passed, $failures failed"
-[ "$failures" -eq 0 ]
+finish

@@ -1,0 +1,77 @@
+// Seconds of audio rendered per second of compute for three reference voices.
+// Run: cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DVOCANTA_BENCH=ON
+//      cmake --build build-bench --target vocanta_bench && build-bench/bench/vocanta_bench
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+
+#include "document/number_format.h"
+#include "synthesis/build_run.h"
+#include "synthesis/voice.h"
+
+namespace {
+
+using vocanta::Voice;
+using vocanta::param::kF0;
+
+void point(Voice& v, int p, int16_t curve, double x, double y) {
+  v.add_point(p, "", curve, x, y, y, 0);
+}
+
+void defaults(Voice& v) {
+  vocanta::reset_to_new(v);
+}
+
+void sung_vowel(Voice& v) {
+  using namespace vocanta::param;
+  vocanta::reset_to_new(v);
+  v.settings.samplingFrequency = "44100";
+  point(v, kF0, 1, 0, 220);
+  point(v, kF0, 1, 1, 247);
+  point(v, kVibratoAmplitude, 1, 0, 3);
+  point(v, kVibratoFrequency, 1, 0, 5.5);
+  point(v, kFlutterAmplitude, 1, 0, 1);
+  const double formants[] = {650, 1080, 2650, 2900, 3250};
+  for (int i = 0; i < 5; ++i) point(v, kFormants, static_cast<int16_t>(i + 1), 0, formants[i]);
+  point(v, kFormantBandwidth, 1, 0, 60);
+  point(v, kFormantBandwidth, 1, 4000, 150);
+}
+
+void dense_voice(Voice& v) {
+  using namespace vocanta::param;
+  vocanta::reset_to_new(v);
+  v.settings.samplingFrequency = "44100";
+  v.settings.tweenies = "3";
+  point(v, kF0, 1, 0, 80);
+  point(v, kSubharmonicLevel, 1, 0, -20);
+  point(v, kFrequencyResponse, 1, 0, 0);
+  point(v, kFrequencyResponse, 1, 3000, -12);
+  point(v, kFrequencyResponse, 1, 8000, -30);
+  point(v, kPhaseRandomness, 1, 0, 50);
+  point(v, kSubPhaseRandomness, 1, 0, 50);
+}
+
+void render(benchmark::State& state, const std::function<void(Voice&)>& make) {
+  Voice voice;
+  make(voice);
+  vocanta::QuietBuildHost host;
+  vocanta::BuildRun run(voice, host);
+  const auto path = (std::filesystem::temp_directory_path() / "vocanta-bench.smp").string();
+  const double seconds = vocanta::parse_number(voice.settings.duration);
+  for (auto _ : state) run.build_voice(path);
+  std::remove(path.c_str());
+  state.counters["audio_s_per_s"] =
+      benchmark::Counter(seconds, benchmark::Counter::kIsIterationInvariantRate);
+}
+
+}  // namespace
+
+BENCHMARK_CAPTURE(render, defaults_16k, defaults)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(render, vowel_44k_formants_vibrato_flutter, sung_vowel)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(render, dense_44k_f0_80_tweenies_response_phases, dense_voice)
+    ->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();

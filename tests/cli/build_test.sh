@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# vocanta-cli build and batch end to end: sizes, labels, reproducible bytes, exit
+# status and Ctrl+C.
+set -uo pipefail
+cli=$1
+data=$2
+source "$(dirname "$0")/check_lib.sh"
+
+cp "$data/batch_vowels.vta" "$work/v.vta"
+"$cli" build "$work/v.vta" >"$work/out" 2>"$work/err"
+st=$?
+check "a plain build succeeds" '[ $st -eq 0 ] && grep -qx "Done!" "$work/out" && grep -q "^Build took " "$work/out"'
+check "the sample file lands beside the document" '[ $(stat -c %s "$work/v.smp") -eq $((1024 + 2 * 400)) ]'
+check "proc0 names the document" 'head -c 200 "$work/v.smp" | grep -aq "proc0=Vocanta $work/v.vta"'
+"$cli" build "$work/v.vta" -o "$work/again.smp" >/dev/null 2>&1
+st=$?
+check "the same document gives the same samples" 'cmp -s <(tail -c +1025 "$work/v.smp") <(tail -c +1025 "$work/again.smp")'
+
+"$cli" batch "$work/v.vta" --combinations --include-without -o "$work/b.smp" >/dev/null 2>"$work/err"
+st=$?
+check "a combination batch succeeds" '[ $st -eq 0 ]'
+printf '%s\r\n' "$work/b.smp" "0,400,No batch" "400,400, Vowel 0" "800,400, Vowel 1" "1200,400, Vowel 2" \
+  "1600,400, Pitch 0" "2000,400, Pitch 0 Vowel 0" "2400,400, Pitch 0 Vowel 1" "2800,400, Pitch 0 Vowel 2" \
+  "3200,400, Pitch 1" "3600,400, Pitch 1 Vowel 0" "4000,400, Pitch 1 Vowel 1" "4400,400, Pitch 1 Vowel 2" >"$work/expected.CSV"
+check "the label file names every voice" 'cmp -s "$work/b.CSV" "$work/expected.CSV"'
+check "the header names the label file" 'head -c 300 "$work/b.smp" | grep -aq "labels=$work/b.CSV"'
+check "twelve voices of 400 samples" '[ $(stat -c %s "$work/b.smp") -eq $((1024 + 2 * 4800)) ]'
+
+"$cli" batch "$work/v.vta" --only pitch -o "$work/p.smp" >/dev/null 2>&1
+st=$?
+check "--only picks the counted batches" '[ "$(tail -n +2 "$work/p.CSV" | tr -d "\r")" = "$(printf "0,400,Pitch 0\n400,400,Pitch 1")" ]'
+"$cli" batch "$work/v.vta" --only Nothing -o "$work/n.smp" >/dev/null 2>"$work/err"
+st=$?
+check "an unknown batch is refused" '[ $st -ne 0 ] && grep -q "no batch named" "$work/err" && [ ! -e "$work/n.smp" ]'
+
+sed -e 's/Randomize=0/Randomize=1/' -e 's/TotalDuration=0.05/TotalDuration=0.01/' "$work/v.vta" >"$work/r.vta"
+printf '[NoiseLevel]\r\n0=-20\r\n' >>"$work/r.vta"
+"$cli" build "$work/r.vta" --seed 7 -o "$work/r1.smp" >/dev/null 2>&1
+st=$?
+"$cli" build "$work/r.vta" --seed 7 -o "$work/r2.smp" >/dev/null 2>&1
+st=$?
+"$cli" build "$work/r.vta" --seed 8 -o "$work/r3.smp" >/dev/null 2>&1
+st=$?
+check "a fixed seed repeats a randomized build" 'cmp -s "$work/r1.smp" "$work/r2.smp"'
+check "another seed gives another voice" '! cmp -s "$work/r1.smp" "$work/r3.smp"'
+
+sed -e 's/TotalDuration=0.05/TotalDuration=600/' -e 's/SamplingFrequency=8000/SamplingFrequency=44100/' "$work/v.vta" >"$work/long.vta"
+"$cli" build "$work/long.vta" -o "$work/long.smp" >"$work/out" 2>&1 &
+pid=$!
+sleep 1.5
+kill -INT $pid
+wait $pid
+status=$?
+size=$(stat -c %s "$work/long.smp")
+check "Ctrl+C breaks the build" '[ $status -ne 0 ] && grep -qx "Break!" "$work/out"'
+check "the broken file holds whole samples after the header" '[ $size -gt 1024 ] && [ $(( (size - 1024) % 2 )) -eq 0 ]'
+
+"$cli" build "$work/v.vta" --seed >/dev/null 2>"$work/err"
+st=$?
+check "a wrong call prints the usage" '[ $st -eq 2 ] && grep -q usage "$work/err"'
+sed 's/Gain=-20/Gain=loud/' "$work/v.vta" >"$work/bad.vta"
+"$cli" build "$work/bad.vta" >/dev/null 2>"$work/err"
+st=$?
+check "a bad setting is reported" '[ $st -ne 0 ] && grep -q "'"'"'loud'"'"' is not a valid floating point value" "$work/err"'
+
+finish
