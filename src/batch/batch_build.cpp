@@ -42,6 +42,8 @@ BatchBuild::BatchBuild(BuildRun& run, BatchList& batches, BatchBuildChoice choic
 }
 
 bool BatchBuild::counted(size_t index) const {
+  // An entry that names no batch could never finish its steps.
+  if (!batches_.find_batch(entry_id(index))) return false;
   return !choice_.selectedOnly || choice_.selected[index];
 }
 

@@ -107,9 +107,9 @@ int run_build(const std::vector<std::string>& args, bool batchOptions, std::ostr
   run.set_document_path(o.document);
   if (o.seed) run.set_fixed_seed(*o.seed);
   build(run, voice, o);
-  out << run.outcome() << "\n"
+  out << run.logged_outcome() << "\n"
       << "Build took " << format_fixed3(run.endSeconds - run.startSeconds) << "s\n";
-  return run.outcome() == "Done!" ? 0 : 1;
+  return run.logged_outcome() == "Done" ? 0 : 1;
 }
 
 }  // namespace

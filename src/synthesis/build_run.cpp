@@ -57,6 +57,8 @@ void BuildRun::check_idle() const {
 }
 
 void BuildRun::build_voice(const std::string& path) {
+  // Refused before anything is reset: the counts belong to the build that runs.
+  check_idle();
   labelled = false;
   samplesInFile = 0;
   run(path, [&] {
@@ -135,13 +137,14 @@ void BuildRun::end_build() {
   std::string statistics;
   if (breakRequested) {
     outcome_ = statistics = "Break!";
-  } else if (samplesInFile == totalSamples) {
+  } else if (!failed_ && samplesInFile == totalSamples) {
     outcome_ = "Done!";
     statistics = "Done";
   } else {
     outcome_ = "Not complete";
     statistics = "Not Complete";
   }
+  loggedOutcome_ = statistics;
   host_.outcome(outcome_);
   host_.add_statistics_line(statistics);
   endSeconds = host_.tick_count() / 1000.0;
@@ -154,11 +157,15 @@ void BuildRun::end_build() {
 
 void BuildRun::finish_after_error() {
   if (!running) return;
+  // The counts may match by chance (a stale total when the start failed, or a label
+  // line lost after the last sample); a build cut short by an error is never "Done!".
+  failed_ = true;
   try {
     end_build();
   } catch (...) {
     // The first error is the one the user must see; the run is idle again either way.
   }
+  failed_ = false;
   close_sample_file();
   running = false;
 }

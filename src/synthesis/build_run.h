@@ -61,16 +61,18 @@ class BuildRun {
     try {
       begin_build(path);
       body();
+      end_build();
     } catch (...) {
       finish_after_error();
       throw;
     }
-    end_build();
   }
 
   const SynthesisSettings& settings() const { return settings_; }
   const std::string& label_path() const { return labelPath_; }
+  // The outcome as the progress label shows it ("Done!") and as the statistics log it ("Done").
   const std::string& outcome() const { return outcome_; }
+  const std::string& logged_outcome() const { return loggedOutcome_; }
 
   bool running = false;
   bool labelled = false;
@@ -97,8 +99,10 @@ class BuildRun {
   std::string labelPath_;
   std::string documentPath_;
   std::string outcome_;
+  std::string loggedOutcome_;
   uint32_t fixedSeed_ = 0;
   bool hasFixedSeed_ = false;
+  bool failed_ = false;
 
   friend class VoiceSynth;
 };

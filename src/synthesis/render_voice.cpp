@@ -87,6 +87,9 @@ double VoiceSynth::sample(int64_t m) {
   const double fa = value(param::kFlutterAmplitude, t) / 100 * F;
   const double f0 = std::fabs(std::sin(psi_) * va + F + fa * u);
   phi_ = phi_ + kTwoPi * f0 / fs;
+  // One sample with an infinite rate must not silence the rest of the voice.
+  if (!std::isfinite(psi_)) psi_ = 0;
+  if (!std::isfinite(phi_)) phi_ = 0;
   const int32_t K = partial_limit(fs, f0);
   const double aH = std::pow(10.0, value(param::kHarmonicLevel, t) / 20);
   const double aS = std::pow(10.0, value(param::kSubharmonicLevel, t) / 20);
@@ -119,9 +122,11 @@ double VoiceSynth::subharmonics(double s, int32_t N, double f0, double aH, doubl
                                 double tau) {
   CurveState& response = voice_.parameter(param::kFrequencyResponse).state;
   CurveState& phase = voice_.parameter(param::kSubPhase).state;
-  const int32_t n = s_.tweenies;
-  for (int32_t v = 1; v <= n; ++v) {
-    const double X = static_cast<double>(v) / (n + 1);
+  // Counted in 64 bits: n + 1 and the loop's last increment must not overflow when the
+  // setting is the largest 32-bit number.
+  const int64_t n = s_.tweenies;
+  for (int64_t v = 1; v <= n; ++v) {
+    const double X = static_cast<double>(v) / static_cast<double>(n + 1);
     const double P = value(param::kTweenieSpectrum, X);
     for (int32_t k = 1; k <= N; ++k) {
       const double R = curve_value(response, 1, (k - 0.5) * f0);

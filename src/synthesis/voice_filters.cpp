@@ -50,9 +50,9 @@ double FormantCascade::apply(Voice& voice, double s, double t, double fs) {
     const double f = value(voice, param::kFormants, static_cast<int16_t>(i), t) * factor;
     const double b = value(voice, param::kFormantBandwidth, 1, f);
     Resonator& r = r_[static_cast<size_t>(i - 1)];
-    if (usable(f, b))
-      r.set(f, b, fs);
-    else
+    if (usable(f, b)) r.set(f, b, fs);
+    // A frequency too large for the coefficients' arithmetic is no formant either.
+    if (!usable(f, b) || !std::isfinite(r.a1) || !std::isfinite(r.a2))
       r.a0 = 1, r.a1 = 0, r.a2 = 0;  // passes the sample through unchanged
   }
   for (int i = 1; i <= count; ++i) s = guarded_step(r_[static_cast<size_t>(i - 1)], s);

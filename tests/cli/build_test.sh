@@ -9,7 +9,7 @@ source "$(dirname "$0")/check_lib.sh"
 cp "$data/batch_vowels.vta" "$work/v.vta"
 "$cli" build "$work/v.vta" >"$work/out" 2>"$work/err"
 st=$?
-check "a plain build succeeds" '[ $st -eq 0 ] && grep -qx "Done!" "$work/out" && grep -q "^Build took " "$work/out"'
+check "a plain build succeeds" '[ $st -eq 0 ] && grep -qx "Done" "$work/out" && grep -q "^Build took " "$work/out"'
 check "the sample file lands beside the document" '[ $(stat -c %s "$work/v.smp") -eq $((1024 + 2 * 400)) ]'
 check "proc0 names the document" 'head -c 200 "$work/v.smp" | grep -aq "proc0=Vocanta $work/v.vta"'
 "$cli" build "$work/v.vta" -o "$work/again.smp" >/dev/null 2>&1
