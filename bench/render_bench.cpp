@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <string>
 
 #include "document/number_format.h"
 #include "synthesis/build_run.h"
@@ -27,7 +28,7 @@ void defaults(Voice& v) {
 void sung_vowel(Voice& v) {
   using namespace vocanta::param;
   vocanta::reset_to_new(v);
-  v.settings.samplingFrequency = "44100";
+  v.settings.samplingFrequency = std::string("44100");
   point(v, kF0, 1, 0, 220);
   point(v, kF0, 1, 1, 247);
   point(v, kVibratoAmplitude, 1, 0, 3);
@@ -42,8 +43,8 @@ void sung_vowel(Voice& v) {
 void dense_voice(Voice& v) {
   using namespace vocanta::param;
   vocanta::reset_to_new(v);
-  v.settings.samplingFrequency = "44100";
-  v.settings.tweenies = "3";
+  v.settings.samplingFrequency = std::string("44100");
+  v.settings.tweenies = std::string("3");
   point(v, kF0, 1, 0, 80);
   point(v, kSubharmonicLevel, 1, 0, -20);
   point(v, kFrequencyResponse, 1, 0, 0);
