@@ -2,7 +2,7 @@
 # vocanta-cli build and batch end to end: sizes, labels, reproducible bytes, exit
 # status and Ctrl+C.
 set -uo pipefail
-cli=$1
+cli=$(realpath "$1")
 data=$2
 source "$(dirname "$0")/check_lib.sh"
 
@@ -12,7 +12,8 @@ st=$?
 check "a plain build succeeds" '[ $st -eq 0 ] && grep -qx "Done" "$work/out" && grep -q "^Build took " "$work/out"'
 check "the sample file lands beside the document" '[ $(stat -c %s "$work/v.smp") -eq $((1024 + 2 * 400)) ]'
 check "proc0 names the document" 'head -c 200 "$work/v.smp" | grep -aq "proc0=Vocanta $work/v.vta"'
-"$cli" build "$work/v.vta" -o "$work/again.smp" >/dev/null 2>&1
+(cd "$work" && "$cli" build v.vta -o again.smp >/dev/null 2>&1)
+check "relative paths are named in full" 'head -c 200 "$work/again.smp" | grep -aq "proc0=Vocanta $work/v.vta"' 
 st=$?
 check "the same document gives the same samples" 'cmp -s <(tail -c +1025 "$work/v.smp") <(tail -c +1025 "$work/again.smp")'
 

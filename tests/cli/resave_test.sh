@@ -2,7 +2,7 @@
 # vocanta-cli resave end to end: the exact bytes of an upgraded document, and the
 # refusals that must leave files alone and exit non-zero.
 set -uo pipefail
-cli=$1
+cli=$(realpath "$1")
 data=$2
 source "$(dirname "$0")/check_lib.sh"
 
