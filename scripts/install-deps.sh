@@ -1,7 +1,7 @@
 # Installs the Debian packages the build and the tests need, only those missing.
 # Sourced by run.sh and test.sh.
 
-vocanta_packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev)
+vocanta_packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev qt6-base-dev)
 
 install_deps() {
   local missing=()

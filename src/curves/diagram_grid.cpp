@@ -1,7 +1,7 @@
 #include "curves/diagram_grid.h"
 
+#include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace vocanta {
 

@@ -1,0 +1,60 @@
+#include "app/gui_prompter.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QStringList>
+
+namespace vocanta {
+namespace {
+
+QString q(const std::string& s) {
+  return QString::fromStdString(s);
+}
+
+}  // namespace
+
+QString qt_file_filter(const std::string& filter) {
+  // Pairs of description and pattern; the description already names the pattern.
+  const QStringList parts = q(filter).split('|');
+  QStringList descriptions;
+  for (int i = 0; i < parts.size(); i += 2) descriptions << parts[i];
+  return descriptions.join(";;");
+}
+
+void GuiPrompter::message(const std::string& text) {
+  QMessageBox::information(parent_, "Vocanta", q(text), QMessageBox::Ok);
+}
+
+Answer GuiPrompter::ask_yes_no(const std::string& question) {
+  return QMessageBox::question(parent_, "Vocanta", q(question),
+                               QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes
+             ? Answer::Yes
+             : Answer::No;
+}
+
+Answer GuiPrompter::ask_yes_no_cancel(const std::string& question) {
+  const auto b = QMessageBox::question(parent_, "Vocanta", q(question),
+                                       QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+  return b == QMessageBox::Yes ? Answer::Yes : b == QMessageBox::No ? Answer::No : Answer::Cancel;
+}
+
+std::string GuiPrompter::open_file_name(const std::string& title, const std::string& filter,
+                                        const std::string& initial) {
+  return QFileDialog::getOpenFileName(parent_, q(title), q(initial), qt_file_filter(filter))
+      .toStdString();
+}
+
+std::string GuiPrompter::save_file_name(const std::string& title, const std::string& filter,
+                                        const std::string& initial) {
+  QFileDialog dialog(parent_, q(title), q(initial), qt_file_filter(filter));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  // The first pattern of the filter gives the extension a bare name receives.
+  const QStringList parts = q(filter).split('|');
+  if (parts.size() > 1 && parts[1].startsWith("*.") && parts[1] != "*.*")
+    dialog.setDefaultSuffix(parts[1].mid(2));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().first().toStdString();
+}
+
+}  // namespace vocanta

@@ -1,0 +1,12 @@
+#include "app/main_window.h"
+#include "app/vocanta_application.h"
+
+int main(int argc, char** argv) {
+  vocanta::VocantaApplication app(argc, argv);
+  QStringList arguments = app.arguments();
+  arguments.removeFirst();
+  vocanta::TForm1 main(arguments);
+  main.show();
+  const int status = app.exec();
+  return status != 0 ? status : main.exit_status();
+}

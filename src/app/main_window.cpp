@@ -1,0 +1,283 @@
+#include "app/main_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <cstdio>
+
+#include "app/diagnostics_window.h"
+#include "app/gui_build_host.h"
+#include "app/settings_store.h"
+#include "app/statistics_window.h"
+#include "batch/batch_window.h"
+#include "curves/parameter_window.h"
+#include "curves/point_editor_window.h"
+#include "synthesis/build_run.h"
+
+namespace vocanta {
+
+TForm1::TForm1(QStringList arguments, QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      documentModified(voice_.documentModified),
+      prompter_(std::make_unique<GuiPrompter>(this)),
+      store_(std::make_unique<TIni>()),
+      arguments_(std::move(arguments)) {
+  setObjectName("TForm1");
+  voice_.decimalSeparator = QLocale().decimalPoint().at(0).toLatin1();
+  if (voice_.decimalSeparator == 0) voice_.decimalSeparator = '.';
+  buildHost_ = std::make_unique<GuiBuildHost>(*this);
+  run_ = std::make_unique<BuildRun>(voice_, *buildHost_);
+  create_controls();
+  create_menus();
+  set_overload_state(2);
+
+  pointEditor = new TForm5(this);
+  diagnostics = new Tform6(this);
+  batchWindow = new TForm3(this);
+  statistics = new TForm9(this);
+  settingsDialog = new TForm10(voice_, *this, *store_, this);
+  for (int i = 0; i < kParameterCount; ++i)
+    parameterWindows[static_cast<size_t>(i)] = new TForm2(voice_.parameter(i), *this, this);
+  qApp->installEventFilter(this);
+  setWindowTitle("Vocanta " + noticeText);
+}
+
+TForm1::~TForm1() {
+  qApp->removeEventFilter(this);
+}
+
+void TForm1::create_controls() {
+  auto* central = new QWidget(this);
+  breakbutton = new QPushButton("&Build...", central);
+  breakbutton->setObjectName("breakbutton");
+  breakbutton->setToolTip("Builds without batch");
+  connect(breakbutton, &QPushButton::clicked, this, &TForm1::break_or_build);
+  progresslabel = new QLabel(central);
+  progresslabel->setObjectName("progresslabel");
+  progresslabel->setMinimumWidth(80);
+  auto lamp = [&](const char* name) {
+    auto* l = new QLabel(central);
+    l->setObjectName(name);
+    l->setPixmap(QPixmap(QString(":/lamps/%1.png").arg(name)));
+    l->setFixedSize(33, 33);
+    l->installEventFilter(this);  // a double-click opens the timing log
+    return l;
+  };
+  olgray = lamp("olgray");
+  olgreen = lamp("olgreen");
+  olred = lamp("olred");
+  ollabel = new QLabel(central);
+  ollabel->setObjectName("ollabel");
+  auto* row = new QHBoxLayout(central);
+  row->addWidget(breakbutton);
+  row->addWidget(progresslabel);
+  row->addWidget(olgray);
+  row->addWidget(olgreen);
+  row->addWidget(olred);
+  row->addWidget(ollabel, 1);
+  setCentralWidget(central);
+  resize(430, sizeHint().height());
+  setMaximumHeight(sizeHint().height() + 40);
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (!firstActivation_) return;
+  firstActivation_ = false;
+  if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
+  // After the window is on the screen, as its first activation would run it.
+  QTimer::singleShot(0, this, &TForm1::start_up);
+}
+
+void TForm1::start_up() {
+  if (!parametersInitialised_) {
+    parametersInitialised_ = true;
+    new_document();
+  }
+  const QString line =
+      "Vocanta start at " + QLocale().toString(QDateTime::currentDateTime(), QLocale::ShortFormat);
+  std::fputs((line + "\r\n").toLocal8Bit().constData(), stderr);
+  statistics->add_line(line);
+  if (!arguments_.isEmpty()) load_document(QFileInfo(arguments_[0]).absoluteFilePath());
+  read_persisted_options();
+  if (arguments_.size() >= 2 && arguments_[1] == "/b") {
+    // A refused document leaves no sample path to build to: nothing is built.
+    if (!documentPath.isEmpty()) build_voice(samplePath);
+    exitStatus_ = !documentPath.isEmpty() && run_->logged_outcome() == "Done" ? 0 : 1;
+    close();
+  }
+}
+
+void TForm1::read_persisted_options() {
+  settingsDialog->set_autosave(store_->ReadBool("Common", "AutoSave", true));
+  set_hints(store_->ReadBool("Common", "Hints", true));
+  syncCursorAction->setChecked(store_->ReadBool("Common", "ParameterSyncCursor", true));
+  progressCursorAction->setChecked(store_->ReadBool("Common", "BuildProgressCursor", true));
+}
+
+void TForm1::new_document() {
+  setWindowTitle("Vocanta " + noticeText);
+  for (TForm2* w : parameterWindows) w->clear_background();
+  reset_to_new(voice_);
+  settingsDialog->sync_from_model();
+  for (TForm2* w : parameterWindows) w->sync_from_model();
+  lay_out_all();
+  documentPath.clear();
+  documentModified = false;
+}
+
+void TForm1::load_document(const QString& path) {
+  const ReadResult r =
+      read_document(voice_, path.toStdString(), ReadSelection{}, *prompter_, *this);
+  settingsDialog->sync_from_model();
+  for (TForm2* w : parameterWindows) w->sync_from_model();
+  if (!r.accepted) {
+    lay_out_all();
+    return;
+  }
+  documentPath = path;
+  samplePath = QString::fromStdString(change_extension(path.toStdString(), ".smp"));
+  setWindowTitle("Vocanta " + path);
+  documentModified = r.versionDiffered;
+  run_->set_document_path(path.toStdString());
+  lay_out_all();
+}
+
+void TForm1::lay_out_all() {
+  for (TForm2* w : parameterWindows) w->lay_out();
+}
+
+// Window commands ------------------------------------------------------------------
+
+void TForm1::show_all() {
+  for (TForm2* w : parameterWindows) w->show();
+  sync_editor_visibility();
+}
+
+void TForm1::show_used() {
+  for (TForm2* w : parameterWindows)
+    if (w->parameter().state.curves) w->show();
+  sync_editor_visibility();
+}
+
+void TForm1::hide_unused() {
+  for (TForm2* w : parameterWindows)
+    if (!w->parameter().state.curves) w->hide();
+  sync_editor_visibility();
+}
+
+void TForm1::hide_all() {
+  for (TForm2* w : parameterWindows) w->hide();
+  sync_editor_visibility();
+}
+
+void TForm1::sync_editor_visibility() {
+  bool any = false;
+  for (TForm2* w : parameterWindows) any |= w->isVisible();
+  if (any && !pointEditor->isVisible())
+    pointEditor->move(frameGeometry().bottomLeft() + QPoint(0, 1));
+  pointEditor->setVisible(any);
+  pointEditorAction->setEnabled(any);
+}
+
+void TForm1::refresh_edit_menu() {
+  for (int i = 0; i < kParameterCount; ++i)
+    editActions[static_cast<size_t>(i)]->setChecked(
+        parameterWindows[static_cast<size_t>(i)]->isVisible());
+}
+
+void TForm1::set_hints(bool on) {
+  hints_ = on;
+  hintsAction->setChecked(on);
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  // Hints are the tool tips of every window; switched off, none is shown.
+  if (event->type() == QEvent::ToolTip && !hints_) return true;
+  if (event->type() == QEvent::MouseButtonDblClick &&
+      (watched == olgray || watched == olgreen || watched == olred)) {
+    diagnostics->show();
+    diagnostics->raise();
+    return true;
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+// ParameterWindowHost ----------------------------------------------------------------
+
+bool TForm1::parameter_sync_cursor() const {
+  return syncCursorAction->isChecked();
+}
+
+void TForm1::draw_sync_cursors(int16_t xQuantity, int16_t yQuantity, double x, double y) {
+  for (TForm2* w : parameterWindows) w->draw_sync_cursor(xQuantity, yQuantity, x, y);
+}
+
+void TForm1::parameter_window_shown(TForm2&) {
+  sync_editor_visibility();
+}
+
+void TForm1::parameter_window_activated(TForm2& window) {
+  activeWindow = window.paramNumber();
+}
+
+void TForm1::parameter_window_closed(TForm2&) {
+  show();
+  raise();
+  activateWindow();
+}
+
+void TForm1::search_background(TForm2& window, const QString& path) {
+  // The point editor's Open, preset with the missing file's name.
+  activeWindow = window.paramNumber();
+  const std::string chosen = prompter_->open_file_name(
+      "Open background", "Pictures (*.bmp *.png *.jpg)|*.bmp;*.png;*.jpg|Any file (*.*)|*.*",
+      path.toStdString());
+  if (!chosen.empty()) window.load_background(QString::fromStdString(chosen));
+}
+
+// SettingsHost -------------------------------------------------------------------------
+
+void TForm1::tweenies_changed() {
+  TForm2* w = parameterWindows[param::kTweenieSpectrum];
+  w->lay_out();
+}
+
+void TForm1::time_ranges_changed() {
+  for (TForm2* w : parameterWindows) w->sync_from_model();
+  lay_out_all();
+}
+
+// BackgroundHost -------------------------------------------------------------------------
+
+void TForm1::show_parameter(int index) {
+  TForm2* w = parameterWindows[static_cast<size_t>(index)];
+  w->show();
+  activeWindow = w->paramNumber();
+}
+
+void TForm1::save_pasted_background(int) {
+  // Pasted pictures arrive with the point editor; until then none can be pending.
+}
+
+void TForm1::load_background(int index, const std::string& path) {
+  parameterWindows[static_cast<size_t>(index)]->load_background(QString::fromStdString(path));
+}
+
+void TForm1::redraw(int index) {
+  if (index < 0) {
+    for (TForm2* w : parameterWindows) w->redraw();
+  } else {
+    parameterWindows[static_cast<size_t>(index)]->redraw();
+  }
+}
+
+}  // namespace vocanta

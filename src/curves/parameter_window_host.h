@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QCursor>
+#include <QString>
+#include <cstdint>
+
+namespace vocanta {
+
+class Prompter;
+class TForm2;
+class Voice;
+
+// What a parameter window needs of the main window that owns it.
+class ParameterWindowHost {
+ public:
+  virtual ~ParameterWindowHost() = default;
+  virtual Voice& voice() = 0;
+  virtual Prompter& prompter() = 0;
+  // The View menu's "Parameter sync cursor".
+  virtual bool parameter_sync_cursor() const = 0;
+  // draw_sync_cursor on all 23 parameter windows.
+  virtual void draw_sync_cursors(int16_t xQuantity, int16_t yQuantity, double x, double y) = 0;
+  // The window was shown: the point editor's visibility follows.
+  virtual void parameter_window_shown(TForm2& window) = 0;
+  // The window became active: it is the point editor's target (activeWindow).
+  virtual void parameter_window_activated(TForm2& window) = 0;
+  // The window was closed (hidden): the point editor shows no point, the main window
+  // comes forward.
+  virtual void parameter_window_closed(TForm2& window) = 0;
+  // "Search?" was answered Yes for a missing background: the point editor's Open,
+  // preset with path, for this window.
+  virtual void search_background(TForm2& window, const QString& path) = 0;
+  // The registered cursor of an editing mode: 1 DELPOINT, 2 ADDPOINT, 3 MOVPOINT,
+  // 4 MOVHOR, 5 MOVVER, 6 MOVBACK.
+  virtual QCursor edit_cursor(int number) const = 0;
+};
+
+}  // namespace vocanta
