@@ -2,20 +2,24 @@
 // settings in Qt's test folders so that no test touches the user's own files.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QStandardPaths>
 #include <cstring>
 #include <memory>
+
+#include "app/vocanta_application.h"
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   bool listing = false;
   for (int i = 1; i < argc; ++i) listing |= std::strcmp(argv[i], "--gtest_list_tests") == 0;
-  std::unique_ptr<QApplication> app;
+  std::unique_ptr<vocanta::VocantaApplication> app;
   if (!listing) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QStandardPaths::setTestModeEnabled(true);
-    app = std::make_unique<QApplication>(argc, argv);
+    app = std::make_unique<vocanta::VocantaApplication>(argc, argv);
+    // A message box would wait for a person; an error nobody expected fails the test.
+    vocanta::VocantaApplication::set_error_handler(
+        [](const QString& m) { ADD_FAILURE() << "unexpected error: " << m.toStdString(); });
   }
   return RUN_ALL_TESTS();
 }
