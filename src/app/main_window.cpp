@@ -19,6 +19,7 @@
 #include "batch/batch_window.h"
 #include "curves/parameter_window.h"
 #include "curves/point_editor_window.h"
+#include "document/partial_open_dialog.h"
 #include "synthesis/build_run.h"
 
 namespace vocanta {
@@ -26,9 +27,9 @@ namespace vocanta {
 TForm1::TForm1(QStringList arguments, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      documentModified(voice_.documentModified),
       prompter_(std::make_unique<GuiPrompter>(this)),
       store_(std::make_unique<TIni>()),
+      document_(std::make_unique<DocumentLifecycle>(voice_, *prompter_, *this, *this)),
       arguments_(std::move(arguments)) {
   setObjectName("TForm1");
   voice_.decimalSeparator = QLocale().decimalPoint().at(0).toLatin1();
@@ -46,8 +47,9 @@ TForm1::TForm1(QStringList arguments, QWidget* parent)
   settingsDialog = new TForm10(voice_, *this, *store_, this);
   for (int i = 0; i < kParameterCount; ++i)
     parameterWindows[static_cast<size_t>(i)] = new TForm2(voice_.parameter(i), *this, this);
+  partialOpenDialog = new TForm4(voice_, *document_, *prompter_, this);
   qApp->installEventFilter(this);
-  setWindowTitle("Vocanta " + noticeText);
+  setWindowTitle(QString::fromStdString("Vocanta " + document_->noticeText));
 }
 
 TForm1::~TForm1() {
@@ -110,8 +112,9 @@ void TForm1::start_up() {
   read_persisted_options();
   if (arguments_.size() >= 2 && arguments_[1] == "/b") {
     // A refused document leaves no sample path to build to: nothing is built.
-    if (!documentPath.isEmpty()) build_voice(samplePath);
-    exitStatus_ = !documentPath.isEmpty() && run_->logged_outcome() == "Done" ? 0 : 1;
+    const bool opened = !document_->documentPath.empty();
+    if (opened) build_voice(QString::fromStdString(document_->samplePath));
+    exitStatus_ = opened && run_->logged_outcome() == "Done" ? 0 : 1;
     close();
   }
 }
@@ -123,33 +126,35 @@ void TForm1::read_persisted_options() {
   progressCursorAction->setChecked(store_->ReadBool("Common", "BuildProgressCursor", true));
 }
 
-void TForm1::new_document() {
-  setWindowTitle("Vocanta " + noticeText);
-  for (TForm2* w : parameterWindows) w->clear_background();
-  reset_to_new(voice_);
-  settingsDialog->sync_from_model();
-  for (TForm2* w : parameterWindows) w->sync_from_model();
-  lay_out_all();
-  documentPath.clear();
-  documentModified = false;
+void TForm1::closeEvent(QCloseEvent* event) {
+  if (!document_->close_query()) event->ignore();
 }
 
-void TForm1::load_document(const QString& path) {
-  const ReadResult r =
-      read_document(voice_, path.toStdString(), ReadSelection{}, *prompter_, *this);
+void TForm1::set_prompter(std::unique_ptr<Prompter> prompter) {
+  prompter_ = std::move(prompter);
+  document_->set_prompter(*prompter_);
+  partialOpenDialog->set_prompter(*prompter_);
+}
+
+// DocumentHost -------------------------------------------------------------------------
+
+void TForm1::set_caption(const std::string& caption) {
+  setWindowTitle(QString::fromStdString(caption));
+}
+
+void TForm1::clear_backgrounds() {
+  for (TForm2* w : parameterWindows) w->clear_background();
+}
+
+void TForm1::voice_replaced() {
   settingsDialog->sync_from_model();
+  partialOpenDialog->rebuild_parameter_boxes();
+  if (hints_) partialOpenDialog->apply_hints();
   for (TForm2* w : parameterWindows) w->sync_from_model();
-  if (!r.accepted) {
-    lay_out_all();
-    return;
-  }
-  documentPath = path;
-  samplePath = QString::fromStdString(change_extension(path.toStdString(), ".smp"));
-  setWindowTitle("Vocanta " + path);
-  documentModified = r.versionDiffered;
-  run_->set_document_path(path.toStdString());
   lay_out_all();
 }
+
+void TForm1::add_recent_file(const std::string&) {}
 
 void TForm1::lay_out_all() {
   for (TForm2* w : parameterWindows) w->lay_out();
@@ -197,6 +202,7 @@ void TForm1::refresh_edit_menu() {
 void TForm1::set_hints(bool on) {
   hints_ = on;
   hintsAction->setChecked(on);
+  if (on) partialOpenDialog->apply_hints();
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {

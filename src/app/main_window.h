@@ -10,6 +10,7 @@
 #include "app/settings_dialog.h"
 #include "curves/parameter_window_host.h"
 #include "document/document.h"
+#include "document/document_lifecycle.h"
 #include "synthesis/voice.h"
 
 class QAction;
@@ -23,6 +24,7 @@ class BuildRun;
 class GuiBuildHost;
 class TForm2;
 class TForm3;
+class TForm4;
 class TForm5;
 class TForm9;
 class TIni;
@@ -33,7 +35,8 @@ class Tform6;
 class TForm1 : public QMainWindow,
                public ParameterWindowHost,
                public SettingsHost,
-               public BackgroundHost {
+               public BackgroundHost,
+               public DocumentHost {
   Q_OBJECT
 
  public:
@@ -46,11 +49,10 @@ class TForm1 : public QMainWindow,
   // The exit status for a "/b" run: 0 when the build was done.
   int exit_status() const { return exitStatus_; }
 
-  // Documents (the save question and the save commands come with the lifecycle).
-  void new_document();
-  void load_document(const QString& path);
-  QString documentPath, samplePath;
-  bool& documentModified;
+  // The document: its path, sample path, modified flag and commands.
+  DocumentLifecycle& document() { return *document_; }
+  void new_document() { document_->new_document(); }
+  void load_document(const QString& path) { document_->load_document(path.toStdString()); }
 
   // Builds.
   void build_voice_command();
@@ -90,7 +92,13 @@ class TForm1 : public QMainWindow,
   void load_background(int index, const std::string& path) override;
   void redraw(int index) override;
 
-  void set_prompter(std::unique_ptr<Prompter> prompter) { prompter_ = std::move(prompter); }
+  // DocumentHost
+  void set_caption(const std::string& caption) override;
+  void clear_backgrounds() override;
+  void voice_replaced() override;
+  void add_recent_file(const std::string& path) override;
+
+  void set_prompter(std::unique_ptr<Prompter> prompter);
   void lay_out_all();
 
   // The other windows, created in this order after the main window.
@@ -99,6 +107,7 @@ class TForm1 : public QMainWindow,
   TForm3* batchWindow = nullptr;
   TForm9* statistics = nullptr;
   TForm10* settingsDialog = nullptr;
+  TForm4* partialOpenDialog = nullptr;
   std::array<TForm2*, kParameterCount> parameterWindows{};
 
   QPushButton* breakbutton = nullptr;
@@ -118,10 +127,10 @@ class TForm1 : public QMainWindow,
 
   int activeWindow = 1;
   double voiceDuration = 1;
-  QString noticeText = "- additive voice synthesis";
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -138,6 +147,7 @@ class TForm1 : public QMainWindow,
   Voice voice_;
   std::unique_ptr<Prompter> prompter_;
   std::unique_ptr<TIni> store_;
+  std::unique_ptr<DocumentLifecycle> document_;
   std::unique_ptr<GuiBuildHost> buildHost_;
   std::unique_ptr<BuildRun> run_;
   EditCursors cursors_;

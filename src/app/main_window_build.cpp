@@ -5,6 +5,7 @@
 
 #include "app/gui_build_host.h"
 #include "app/main_window.h"
+#include "app/settings_dialog.h"
 #include "app/statistics_window.h"
 #include "curves/parameter_window.h"
 #include "synthesis/build_run.h"
@@ -27,8 +28,8 @@ void GuiBuildHost::build_running(bool running) {
   main_.breakbutton->setText(running ? "&Break" : "&Build...");
 }
 
-void GuiBuildHost::autosave(const std::string&) {
-  // Saving the document beside the sample file comes with the document commands.
+void GuiBuildHost::autosave(const std::string& samplePath) {
+  if (main_.settingsDialog->autosave()) main_.document().autosave(samplePath);
 }
 
 void GuiBuildHost::refresh_progress(double t, const std::string& percent) {
@@ -71,13 +72,14 @@ void TForm1::build_voice_command() {
   // Refused at once rather than after the file dialog, which would overwrite nothing.
   run_->check_idle();
   const std::string path = prompter_->save_file_name(
-      "Build file as", "Sample files (*.smp)|*.smp|All files (*.*)|*.*", samplePath.toStdString());
+      "Build file as", "Sample files (*.smp)|*.smp|All files (*.*)|*.*", document_->samplePath);
   if (path.empty()) return;
-  samplePath = QString::fromStdString(path);
-  build_voice(samplePath);
+  document_->samplePath = path;
+  build_voice(QString::fromStdString(path));
 }
 
 void TForm1::build_voice(const QString& path) {
+  run_->set_document_path(document_->lastLoadedPath);
   run_->build_voice(path.toStdString());
 }
 

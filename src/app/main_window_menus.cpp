@@ -7,6 +7,7 @@
 #include "batch/batch_window.h"
 #include "curves/parameter_window.h"
 #include "curves/point_editor_window.h"
+#include "document/partial_open_dialog.h"
 
 namespace vocanta {
 namespace {
@@ -28,14 +29,12 @@ void TForm1::create_menus() {
 void TForm1::create_file_menu() {
   fileMenu = menuBar()->addMenu("&File");
   fileMenu->addAction("&New", QKeySequence("Ctrl+N"), this, [this] { new_document(); });
-  fileMenu->addAction("&Open...", QKeySequence("Ctrl+O"), this, [this] {
-    const std::string path = prompter_->open_file_name(
-        "", "Vocanta files (*.vta)|*.vta|Any file (*.*)|*.*", documentPath.toStdString());
-    if (!path.empty()) load_document(QString::fromStdString(path));
-  });
-  fileMenu->addAction("Partial open...");
-  fileMenu->addAction("&Save", QKeySequence("Ctrl+S"));
-  fileMenu->addAction("Save &as...");
+  fileMenu->addAction("&Open...", QKeySequence("Ctrl+O"), this,
+                      [this] { document_->open_document(); });
+  fileMenu->addAction("Partial open...", this, [this] { partialOpenDialog->exec(); });
+  fileMenu->addAction("&Save", QKeySequence("Ctrl+S"), this,
+                      [this] { document_->save_document(); });
+  fileMenu->addAction("Save &as...", this, [this] { document_->save_document_as(); });
   fileMenu->addSeparator();
   buildAction = fileMenu->addAction("&Build voice...", QKeySequence("F9"), this,
                                     [this] { build_voice_command(); });

@@ -44,6 +44,10 @@ struct ReadResult {
   bool versionDiffered = false;
 };
 
+// The whole voice as document text. Raises the conversion message of a settings text
+// that is not a number before anything is written anywhere.
+std::string compose_document(Voice& voice, Prompter& prompter, BackgroundHost& backgrounds);
+
 // Writes the whole voice to path, replacing the file only once the new text is complete.
 void write_document(Voice& voice, const std::string& path, Prompter& prompter,
                     BackgroundHost& backgrounds);

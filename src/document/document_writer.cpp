@@ -5,7 +5,9 @@
 #include "document/ini_file.h"
 #include "document/number_format.h"
 #include "document/point_text.h"
+#include "support/atomic_file.h"
 #include "support/prompter.h"
+#include "support/vocanta_error.h"
 #include "synthesis/voice.h"
 
 namespace vocanta {
@@ -43,8 +45,7 @@ void write_parameter(Voice& voice, Parameter& p, IniFile& ini, Prompter& prompte
 
 }  // namespace
 
-void write_document(Voice& voice, const std::string& path, Prompter& prompter,
-                    BackgroundHost& backgrounds) {
+std::string compose_document(Voice& voice, Prompter& prompter, BackgroundHost& backgrounds) {
   // Every conversion happens before the file is touched, so that a bad settings text
   // leaves the previous document as it was.
   const BuildSettings& s = voice.settings;
@@ -60,7 +61,13 @@ void write_document(Voice& voice, const std::string& path, Prompter& prompter,
   ini.write("Common", "Randomize", s.randomize ? "1" : "0");
   write_batch_steps(voice.batches, ini);
   for (Parameter& p : voice.parameters()) write_parameter(voice, p, ini, prompter, backgrounds);
-  ini.save(path);
+  return ini.text();
+}
+
+void write_document(Voice& voice, const std::string& path, Prompter& prompter,
+                    BackgroundHost& backgrounds) {
+  const std::string text = compose_document(voice, prompter, backgrounds);
+  if (!write_file_atomically(path, text)) throw VocantaError("Unable to write to " + path);
 }
 
 }  // namespace vocanta

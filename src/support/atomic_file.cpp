@@ -38,24 +38,43 @@ void sync_folder_of(const std::string& path) {
 
 }  // namespace
 
-bool write_file_atomically(const std::string& path, std::string_view bytes) {
-  std::string temp;
+bool PendingFile::write(const std::string& target, std::string_view bytes) {
+  discard();
   int fd = -1;
   for (unsigned attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    temp = temporary_name(path, attempt);
+    temp_ = temporary_name(target, attempt);
     // 0666 lets the user's umask decide, as for any file the program creates.
-    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) return false;
+    fd = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) break;
   }
-  if (fd < 0) return false;
-  const bool written = write_all(fd, bytes) && ::fsync(fd) == 0;
-  const bool closed = ::close(fd) == 0;
-  if (!written || !closed || std::rename(temp.c_str(), path.c_str()) != 0) {
-    std::remove(temp.c_str());
+  if (fd < 0) {
+    temp_.clear();
     return false;
   }
-  sync_folder_of(path);
+  target_ = target;
+  const bool written = write_all(fd, bytes) && ::fsync(fd) == 0;
+  if (::close(fd) != 0 || !written) {
+    discard();
+    return false;
+  }
   return true;
+}
+
+bool PendingFile::commit() {
+  if (temp_.empty() || std::rename(temp_.c_str(), target_.c_str()) != 0) return false;
+  temp_.clear();
+  sync_folder_of(target_);
+  return true;
+}
+
+void PendingFile::discard() {
+  if (!temp_.empty()) std::remove(temp_.c_str());
+  temp_.clear();
+}
+
+bool write_file_atomically(const std::string& path, std::string_view bytes) {
+  PendingFile file;
+  return file.write(path, bytes) && file.commit();
 }
 
 }  // namespace vocanta

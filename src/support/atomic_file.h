@@ -9,4 +9,25 @@ namespace vocanta {
 // over path. On any failure path is left as it was and false is returned.
 bool write_file_atomically(const std::string& path, std::string_view bytes);
 
+// A file written completely beside its target before anything happens to the target,
+// for callers that must rearrange files (a backup) between writing and replacing.
+// Destroyed without commit(), it removes what it wrote.
+class PendingFile {
+ public:
+  PendingFile() = default;
+  PendingFile(const PendingFile&) = delete;
+  PendingFile& operator=(const PendingFile&) = delete;
+  ~PendingFile() { discard(); }
+
+  // Writes and flushes the bytes to a new temporary file beside target.
+  bool write(const std::string& target, std::string_view bytes);
+  // Renames the temporary file over the target.
+  bool commit();
+  void discard();
+
+ private:
+  std::string target_;
+  std::string temp_;
+};
+
 }  // namespace vocanta

@@ -43,7 +43,8 @@ std::string voice_document(const testing::TempDir& dir) {
 
 TEST(MainWindow, StartsUntitledWithAllWindows) {
   Started s;
-  EXPECT_EQ(s.main.windowTitle(), "Vocanta " + s.main.noticeText);
+  EXPECT_EQ(s.main.windowTitle(),
+            QString::fromStdString("Vocanta " + s.main.document().noticeText));
   ASSERT_FALSE(s.main.statistics->lines().isEmpty());
   EXPECT_TRUE(s.main.statistics->lines().first().startsWith("Vocanta start at "));
   EXPECT_EQ(s.main.parameterWindows[param::kF0]->windowTitle(), "F0");
@@ -56,7 +57,7 @@ TEST(MainWindow, StartsUntitledWithAllWindows) {
 TEST(MainWindow, WindowCommandsFollowTheCurvesAndThePointEditor) {
   testing::TempDir dir;
   Started s({QString::fromStdString(voice_document(dir))});
-  EXPECT_EQ(s.main.documentPath.toStdString(), dir.file("voice.vta"));
+  EXPECT_EQ(s.main.document().documentPath, dir.file("voice.vta"));
   EXPECT_EQ(s.main.windowTitle().toStdString(), "Vocanta " + dir.file("voice.vta"));
 
   s.main.show_used();
@@ -83,7 +84,7 @@ TEST(MainWindow, WindowCommandsFollowTheCurvesAndThePointEditor) {
   s.main.new_document();
   s.main.show_used();
   EXPECT_FALSE(s.main.pointEditor->isVisible());
-  EXPECT_TRUE(s.main.documentPath.isEmpty());
+  EXPECT_TRUE(s.main.document().documentPath.empty());
 }
 
 TEST(MainWindow, TheBuildButtonBreaksARunningBuild) {
