@@ -11,4 +11,4 @@ cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=Debug -DVOCANTA_SANITIZE=ON -DVOCA
 cmake --build "$build_dir" -j "$(nproc)"
 cd "$build_dir"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  ctest --output-on-failure -j "$(nproc)"
+  ctest --output-on-failure --timeout 300 -j "$(nproc)"

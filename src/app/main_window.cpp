@@ -14,6 +14,7 @@
 
 #include "app/diagnostics_window.h"
 #include "app/gui_build_host.h"
+#include "app/recent_files_menu.h"
 #include "app/settings_store.h"
 #include "app/statistics_window.h"
 #include "batch/batch_window.h"
@@ -48,6 +49,7 @@ TForm1::TForm1(QStringList arguments, QWidget* parent)
   for (int i = 0; i < kParameterCount; ++i)
     parameterWindows[static_cast<size_t>(i)] = new TForm2(voice_.parameter(i), *this, this);
   partialOpenDialog = new TForm4(voice_, *document_, *prompter_, this);
+  create_recent_files();
   qApp->installEventFilter(this);
   setWindowTitle(QString::fromStdString("Vocanta " + document_->noticeText));
 }
@@ -154,7 +156,19 @@ void TForm1::voice_replaced() {
   lay_out_all();
 }
 
-void TForm1::add_recent_file(const std::string&) {}
+void TForm1::create_recent_files() {
+  recentFiles = new TRecentFiles(this);
+  recentFiles->set_max_items(5);
+  recentFiles->set_menu_pos(7);
+  recentFiles->OnClick = [this](const QString& path) {
+    if (document_->ask_save_changes()) load_document(path);
+  };
+  recentFiles->set_menu(fileMenu);
+}
+
+void TForm1::add_recent_file(const std::string& path) {
+  recentFiles->add(QString::fromStdString(path));
+}
 
 void TForm1::lay_out_all() {
   for (TForm2* w : parameterWindows) w->lay_out();

@@ -28,6 +28,7 @@ class TForm4;
 class TForm5;
 class TForm9;
 class TIni;
+class TRecentFiles;
 class Tform6;
 
 // The small control window from which everything starts. It owns the voice, every
@@ -108,6 +109,7 @@ class TForm1 : public QMainWindow,
   TForm9* statistics = nullptr;
   TForm10* settingsDialog = nullptr;
   TForm4* partialOpenDialog = nullptr;
+  TRecentFiles* recentFiles = nullptr;
   std::array<TForm2*, kParameterCount> parameterWindows{};
 
   QPushButton* breakbutton = nullptr;
@@ -141,6 +143,7 @@ class TForm1 : public QMainWindow,
   void create_view_menu();
   void create_options_menu();
   void create_window_menu();
+  void create_recent_files();
   void read_persisted_options();
   void toggle_option(QAction* action, const char* key);
 

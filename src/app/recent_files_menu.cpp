@@ -57,7 +57,7 @@ TRecentFiles::TRecentFiles(QObject* parent, const QString& storeFile)
 
 QString TRecentFiles::default_store_file() {
   const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-  if (data.isEmpty()) return QFile::decodeName(TIni().file_name());
+  if (data.isEmpty()) return QFile::decodeName(QByteArray::fromStdString(TIni().file_name()));
   const QString program = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
   return data + kStoreFolder + program + ".ini";
 }

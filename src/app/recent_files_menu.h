@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QMenu>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -10,7 +11,6 @@
 #include "document/recent_files.h"
 
 class QAction;
-class QMenu;
 
 namespace vocanta {
 

@@ -90,7 +90,7 @@ void DocumentLifecycle::load_document(const std::string& path) {
     host_.set_caption("Vocanta " + path);
     voice_.documentModified = r.versionDiffered;
   }
-  host_.add_recent_file(path.substr(0, 255));
+  host_.add_recent_file(path);
   host_.voice_replaced();
 }
 

@@ -16,6 +16,9 @@ check "the /b run ends by itself with success" '[ $st -eq 0 ]'
 check "it writes the start line on stderr" 'grep -q "^Vocanta start at " "$work/out"'
 "$cli" build "$work/voice.vta" -o "$work/cli.smp" >/dev/null 2>&1
 check "the file equals that of vocanta-cli byte for byte" 'cmp -s "$work/voice.smp" "$work/cli.smp"'
+check "autosave left the document beside the sample file" 'cmp -s <(grep -v "^Version" "$work/voice.VTA") <(grep -v "^Version" "$work/voice.vta")'
+recent="$work/data/ZarvekData/Vocanta/3.0.0.1/vocanta.ini"
+check "the autosaved document tops the stored recent files" 'grep -q "^1=$work/voice.VTA" "$recent"'
 
 timeout 3 "$app" "$work/twin.vta" /B >/dev/null 2>&1
 st=$?

@@ -9,10 +9,12 @@
 #include <QTest>
 #include <QTimer>
 
+#include "app/recent_files_menu.h"
 #include "app/settings_store.h"
 #include "app/statistics_window.h"
 #include "curves/parameter_window.h"
 #include "curves/point_editor_window.h"
+#include "document/partial_open_dialog.h"
 #include "synthesis/build_run.h"
 #include "test_support.h"
 
@@ -135,6 +137,54 @@ TEST(MainWindow, ViewOptionsSurviveARestart) {
   TIni store;
   EXPECT_TRUE(store.ReadBool("Common", "Hints", false));
   EXPECT_TRUE(store.ReadBool("Common", "ParameterSyncCursor", false));
+}
+
+TEST(MainWindowDocuments, OpenedDocumentsFillTheRecentFilesNewestFirst) {
+  testing::TempDir dir;
+  Started s;
+  s.main.recentFiles->askClear = [](const QString&, const QString&) { return true; };
+  s.main.recentFiles->clear_list();
+  std::vector<std::string> paths;
+  for (int i = 0; i < 6; ++i) {
+    paths.push_back(dir.file("v" + std::to_string(i) + ".vta"));
+    testing::write_file(paths.back(), "[Common]\r\nFiletype=Vocanta\r\nVersion=3.0\r\n");
+    s.main.load_document(QString::fromStdString(paths.back()));
+  }
+  EXPECT_EQ(s.main.recentFiles->file_action(0)->text().toStdString(), "&1 " + paths[5]);
+  EXPECT_EQ(s.main.recentFiles->file_action(4)->text().toStdString(), "&5 " + paths[1]);
+  EXPECT_FALSE(s.main.recentFiles->file_action(5)->isVisible());
+
+  // Choosing an entry while the document has changes asks first; Cancel opens nothing.
+  s.main.voice().add_point(param::kF0, "", 1, 0, 100, 100, 0);
+  s.prompter->answers = {Answer::Cancel};
+  s.main.recentFiles->choose(4);
+  EXPECT_EQ(s.main.document().documentPath, paths[5]);
+  // The chosen entry moved to the top before the question.
+  s.prompter->answers = {Answer::No};
+  s.main.recentFiles->choose(0);
+  EXPECT_EQ(s.main.document().documentPath, paths[1]);
+  EXPECT_EQ(s.main.recentFiles->file_action(0)->text().toStdString(), "&1 " + paths[1]);
+  s.main.recentFiles->clear_list();
+}
+
+TEST(MainWindowDocuments, PartialOpenWithNothingCheckedOpensNoDialog) {
+  Started s;
+  s.main.partialOpenDialog->open_clicked();
+  EXPECT_EQ(
+      s.prompter->shown,
+      std::vector<std::string>{"You must check at least one parameter in the \"open only\" group"});
+  EXPECT_FALSE(s.main.document().partialOpen);
+}
+
+TEST(MainWindowDocuments, ClosingAChangedDocumentAsks) {
+  Started s;
+  s.main.voice().add_point(param::kF0, "", 1, 0, 100, 100, 0);
+  s.prompter->answers = {Answer::Cancel};
+  EXPECT_FALSE(s.main.close());
+  EXPECT_TRUE(s.main.isVisible());
+  EXPECT_EQ(s.prompter->shown.back(), "(untitled) has changed. Save?");
+  s.prompter->answers = {Answer::No};
+  EXPECT_TRUE(s.main.close());
 }
 
 }  // namespace
