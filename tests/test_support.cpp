@@ -1,5 +1,8 @@
 #include "test_support.h"
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -47,6 +50,24 @@ TempDir::TempDir() {
 TempDir::~TempDir() {
   std::error_code ec;
   std::filesystem::remove_all(path_, ec);
+}
+
+FileSizeLimit::FileSizeLimit(unsigned long bytes) {
+  // The signal would end the process; ignored, the write returns an error instead.
+  oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit limit{};
+  getrlimit(RLIMIT_FSIZE, &limit);
+  oldCurrent_ = limit.rlim_cur;
+  limit.rlim_cur = bytes;
+  setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+FileSizeLimit::~FileSizeLimit() {
+  rlimit limit{};
+  getrlimit(RLIMIT_FSIZE, &limit);
+  limit.rlim_cur = oldCurrent_;
+  setrlimit(RLIMIT_FSIZE, &limit);
+  std::signal(SIGXFSZ, oldHandler_);
 }
 
 std::string read_file(const std::string& path) {

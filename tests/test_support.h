@@ -1,12 +1,15 @@
 #pragma once
 
+#include <cstdint>
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "document/document.h"
 #include "support/prompter.h"
+#include "synthesis/build_host.h"
 
 namespace vocanta::testing {
 
@@ -50,6 +53,18 @@ class RecordingBackgrounds : public BackgroundHost {
   class Voice& voice_;
 };
 
+// A clock that moves 60 ms per reading, so that window messages get their turn at
+// nearly every sample; onEvents stands for what the user does meanwhile.
+class EventHost : public QuietBuildHost {
+ public:
+  uint32_t tick_count() override { return now += 60; }
+  void process_events() override {
+    if (onEvents) onEvents();
+  }
+  uint32_t now = 0;
+  std::function<void()> onEvents;
+};
+
 // A folder of its own for each test, removed afterwards.
 class TempDir {
  public:
@@ -60,6 +75,18 @@ class TempDir {
 
  private:
   std::filesystem::path path_;
+};
+
+// Limits the size of the files this process writes while it lives, so that a write
+// fails half-way even for root, whom read-only folders do not stop.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(unsigned long bytes);
+  ~FileSizeLimit();
+
+ private:
+  unsigned long oldCurrent_ = 0;
+  void (*oldHandler_)(int) = nullptr;
 };
 
 std::string read_file(const std::string& path);

@@ -20,16 +20,6 @@ namespace {
 
 using Labels = std::vector<std::string>;
 
-class EventHost : public QuietBuildHost {
- public:
-  uint32_t tick_count() override { return now += 60; }
-  void process_events() override {
-    if (onEvents) onEvents();
-  }
-  uint32_t now = 0;
-  std::function<void()> onEvents;
-};
-
 // Notes each voice's label with the values its batch points take while it is built.
 class Recorder : public BatchProgress {
  public:
@@ -85,7 +75,7 @@ class BatchBuildTest : public ::testing::Test {
 
   testing::TempDir dir;
   Voice voice;
-  EventHost host;
+  testing::EventHost host;
   BuildRun run{voice, host};
   Recorder recorder{voice};
 };

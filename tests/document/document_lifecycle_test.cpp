@@ -164,7 +164,16 @@ TEST_F(DocumentLifecycleTest, ABrokenSaveLeavesThePreviousDocument) {
   EXPECT_EQ(read_file(path), saved);
   std::filesystem::remove_all(dir.file("voice.~vt"));
 
-  // A folder nobody may write to (root may, so the check only runs for users).
+  // A write that fails half-way (a full disk, a quota) moves nothing either.
+  {
+    testing::FileSizeLimit limit(100);
+    EXPECT_THROW(doc.save_document(), VocantaError);
+  }
+  EXPECT_EQ(read_file(path), saved);
+  EXPECT_FALSE(std::filesystem::exists(dir.file("voice.~vt")));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+
+  // A folder nobody may write to (root may, so this part only runs for users).
   if (::geteuid() != 0) {
     ::chmod(dir.path().c_str(), 0555);
     EXPECT_THROW(doc.save_document(), VocantaError);

@@ -1,9 +1,7 @@
 #include "document/ini_file.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
-#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -170,20 +168,15 @@ TEST(IniFileTest, LoadAndSaveThroughTemporaryFile) {
   }
 
   // A write that fails half-way (here: the file size limit) leaves the old file as it was.
-  rlimit old{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit small = old;
-  small.rlim_cur = 100;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
   bool failed = false;
-  try {
-    ini.save(path);
-  } catch (const VocantaError& e) {
-    failed = std::string(e.what()) == "Unable to write to " + path;
+  {
+    testing::FileSizeLimit limit(100);
+    try {
+      ini.save(path);
+    } catch (const VocantaError& e) {
+      failed = std::string(e.what()) == "Unable to write to " + path;
+    }
   }
-  setrlimit(RLIMIT_FSIZE, &old);
-  std::signal(SIGXFSZ, oldHandler);
   EXPECT_TRUE(failed);
   EXPECT_EQ(read_file(path), "[Common]\nFiletype=Old\n");
   EXPECT_EQ(files_in(dir.path()), Keys{"voice.vta"});

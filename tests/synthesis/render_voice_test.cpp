@@ -20,18 +20,6 @@ std::vector<int16_t> samples_of(const std::string& bytes) {
   return out;
 }
 
-// A clock that moves 60 ms per reading, so that window messages get their turn at
-// nearly every sample.
-class EventHost : public QuietBuildHost {
- public:
-  uint32_t tick_count() override { return now += 60; }
-  void process_events() override {
-    if (onEvents) onEvents();
-  }
-  uint32_t now = 0;
-  std::function<void()> onEvents;
-};
-
 class RenderVoiceTest : public ::testing::Test {
  protected:
   RenderVoiceTest() {
@@ -51,7 +39,7 @@ class RenderVoiceTest : public ::testing::Test {
 
   testing::TempDir dir;
   Voice voice;
-  EventHost host;
+  testing::EventHost host;
   BuildRun run{voice, host};
 };
 
