@@ -24,6 +24,10 @@ void TForm1::create_menus() {
   create_view_menu();
   create_options_menu();
   create_window_menu();
+  // The parameter windows are windows of their own; F9, Ctrl+S and the rest must work
+  // from whichever window the user is drawing in.
+  for (QAction* a : menuBar()->findChildren<QAction*>())
+    a->setShortcutContext(Qt::ApplicationShortcut);
 }
 
 void TForm1::create_file_menu() {

@@ -119,6 +119,18 @@ TEST(MainWindow, TheBuildButtonBreaksARunningBuild) {
   EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(dir.file("second.smp"))));
 }
 
+TEST(MainWindow, MenuShortcutsWorkFromAParameterWindow) {
+  Started s;
+  TForm2* f0 = s.main.parameterWindows[param::kF0];
+  f0->show();
+  f0->activateWindow();
+  QApplication::setActiveWindow(f0);
+  QTest::keyClick(f0, Qt::Key_F9);  // the build dialog, cancelled
+  EXPECT_EQ(s.prompter->shown, std::vector<std::string>{"Build file as"});
+  QTest::keyClick(f0, Qt::Key_H, Qt::ControlModifier);  // Hide all
+  EXPECT_FALSE(f0->isVisible());
+}
+
 TEST(MainWindow, ViewOptionsSurviveARestart) {
   {
     Started s;
