@@ -1,7 +1,10 @@
 #include "app/gui_prompter.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QStandardPaths>
 #include <QStringList>
 
 namespace vocanta {
@@ -9,6 +12,16 @@ namespace {
 
 QString q(const std::string& s) {
   return QString::fromStdString(s);
+}
+
+// Where a file dialog opens: at the file it proposes, or, when that names no folder
+// yet (an untitled document, "*.smp"), in the user's documents folder.
+QString start_path(const std::string& initial) {
+  const QString proposed = q(initial);
+  if (proposed.contains('/') && QFileInfo(proposed).dir().exists()) return proposed;
+  QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
+  return QDir(folder).filePath(QFileInfo(proposed).fileName());
 }
 
 }  // namespace
@@ -40,13 +53,14 @@ Answer GuiPrompter::ask_yes_no_cancel(const std::string& question) {
 
 std::string GuiPrompter::open_file_name(const std::string& title, const std::string& filter,
                                         const std::string& initial) {
-  return QFileDialog::getOpenFileName(parent_, q(title), q(initial), qt_file_filter(filter))
+  return QFileDialog::getOpenFileName(parent_, q(title), start_path(initial),
+                                      qt_file_filter(filter))
       .toStdString();
 }
 
 std::string GuiPrompter::save_file_name(const std::string& title, const std::string& filter,
                                         const std::string& initial) {
-  QFileDialog dialog(parent_, q(title), q(initial), qt_file_filter(filter));
+  QFileDialog dialog(parent_, q(title), start_path(initial), qt_file_filter(filter));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   // The first pattern of the filter gives the extension a bare name receives.
