@@ -17,6 +17,7 @@
 #include "app/recent_files_menu.h"
 #include "app/settings_store.h"
 #include "app/statistics_window.h"
+#include "app/vocanta_application.h"
 #include "batch/batch_window.h"
 #include "curves/parameter_window.h"
 #include "curves/point_editor_window.h"
@@ -110,14 +111,30 @@ void TForm1::start_up() {
       "Vocanta start at " + QLocale().toString(QDateTime::currentDateTime(), QLocale::ShortFormat);
   std::fputs((line + "\r\n").toLocal8Bit().constData(), stderr);
   statistics->add_line(line);
-  if (!arguments_.isEmpty()) load_document(QFileInfo(arguments_[0]).absoluteFilePath());
+  // A document or a build that fails is reported and the start-up goes on, so that a
+  // "/b" run still ends by itself.
+  if (!arguments_.isEmpty())
+    report_errors([&] { load_document(QFileInfo(arguments_[0]).absoluteFilePath()); });
   read_persisted_options();
   if (arguments_.size() >= 2 && arguments_[1] == "/b") {
     // A refused document leaves no sample path to build to: nothing is built.
     const bool opened = !document_->documentPath.empty();
-    if (opened) build_voice(QString::fromStdString(document_->samplePath));
-    exitStatus_ = opened && run_->logged_outcome() == "Done" ? 0 : 1;
+    bool built = false;
+    if (opened)
+      report_errors([&] {
+        build_voice(QString::fromStdString(document_->samplePath));
+        built = run_->logged_outcome() == "Done";
+      });
+    exitStatus_ = built ? 0 : 1;
     close();
+  }
+}
+
+void TForm1::report_errors(const std::function<void()>& command) {
+  try {
+    command();
+  } catch (const std::exception& e) {
+    VocantaApplication::handle_error(QString::fromStdString(e.what()));
   }
 }
 

@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QStringList>
 #include <array>
+#include <functional>
 #include <memory>
 
 #include "app/edit_cursors.h"
@@ -144,6 +145,7 @@ class TForm1 : public QMainWindow,
   void create_options_menu();
   void create_window_menu();
   void create_recent_files();
+  void report_errors(const std::function<void()>& command);
   void read_persisted_options();
   void toggle_option(QAction* action, const char* key);
 

@@ -12,6 +12,7 @@
 #include "app/recent_files_menu.h"
 #include "app/settings_store.h"
 #include "app/statistics_window.h"
+#include "app/vocanta_application.h"
 #include "curves/parameter_window.h"
 #include "curves/point_editor_window.h"
 #include "document/partial_open_dialog.h"
@@ -129,6 +130,27 @@ TEST(MainWindow, MenuShortcutsWorkFromAParameterWindow) {
   EXPECT_EQ(s.prompter->shown, std::vector<std::string>{"Build file as"});
   QTest::keyClick(f0, Qt::Key_H, Qt::ControlModifier);  // Hide all
   EXPECT_FALSE(f0->isVisible());
+}
+
+TEST(MainWindow, ABuildSwitchRunEndsItselfAlsoWhenTheDocumentFails) {
+  testing::TempDir dir;
+  const std::string path = dir.file("bad.vta");
+  testing::write_file(path, "[Common]\r\nFiletype=Vocanta\r\nVersion=3.0\r\nGain=loud\r\n");
+  QStringList shown;
+  VocantaApplication::set_error_handler([&](const QString& m) { shown << m; });
+  const std::string unbuildable = dir.file("abc.vta");
+  testing::write_file(unbuildable,
+                      "[Common]\r\nFiletype=Vocanta\r\nVersion=3.0\r\nMaxHarmonincs=abc\r\n");
+  for (const std::string& doc : {path, unbuildable}) {
+    Started s({QString::fromStdString(doc), "/b"});
+    EXPECT_FALSE(s.main.isVisible());
+    EXPECT_EQ(s.main.exit_status(), 1);
+  }
+  VocantaApplication::set_error_handler(
+      [](const QString& m) { ADD_FAILURE() << "unexpected error: " << m.toStdString(); });
+  EXPECT_EQ(shown, QStringList({"'loud' is not a valid floating point value",
+                                "'abc' is not a valid integer value"}));
+  EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(dir.file("bad.smp"))));
 }
 
 TEST(MainWindow, ViewOptionsSurviveARestart) {
