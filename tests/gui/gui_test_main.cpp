@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QStandardPaths>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 
 #include "app/vocanta_application.h"
@@ -21,6 +23,11 @@ int main(int argc, char** argv) {
   bool listing = false;
   for (int i = 1; i < argc; ++i) listing |= std::strcmp(argv[i], "--gtest_list_tests") == 0;
   std::unique_ptr<vocanta::VocantaApplication> app;
+  // Every test process gets a home of its own: ctest runs several at once, and they
+  // must neither share the per-user settings files nor touch the user's.
+  char home[] = "/tmp/vocanta-gui-test-XXXXXX";
+  const bool ownHome = !listing && ::mkdtemp(home) != nullptr;
+  if (ownHome) ::setenv("HOME", home, 1);
   if (!listing) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QStandardPaths::setTestModeEnabled(true);
@@ -29,5 +36,8 @@ int main(int argc, char** argv) {
     vocanta::VocantaApplication::set_error_handler(
         [](const QString& m) { ADD_FAILURE() << "unexpected error: " << m.toStdString(); });
   }
-  return RUN_ALL_TESTS();
+  const int status = RUN_ALL_TESTS();
+  app.reset();
+  if (ownHome) std::filesystem::remove_all(home);
+  return status;
 }
