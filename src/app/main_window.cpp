@@ -161,14 +161,13 @@ void TForm1::set_caption(const std::string& caption) {
   setWindowTitle(QString::fromStdString(caption));
 }
 
-void TForm1::clear_backgrounds() {
+void TForm1::new_document_started() {
   for (TForm2* w : parameterWindows) w->clear_background();
+  partialOpenDialog->rebuild_parameter_boxes();
 }
 
 void TForm1::voice_replaced() {
   settingsDialog->sync_from_model();
-  partialOpenDialog->rebuild_parameter_boxes();
-  if (hints_) partialOpenDialog->apply_hints();
   for (TForm2* w : parameterWindows) w->sync_from_model();
   lay_out_all();
 }

@@ -96,7 +96,7 @@ class TForm1 : public QMainWindow,
 
   // DocumentHost
   void set_caption(const std::string& caption) override;
-  void clear_backgrounds() override;
+  void new_document_started() override;
   void voice_replaced() override;
   void add_recent_file(const std::string& path) override;
 

@@ -52,8 +52,8 @@ bool DocumentLifecycle::ask_save_changes(bool closing) {
 void DocumentLifecycle::new_document() {
   if (!ask_save_changes()) return;
   host_.set_caption("Vocanta " + noticeText);
-  host_.clear_backgrounds();
   reset_to_new(voice_);
+  host_.new_document_started();
   host_.voice_replaced();
   documentPath.clear();
   voice_.documentModified = false;

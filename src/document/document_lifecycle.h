@@ -15,8 +15,8 @@ class DocumentHost {
  public:
   virtual ~DocumentHost() = default;
   virtual void set_caption(const std::string& caption) = 0;
-  // New: every window drops its background picture.
-  virtual void clear_backgrounds() = 0;
+  // New: every window drops its background picture; the partial-open choice starts over.
+  virtual void new_document_started() = 0;
   // The voice was replaced or partly replaced: fields, captions and diagrams follow.
   virtual void voice_replaced() = 0;
   virtual void add_recent_file(const std::string& path) = 0;

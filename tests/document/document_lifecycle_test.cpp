@@ -18,7 +18,7 @@ using testing::ScriptedPrompter;
 class RecordingHost : public DocumentHost {
  public:
   void set_caption(const std::string& c) override { caption = c; }
-  void clear_backgrounds() override {}
+  void new_document_started() override {}
   void voice_replaced() override { ++replaced; }
   void add_recent_file(const std::string& p) override { recent.push_back(p); }
   std::string caption;

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -203,6 +204,8 @@ TEST(MainWindowDocuments, OpenedDocumentsFillTheRecentFilesNewestFirst) {
 
 TEST(MainWindowDocuments, PartialOpenWithNothingCheckedOpensNoDialog) {
   Started s;
+  EXPECT_EQ(s.main.partialOpenDialog->parameterChecks[param::kF0]->text(), "F0");
+  EXPECT_EQ(s.main.partialOpenDialog->parameterChecks[param::kF0]->toolTip(), "Load F0");
   s.main.partialOpenDialog->open_clicked();
   EXPECT_EQ(
       s.prompter->shown,
