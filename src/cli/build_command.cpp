@@ -10,6 +10,7 @@
 #include "cli/cli_build_host.h"
 #include "cli/cli_document.h"
 #include "document/number_format.h"
+#include "support/file_paths.h"
 #include "support/vocanta_error.h"
 #include "synthesis/build_run.h"
 #include "synthesis/voice.h"

@@ -4,9 +4,9 @@
 #include <filesystem>
 
 #include "support/atomic_file.h"
+#include "support/file_paths.h"
 #include "support/prompter.h"
 #include "support/vocanta_error.h"
-#include "synthesis/build_run.h"
 #include "synthesis/voice.h"
 
 namespace vocanta {

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "document/number_format.h"
+#include "support/file_paths.h"
 #include "support/vocanta_error.h"
 #include "synthesis/sample_header.h"
 #include "synthesis/voice.h"
@@ -17,14 +18,6 @@ double round_even(double v) {
 }
 
 }  // namespace
-
-std::string change_extension(const std::string& path, const std::string& extension) {
-  const size_t slash = path.rfind('/');
-  const size_t dot = path.rfind('.');
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
-    return path + extension;
-  return path.substr(0, dot) + extension;
-}
 
 SynthesisSettings read_synthesis_settings(const Voice& voice) {
   const BuildSettings& t = voice.settings;

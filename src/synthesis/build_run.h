@@ -107,7 +107,4 @@ class BuildRun {
   friend class VoiceSynth;
 };
 
-// The path with its extension (after the last "." of the file name) replaced.
-std::string change_extension(const std::string& path, const std::string& extension);
-
 }  // namespace vocanta

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "support/file_paths.h"
 #include "support/vocanta_error.h"
 #include "synthesis/voice.h"
 #include "test_support.h"
