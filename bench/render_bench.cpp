@@ -8,9 +8,9 @@
 #include <functional>
 #include <string>
 
-#include "document/number_format.h"
-#include "synthesis/build_run.h"
-#include "synthesis/voice.h"
+#include "core/model/voice.h"
+#include "core/support/number_format.h"
+#include "core/synthesis/build_run.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <random>
 #include <sstream>
 
-#include "synthesis/voice.h"
+#include "core/model/voice.h"
 
 namespace vocanta::testing {
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "document/document.h"
-#include "support/prompter.h"
-#include "synthesis/build_host.h"
+#include "core/document/document.h"
+#include "core/support/prompter.h"
+#include "core/synthesis/build_host.h"
 
 namespace vocanta::testing {
 

@@ -1,5 +1,5 @@
-#include "app/main_window.h"
-#include "app/vocanta_application.h"
+#include "gui/main/main_window.h"
+#include "gui/main/vocanta_application.h"
 
 int main(int argc, char** argv) {
   vocanta::VocantaApplication app(argc, argv);

@@ -6,14 +6,14 @@
 #include <ostream>
 #include <stdexcept>
 
-#include "batch/batch_build.h"
 #include "cli/cli_build_host.h"
 #include "cli/cli_document.h"
-#include "document/number_format.h"
-#include "support/file_paths.h"
-#include "support/vocanta_error.h"
-#include "synthesis/build_run.h"
-#include "synthesis/voice.h"
+#include "core/model/voice.h"
+#include "core/support/file_paths.h"
+#include "core/support/number_format.h"
+#include "core/support/vocanta_error.h"
+#include "core/synthesis/batch_build.h"
+#include "core/synthesis/build_run.h"
 
 namespace vocanta {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <iosfwd>
 
-#include "synthesis/build_host.h"
+#include "core/synthesis/build_host.h"
 
 namespace vocanta {
 

@@ -1,8 +1,8 @@
 #include "cli/cli_document.h"
 
 #include "cli/cli_prompter.h"
-#include "document/document.h"
-#include "synthesis/voice.h"
+#include "core/document/document.h"
+#include "core/model/voice.h"
 
 namespace vocanta {
 

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <ostream>
 
-#include "synthesis/voice.h"
+#include "core/model/voice.h"
 
 namespace vocanta {
 

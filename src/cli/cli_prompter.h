@@ -2,8 +2,8 @@
 
 #include <iosfwd>
 
-#include "document/document.h"
-#include "support/prompter.h"
+#include "core/document/document.h"
+#include "core/support/prompter.h"
 
 namespace vocanta {
 

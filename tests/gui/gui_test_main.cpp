@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/vocanta_application.h"
+#include "gui/main/vocanta_application.h"
 
 // Under the leak checker: allocations the system libraries below Qt keep for the life
 // of the process, and the event objects Qt leaves behind when an error unwinds through

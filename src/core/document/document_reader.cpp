@@ -1,0 +1,142 @@
+#include <filesystem>
+#include <string>
+
+#include "core/document/batch_steps.h"
+#include "core/document/document.h"
+#include "core/document/point_text.h"
+#include "core/model/voice.h"
+#include "core/support/ini_file.h"
+#include "core/support/number_format.h"
+#include "core/support/prompter.h"
+
+namespace vocanta {
+namespace {
+
+// The lowest and highest value the points read take, to widen the y range.
+struct ValueSpan {
+  double lowest = 1e60;
+  double highest = -1e60;
+
+  void take(double v) {
+    if (v < lowest) lowest = v;
+    if (v > highest) highest = v;
+  }
+};
+
+void read_common(Voice& voice, const IniFile& ini) {
+  BuildSettings& s = voice.settings;
+  const char sep = voice.decimalSeparator;
+  s.gain = format_number(parse_number(ini.read("Common", "Gain", "-20")), sep);
+  s.samplingFrequency =
+      format_number(parse_number(ini.read("Common", "SamplingFrequency", "16000")), sep);
+  s.duration = format_number(parse_number(ini.read("Common", "TotalDuration", "1")), sep);
+  set_time_ranges(voice);
+  s.maxHarmonics = ini.read("Common", "MaxHarmonincs", "1000");
+  s.tweenies = ini.read("Common", "nTweenies", "1");
+  int n = 0;
+  if (try_parse_integer(s.tweenies, n) && n > 0) {
+    voice.tweeniesInUse = n;
+    // The curves were drawn for this many rows: let new points snap onto them too.
+    voice.parameter(param::kTweenieSpectrum).xGridStep = tweenie_grid_step(n);
+  }
+  int randomize = 1;
+  s.randomize =
+      !try_parse_integer(ini.read("Common", "Randomize", "1"), randomize) || randomize != 0;
+  read_batch_steps(voice.batches, ini);
+}
+
+bool read_curve_section(Voice& voice, Parameter& p, const IniFile& ini, const std::string& section,
+                        int16_t n, ValueSpan& span) {
+  const auto keys = ini.keys(section);
+  for (const std::string& key : keys) {
+    const std::string text = ini.read(section, key, "0");
+    const double x = parse_number(key);
+    const PointText pt = parse_point_value(text);
+    voice.add_point(p.index(), pt.batchName, n, x, pt.y, pt.batchY, pt.batchRange);
+    span.take(pt.y);
+    span.take(pt.batchY);
+    span.take(pt.batchY + pt.batchRange);
+  }
+  return !keys.empty();
+}
+
+void widen_y_range(const Voice& voice, Parameter& p, const ValueSpan& span) {
+  const char sep = voice.decimalSeparator;
+  double current = 0;
+  if (span.lowest < 1e60 && (!try_parse_number(p.yMin, current, sep) || span.lowest < current))
+    p.yMin = format_fixed3(span.lowest, sep);
+  if (span.highest > -1e60 && (!try_parse_number(p.yMax, current, sep) || span.highest > current))
+    p.yMax = format_fixed3(span.highest, sep);
+}
+
+void read_parameter(Voice& voice, Parameter& p, const IniFile& ini, BackgroundHost& backgrounds) {
+  if (ini.has_key("Defaults", p.key))
+    p.state.defaultValue = parse_number(ini.read("Defaults", p.key, ""));
+  clear_curves(p.state);
+  ValueSpan span;
+  if (p.multiCurve) {
+    for (int16_t n = 1; n < INT16_MAX; ++n)
+      if (!read_curve_section(voice, p, ini, p.key + "_" + std::to_string(n), n, span)) break;
+  } else {
+    read_curve_section(voice, p, ini, p.key, 1, span);
+  }
+  widen_y_range(voice, p, span);
+  const std::string background = ini.read("Backgrounds", p.title, "");
+  if (!background.empty()) backgrounds.load_background(p.index(), background);
+  backgrounds.redraw(p.index());
+}
+
+// Documents before the bandwidth curve held a straight line a + b * f.
+void read_bandwidth_coefficients(Voice& voice, const IniFile& ini) {
+  const double a = parse_number(ini.read("Defaults", "FormantBWa", "0"));
+  const double b = parse_number(ini.read("Defaults", "FormantBWb", "0"));
+  if (a == 0 || b == 0) return;
+  const double half = parse_number(voice.settings.samplingFrequency, voice.decimalSeparator) / 2;
+  CurveState& bw = voice.parameter(param::kFormantBandwidth).state;
+  clear_curves(bw);
+  const double top = a + b * half;
+  voice.add_point(param::kFormantBandwidth, "", 1, 0, a, a, 0);
+  voice.add_point(param::kFormantBandwidth, "", 1, half, top, top, 0);
+}
+
+bool accept_file(const IniFile& ini, const std::string& path, Prompter& prompter,
+                 ReadResult& result) {
+  if (ini.read("Common", "FileType", "") != kFileType) {
+    prompter.message(path + " is not an " + kFileType + " file");
+    return false;
+  }
+  const std::string version = ini.read("Common", "Version", "");
+  if (version != kDocumentVersion) {
+    const std::string question = path + " version (" + version + ") does not match this " +
+                                 kFileType + " version (" + kDocumentVersion + ") Try anyway?";
+    if (prompter.ask_yes_no(question) != Answer::Yes) return false;
+    result.versionDiffered = true;
+  }
+  return true;
+}
+
+}  // namespace
+
+ReadResult read_document(Voice& voice, const std::string& path, const ReadSelection& selection,
+                         Prompter& prompter, BackgroundHost& backgrounds) {
+  ReadResult result;
+  IniFile ini;
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec) || !ini.load(path)) {
+    prompter.message(path + " does not exist");
+    return result;
+  }
+  if (!accept_file(ini, path, prompter, result)) {
+    backgrounds.redraw(-1);
+    return result;
+  }
+  if (selection.takes_common()) read_common(voice, ini);
+  for (int i = 0; i < kParameterCount; ++i)
+    if (selection.takes(i)) read_parameter(voice, voice.parameter(i), ini, backgrounds);
+  if (selection.takes(param::kFormantBandwidth)) read_bandwidth_coefficients(voice, ini);
+  result.accepted = true;
+  backgrounds.redraw(-1);
+  return result;
+}
+
+}  // namespace vocanta

@@ -1,0 +1,73 @@
+#include <string>
+
+#include "core/document/batch_steps.h"
+#include "core/document/document.h"
+#include "core/document/point_text.h"
+#include "core/model/voice.h"
+#include "core/support/atomic_file.h"
+#include "core/support/ini_file.h"
+#include "core/support/number_format.h"
+#include "core/support/prompter.h"
+#include "core/support/vocanta_error.h"
+
+namespace vocanta {
+namespace {
+
+std::string curve_section(const Parameter& p, const TCurve& k) {
+  return p.multiCurve ? p.key + "_" + std::to_string(k.number) : p.key;
+}
+
+void write_background(Parameter& p, IniFile& ini, Prompter& prompter, BackgroundHost& backgrounds) {
+  if (p.backgroundFile.empty()) return;
+  if (p.backgroundFile.find('*') != std::string::npos) {
+    backgrounds.show_parameter(p.index());
+    if (prompter.ask_yes_no(p.title + " background is not saved, save?") == Answer::Yes)
+      backgrounds.save_pasted_background(p.index());
+    else
+      p.backgroundFile.clear();
+  }
+  // Still pasted: the user cancelled the save dialog, and the document names no file.
+  if (p.backgroundFile.find('*') == std::string::npos)
+    ini.write("Backgrounds", p.title, p.backgroundFile);
+}
+
+void write_parameter(Voice& voice, Parameter& p, IniFile& ini, Prompter& prompter,
+                     BackgroundHost& backgrounds) {
+  ini.write("Defaults", p.key, format_number(p.state.defaultValue));
+  write_background(p, ini, prompter, backgrounds);
+  for (const TCurve* k = p.state.curves; k; k = k->next) {
+    const std::string section = curve_section(p, *k);
+    for (const TCurvePoint* q = k->points; q; q = q->next)
+      ini.write(section, format_number(q->x),
+                format_point_text(*q, voice.batches.batch_name(q->batch)));
+  }
+}
+
+}  // namespace
+
+std::string compose_document(Voice& voice, Prompter& prompter, BackgroundHost& backgrounds) {
+  // Every conversion happens before the file is touched, so that a bad settings text
+  // leaves the previous document as it was.
+  const BuildSettings& s = voice.settings;
+  const char sep = voice.decimalSeparator;
+  IniFile ini;
+  ini.write("Common", "Filetype", kFileType);
+  ini.write("Common", "Version", kDocumentVersion);
+  ini.write("Common", "Gain", format_number(parse_number(s.gain, sep)));
+  ini.write("Common", "SamplingFrequency", format_number(parse_number(s.samplingFrequency, sep)));
+  ini.write("Common", "TotalDuration", format_number(parse_number(s.duration, sep)));
+  ini.write("Common", "MaxHarmonincs", s.maxHarmonics);
+  ini.write("Common", "nTweenies", s.tweenies);
+  ini.write("Common", "Randomize", s.randomize ? "1" : "0");
+  write_batch_steps(voice.batches, ini);
+  for (Parameter& p : voice.parameters()) write_parameter(voice, p, ini, prompter, backgrounds);
+  return ini.text();
+}
+
+void write_document(Voice& voice, const std::string& path, Prompter& prompter,
+                    BackgroundHost& backgrounds) {
+  const std::string text = compose_document(voice, prompter, backgrounds);
+  if (!write_file_atomically(path, text)) throw VocantaError("Unable to write to " + path);
+}
+
+}  // namespace vocanta

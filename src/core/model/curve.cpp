@@ -1,0 +1,60 @@
+#include "core/model/curve.h"
+
+namespace vocanta {
+
+TCurve::~TCurve() {
+  TCurvePoint* p = points;
+  while (p) {
+    TCurvePoint* next = p->next;
+    delete p;
+    p = next;
+  }
+}
+
+int TCurve::point_count() const {
+  int n = 0;
+  for (const TCurvePoint* p = points; p; p = p->next) ++n;
+  return n;
+}
+
+void insert_point(TCurve& k, TCurvePoint* p) {
+  p->prev = nullptr;
+  p->next = k.points;
+  if (k.points) k.points->prev = p;
+  k.points = p;
+  sort_points(k);
+}
+
+void sort_points(TCurve& k) {
+  TCurvePoint* sorted = nullptr;  // head of the sorted part
+  TCurvePoint* last = nullptr;    // tail of the sorted part
+  TCurvePoint* p = k.points;
+  while (p) {
+    TCurvePoint* next = p->next;
+    if (!last || last->x <= p->x) {
+      // Appending at the tail keeps equal x in arrival order and makes a sorted list linear.
+      p->prev = last;
+      p->next = nullptr;
+      if (last)
+        last->next = p;
+      else
+        sorted = p;
+      last = p;
+    } else {
+      // Insert after the last point whose x is not greater than p's.
+      TCurvePoint* q = last;
+      while (q && q->x > p->x) q = q->prev;
+      p->prev = q;
+      p->next = q ? q->next : sorted;
+      if (p->next) p->next->prev = p;
+      if (q)
+        q->next = p;
+      else
+        sorted = p;
+    }
+    p = next;
+  }
+  k.points = sorted;
+}
+
+}  // namespace vocanta

@@ -1,0 +1,178 @@
+#include "core/model/curve_state.h"
+
+#include "core/model/batch_list.h"
+
+namespace vocanta {
+namespace {
+
+double point_value(const CurveState& w, const TCurvePoint* p) {
+  if (p->batch == 0 || !w.batches) return p->y;
+  return w.batches->batch_value(p);
+}
+
+TCurve* last_curve(TCurve* k) {
+  while (k && k->next) k = k->next;
+  return k;
+}
+
+}  // namespace
+
+CurveState::~CurveState() {
+  // The point being created by the mouse is not linked into any curve yet.
+  bool selectedIsLinked = false;
+  for (TCurve* k = curves; k && selectedPoint && !selectedIsLinked; k = k->next)
+    for (TCurvePoint* p = k->points; p; p = p->next)
+      if (p == selectedPoint) selectedIsLinked = true;
+  if (selectedPoint && !selectedIsLinked) delete selectedPoint;
+  clear_curves(*this);
+}
+
+TCurve* find_curve(const CurveState& w, int16_t n) {
+  TCurve* k = w.curves;
+  while (k && k->number != n) k = k->next;
+  return k;
+}
+
+double curve_value(CurveState& w, int16_t n, double x) {
+  if (!w.curves) {
+    w.evalCurve = nullptr;
+    w.evalPoint = nullptr;
+    return w.defaultValue;
+  }
+  if (!w.evalCurve || w.evalCurve->number != n) {
+    TCurve* k = w.curves;
+    while (k && n > k->number) k = k->next;
+    while (k && n < k->number) k = k->prev;
+    w.evalCurve = k;
+    w.evalPoint = k ? k->points : nullptr;
+  }
+  if (!w.evalCurve) {
+    w.evalPoint = nullptr;
+    return w.defaultValue;
+  }
+  if (!w.evalPoint) w.evalPoint = w.evalCurve->points;
+  if (!w.evalPoint) return w.defaultValue;
+
+  TCurvePoint* p = w.evalPoint;
+  while (p->prev && x < p->x) p = p->prev;
+  while (p->next && x > p->next->x) p = p->next;
+  w.evalPoint = p;
+
+  if (x < p->x || !p->next) return point_value(w, p);
+  const TCurvePoint* q = p->next;
+  const double a = point_value(w, p);
+  if (q->x == p->x) return a;
+  const double b = point_value(w, q);
+  return a + (x - p->x) / (q->x - p->x) * (b - a);
+}
+
+int curve_count(const CurveState& w) {
+  int n = 0;
+  for (const TCurve* k = w.curves; k; k = k->next) ++n;
+  return n;
+}
+
+TCurvePoint* add_point(CurveState& w, int16_t batchId, int16_t n, double x, double y, double batchY,
+                       double batchRange) {
+  auto* p = new TCurvePoint;
+  p->x = x;
+  p->y = y;
+  p->batchY = batchY;
+  p->batchRange = batchRange;
+  p->batch = batchId;
+
+  TCurve* k = w.curves;
+  while (k && k->number != n && k->next) k = k->next;
+  if (k && k->number == n) {
+    insert_point(*k, p);
+  } else {
+    auto* fresh = new TCurve;
+    fresh->number = n;
+    fresh->points = p;
+    fresh->prev = k;
+    if (k)
+      k->next = fresh;
+    else
+      w.curves = fresh;
+  }
+  if (w.documentModified) *w.documentModified = true;
+  return p;
+}
+
+void delete_point(CurveState& w, TCurvePoint* p) {
+  TCurve* k = w.currentCurve;
+  if (p->prev) p->prev->next = p->next;
+  if (p->next) p->next->prev = p->prev;
+  if (k && k->points == p) k->points = p->next;
+  if (k && !k->points) {
+    if (k->prev) k->prev->next = k->next;
+    if (k->next) k->next->prev = k->prev;
+    if (w.curves == k) w.curves = k->next;
+    delete k;
+    w.currentCurve = nullptr;
+    w.evalCurve = nullptr;
+    renumber_curves(w);
+  }
+  delete p;
+  w.selectedPoint = nullptr;
+  w.evalPoint = nullptr;
+}
+
+TCurve* new_curve(CurveState& w) {
+  auto* k = new TCurve;
+  TCurve* last = last_curve(w.curves);
+  k->number = static_cast<int16_t>(curve_count(w) + 1);
+  k->prev = last;
+  if (last)
+    last->next = k;
+  else
+    w.curves = k;
+  w.currentCurve = k;
+  return k;
+}
+
+void clear_curves(CurveState& w) {
+  TCurve* k = w.curves;
+  while (k) {
+    TCurve* next = k->next;
+    delete k;
+    k = next;
+  }
+  w.curves = nullptr;
+  w.evalPoint = nullptr;
+  w.evalCurve = nullptr;
+  w.selectedPoint = nullptr;
+  w.currentCurve = nullptr;
+}
+
+void renumber_curves(CurveState& w) {
+  int16_t n = 1;
+  for (TCurve* k = w.curves; k; k = k->next) k->number = n++;
+}
+
+bool uses_batch(const CurveState& w, int16_t id) {
+  if (id == 0) return false;
+  for (const TCurve* k = w.curves; k; k = k->next)
+    for (const TCurvePoint* p = k->points; p; p = p->next)
+      if (p->batch == id) return true;
+  return false;
+}
+
+void strip_batch(CurveState& w, int16_t id) {
+  // 0 marks points without a batch; stripping it would only scramble their stored numbers.
+  if (id == 0) {
+    if (w.observer) w.observer->batch_stripped(w);
+    return;
+  }
+  for (TCurve* k = w.curves; k; k = k->next)
+    for (TCurvePoint* p = k->points; p; p = p->next)
+      if (p->batch == id) {
+        p->batch = 0;
+        p->batchY = 0;
+        p->batchRange = 0;
+        p->hitHandle = 0;
+      }
+  if (w.observer) w.observer->batch_stripped(w);
+}
+
+}  // namespace vocanta

@@ -1,0 +1,100 @@
+#include "core/model/voice.h"
+
+#include "core/support/number_format.h"
+
+namespace vocanta {
+
+// A named string sidesteps a false -Wrestrict warning of GCC 12 on assigning "0".
+static const std::string kZeroText = "0";
+
+Voice::Voice() {
+  for (int i = 0; i < kParameterCount; ++i) {
+    Parameter& p = params_[static_cast<size_t>(i)];
+    p.paramNumber = static_cast<int16_t>(i + 1);
+    p.state.batches = &batches;
+    p.state.documentModified = &documentModified;
+  }
+}
+
+TCurvePoint* Voice::add_point(int index, const std::string& batchName, int16_t n, double x,
+                              double y, double batchY, double batchRange) {
+  const int16_t id = batches.get_batch(batchName);
+  return vocanta::add_point(parameter(index).state, id, n, x, y, batchY, batchRange);
+}
+
+double tweenie_grid_step(int n) {
+  return 1.0 / (n + 1);
+}
+
+namespace {
+
+void install_one(Voice& voice, int index) {
+  const ParameterDefinition& d = kParameterTable[static_cast<size_t>(index)];
+  Parameter& p = voice.parameter(index);
+  p.title = d.title;
+  p.xLabel = d.xLabel;
+  p.xUnit = d.xUnit;
+  p.yLabel = d.yLabel;
+  p.yUnit = d.yUnit;
+  const bool partialAxis = d.xQuantity == quantity::kPartialNumber;
+  p.xCaption = partialAxis ? std::string(d.xLabel) : p.xLabel + "[" + p.xUnit + "]";
+  p.yCaption = p.yLabel + "[" + p.yUnit + "]";
+  p.yMin = d.yMin;
+  p.yMax = d.yMax;
+  switch (d.xRange) {
+    case XRange::Duration:
+      p.xMin = kZeroText;
+      p.xMax = voice.settings.duration;
+      break;
+    case XRange::HalfSampleRate:
+      p.xMin = kZeroText;
+      p.xMax =
+          format_number(parse_number(voice.settings.samplingFrequency, voice.decimalSeparator) / 2,
+                        voice.decimalSeparator);
+      break;
+    case XRange::Fixed:
+      p.xMin = d.xMin;
+      p.xMax = d.xMax;
+      break;
+  }
+  p.state.defaultValue = d.defaultValue;
+  p.showDefault = d.showDefault;
+  p.multiCurve = d.multiCurve;
+  p.xQuantity = d.xQuantity;
+  p.yQuantity = d.yQuantity;
+  p.xGridStep = d.xGridStep;
+  p.xGridOffset = d.xGridOffset;
+  p.yGridStep = 0;
+  p.yGridOffset = 0;
+  p.key = d.key;
+}
+
+}  // namespace
+
+void install_parameter_definitions(Voice& voice) {
+  for (int i = 0; i < kParameterCount; ++i)
+    voice.parameter(i).paramNumber = static_cast<int16_t>(i + 1);
+  for (int index : kInstallOrder) install_one(voice, index);
+}
+
+void reset_to_new(Voice& voice) {
+  for (Parameter& p : voice.parameters()) {
+    clear_curves(p.state);
+    p.backgroundFile.clear();
+  }
+  voice.settings.reset_texts();
+  voice.tweeniesInUse = 1;
+  install_parameter_definitions(voice);
+  voice.batches.clear_batches();
+  voice.documentModified = false;
+}
+
+void set_time_ranges(Voice& voice) {
+  for (Parameter& p : voice.parameters())
+    if (p.xQuantity == quantity::kTime) {
+      p.xMin = kZeroText;
+      p.xMax = voice.settings.duration;
+    }
+}
+
+}  // namespace vocanta

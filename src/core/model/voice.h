@@ -1,0 +1,82 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "core/model/batch_list.h"
+#include "core/model/build_settings.h"
+#include "core/model/curve_state.h"
+#include "core/model/parameter_table.h"
+#include "core/model/random_generator.h"
+
+namespace vocanta {
+
+// One voice parameter as its window holds it: the definition installed from the
+// parameter table, the axis texts, the background name and the curves.
+struct Parameter {
+  int16_t paramNumber = 0;
+  std::string title, key;
+  std::string xLabel, xUnit, yLabel, yUnit;
+  std::string xCaption, yCaption;
+  bool showDefault = false;
+  bool multiCurve = false;
+  int16_t xQuantity = 0, yQuantity = 0;
+  double xGridStep = 0, xGridOffset = 0;
+  double yGridStep = 0, yGridOffset = 0;
+
+  // The texts of the axis edits xminedit, xmaxedit, yminedit and ymaxedit.
+  std::string xMin, xMax, yMin, yMax;
+
+  // The background picture's file name; empty for none. A name with "*" marks a
+  // picture pasted from the clipboard and not yet saved.
+  std::string backgroundFile;
+
+  CurveState state;  // holds defaultValue
+
+  int index() const { return paramNumber - 1; }
+};
+
+// The whole voice: the 23 parameters, the batches and the random generator, with the
+// build settings and the document's modified flag that edits set.
+class Voice {
+ public:
+  Voice();
+  Voice(const Voice&) = delete;
+  Voice& operator=(const Voice&) = delete;
+
+  Parameter& parameter(int index) { return params_[static_cast<size_t>(index)]; }
+  const Parameter& parameter(int index) const { return params_[static_cast<size_t>(index)]; }
+  std::array<Parameter, kParameterCount>& parameters() { return params_; }
+
+  // Finds or creates the batch by name (none for an empty name) and adds the point to
+  // curve n of the parameter.
+  TCurvePoint* add_point(int index, const std::string& batchName, int16_t n, double x, double y,
+                         double batchY, double batchRange);
+
+  bool documentModified = false;
+  RandomGenerator random;
+  BatchList batches{random, documentModified};
+  BuildSettings settings;
+  // The number of tweenies the tweenie spectrum's curves are laid out for.
+  int tweeniesInUse = 1;
+  // The user's decimal separator for the settings and axis texts.
+  char decimalSeparator = '.';
+
+ private:
+  std::array<Parameter, kParameterCount> params_;
+};
+
+// Fills every parameter with its definition, captions and axis ranges.
+void install_parameter_definitions(Voice& voice);
+
+// The core of New: no curves, backgrounds or batches, default settings texts (the
+// randomize switch stays), the definitions installed and the modified flag clear.
+void reset_to_new(Voice& voice);
+
+// The horizontal snap step of the tweenie spectrum for n tweenies.
+double tweenie_grid_step(int n);
+
+// Sets the x ranges of the time-based parameters to 0 .. the duration text.
+void set_time_ranges(Voice& voice);
+
+}  // namespace vocanta

@@ -1,0 +1,398 @@
+#include "gui/diagram/parameter_window.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScopedValueRollback>
+#include <algorithm>
+
+#include "core/model/voice.h"
+#include "core/support/number_format.h"
+#include "core/support/prompter.h"
+#include "core/support/vocanta_error.h"
+#include "gui/diagram/diagram_view.h"
+#include "gui/diagram/parameter_window_host.h"
+
+namespace vocanta {
+
+namespace {
+
+QString qt(const std::string& text) {
+  return QString::fromStdString(text);
+}
+
+bool is_enter(const QEvent* event) {
+  if (event->type() != QEvent::KeyPress) return false;
+  const int key = static_cast<const QKeyEvent*>(event)->key();
+  return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+// The registered cursor of a mode; 0 is the standard arrow.
+int cursor_number(EditMode mode) {
+  switch (mode) {
+    case EditMode::Add:
+      return 2;
+    case EditMode::Delete:
+      return 1;
+    case EditMode::Move:
+      return 3;
+    case EditMode::MoveBackground:
+      return 6;
+    default:
+      return 0;
+  }
+}
+
+// Bitmaps of every kind Qt reads, chosen by the extension as the document names them.
+QImage read_picture(const QString& fileName) {
+  const QString suffix = QFileInfo(fileName).suffix();
+  const QByteArray format = suffix.toLower().toLatin1();
+  if (suffix.isEmpty() || !QImageReader::supportedImageFormats().contains(format))
+    throw VocantaError("Unknown picture file extension (." + suffix.toStdString() + ")");
+  QImageReader reader(fileName, format);
+  QImage picture = reader.read();
+  if (picture.isNull())
+    throw VocantaError("Cannot read the picture " + fileName.toStdString() + ": " +
+                       reader.errorString().toStdString());
+  return picture;
+}
+
+constexpr int kEditWidth = 64;
+
+}  // namespace
+
+TForm2::TForm2(Parameter& parameter, ParameterWindowHost& host, QWidget* parent)
+    : QWidget(parent, Qt::Window), param_(parameter), host_(host) {
+  setObjectName("TForm2");
+  create_controls();
+  diagram_ = QImage(100, 100, QImage::Format_RGB32);
+  diagram_.fill(palette().color(QPalette::Base));
+  displayed_ = diagram_.copy();
+  image_->set_image(&displayed_);
+  yMap_.vertical = true;
+  apply_edit_cursor();
+  resize(420, 300);
+  if (!param_.title.empty()) sync_from_model();
+}
+
+void TForm2::create_controls() {
+  image_ = new DiagramView(this);
+  image_->resize(100, 100);
+  connect(image_, &DiagramView::pressed, this, &TForm2::diagram_mouse);
+  connect(image_, &DiagramView::moved, this, &TForm2::diagram_mouse);
+  xlabel = new QLabel(this);
+  xlabel->setObjectName("xlabel");
+  ylabel = new QLabel(this);
+  ylabel->setObjectName("ylabel");
+  ymaxedit = axis_edit("ymaxedit", "Y value at the top of the diagram", "500");
+  yminedit = axis_edit("yminedit", "Y value at the bottom of the diagram", "100");
+  xminedit = axis_edit("xminedit", "X value at the left of the diagram", "1");
+  xmaxedit = axis_edit("xmaxedit", "X value athe right of the diagram", "5");
+}
+
+QLineEdit* TForm2::axis_edit(const char* name, const char* hint, const char* text) {
+  auto* edit = new QLineEdit(QString::fromLatin1(text), this);
+  edit->setObjectName(QString::fromLatin1(name));
+  edit->setToolTip(QString::fromLatin1(hint));
+  edit->resize(kEditWidth, edit->sizeHint().height());
+  edit->installEventFilter(this);
+  return edit;
+}
+
+int16_t TForm2::paramNumber() const {
+  return param_.paramNumber;
+}
+
+void TForm2::sync_from_model() {
+  setWindowTitle(qt(param_.title));
+  xlabel->setText(qt(param_.xCaption));
+  xlabel->adjustSize();
+  ylabel->setText(qt(param_.yCaption));
+  ylabel->adjustSize();
+  xminedit->setText(qt(param_.xMin));
+  xmaxedit->setText(qt(param_.xMax));
+  yminedit->setText(qt(param_.yMin));
+  ymaxedit->setText(qt(param_.yMax));
+}
+
+void TForm2::lay_out() {
+  // All four fields are converted before anything changes, so that a text that is not a
+  // number leaves the window as it was.
+  const Limits limits = read_axis_fields();
+  const QScopedValueRollback<bool> guard(layingOut_, true);
+  accept_limits(limits);
+  place_controls();
+  xMap_.pixels = image_->width();
+  yMap_.pixels = image_->height();
+  xGrid_ = axis_grid(xMap_.pixels, xMap_.min, xMap_.max, param_.xGridStep);
+  yGrid_ = axis_grid(yMap_.pixels, yMap_.min, yMap_.max, param_.yGridStep);
+  redraw();
+}
+
+TForm2::Limits TForm2::read_axis_fields() const {
+  const char separator = host_.voice().decimalSeparator;
+  const auto number = [separator](const QLineEdit* edit) {
+    return parse_number(edit->text().toStdString(), separator);
+  };
+  return {number(xminedit), number(xmaxedit), number(yminedit), number(ymaxedit)};
+}
+
+void TForm2::accept_limits(const Limits& limits) {
+  // An empty or reversed range has no pixel scale; the last good limits stay.
+  if (limits.xMax > limits.xMin) {
+    xMap_.min = limits.xMin;
+    xMap_.max = limits.xMax;
+    param_.xMin = xminedit->text().toStdString();
+    param_.xMax = xmaxedit->text().toStdString();
+  } else {
+    xminedit->setText(qt(param_.xMin));
+    xmaxedit->setText(qt(param_.xMax));
+    host_.prompter().message("The upper limit of the x axis must be greater than the lower limit");
+  }
+  if (limits.yMax > limits.yMin) {
+    yMap_.min = limits.yMin;
+    yMap_.max = limits.yMax;
+    param_.yMin = yminedit->text().toStdString();
+    param_.yMax = ymaxedit->text().toStdString();
+  } else {
+    yminedit->setText(qt(param_.yMin));
+    ymaxedit->setText(qt(param_.yMax));
+    host_.prompter().message("The upper limit of the y axis must be greater than the lower limit");
+  }
+}
+
+void TForm2::place_controls() {
+  const int minWidth =
+      ymaxedit->width() + xlabel->width() + xmaxedit->width() + xminedit->width() + 6;
+  const int minHeight =
+      ymaxedit->height() + yminedit->height() + ylabel->height() + xmaxedit->height() + 6;
+  if (width() < minWidth || height() < minHeight)
+    resize(std::max(width(), minWidth), std::max(height(), minHeight));
+  const int cw = width();
+  const int ch = height();
+  ymaxedit->move(2, 2);
+  xmaxedit->move(cw - xmaxedit->width() - 4, ch - xmaxedit->height() - 2);
+  yminedit->move(ymaxedit->x(), xmaxedit->y() - yminedit->height() - 2);
+  xminedit->move(yminedit->x() + yminedit->width() + 2, xmaxedit->y());
+  ylabel->move(ymaxedit->x(),
+               (ymaxedit->y() + ymaxedit->height() + yminedit->y()) / 2 - ylabel->height() / 2);
+  xlabel->move((xminedit->x() + xminedit->width() + xmaxedit->x()) / 2 - xlabel->width() / 2,
+               xmaxedit->y());
+  image_->setGeometry(xminedit->x(), ymaxedit->y(),
+                      xmaxedit->x() + xmaxedit->width() - xminedit->x(),
+                      yminedit->y() + yminedit->height() - ymaxedit->y());
+  if (diagram_.size() != image_->size()) diagram_ = QImage(image_->size(), QImage::Format_RGB32);
+}
+
+void TForm2::redraw() {
+  DiagramScene scene;
+  scene.param = &param_;
+  scene.batches = param_.state.batches;
+  scene.x = x_mapping();
+  scene.y = y_mapping();
+  scene.xGrid = xGrid_;
+  scene.yGrid = yGrid_;
+  scene.majorGrid = majorGrid;
+  scene.minorGrid = minorGrid;
+  scene.background = &background;
+  scene.backgroundVisible = backgroundVisible;
+  scene.backgroundAt = QPoint(backgroundLeft, backgroundTop);
+  scene.window = palette().color(QPalette::Base);
+  paint_diagram(diagram_, scene);
+  syncErased = true;
+  displayed_ = diagram_.copy();
+  image_->update();
+}
+
+AxisMapping TForm2::x_mapping() const {
+  // The snap steps are read when used: the settings dialog changes the tweenie step.
+  AxisMapping m = xMap_;
+  m.snapStep = param_.xGridStep;
+  m.snapOffset = param_.xGridOffset;
+  m.vertical = false;
+  return m;
+}
+
+AxisMapping TForm2::y_mapping() const {
+  AxisMapping m = yMap_;
+  m.snapStep = param_.yGridStep;
+  m.snapOffset = param_.yGridOffset;
+  m.vertical = true;
+  return m;
+}
+
+double TForm2::x_to_value(int X) const {
+  return x_mapping().to_value(X);
+}
+
+double TForm2::y_to_value(int Y) const {
+  return y_mapping().to_value(Y);
+}
+
+int TForm2::value_to_x(double v) const {
+  return x_mapping().to_pixel(v);
+}
+
+int TForm2::value_to_y(double v) const {
+  return y_mapping().to_pixel(v);
+}
+
+void TForm2::show_cursor_position(int X, int Y) {
+  const double x = x_to_value(X);
+  const double y = y_to_value(Y);
+  const char separator = host_.voice().decimalSeparator;
+  const std::string caption =
+      param_.title + " " + param_.xLabel + "=" + format_fixed3(x, separator) + param_.xUnit + " " +
+      param_.yLabel + "=" + format_fixed3(y, separator) + param_.yUnit + " " + cursor_info(x);
+  setWindowTitle(qt(caption));
+  if (host_.parameter_sync_cursor())
+    host_.draw_sync_cursors(param_.xQuantity, param_.yQuantity, x, y);
+}
+
+std::string TForm2::cursor_info(double x) {
+  const char separator = host_.voice().decimalSeparator;
+  CurveState& s = param_.state;
+  if (s.currentCurve) {
+    const int16_t n = s.currentCurve->number;
+    return " " + format_fixed3(curve_value(s, n, x), separator) + param_.yUnit + " " +
+           std::to_string(n);
+  }
+  if (!s.curves && param_.showDefault)
+    return " " + format_fixed3(curve_value(s, 0, x), separator) + param_.yUnit + " by default";
+  return " ";
+}
+
+void TForm2::draw_sync_cursor(int16_t sqX, int16_t sqY, double xv, double yv) {
+  if (!isVisible()) return;
+  int column = -1;
+  if (sqY == param_.xQuantity) column = value_to_x(yv);
+  if (sqX == param_.xQuantity) column = value_to_x(xv);
+  int row = -1;
+  if (sqX == param_.yQuantity) row = value_to_y(xv);
+  if (sqY == param_.yQuantity) row = value_to_y(yv);
+  invert_sync_lines(column, row);
+}
+
+void TForm2::invert_sync_lines(int column, int row) {
+  // A line off the picture draws nothing; -1 stands for all of them in 16 bits.
+  const auto inside = [](int v, int size) { return v >= 0 && v < size ? v : -1; };
+  column = inside(column, displayed_.width());
+  row = inside(row, displayed_.height());
+  QPainter p(&displayed_);
+  p.setCompositionMode(QPainter::RasterOp_NotDestination);
+  p.setPen(QPen(Qt::black, 0));
+  const auto lines = [&](int x, int y) {
+    if (x >= 0) p.drawLine(x, 0, x, displayed_.height() - 1);
+    if (y >= 0) p.drawLine(0, y, displayed_.width() - 1, y);
+  };
+  // Inverting again restores what was under the old lines, without a redraw.
+  if (!syncErased) lines(syncX, syncY);
+  lines(column, row);
+  syncX = static_cast<int16_t>(column);
+  syncY = static_cast<int16_t>(row);
+  syncErased = false;
+  image_->update();
+}
+
+void TForm2::load_background(const QString& fileName) {
+  if (fileName.isEmpty()) return;
+  backgroundLeft = 0;
+  backgroundTop = 0;
+  param_.backgroundFile.clear();
+  backgroundVisible = false;
+  if (QFileInfo::exists(fileName)) {
+    try {
+      background = read_picture(fileName);
+    } catch (...) {
+      // The window must not go on showing a picture it no longer has.
+      background = QImage();
+      redraw();
+      throw;
+    }
+    param_.backgroundFile = fileName.toStdString();
+    backgroundVisible = true;
+  } else if (host_.prompter().ask_yes_no(fileName.toStdString() + ", background for " +
+                                         param_.title + ", was not found. Search?") ==
+             Answer::Yes) {
+    host_.search_background(*this, fileName);
+  }
+  redraw();
+}
+
+void TForm2::clear_background() {
+  param_.backgroundFile.clear();
+  backgroundVisible = false;
+  background = QImage();
+  redraw();
+}
+
+void TForm2::set_edit_mode(EditMode mode) {
+  editMode = mode;
+  apply_edit_cursor();
+}
+
+void TForm2::apply_edit_cursor() {
+  const int number = cursor_number(editMode);
+  image_->setCursor(number ? host_.edit_cursor(number) : QCursor(Qt::ArrowCursor));
+}
+
+void TForm2::diagram_mouse(QMouseEvent* event) {
+  const QPoint at = event->position().toPoint();
+  show_cursor_position(at.x(), at.y());
+}
+
+void TForm2::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (event->spontaneous()) return;
+  if (param_.xQuantity == quantity::kTime) {
+    xminedit->setText(QStringLiteral("0"));
+    xmaxedit->setText(qt(host_.voice().settings.duration));
+  }
+  apply_edit_cursor();
+  host_.parameter_window_shown(*this);
+  lay_out();
+}
+
+void TForm2::closeEvent(QCloseEvent* event) {
+  // Closing only hides: the window and its curves live as long as the program.
+  event->accept();
+  host_.parameter_window_closed(*this);
+}
+
+void TForm2::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow())
+    host_.parameter_window_activated(*this);
+}
+
+void TForm2::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  // Before the first show, Show lays the window out itself.
+  if (isVisible() && !layingOut_) lay_out();
+}
+
+void TForm2::keyPressEvent(QKeyEvent* event) {
+  if (is_enter(event)) {
+    lay_out();
+    event->accept();
+  } else {
+    QWidget::keyPressEvent(event);
+  }
+}
+
+bool TForm2::eventFilter(QObject* watched, QEvent* event) {
+  const bool axisField =
+      watched == xminedit || watched == xmaxedit || watched == yminedit || watched == ymaxedit;
+  if (axisField && is_enter(event)) {
+    lay_out();
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace vocanta

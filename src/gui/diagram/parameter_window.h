@@ -1,0 +1,116 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+#include <cstdint>
+#include <string>
+
+#include "core/model/diagram_grid.h"
+
+class QLabel;
+class QLineEdit;
+class QMouseEvent;
+
+namespace vocanta {
+
+class DiagramView;
+class ParameterWindowHost;
+struct Parameter;
+
+// Editing modes of the diagram; the point editor's buttons set them. Each shows its own
+// mouse cursor over the diagram.
+enum class EditMode { Add, Delete, Move, Mark, MoveHorizontal, MoveVertical, MoveBackground };
+
+// The window of one voice parameter: its curves in a diagram between four axis limits,
+// with grids, background picture, batch ranges and the synchronised cursor. The
+// caption is the status line of the value under the mouse.
+class TForm2 : public QWidget {
+  Q_OBJECT
+
+ public:
+  TForm2(Parameter& parameter, ParameterWindowHost& host, QWidget* parent = nullptr);
+
+  Parameter& parameter() { return param_; }
+  int16_t paramNumber() const;
+
+  // Shows the definition, captions and axis texts that the model holds now (after
+  // New, a document read or the settings dialog).
+  void sync_from_model();
+
+  // Takes the axis fields, places the controls, recomputes the grids and redraws.
+  // Limits that are not numbers raise the conversion message; limits with max <= min
+  // are refused with a message and the previous limits stay.
+  void lay_out();
+  void redraw();
+  void show_cursor_position(int X, int Y);
+  void draw_sync_cursor(int16_t sqX, int16_t sqY, double xv, double yv);
+  void load_background(const QString& fileName);
+  void clear_background();
+
+  // Sets editMode and the cursor shown over the diagram.
+  void set_edit_mode(EditMode mode);
+
+  double x_to_value(int X) const;
+  double y_to_value(int Y) const;
+  int value_to_x(double v) const;
+  int value_to_y(double v) const;
+
+  const AxisGrid& x_grid() const { return xGrid_; }
+  const AxisGrid& y_grid() const { return yGrid_; }
+  // The off-screen picture and the image on display (with the cursor lines).
+  const QImage& diagram() const { return diagram_; }
+  const QImage& displayed() const { return displayed_; }
+  DiagramView* image() const { return image_; }
+
+  EditMode editMode = EditMode::Add;
+  bool majorGrid = true;
+  bool minorGrid = true;
+  QImage background;
+  bool backgroundVisible = false;
+  int16_t backgroundLeft = 0, backgroundTop = 0;
+  int16_t syncX = -1, syncY = -1;
+  bool syncErased = true;
+
+  QLabel* xlabel = nullptr;
+  QLabel* ylabel = nullptr;
+  QLineEdit* xminedit = nullptr;
+  QLineEdit* xmaxedit = nullptr;
+  QLineEdit* yminedit = nullptr;
+  QLineEdit* ymaxedit = nullptr;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  struct Limits {
+    double xMin, xMax, yMin, yMax;
+  };
+
+  void create_controls();
+  QLineEdit* axis_edit(const char* name, const char* hint, const char* text);
+  Limits read_axis_fields() const;
+  void accept_limits(const Limits& limits);
+  void place_controls();
+  void apply_edit_cursor();
+  void diagram_mouse(QMouseEvent* event);
+  std::string cursor_info(double x);
+  AxisMapping x_mapping() const;
+  AxisMapping y_mapping() const;
+  void invert_sync_lines(int column, int row);
+
+  Parameter& param_;
+  ParameterWindowHost& host_;
+  DiagramView* image_ = nullptr;
+  QImage diagram_;
+  QImage displayed_;
+  AxisGrid xGrid_, yGrid_;
+  AxisMapping xMap_, yMap_;
+  bool layingOut_ = false;
+};
+
+}  // namespace vocanta

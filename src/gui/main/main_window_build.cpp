@@ -1,0 +1,86 @@
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+
+#include "core/synthesis/build_run.h"
+#include "gui/diagram/parameter_window.h"
+#include "gui/main/gui_build_host.h"
+#include "gui/main/main_window.h"
+#include "gui/main/settings_dialog.h"
+#include "gui/main/statistics_window.h"
+
+namespace vocanta {
+
+uint32_t GuiBuildHost::tick_count() {
+  return clocks_.tick_count();
+}
+
+uint32_t GuiBuildHost::clock_seed() {
+  return clocks_.clock_seed();
+}
+
+void GuiBuildHost::add_statistics_line(const std::string& line) {
+  main_.statistics->add_line(QString::fromStdString(line));
+}
+
+void GuiBuildHost::build_running(bool running) {
+  main_.breakbutton->setText(running ? "&Break" : "&Build...");
+}
+
+void GuiBuildHost::autosave(const std::string& samplePath) {
+  if (main_.settingsDialog->autosave()) main_.document().autosave(samplePath);
+}
+
+void GuiBuildHost::refresh_progress(double t, const std::string& percent) {
+  if (main_.progressCursorAction->isChecked()) main_.draw_sync_cursors(0, 0, t, t);
+  main_.progresslabel->setText(QString::fromStdString(percent));
+  main_.progresslabel->repaint();
+}
+
+void GuiBuildHost::process_events() {
+  QCoreApplication::processEvents();
+}
+
+void GuiBuildHost::overload_state(int state) {
+  main_.set_overload_state(state);
+}
+
+void GuiBuildHost::outcome(const std::string& text) {
+  main_.progresslabel->setText(QString::fromStdString(text));
+}
+
+void GuiBuildHost::beep() {
+  QApplication::beep();
+}
+
+void TForm1::set_overload_state(int state) {
+  olgreen->setVisible(state == 0);
+  olred->setVisible(state == 1);
+  olgray->setVisible(state == 2);
+  ollabel->setText(state == 1 ? "Overload, reduce gain!" : "");
+}
+
+void TForm1::break_or_build() {
+  if (run_->running)
+    run_->request_break();
+  else
+    build_voice_command();
+}
+
+void TForm1::build_voice_command() {
+  // Refused at once rather than after the file dialog, which would overwrite nothing.
+  run_->check_idle();
+  const std::string path = prompter_->save_file_name(
+      "Build file as", "Sample files (*.smp)|*.smp|All files (*.*)|*.*", document_->samplePath);
+  if (path.empty()) return;
+  document_->samplePath = path;
+  build_voice(QString::fromStdString(path));
+}
+
+void TForm1::build_voice(const QString& path) {
+  run_->set_document_path(document_->lastLoadedPath);
+  run_->build_voice(path.toStdString());
+}
+
+}  // namespace vocanta

@@ -1,0 +1,94 @@
+#include "gui/main/partial_open_dialog.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QPushButton>
+
+#include "core/document/document_lifecycle.h"
+#include "core/model/voice.h"
+#include "core/support/prompter.h"
+
+namespace vocanta {
+namespace {
+
+constexpr int kBoxHeight = 20, kBoxWidth = 200, kGap = 15, kLeft = 12;
+
+}  // namespace
+
+TForm4::TForm4(Voice& voice, DocumentLifecycle& document, Prompter& prompter, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      voice_(voice),
+      document_(document),
+      prompter_(&prompter) {
+  setObjectName("TForm4");
+  setWindowTitle("Partial open");
+  setModal(true);
+  checkgroup = new QGroupBox("Open only", this);
+  checkgroup->setObjectName("checkgroup");
+  checkgroup->setToolTip("Select the parameters you want to open from an .VTA file");
+  commoncheck = new QCheckBox("Common section", checkgroup);
+  commoncheck->setObjectName("commoncheck");
+  commoncheck->setToolTip("Laod the common section");
+  commoncheck->setGeometry(kLeft, 24, kBoxWidth, kBoxHeight);
+  for (int i = 0; i < kParameterCount; ++i) {
+    auto* box = new QCheckBox(checkgroup);
+    box->setGeometry(kLeft, 24 + kGap + (i + 1) * kBoxHeight, kBoxWidth, kBoxHeight);
+    parameterChecks[static_cast<size_t>(i)] = box;
+  }
+  const int groupHeight = 24 + kGap + (kParameterCount + 1) * kBoxHeight + 10;
+  checkgroup->setGeometry(8, 8, kBoxWidth + 2 * kLeft, groupHeight);
+  openbutton = new QPushButton("&Open...", this);
+  openbutton->setObjectName("openbutton");
+  openbutton->setDefault(true);
+  cancelbutton = new QPushButton("&Cancel", this);
+  cancelbutton->setObjectName("cancelbutton");
+  openbutton->setGeometry(8, groupHeight + 16, 100, 26);
+  cancelbutton->setGeometry(kBoxWidth + 2 * kLeft + 8 - 100, groupHeight + 16, 100, 26);
+  setFixedSize(kBoxWidth + 2 * kLeft + 16, groupHeight + 52);
+  connect(openbutton, &QPushButton::clicked, this, &TForm4::open_clicked);
+  connect(cancelbutton, &QPushButton::clicked, this, &QDialog::reject);
+  rebuild_parameter_boxes();
+}
+
+void TForm4::rebuild_parameter_boxes() {
+  for (int i = 0; i < kParameterCount; ++i) {
+    QCheckBox* box = parameterChecks[static_cast<size_t>(i)];
+    box->setText(QString::fromStdString(voice_.parameter(i).title));
+    box->setChecked(false);
+    box->setToolTip("");
+  }
+}
+
+void TForm4::apply_hints() {
+  for (int i = 0; i < kParameterCount; ++i)
+    parameterChecks[static_cast<size_t>(i)]->setToolTip(
+        "Load " + QString::fromStdString(voice_.parameter(i).title));
+}
+
+void TForm4::open_clicked() {
+  ReadSelection choice;
+  choice.everything = false;
+  choice.common = commoncheck->isChecked();
+  int checked = choice.common ? 1 : 0;
+  for (int i = 0; i < kParameterCount; ++i) {
+    choice.parameters[static_cast<size_t>(i)] =
+        parameterChecks[static_cast<size_t>(i)]->isChecked();
+    checked += choice.parameters[static_cast<size_t>(i)] ? 1 : 0;
+  }
+  if (checked == 0) {
+    prompter_->message("You must check at least one parameter in the \"open only\" group");
+    return;
+  }
+  document_.partialOpen = true;
+  document_.selection = choice;
+  try {
+    document_.open_document();
+  } catch (...) {
+    document_.partialOpen = false;
+    throw;
+  }
+  document_.partialOpen = false;
+  accept();
+}
+
+}  // namespace vocanta

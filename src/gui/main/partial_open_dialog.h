@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QDialog>
+#include <array>
+#include <functional>
+
+#include "core/model/parameter_table.h"
+
+class QCheckBox;
+class QGroupBox;
+class QPushButton;
+
+namespace vocanta {
+
+class DocumentLifecycle;
+class Prompter;
+class Voice;
+
+// Opens chosen parts of a document into the current voice: the common section (the
+// settings and the batches) and any of the parameters.
+class TForm4 : public QDialog {
+  Q_OBJECT
+
+ public:
+  TForm4(Voice& voice, DocumentLifecycle& document, Prompter& prompter, QWidget* parent = nullptr);
+
+  // One unchecked box per parameter, captioned with its title; "Common section" keeps
+  // its state.
+  void rebuild_parameter_boxes();
+  // The hints of the parameter boxes: "Load " and the title.
+  void apply_hints();
+  // The Open button: refuses an empty choice, otherwise opens with the choice.
+  void open_clicked();
+  void set_prompter(Prompter& prompter) { prompter_ = &prompter; }
+
+  QGroupBox* checkgroup = nullptr;
+  QCheckBox* commoncheck = nullptr;
+  std::array<QCheckBox*, kParameterCount> parameterChecks{};
+  QPushButton* openbutton = nullptr;
+  QPushButton* cancelbutton = nullptr;
+
+ private:
+  Voice& voice_;
+  DocumentLifecycle& document_;
+  Prompter* prompter_;
+};
+
+}  // namespace vocanta

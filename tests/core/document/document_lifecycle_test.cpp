@@ -1,0 +1,186 @@
+#include "core/document/document_lifecycle.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "core/model/voice.h"
+#include "core/support/vocanta_error.h"
+#include "test_support.h"
+
+namespace vocanta {
+namespace {
+
+using testing::read_file;
+using testing::ScriptedPrompter;
+
+class RecordingHost : public DocumentHost {
+ public:
+  void set_caption(const std::string& c) override { caption = c; }
+  void new_document_started() override {}
+  void voice_replaced() override { ++replaced; }
+  void add_recent_file(const std::string& p) override { recent.push_back(p); }
+  std::string caption;
+  int replaced = 0;
+  std::vector<std::string> recent;
+};
+
+class DocumentLifecycleTest : public ::testing::Test {
+ protected:
+  DocumentLifecycleTest() : backgrounds(voice), doc(voice, prompter, backgrounds, host) {
+    reset_to_new(voice);
+  }
+  void edit(double y = 120, double x = 0) { voice.add_point(param::kF0, "", 1, x, y, y, 0); }
+  bool shown(const std::string& text) const {
+    return std::find(prompter.shown.begin(), prompter.shown.end(), text) != prompter.shown.end();
+  }
+
+  testing::TempDir dir;
+  Voice voice;
+  ScriptedPrompter prompter;
+  testing::RecordingBackgrounds backgrounds;
+  RecordingHost host;
+  DocumentLifecycle doc;
+};
+
+TEST_F(DocumentLifecycleTest, CancellingTheSaveOfAnUntitledDocumentKeepsEverything) {
+  edit();
+  prompter.answers = {Answer::Yes};  // save? Yes, then the save dialog is cancelled
+  doc.new_document();
+  EXPECT_EQ(prompter.shown,
+            (std::vector<std::string>{"(untitled) has changed, save?", "Save as..."}));
+  EXPECT_TRUE(voice.documentModified);
+  EXPECT_NE(voice.parameter(param::kF0).state.curves, nullptr);  // New was abandoned
+  EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+
+  prompter.answers = {Answer::No};
+  doc.new_document();
+  EXPECT_FALSE(voice.documentModified);
+  EXPECT_EQ(voice.parameter(param::kF0).state.curves, nullptr);
+  EXPECT_EQ(host.caption, "Vocanta " + doc.noticeText);
+}
+
+TEST_F(DocumentLifecycleTest, TwoSavesLeaveTheFirstInTheBackup) {
+  const std::string path = dir.file("voice.vta");
+  edit(120);
+  prompter.fileNames = {path};
+  doc.save_document();  // untitled: asks for a name
+  const std::string first = read_file(path);
+  EXPECT_FALSE(voice.documentModified);
+  EXPECT_EQ(host.caption, "Vocanta " + path);
+  EXPECT_EQ(doc.samplePath, dir.file("voice.SMP"));
+  EXPECT_EQ(host.recent.back(), path);
+
+  edit(150, 0.5);
+  doc.save_document();
+  EXPECT_EQ(read_file(dir.file("voice.~vt")), first);
+  EXPECT_NE(read_file(path), first);
+  EXPECT_NE(read_file(path).find("0.5=150;150;0;"), std::string::npos);
+  // Nothing else is left beside them, no temporary file either.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
+}
+
+TEST_F(DocumentLifecycleTest, QuestionsOnOpenAndClose) {
+  edit();
+  prompter.answers = {Answer::Yes};  // then the save dialog is cancelled
+  doc.open_document();
+  EXPECT_EQ(prompter.shown,
+            (std::vector<std::string>{"(untitled) has changed, save?", "Save as..."}));
+
+  prompter.shown.clear();
+  prompter.answers = {Answer::Cancel};
+  EXPECT_FALSE(doc.close_query());
+  EXPECT_EQ(prompter.shown, std::vector<std::string>{"(untitled) has changed. Save?"});
+  prompter.answers = {Answer::No};
+  EXPECT_TRUE(doc.close_query());
+  EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+  EXPECT_TRUE(doc.close_query());  // nothing left to ask
+}
+
+TEST_F(DocumentLifecycleTest, PartialOpenOfItsOwnFileLeavesItUntitled) {
+  const std::string path = dir.file("voice.vta");
+  edit(130);
+  prompter.fileNames = {path};
+  doc.save_document_as();
+  doc.partialOpen = true;
+  doc.selection.everything = false;
+  doc.selection.parameters[param::kF0] = true;
+  prompter.fileNames = {path};
+  doc.open_document();  // asks no save question
+  doc.partialOpen = false;
+  EXPECT_EQ(prompter.shown.back(), "");  // the open dialog's default title
+  EXPECT_TRUE(doc.documentPath.empty());
+  EXPECT_EQ(doc.samplePath, "*.smp");
+  EXPECT_EQ(host.caption, "Vocanta (untitled)");
+  EXPECT_TRUE(voice.documentModified);
+  prompter.shown.clear();
+  doc.save_document();  // the next save asks for a name again
+  EXPECT_EQ(prompter.shown, std::vector<std::string>{"Save as..."});
+}
+
+TEST_F(DocumentLifecycleTest, AVersionAnsweredYesLeavesTheDocumentModified) {
+  const std::string path = dir.file("old.vta");
+  testing::write_file(path, "[Common]\r\nFiletype=Vocanta\r\nVersion=2.0\r\n");
+  prompter.answers = {Answer::Yes};
+  doc.load_document(path);
+  EXPECT_EQ(doc.documentPath, path);
+  EXPECT_EQ(doc.samplePath, dir.file("old.smp"));
+  EXPECT_TRUE(voice.documentModified);
+  EXPECT_EQ(host.recent, std::vector<std::string>{path});
+
+  prompter.answers = {Answer::No};
+  testing::write_file(dir.file("other.vta"), "[Common]\r\nFiletype=Vocanta\r\nVersion=9\r\n");
+  doc.load_document(dir.file("other.vta"));
+  EXPECT_EQ(doc.documentPath, path);  // refused: nothing changes
+}
+
+TEST_F(DocumentLifecycleTest, AutosaveLandsBesideTheSampleFile) {
+  doc.autosave(dir.file("voice.smp"));
+  EXPECT_TRUE(std::filesystem::exists(dir.file("voice.VTA")));
+  EXPECT_EQ(doc.documentPath, dir.file("voice.VTA"));
+  EXPECT_EQ(host.caption, "Vocanta " + dir.file("voice.VTA"));
+}
+
+TEST_F(DocumentLifecycleTest, ABrokenSaveLeavesThePreviousDocument) {
+  const std::string path = dir.file("voice.vta");
+  prompter.fileNames = {path};
+  doc.save_document_as();
+  const std::string saved = read_file(path);
+
+  edit();
+  voice.settings.gain = "abc";
+  EXPECT_THROW(doc.save_document(), VocantaError);
+  EXPECT_EQ(read_file(path), saved);
+  EXPECT_FALSE(std::filesystem::exists(dir.file("voice.~vt")));
+  EXPECT_TRUE(voice.documentModified);
+
+  // A backup that cannot be deleted stops the save with its message; nothing moves.
+  voice.settings.gain = "-20";
+  std::filesystem::create_directory(dir.file("voice.~vt"));
+  testing::write_file(dir.file("voice.~vt/keep"), "x");
+  doc.save_document();
+  EXPECT_TRUE(shown("Cannot delete " + dir.file("voice.~vt")));
+  EXPECT_EQ(read_file(path), saved);
+  std::filesystem::remove_all(dir.file("voice.~vt"));
+
+  // A write that fails half-way (a full disk, a quota) moves nothing either.
+  {
+    testing::FileSizeLimit limit(100);
+    EXPECT_THROW(doc.save_document(), VocantaError);
+  }
+  EXPECT_EQ(read_file(path), saved);
+  EXPECT_FALSE(std::filesystem::exists(dir.file("voice.~vt")));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+
+  // A folder nobody may write to (root may, so this part only runs for users).
+  if (::geteuid() != 0) {
+    ::chmod(dir.path().c_str(), 0555);
+    EXPECT_THROW(doc.save_document(), VocantaError);
+    ::chmod(dir.path().c_str(), 0755);
+    EXPECT_EQ(read_file(path), saved);
+  }
+}
+
+}  // namespace
+}  // namespace vocanta

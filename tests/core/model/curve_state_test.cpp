@@ -1,0 +1,217 @@
+#include "core/model/curve_state.h"
+
+#include <gtest/gtest.h>
+
+namespace vocanta {
+namespace {
+
+class CurveStateTest : public ::testing::Test {
+ protected:
+  CurveStateTest() {
+    w.defaultValue = -7;
+    w.documentModified = &modified;
+  }
+  TCurvePoint* add(int16_t n, double x, double y) { return add_point(w, 0, n, x, y, y, 0); }
+  // The value an evaluation without any history gives.
+  double fresh(int16_t n, double x) {
+    w.evalCurve = nullptr;
+    w.evalPoint = nullptr;
+    return curve_value(w, n, x);
+  }
+
+  bool modified = false;
+  CurveState w;
+};
+
+TEST_F(CurveStateTest, DefaultWhereNoCurveOrPointApplies) {
+  EXPECT_EQ(curve_value(w, 1, 0.5), -7);
+  EXPECT_EQ(curve_value(w, 0, 0.5), -7);
+  EXPECT_EQ(w.evalPoint, nullptr);
+
+  add(1, 1, 4);
+  add(2, 1, 5);
+  for (int16_t n : {0, -1, 3, 32767, -32768}) {
+    EXPECT_EQ(curve_value(w, n, 1), -7) << n;
+    EXPECT_EQ(w.evalCurve, nullptr);
+    EXPECT_EQ(w.evalPoint, nullptr);
+  }
+  // A single point holds its value everywhere.
+  EXPECT_EQ(curve_value(w, 2, -100), 5);
+  EXPECT_EQ(curve_value(w, 2, 100), 5);
+  EXPECT_EQ(curve_count(w), 2);
+
+  // An empty curve stays at the default until its first point arrives.
+  TCurve* k = new_curve(w);
+  EXPECT_EQ(curve_value(w, 3, 1), -7);
+  add(3, 1, 9);
+  EXPECT_EQ(k->point_count(), 1);
+  EXPECT_EQ(curve_value(w, 3, 1), 9);
+}
+
+TEST_F(CurveStateTest, PiecewiseLinearWhicheverWayXRuns) {
+  add(1, 0, 1);
+  add(1, 1, 3);
+  add(1, 3, -1);
+  const double xs[] = {-1, 0, 0.5, 1, 2, 2.5, 3, 4};
+  const double expected[] = {1, 1, 2, 3, 1, 0, -1, -1};
+  for (int i = 0; i < 8; ++i) EXPECT_DOUBLE_EQ(curve_value(w, 1, xs[i]), expected[i]) << xs[i];
+  for (int i = 7; i >= 0; --i) EXPECT_DOUBLE_EQ(curve_value(w, 1, xs[i]), expected[i]) << xs[i];
+}
+
+TEST_F(CurveStateTest, SharedXStepsByTheDirectionOfThePreviousEvaluation) {
+  // B is added first: a new point at an existing x goes before the old one, so A leads.
+  add(1, 0, 0);
+  add(1, 1, 20);  // B
+  add(1, 1, 10);  // A
+  add(1, 2, 30);
+  EXPECT_EQ(fresh(1, 1), 10);
+  EXPECT_NEAR(curve_value(w, 1, 0.99), 9.9, 1e-9);
+  EXPECT_NEAR(curve_value(w, 1, 1.01), 20.1, 1e-9);
+  EXPECT_EQ(curve_value(w, 1, 1), 20);  // the walk back stops at B
+  curve_value(w, 1, 0.5);
+  EXPECT_EQ(curve_value(w, 1, 1), 10);
+
+  // The same with the pair at the start of the curve.
+  add(2, 1, 20);
+  add(2, 1, 10);
+  add(2, 2, 30);
+  EXPECT_EQ(fresh(2, 1), 10);
+  curve_value(w, 2, 1.5);
+  EXPECT_EQ(curve_value(w, 2, 1), 20);
+  curve_value(w, 2, 0);
+  EXPECT_EQ(curve_value(w, 2, 1), 10);
+
+  // Another curve number in between starts the walk over at the curve's first point.
+  curve_value(w, 2, 1.5);
+  curve_value(w, 1, 1.5);
+  EXPECT_EQ(curve_value(w, 2, 1), 10);
+  EXPECT_EQ(w.evalCurve, w.curves->next);
+}
+
+TEST_F(CurveStateTest, AddPointBuildsCurvesInOrderAndMarksTheDocument) {
+  TCurvePoint* first = add(1, 2, 1);
+  EXPECT_TRUE(modified);
+  ASSERT_NE(w.curves, nullptr);
+  EXPECT_EQ(w.curves->number, 1);
+  EXPECT_EQ(w.curves->points, first);
+
+  modified = false;
+  TCurvePoint* second = add_point(w, 12, 2, 5, 6, 7, 8);
+  EXPECT_TRUE(modified);
+  TCurve* k2 = w.curves->next;
+  ASSERT_NE(k2, nullptr);
+  EXPECT_EQ(k2->number, 2);
+  EXPECT_EQ(k2->prev, w.curves);
+  EXPECT_EQ(k2->points, second);
+  EXPECT_EQ(second->batch, 12);
+
+  TCurvePoint* before = add(1, 1, 2);
+  EXPECT_EQ(w.curves->points, before);
+  EXPECT_EQ(before->next, first);
+  EXPECT_EQ(curve_count(w), 2);
+}
+
+TEST_F(CurveStateTest, DeletingTheLastPointOfACurveDropsAndRenumbers) {
+  TCurvePoint* only = add(1, 0, 1);
+  TCurvePoint* a = add(2, 0, 2);
+  TCurvePoint* b = add(2, 1, 4);
+  TCurvePoint* c = add(2, 2, 6);
+  TCurve* second = w.curves->next;
+
+  // A middle point first: the curve stays and the cache lets go of the freed point.
+  w.currentCurve = second;
+  w.selectedPoint = b;
+  EXPECT_DOUBLE_EQ(curve_value(w, 2, 1.5), 5);
+  delete_point(w, b);
+  EXPECT_EQ(w.selectedPoint, nullptr);
+  EXPECT_EQ(w.evalPoint, nullptr);
+  EXPECT_EQ(w.currentCurve, second);
+  EXPECT_EQ(a->next, c);
+  EXPECT_EQ(c->prev, a);
+  EXPECT_DOUBLE_EQ(curve_value(w, 2, 1), 4);
+
+  w.currentCurve = w.curves;
+  w.selectedPoint = only;
+  curve_value(w, 1, 0);
+  delete_point(w, only);
+  EXPECT_EQ(curve_count(w), 1);
+  EXPECT_EQ(w.curves, second);
+  EXPECT_EQ(second->number, 1);
+  EXPECT_EQ(second->prev, nullptr);
+  EXPECT_EQ(w.currentCurve, nullptr);
+  EXPECT_EQ(w.evalCurve, nullptr);
+  EXPECT_EQ(w.evalPoint, nullptr);
+  EXPECT_DOUBLE_EQ(curve_value(w, 1, 1), 4);
+  EXPECT_EQ(curve_value(w, 2, 1), -7);
+
+  // The first point of a curve that keeps others.
+  w.currentCurve = second;
+  delete_point(w, a);
+  EXPECT_EQ(second->points, c);
+  EXPECT_EQ(c->prev, nullptr);
+}
+
+TEST_F(CurveStateTest, NewCurveAppendsTheNextNumberAndBecomesCurrent) {
+  TCurve* k1 = new_curve(w);
+  EXPECT_EQ(k1->number, 1);
+  EXPECT_EQ(w.curves, k1);
+  EXPECT_EQ(curve_value(w, 1, 0), -7);
+  add(1, 0, 1);
+  add(2, 0, 2);
+  add(3, 0, 3);
+  curve_value(w, 3, 0);
+  TCurve* k4 = new_curve(w);
+  EXPECT_EQ(k4->number, 4);
+  EXPECT_EQ(w.currentCurve, k4);
+  EXPECT_EQ(k4->prev->number, 3);
+  EXPECT_EQ(curve_count(w), 4);
+  EXPECT_EQ(curve_value(w, 4, 0), -7);
+  EXPECT_EQ(curve_value(w, 3, 0), 3);
+
+  clear_curves(w);
+  EXPECT_EQ(w.curves, nullptr);
+  EXPECT_EQ(w.currentCurve, nullptr);
+  EXPECT_EQ(w.evalCurve, nullptr);
+  EXPECT_EQ(curve_count(w), 0);
+  EXPECT_EQ(curve_value(w, 1, 0), -7);
+}
+
+class CountingObserver : public CurveObserver {
+ public:
+  void batch_stripped(CurveState&) override { ++calls; }
+  int calls = 0;
+};
+
+TEST_F(CurveStateTest, StripBatchClearsOnlyThatBatch) {
+  CountingObserver observer;
+  w.observer = &observer;
+  TCurvePoint* plain = add_point(w, 0, 1, 0, 1, 2, 3);
+  TCurvePoint* mine = add_point(w, 7, 1, 1, 1, 2, 3);
+  TCurvePoint* other = add_point(w, 9, 2, 1, 1, 2, 3);
+  mine->hitHandle = 3;
+  EXPECT_FALSE(uses_batch(w, 0));
+  EXPECT_TRUE(uses_batch(w, 7));
+  EXPECT_TRUE(uses_batch(w, 9));
+  EXPECT_FALSE(uses_batch(w, 8));
+
+  for (int16_t absent : {8, 0}) {
+    strip_batch(w, absent);
+    EXPECT_EQ(plain->batchY, 2);
+    EXPECT_EQ(mine->batch, 7);
+  }
+  EXPECT_EQ(observer.calls, 2);
+
+  strip_batch(w, 7);
+  EXPECT_EQ(observer.calls, 3);
+  EXPECT_EQ(mine->batch, 0);
+  EXPECT_EQ(mine->batchY, 0);
+  EXPECT_EQ(mine->batchRange, 0);
+  EXPECT_EQ(mine->hitHandle, 0);
+  EXPECT_EQ(mine->y, 1);
+  EXPECT_EQ(other->batch, 9);
+  EXPECT_EQ(other->batchRange, 3);
+  EXPECT_FALSE(uses_batch(w, 7));
+}
+
+}  // namespace
+}  // namespace vocanta

@@ -1,0 +1,254 @@
+#include "core/synthesis/build_run.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "core/model/voice.h"
+#include "core/support/file_paths.h"
+#include "core/support/vocanta_error.h"
+#include "test_support.h"
+
+namespace vocanta {
+namespace {
+
+// Records everything a build shows, on a clock the test drives.
+class RecordingHost : public BuildHost {
+ public:
+  uint32_t now = 1000;
+  uint32_t refreshCost = 0;  // milliseconds one progress refresh takes
+  std::function<void()> onEvents;
+
+  std::vector<std::string> statistics, outcomes, percents;
+  std::vector<int> overloads;
+  std::vector<bool> running;
+  int refreshes = 0, events = 0, beeps = 0, finished = 0;
+
+  uint32_t tick_count() override { return now; }
+  uint32_t clock_seed() override { return 4711; }
+  void add_statistics_line(const std::string& line) override { statistics.push_back(line); }
+  void build_running(bool r) override { running.push_back(r); }
+  void autosave(const std::string&) override {}
+  void refresh_progress(double, const std::string& percent) override {
+    ++refreshes;
+    percents.push_back(percent);
+    now += refreshCost;
+  }
+  void process_events() override {
+    ++events;
+    if (onEvents) onEvents();
+  }
+  void overload_state(int state) override { overloads.push_back(state); }
+  void outcome(const std::string& text) override { outcomes.push_back(text); }
+  void beep() override { ++beeps; }
+  void build_finished() override { ++finished; }
+};
+
+class BuildRunTest : public ::testing::Test {
+ protected:
+  BuildRunTest() {
+    reset_to_new(voice);
+    voice.settings.duration = "0.01";
+  }
+  std::string build(const std::string& name) {
+    run.build_voice(dir.file(name));
+    return testing::read_file(dir.file(name));
+  }
+
+  testing::TempDir dir;
+  Voice voice;
+  RecordingHost host;
+  BuildRun run{voice, host};
+};
+
+TEST(BuildRunPaths, ChangeExtensionReplacesOnlyTheFileNamesExtension) {
+  EXPECT_EQ(change_extension("/a/voice.smp", ".CSV"), "/a/voice.CSV");
+  EXPECT_EQ(change_extension("/a/x.tar.gz", ".CSV"), "/a/x.tar.CSV");
+  EXPECT_EQ(change_extension("/a.b/voice", ".CSV"), "/a.b/voice.CSV");
+  EXPECT_EQ(change_extension("voice", ".VTA"), "voice.VTA");
+}
+
+TEST_F(BuildRunTest, ReadsTheSettingsTexts) {
+  SynthesisSettings s = read_synthesis_settings(voice);
+  EXPECT_EQ(s.fs, 16000);
+  EXPECT_EQ(s.maxHarmonics, 1000);
+  EXPECT_EQ(s.tweenies, 1);
+  EXPECT_DOUBLE_EQ(s.gain, 0.1);
+  EXPECT_EQ(s.samplesPerVoice, 160);
+
+  // Both roundings go to the even neighbour on a tie.
+  voice.settings.samplingFrequency = "10.5";
+  voice.settings.duration = "0.25";
+  s = read_synthesis_settings(voice);
+  EXPECT_EQ(s.fs, 10);
+  EXPECT_EQ(s.samplesPerVoice, 2);
+  voice.settings.samplingFrequency = "9.5";
+  voice.settings.duration = "0.75";
+  EXPECT_EQ(read_synthesis_settings(voice).samplesPerVoice, 8);
+  voice.decimalSeparator = ',';
+  voice.settings.samplingFrequency = "10";
+  voice.settings.duration = "0,25";
+  EXPECT_EQ(read_synthesis_settings(voice).samplesPerVoice, 2);
+  voice.settings.duration = "-1";
+  EXPECT_EQ(read_synthesis_settings(voice).samplesPerVoice, 0);
+
+  voice.decimalSeparator = '.';
+  voice.settings.samplingFrequency = "16000";
+  voice.settings.duration = "134217.7279375";
+  EXPECT_EQ(read_synthesis_settings(voice).samplesPerVoice, 2147483647);
+  voice.settings.duration = "134217.728";
+  EXPECT_THROW(read_synthesis_settings(voice), VocantaError);
+  voice.settings.duration = "1";
+  voice.settings.samplingFrequency = "3000000000";
+  EXPECT_THROW(read_synthesis_settings(voice), VocantaError);
+
+  voice.settings.samplingFrequency = "16000";
+  voice.settings.maxHarmonics = "1.5";
+  EXPECT_THROW(read_synthesis_settings(voice), VocantaError);
+}
+
+TEST_F(BuildRunTest, DefaultBuildWritesHeaderStatisticsAndOutcome) {
+  voice.settings.duration = "1";
+  run.set_document_path("/docs/voice.vta");
+  const std::string path = dir.file("v.smp");
+  const std::string bytes = build("v.smp");
+  ASSERT_EQ(bytes.size(), 1024u + 32000u);
+  const std::string text =
+      "file=samp\r\nsftot=16000\r\nnchans=1\r\nmsb=last\r\nproc0=Vocanta /docs/voice.vta\r\n=\r\n" +
+      std::string("\x00\x04\x1A", 3);
+  EXPECT_EQ(bytes.substr(0, text.size()), text);
+  EXPECT_EQ(bytes.find_first_not_of('\0', text.size()), 1024u);
+
+  EXPECT_EQ(host.statistics,
+            (std::vector<std::string>{"---------------------", "Build of " + path + " started",
+                                      "Done", "Build took 0.000s"}));
+  EXPECT_EQ(host.outcomes, std::vector<std::string>{"Done!"});
+  EXPECT_EQ(host.overloads, (std::vector<int>{2, 0}));
+  EXPECT_EQ(host.running, (std::vector<bool>{true, false}));
+  EXPECT_EQ(host.finished, 1);
+  EXPECT_EQ(host.beeps, 0);
+  EXPECT_FALSE(run.running);
+}
+
+TEST_F(BuildRunTest, ShowProgressIsThrottledOnAWrappingClock) {
+  run.totalSamples = 400;
+  run.samplesComputed = 30;
+  voice.decimalSeparator = ',';
+  run.show_progress(0);  // the very first call refreshes at once
+  EXPECT_EQ(host.percents, std::vector<std::string>{"07,50%"});
+  EXPECT_EQ(run.lastRefresh, 1000u);
+  EXPECT_DOUBLE_EQ(run.avgRefreshCost, 8);  // 0.2 * 0 + 0.8 * 10
+  EXPECT_EQ(host.events, 0);
+
+  host.now = 1160;  // 160 ms = 20 * 8: not yet
+  run.show_progress(0);
+  EXPECT_EQ(host.refreshes, 1);
+  EXPECT_EQ(host.events, 1);
+  host.now = 1161;
+  host.refreshCost = 100;
+  run.show_progress(0);
+  EXPECT_EQ(host.refreshes, 2);
+  EXPECT_EQ(host.events, 1);  // not right after a refresh
+  EXPECT_DOUBLE_EQ(run.avgRefreshCost, 0.2 * 100 + 0.8 * 8);
+
+  run.avgRefreshCost = 5;
+  run.lastRefresh = 4294967000u;
+  host.now = 4294967050u;  // 50 ms later: neither
+  run.show_progress(0);
+  EXPECT_EQ(host.refreshes, 2);
+  EXPECT_EQ(host.events, 1);
+  host.now = 4294967051u;
+  run.show_progress(0);
+  EXPECT_EQ(host.events, 2);
+  host.refreshCost = 0;
+  host.now = 200;  // past the wrap, 496 ms later
+  run.show_progress(0);
+  EXPECT_EQ(host.refreshes, 3);
+  EXPECT_EQ(run.lastRefresh, 200u);
+  EXPECT_DOUBLE_EQ(run.avgRefreshCost, 5);  // never below 5
+}
+
+TEST_F(BuildRunTest, BeepsOnlyAfterMoreThanFifteenSeconds) {
+  host.refreshCost = 15000;  // the one refresh of this short build takes the time
+  build("a.smp");
+  EXPECT_EQ(host.statistics.back(), "Build took 15.000s");
+  EXPECT_EQ(host.beeps, 0);
+
+  RecordingHost slow;
+  slow.refreshCost = 16000;
+  BuildRun other(voice, slow);
+  other.build_voice(dir.file("b.smp"));
+  EXPECT_EQ(slow.statistics.back(), "Build took 16.000s");
+  EXPECT_EQ(slow.beeps, 1);
+}
+
+TEST_F(BuildRunTest, ClippingKeepsTheIndicatorRedAlsoAfterABreak) {
+  voice.settings.gain = "60";
+  voice.settings.duration = "0.1";
+  host.refreshCost = 100;  // leaves the refreshes more than 50 ms behind, so events run
+  host.onEvents = [&] {
+    if (run.samplesComputed >= 100) run.request_break();
+  };
+  const std::string bytes = build("loud.smp");
+  EXPECT_EQ(run.outcome(), "Break!");
+  EXPECT_EQ(host.statistics[2], "Break!");
+  EXPECT_EQ(run.overloadState, 1);
+  EXPECT_EQ(host.overloads.back(), 1);
+  EXPECT_NE(bytes.find("\xFF\x7F"), std::string::npos);  // 32767, least significant first
+}
+
+TEST_F(BuildRunTest, RefusesASecondBuildWhileOneRuns) {
+  voice.settings.duration = "0.1";
+  host.refreshCost = 100;
+  std::vector<std::string> refusals;
+  host.onEvents = [&] {
+    // After the first block is in the file, so that a reset count would show.
+    if (run.samplesComputed < 1100 || !refusals.empty()) return;
+    try {
+      run.build_voice(dir.file("second.smp"));
+    } catch (const VocantaError& e) {
+      refusals.push_back(e.what());
+    }
+  };
+  const std::string bytes = build("first.smp");
+  ASSERT_EQ(refusals.size(), 1u);
+  EXPECT_EQ(run.outcome(), "Done!");
+  EXPECT_EQ(bytes.size(), 1024u + 3200u);
+  EXPECT_FALSE(std::filesystem::exists(dir.file("second.smp")));
+  EXPECT_EQ(host.statistics.size(), 4u);
+}
+
+TEST_F(BuildRunTest, AnErrorStillFinishesTheBuild) {
+  host.refreshCost = 100;
+  host.onEvents = [] { throw std::runtime_error("disk gone"); };
+  EXPECT_THROW(build("a.smp"), std::runtime_error);
+  EXPECT_FALSE(run.running);
+  EXPECT_EQ(host.running, (std::vector<bool>{true, false}));
+  EXPECT_EQ(run.outcome(), "Not complete");
+  EXPECT_EQ(host.statistics[2], "Not Complete");
+  host.onEvents = nullptr;
+  build("a.smp");
+  EXPECT_EQ(run.outcome(), "Done!");
+
+  // A total left over from an empty build must not turn a failed start into "Done!".
+  voice.settings.duration = "0";
+  EXPECT_EQ(build("empty.smp").size(), 1024u);
+  EXPECT_EQ(run.outcome(), "Done!");
+  voice.settings.gain = "abc";
+  try {
+    build("bad.smp");
+    ADD_FAILURE() << "gain abc accepted";
+  } catch (const VocantaError& e) {
+    EXPECT_STREQ(e.what(), "'abc' is not a valid floating point value");
+  }
+  EXPECT_TRUE(std::filesystem::exists(dir.file("bad.smp")));
+  EXPECT_EQ(testing::read_file(dir.file("bad.smp")), "");
+  EXPECT_EQ(run.outcome(), "Not complete");
+  EXPECT_FALSE(run.running);
+}
+
+}  // namespace
+}  // namespace vocanta

@@ -1,0 +1,280 @@
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTest>
+#include <filesystem>
+
+#include "core/model/voice.h"
+#include "core/support/vocanta_error.h"
+#include "gui/main/settings_dialog.h"
+#include "gui/platform/settings_store.h"
+#include "test_support.h"
+
+namespace vocanta {
+namespace {
+
+using testing::TempDir;
+
+struct RecordingSettingsHost : SettingsHost {
+  int tweenieChanges = 0;
+  int timeRangeChanges = 0;
+  std::vector<double> durations;
+  void tweenies_changed() override { ++tweenieChanges; }
+  void set_voice_duration(double seconds) override { durations.push_back(seconds); }
+  void time_ranges_changed() override { ++timeRangeChanges; }
+};
+
+class SettingsDialog : public ::testing::Test {
+ protected:
+  SettingsDialog() {
+    reset_to_new(voice);
+    voice.add_point(param::kTweenieSpectrum, "", 1, 0.5, -10, 0, 0);
+    voice.add_point(param::kF0, "", 1, 0.2, 120, 0, 0);
+    dialog.show();
+  }
+
+  void type(QLineEdit* edit, const QString& text) {
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+  }
+  // On the box itself: the widget is wider than its label, and clicks beside the
+  // label do not toggle it.
+  void click(QCheckBox* box) {
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+  }
+  const CurveState& tweenies() { return voice.parameter(param::kTweenieSpectrum).state; }
+  void expect_error(const std::string& message) {
+    try {
+      dialog.ok_steps();
+      FAIL() << "no error";
+    } catch (const VocantaError& e) {
+      EXPECT_EQ(e.what(), message);
+    }
+  }
+
+  TempDir dir;
+  TIni store{dir.file("store.ini")};
+  Voice voice;
+  RecordingSettingsHost host;
+  TForm10 dialog{voice, host, store};
+};
+
+TEST_F(SettingsDialog, UntouchedOkKeepsTheTweenieCurves) {
+  voice.settings.tweenies = "3";
+  voice.tweeniesInUse = 3;
+  dialog.sync_from_model();
+  QTest::mouseClick(dialog.okbutton, Qt::LeftButton);
+  EXPECT_NE(tweenies().curves, nullptr);
+  EXPECT_EQ(host.tweenieChanges, 0);
+  EXPECT_EQ(host.durations, std::vector<double>{1.0});
+  EXPECT_EQ(host.timeRangeChanges, 1);
+  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+TEST_F(SettingsDialog, OnlyANewPositiveTweenieCountClearsTheTweenieSpectrum) {
+  for (const char* text : {"0", "-2"}) {
+    type(dialog.ntweeniesedit, text);
+    dialog.ok_steps();
+    EXPECT_EQ(voice.tweeniesInUse, 1) << text;
+    EXPECT_NE(tweenies().curves, nullptr) << text;
+  }
+  EXPECT_EQ(host.tweenieChanges, 0);
+
+  type(dialog.ntweeniesedit, "3");
+  dialog.ok_steps();
+  EXPECT_EQ(voice.tweeniesInUse, 3);
+  EXPECT_EQ(tweenies().curves, nullptr);
+  EXPECT_DOUBLE_EQ(voice.parameter(param::kTweenieSpectrum).xGridStep, 0.25);
+  EXPECT_NE(voice.parameter(param::kF0).state.curves, nullptr);
+  EXPECT_EQ(host.tweenieChanges, 1);
+}
+
+TEST_F(SettingsDialog, BadTweenieCountChangesNothing) {
+  type(dialog.ntweeniesedit, "abc");
+  type(dialog.tottimeedit, "2.5");
+  expect_error("'abc' is not a valid integer value");
+  EXPECT_TRUE(dialog.isVisible());
+  EXPECT_EQ(voice.tweeniesInUse, 1);
+  EXPECT_NE(tweenies().curves, nullptr);
+  EXPECT_TRUE(host.durations.empty());
+  EXPECT_EQ(host.timeRangeChanges, 0);
+  EXPECT_EQ(voice.parameter(param::kF0).xMax, "1");
+}
+
+TEST_F(SettingsDialog, DurationSetsTheTimeAxesAsTyped) {
+  voice.decimalSeparator = ',';
+  type(dialog.tottimeedit, "2,5");
+  dialog.ok_steps();
+  EXPECT_EQ(host.durations, std::vector<double>{2.5});
+  EXPECT_EQ(host.timeRangeChanges, 1);
+  for (const Parameter& p : voice.parameters()) {
+    if (p.xQuantity == quantity::kTime) {
+      EXPECT_EQ(p.xMin, "0") << p.title;
+      EXPECT_EQ(p.xMax, "2,5") << p.title;
+    } else if (p.xQuantity == quantity::kPartialNumber) {
+      EXPECT_EQ(p.xMin, "0") << p.title;
+      EXPECT_EQ(p.xMax, p.index() == param::kTweenieSpectrum ? "1" : "20") << p.title;
+    }
+  }
+}
+
+TEST_F(SettingsDialog, BadDurationComesAfterTheTweenieChange) {
+  type(dialog.ntweeniesedit, "3");
+  type(dialog.tottimeedit, "x");
+  expect_error("'x' is not a valid floating point value");
+  EXPECT_TRUE(dialog.isVisible());
+  EXPECT_EQ(voice.tweeniesInUse, 3);
+  EXPECT_EQ(tweenies().curves, nullptr);
+  EXPECT_EQ(host.tweenieChanges, 1);
+  EXPECT_TRUE(host.durations.empty());
+  EXPECT_EQ(voice.parameter(param::kF0).xMax, "1");
+}
+
+TEST_F(SettingsDialog, EditsGoStraightIntoTheSettings) {
+  type(dialog.gainedit, "-6");
+  type(dialog.sftotedit, "44100");
+  type(dialog.nharmedit, "50");
+  type(dialog.ntweeniesedit, "4");
+  type(dialog.tottimeedit, "3");
+  EXPECT_EQ(voice.settings.gain, "-6");
+  EXPECT_EQ(voice.settings.samplingFrequency, "44100");
+  EXPECT_EQ(voice.settings.maxHarmonics, "50");
+  EXPECT_EQ(voice.settings.tweenies, "4");
+  EXPECT_EQ(voice.settings.duration, "3");
+  click(dialog.randomcheck);
+  EXPECT_TRUE(voice.settings.randomize);
+
+  dialog.close();  // the close box: no OK steps, the typed texts stay
+  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_EQ(host.timeRangeChanges, 0);
+  EXPECT_EQ(voice.tweeniesInUse, 1);
+  EXPECT_EQ(voice.settings.tweenies, "4");
+  dialog.show();
+  EXPECT_EQ(dialog.gainedit->text(), "-6");
+  EXPECT_TRUE(dialog.randomcheck->isChecked());
+}
+
+TEST_F(SettingsDialog, ShowsWhatTheModelHolds) {
+  voice.settings.gain = "-12";
+  voice.settings.duration = "0.75";
+  voice.settings.randomize = true;
+  dialog.sync_from_model();
+  EXPECT_EQ(dialog.gainedit->text(), "-12");
+  EXPECT_EQ(dialog.tottimeedit->text(), "0.75");
+  EXPECT_TRUE(dialog.randomcheck->isChecked());
+
+  dialog.hide();
+  voice.settings.reset_texts();  // New while the dialog is hidden
+  dialog.show();
+  EXPECT_EQ(dialog.gainedit->text(), "-20");
+  EXPECT_EQ(dialog.sftotedit->text(), "16000");
+}
+
+TEST_F(SettingsDialog, AutosaveIsStoredAtOnce) {
+  ASSERT_TRUE(dialog.autosave());
+  click(dialog.autosavebox);
+  EXPECT_FALSE(TIni(store.file_name()).ReadBool("Common", "AutoSave", true));
+  click(dialog.autosavebox);
+  EXPECT_TRUE(TIni(store.file_name()).ReadBool("Common", "AutoSave", false));
+  dialog.set_autosave(false);
+  EXPECT_FALSE(dialog.autosave());
+  EXPECT_EQ(store.ReadString("Common", "Autosave", "?"), "0");
+}
+
+TEST(TIni, BoolsAreOneOrZeroAndOtherTextsGiveTheDefault) {
+  TempDir dir;
+  TIni ini(dir.file("a.ini"));
+  ini.WriteBool("Common", "AutoSave", true);
+  ini.WriteBool("COMMON", "Autosave", false);
+  ini.WriteBool("Common", "Hints", true);
+  EXPECT_EQ(testing::read_file(dir.file("a.ini")), "[Common]\r\nAutoSave=0\r\nHints=1\r\n");
+  EXPECT_FALSE(ini.ReadBool("common", "autosave", true));
+
+  testing::write_file(dir.file("a.ini"), "[Common]\nYes=yes\nEmpty=\nHalf=1.5\nMinus=-1\nZero=0\n");
+  for (const char* name : {"Yes", "Empty", "Half", "Missing"}) {
+    EXPECT_TRUE(ini.ReadBool("Common", name, true)) << name;
+    EXPECT_FALSE(ini.ReadBool("Common", name, false)) << name;
+  }
+  EXPECT_TRUE(ini.ReadBool("Common", "Minus", false));
+  EXPECT_FALSE(ini.ReadBool("Common", "Zero", true));
+  EXPECT_EQ(ini.ReadInteger("Common", "Minus", 7), -1);
+  EXPECT_EQ(ini.ReadInteger("Common", "Half", 7), 7);
+}
+
+TEST(TIni, ValuesSurviveARestartAndSectionsCanBeErased) {
+  TempDir dir;
+  {
+    TIni ini(dir.file("sub/a.ini"));  // the missing folder is created
+    ini.WriteInteger("Common", "Count", -42);
+    ini.WriteString("Common", "Name", "Mühle");
+    ini.WriteString("Other", "Kept", "yes");
+  }
+  TIni ini(dir.file("sub/a.ini"));
+  EXPECT_EQ(ini.ReadInteger("Common", "Count", 0), -42);
+  EXPECT_EQ(ini.ReadString("Common", "Name", ""), "Mühle");
+  ini.EraseSection("COMMON");
+  EXPECT_EQ(TIni(dir.file("sub/a.ini")).ReadString("Common", "Name", "gone"), "gone");
+  EXPECT_EQ(ini.ReadString("Other", "Kept", ""), "yes");
+}
+
+TEST(TIni, AStoreThatCannotBeWrittenRaises) {
+  TempDir dir;
+  testing::write_file(dir.file("plain"), "x");
+  TIni blocked(dir.file("plain/a.ini"));  // its folder is a file
+  EXPECT_THROW(blocked.WriteBool("Common", "Hints", true), VocantaError);
+  EXPECT_TRUE(blocked.ReadBool("Common", "Hints", true));
+
+  // A store that cannot be read is not overwritten with the one entry of a write.
+  std::filesystem::create_directory(dir.file("folder.ini"));
+  TIni folder(dir.file("folder.ini"));
+  EXPECT_THROW(folder.WriteBool("Common", "Hints", true), VocantaError);
+  EXPECT_TRUE(std::filesystem::is_directory(dir.file("folder.ini")));
+}
+
+// The per-user files may be shared with other tests: only the test's own section
+// goes, and the file and folder with it when nothing else is left.
+void erase_test_section(const std::string& path, const std::string& section) {
+  TIni(path).EraseSection(section);
+  std::error_code ec;
+  if (testing::read_file(path).empty() && std::filesystem::remove(path, ec))
+    std::filesystem::remove(std::filesystem::path(path).parent_path(), ec);  // only if empty
+}
+
+std::string config_folder() {
+  return QFile::encodeName(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
+             .toStdString() +
+         "/ZarvekData/";
+}
+
+TEST(TIni, PerUserStoreIsNamedAfterTheExecutable) {
+  EXPECT_EQ(store_base_name("/opt/tools/vocanta.bin.old"), "vocanta");
+  EXPECT_EQ(store_base_name("vocanta"), "vocanta");
+  TIni store;
+  ASSERT_EQ(store.file_name(), config_folder() + "vocanta_gui_tests.ini");
+  const std::string section = "SettingsTest" + std::to_string(QCoreApplication::applicationPid());
+  store.WriteBool(section, "Hints", false);
+  EXPECT_FALSE(TIni().ReadBool(section, "hints", true));
+  erase_test_section(store.file_name(), section);
+}
+
+TEST(TQuirraIni, KeepsItsOwnFile) {
+  TQuirraIni quirra;
+  ASSERT_EQ(quirra.file_name(), config_folder() + "Quirra.ini");
+  const std::string section = "QuirraTest" + std::to_string(QCoreApplication::applicationPid());
+  quirra.WriteBool(section, "Enabled", true);
+  quirra.WriteString(section, "File", "/tmp/log.txt");
+  TQuirraIni again;
+  EXPECT_TRUE(again.ReadBool(section, "ENABLED", false));
+  EXPECT_EQ(again.ReadString(section, "file", ""), "/tmp/log.txt");
+  EXPECT_FALSE(TIni().ReadBool(section, "Enabled", false));
+  erase_test_section(quirra.file_name(), section);
+}
+
+}  // namespace
+}  // namespace vocanta
