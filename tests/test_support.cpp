@@ -2,6 +2,7 @@
 
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <csignal>
 #include <fstream>
 #include <random>
@@ -27,16 +28,26 @@ std::string ScriptedPrompter::next_file(const std::string& title) {
   return f;
 }
 
-void RecordingBackgrounds::show_parameter(int index) {
+int ChangeLog::count(ModelChange::Kind kind) const {
+  return static_cast<int>(std::count_if(changes.begin(), changes.end(),
+                                        [kind](const ModelChange& c) { return c.kind == kind; }));
+}
+
+bool ChangeLog::modified() const {
+  return std::any_of(changes.begin(), changes.end(),
+                     [](const ModelChange& c) { return c.modifiesDocument; });
+}
+
+void RecordingDocumentHost::show_parameter(int index) {
   calls.push_back("show " + std::to_string(index));
 }
 
-void RecordingBackgrounds::save_pasted_background(int index) {
+void RecordingDocumentHost::save_pasted_background(int index) {
   calls.push_back("save " + std::to_string(index));
   if (!savedName.empty()) voice_.parameter(index).backgroundFile = savedName;
 }
 
-void RecordingBackgrounds::load_background(int index, const std::string& path) {
+void RecordingDocumentHost::load_background(int index, const std::string& path) {
   calls.push_back("load " + std::to_string(index) + " " + path);
   voice_.parameter(index).backgroundFile = path;
 }

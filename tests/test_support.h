@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "core/document/document.h"
+#include "core/document/document_lifecycle.h"
+#include "core/model/model_observer.h"
 #include "core/support/prompter.h"
 #include "core/synthesis/build_host.h"
 
@@ -37,20 +38,41 @@ class ScriptedPrompter : public Prompter {
   std::string next_file(const std::string& title);
 };
 
-// Background names only, and a log of what the document asked of the windows.
-class RecordingBackgrounds : public BackgroundHost {
+// Stands in for the windows of a document: keeps the caption and the recent files and
+// logs what was asked about background pictures ("show 4", "save 4", "load 4 name").
+class RecordingDocumentHost : public DocumentHost {
  public:
-  explicit RecordingBackgrounds(class Voice& voice) : voice_(voice) {}
+  explicit RecordingDocumentHost(class Voice& voice) : voice_(voice) {}
+  std::string caption;
+  std::vector<std::string> recent;
   std::vector<std::string> calls;
   std::string savedName;  // what the point editor's save command makes the name
 
+  void set_caption(const std::string& c) override { caption = c; }
+  void new_document_started() override { calls.push_back("new"); }
+  void add_recent_file(const std::string& p) override { recent.push_back(p); }
+  void load_background(int index, const std::string& path) override;
   void show_parameter(int index) override;
   void save_pasted_background(int index) override;
-  void load_background(int index, const std::string& path) override;
-  void redraw(int index) override { calls.push_back("redraw " + std::to_string(index)); }
 
  private:
   class Voice& voice_;
+};
+
+// Every change the model told its observers of, while it lives.
+class ChangeLog : public ModelObserver {
+ public:
+  explicit ChangeLog(ModelEvents& events) : events_(events) { events_.add(this); }
+  ~ChangeLog() override { events_.remove(this); }
+  void model_changed(const ModelChange& c) override { changes.push_back(c); }
+  int count(ModelChange::Kind kind) const;
+  // Whether a change made the document modified.
+  bool modified() const;
+
+  std::vector<ModelChange> changes;
+
+ private:
+  ModelEvents& events_;
 };
 
 // A clock that moves 60 ms per reading, so that window messages get their turn at

@@ -9,8 +9,15 @@ namespace vocanta {
 bool load_cli_document(Voice& voice, const std::string& path, std::ostream& err) {
   reset_to_new(voice);
   CliPrompter prompter(err);
-  CliBackgrounds backgrounds(voice, err);
-  return read_document(voice, path, ReadSelection{}, prompter, backgrounds).accepted;
+  ReadResult read;
+  try {
+    read_document(voice, path, ReadSelection{}, prompter, read);
+  } catch (...) {
+    keep_background_names(voice, read, err);
+    throw;
+  }
+  keep_background_names(voice, read, err);
+  return read.accepted;
 }
 
 }  // namespace vocanta

@@ -33,18 +33,25 @@ std::string CliPrompter::save_file_name(const std::string& title, const std::str
   return {};
 }
 
-void CliBackgrounds::save_pasted_background(int index) {
-  err_ << "vocanta-cli: the pasted background of " << voice_.parameter(index).title
-       << " cannot be saved without a person; the document names no file for it\n";
+void keep_background_names(Voice& voice, const ReadResult& read, std::ostream& err) {
+  for (const auto& [index, path] : read.backgrounds) {
+    Parameter& p = voice.parameter(index);
+    p.backgroundFile = path;
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec))
+      err << "vocanta-cli: " << path << ", background for " << p.title
+          << ", was not found; the name is kept\n";
+  }
 }
 
-void CliBackgrounds::load_background(int index, const std::string& path) {
-  Parameter& p = voice_.parameter(index);
-  p.backgroundFile = path;
-  std::error_code ec;
-  if (!std::filesystem::exists(path, ec))
-    err_ << "vocanta-cli: " << path << ", background for " << p.title
-         << ", was not found; the name is kept\n";
+void drop_pasted_backgrounds(const Voice& voice, Prompter& prompter, std::ostream& err) {
+  for (int i = 0; i < kParameterCount; ++i) {
+    const Parameter& p = voice.parameter(i);
+    if (p.backgroundFile.find('*') == std::string::npos) continue;
+    prompter.ask_yes_no(p.title + " background is not saved, save?");
+    err << "vocanta-cli: the pasted background of " << p.title
+        << " cannot be saved without a person; the document names no file for it\n";
+  }
 }
 
 }  // namespace vocanta

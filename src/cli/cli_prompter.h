@@ -26,18 +26,10 @@ class CliPrompter : public Prompter {
 };
 
 // Backgrounds without pictures: the names are kept as the document gives them, so that
-// a resaved document still points at its pictures.
-class CliBackgrounds : public BackgroundHost {
- public:
-  CliBackgrounds(Voice& voice, std::ostream& err) : voice_(voice), err_(err) {}
-  void show_parameter(int) override {}
-  void save_pasted_background(int index) override;
-  void load_background(int index, const std::string& path) override;
-  void redraw(int) override {}
+// a resaved document still points at its pictures; a missing picture is said on err.
+void keep_background_names(Voice& voice, const ReadResult& read, std::ostream& err);
 
- private:
-  Voice& voice_;
-  std::ostream& err_;
-};
+// A pasted picture has no file and no person can choose one: the document names none.
+void drop_pasted_backgrounds(const Voice& voice, Prompter& prompter, std::ostream& err);
 
 }  // namespace vocanta

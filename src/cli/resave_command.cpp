@@ -26,8 +26,8 @@ int resave_command(const std::vector<std::string>& args, std::ostream& err) {
   Voice voice;
   if (!load_cli_document(voice, in, err)) return 1;
   CliPrompter prompter(err);
-  CliBackgrounds backgrounds(voice, err);
-  write_document(voice, out, prompter, backgrounds);
+  drop_pasted_backgrounds(voice, prompter, err);
+  write_document(voice, out);
   return 0;
 }
 

@@ -2,6 +2,8 @@
 
 #include <array>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/model/parameter_table.h"
 
@@ -12,22 +14,6 @@ class Voice;
 
 constexpr const char* kFileType = "Vocanta";
 constexpr const char* kDocumentVersion = "3.0";
-
-// What the document asks of the windows that show background pictures.
-class BackgroundHost {
- public:
-  virtual ~BackgroundHost() = default;
-  // Before the question about a pasted picture: show the parameter's window and make
-  // it the point editor's target.
-  virtual void show_parameter(int index) = 0;
-  // The user wants the pasted picture saved: run the point editor's save command, which
-  // asks for a file name and, given one, makes it the background name.
-  virtual void save_pasted_background(int index) = 0;
-  // The document names a background picture for the parameter.
-  virtual void load_background(int index, const std::string& path) = 0;
-  // A parameter, or with -1 every parameter, changed and should be drawn again.
-  virtual void redraw(int index) = 0;
-};
 
 // Which parts of a document a read takes: everything, or a partial open's choice.
 struct ReadSelection {
@@ -42,17 +28,27 @@ struct ReadSelection {
 struct ReadResult {
   bool accepted = false;
   bool versionDiffered = false;
+  // The background pictures the document names, by parameter index, in the order read:
+  // the windows load them.
+  std::vector<std::pair<int, std::string>> backgrounds;
 };
 
-// The whole voice as document text. Raises the conversion message of a settings text
-// that is not a number before anything is written anywhere.
-std::string compose_document(Voice& voice, Prompter& prompter, BackgroundHost& backgrounds);
+// The whole voice as document text; it asks nothing. A background name holding "*" (a
+// pasted picture that has no file) is left out; the parameters whose pasted picture the
+// user chose not to save get an empty entry. Raises the conversion message of a
+// settings text that is not a number before anything is written anywhere.
+std::string compose_document(const Voice& voice, const std::vector<int>& droppedPictures = {});
 
 // Writes the whole voice to path, replacing the file only once the new text is complete.
-void write_document(Voice& voice, const std::string& path, Prompter& prompter,
-                    BackgroundHost& backgrounds);
+void write_document(const Voice& voice, const std::string& path);
 
+// Reads the document into the voice; the prompter hears a refusal and asks about a
+// version that differs.
 ReadResult read_document(Voice& voice, const std::string& path, const ReadSelection& selection,
-                         Prompter& prompter, BackgroundHost& backgrounds);
+                         Prompter& prompter);
+// The same, filling result as it goes, so that what was read before an error (the
+// backgrounds among it) is known when the error arrives.
+void read_document(Voice& voice, const std::string& path, const ReadSelection& selection,
+                   Prompter& prompter, ReadResult& result);
 
 }  // namespace vocanta

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "core/model/edit_history.h"
 #include "core/model/voice.h"
 #include "core/support/atomic_file.h"
 #include "core/support/file_paths.h"
@@ -29,12 +30,18 @@ std::string backup_path(const std::string& documentPath) {
   return change_extension(documentPath, ".~vt");
 }
 
-DocumentLifecycle::DocumentLifecycle(Voice& voice, Prompter& prompter, BackgroundHost& backgrounds,
+DocumentLifecycle::DocumentLifecycle(Voice& voice, EditHistory& history, Prompter& prompter,
                                      DocumentHost& host)
-    : voice_(voice), prompter_(&prompter), backgrounds_(backgrounds), host_(host) {}
+    : voice_(voice), history_(history), prompter_(&prompter), host_(host) {
+  voice_.events.add(this);
+}
 
-bool DocumentLifecycle::modified() const {
-  return voice_.documentModified;
+DocumentLifecycle::~DocumentLifecycle() {
+  voice_.events.remove(this);
+}
+
+void DocumentLifecycle::model_changed(const ModelChange& change) {
+  if (change.modifiesDocument) documentModified_ = true;
 }
 
 bool DocumentLifecycle::ask_save_changes(bool closing) {
@@ -45,7 +52,7 @@ bool DocumentLifecycle::ask_save_changes(bool closing) {
   if (a == Answer::Yes)
     save_document_as();
   else if (a == Answer::No)
-    voice_.documentModified = false;
+    documentModified_ = false;
   return !modified();
 }
 
@@ -53,10 +60,12 @@ void DocumentLifecycle::new_document() {
   if (!ask_save_changes()) return;
   host_.set_caption("Vocanta " + noticeText);
   reset_to_new(voice_);
+  history_.clear();
   host_.new_document_started();
-  host_.voice_replaced();
+  voice_.events.notify({ModelChange::Kind::Everything});
+  voice_.events.notify({ModelChange::Kind::History});
   documentPath.clear();
-  voice_.documentModified = false;
+  documentModified_ = false;
 }
 
 void DocumentLifecycle::open_document() {
@@ -69,29 +78,41 @@ void DocumentLifecycle::load_document(const std::string& path) {
   const ReadSelection everything;
   ReadResult r;
   try {
-    r = read_document(voice_, path, partialOpen ? selection : everything, *prompter_, backgrounds_);
+    read_document(voice_, path, partialOpen ? selection : everything, *prompter_, r);
   } catch (...) {
-    host_.voice_replaced();  // what was read before the bad entry stays and is shown
+    show_read(r);  // what was read before the bad entry stays and is shown
     throw;
   }
   if (!r.accepted) {
-    if (exists(path)) host_.voice_replaced();
+    if (exists(path)) voice_.events.notify({ModelChange::Kind::Everything});
     return;
   }
+  take_read(path, r);
+  show_read(r);
+}
+
+void DocumentLifecycle::take_read(const std::string& path, const ReadResult& r) {
   lastLoadedPath = path;
   if (partialOpen) {
     documentPath.clear();
     samplePath = "*.smp";
     host_.set_caption("Vocanta (untitled)");
-    voice_.documentModified = true;
+    documentModified_ = true;
   } else {
     documentPath = path;
     samplePath = change_extension(path, ".smp");
     host_.set_caption("Vocanta " + path);
-    voice_.documentModified = r.versionDiffered;
+    documentModified_ = r.versionDiffered;
   }
   host_.add_recent_file(path);
-  host_.voice_replaced();
+}
+
+void DocumentLifecycle::show_read(const ReadResult& r) {
+  // Steps taken before the read would undo into a voice that is no longer there.
+  history_.clear();
+  voice_.events.notify({ModelChange::Kind::History});
+  for (const auto& [index, name] : r.backgrounds) host_.load_background(index, name);
+  voice_.events.notify({ModelChange::Kind::Everything});
 }
 
 void DocumentLifecycle::save_document() {
@@ -103,7 +124,11 @@ void DocumentLifecycle::save_document() {
   // The new text is complete on the disk before the old version is touched, so that a
   // bad setting, a full disk or a read-only folder leaves the document as it was.
   PendingFile pending;
-  const std::string text = compose_document(voice_, *prompter_, backgrounds_);
+  // Composed once before the questions, so that a settings text that is not a number
+  // is reported before anything is asked.
+  std::string text = compose_document(voice_);
+  std::vector<int> dropped;
+  if (settle_pasted_backgrounds(dropped)) text = compose_document(voice_, dropped);
   if (!pending.write(path, text)) throw VocantaError("Unable to write to " + path);
   try {
     move_old_version_away(backup_path(path));
@@ -115,7 +140,24 @@ void DocumentLifecycle::save_document() {
   host_.set_caption("Vocanta " + path);
   samplePath = change_extension(path, ".SMP");
   host_.add_recent_file(path);
-  voice_.documentModified = false;
+  documentModified_ = false;
+}
+
+bool DocumentLifecycle::settle_pasted_backgrounds(std::vector<int>& dropped) {
+  bool asked = false;
+  for (int i = 0; i < kParameterCount; ++i) {
+    Parameter& p = voice_.parameter(i);
+    if (p.backgroundFile.find('*') == std::string::npos) continue;
+    host_.show_parameter(i);
+    if (prompter_->ask_yes_no(p.title + " background is not saved, save?") == Answer::Yes) {
+      host_.save_pasted_background(i);
+    } else {
+      p.backgroundFile.clear();
+      dropped.push_back(i);
+    }
+    asked = true;
+  }
+  return asked;
 }
 
 void DocumentLifecycle::move_old_version_away(const std::string& backup) {

@@ -1,35 +1,47 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/document/document.h"
+#include "core/model/model_observer.h"
 
 namespace vocanta {
 
+class EditHistory;
 class Prompter;
 class Voice;
 
-// What the document commands change beyond the voice: the main window's caption, the
-// windows that show the voice, and the recent files list.
+// What the document commands need of the windows beyond what the model's observers
+// learn: the caption, the recent files list and the background pictures.
 class DocumentHost {
  public:
   virtual ~DocumentHost() = default;
   virtual void set_caption(const std::string& caption) = 0;
   // New: every window drops its background picture; the partial-open choice starts over.
   virtual void new_document_started() = 0;
-  // The voice was replaced or partly replaced: fields, captions and diagrams follow.
-  virtual void voice_replaced() = 0;
   virtual void add_recent_file(const std::string& path) = 0;
+  // The document names a background picture for the parameter: its window loads it.
+  virtual void load_background(int index, const std::string& path) = 0;
+  // Before the question about a pasted picture: show the parameter's window and make
+  // it the point editor's target.
+  virtual void show_parameter(int index) = 0;
+  // The user wants the pasted picture saved: run the point editor's save command, which
+  // asks for a file name and, given one, makes it the background name.
+  virtual void save_pasted_background(int index) = 0;
 };
 
-// The one document of the main window: its path, the proposed sample path, the
-// modified flag, and the commands that create, open, save and close it.
-class DocumentLifecycle {
+// The document of a session: its path, the proposed sample path, the modified flag,
+// and the commands that create, open, save and close it.
+class DocumentLifecycle : private ModelObserver {
  public:
   static constexpr const char* kFilter = "Vocanta files (*.vta)|*.vta|Any file (*.*)|*.*";
 
-  DocumentLifecycle(Voice& voice, Prompter& prompter, BackgroundHost& backgrounds,
-                    DocumentHost& host);
+  DocumentLifecycle(Voice& voice, EditHistory& history, Prompter& prompter, DocumentHost& host);
+  ~DocumentLifecycle() override;
+  DocumentLifecycle(const DocumentLifecycle&) = delete;
+  DocumentLifecycle& operator=(const DocumentLifecycle&) = delete;
 
   // The save question; true when nothing unsaved remains afterwards.
   bool ask_save_changes(bool closing = false);
@@ -45,7 +57,10 @@ class DocumentLifecycle {
   // Saves the document beside the sample file of a build under the same base name.
   void autosave(const std::string& samplePath);
 
-  bool modified() const;
+  // The document differs from its file: set by adding points, removing batches and
+  // every undo and redo; cleared by saving, a matching full open, New and "No".
+  bool modified() const { return documentModified_; }
+  void set_modified(bool on) { documentModified_ = on; }
   void set_prompter(Prompter& prompter) { prompter_ = &prompter; }
 
   std::string documentPath;
@@ -58,12 +73,19 @@ class DocumentLifecycle {
   std::string noticeText = "- additive voice synthesis";
 
  private:
+  void model_changed(const ModelChange& change) override;
   void move_old_version_away(const std::string& backup);
+  // The questions about pasted pictures, answered before the text is composed; true
+  // when there was one. The parameters whose picture is not to be saved go to dropped.
+  bool settle_pasted_backgrounds(std::vector<int>& dropped);
+  void take_read(const std::string& path, const ReadResult& result);
+  void show_read(const ReadResult& result);
 
   Voice& voice_;
+  EditHistory& history_;
   Prompter* prompter_;
-  BackgroundHost& backgrounds_;
   DocumentHost& host_;
+  bool documentModified_ = false;
 };
 
 // The document's backup: the same path with the extension ".~vt".

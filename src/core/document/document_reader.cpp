@@ -33,12 +33,9 @@ void read_common(Voice& voice, const IniFile& ini) {
   set_time_ranges(voice);
   s.maxHarmonics = ini.read("Common", "MaxHarmonincs", "1000");
   s.tweenies = ini.read("Common", "nTweenies", "1");
+  // The curves were drawn for this many rows: let new points snap onto them too.
   int n = 0;
-  if (try_parse_integer(s.tweenies, n) && n > 0) {
-    voice.tweeniesInUse = n;
-    // The curves were drawn for this many rows: let new points snap onto them too.
-    voice.parameter(param::kTweenieSpectrum).xGridStep = tweenie_grid_step(n);
-  }
+  if (try_parse_integer(s.tweenies, n)) use_tweenie_count(voice, n);
   int randomize = 1;
   s.randomize =
       !try_parse_integer(ini.read("Common", "Randomize", "1"), randomize) || randomize != 0;
@@ -69,7 +66,7 @@ void widen_y_range(const Voice& voice, Parameter& p, const ValueSpan& span) {
     p.yMax = format_fixed3(span.highest, sep);
 }
 
-void read_parameter(Voice& voice, Parameter& p, const IniFile& ini, BackgroundHost& backgrounds) {
+void read_parameter(Voice& voice, Parameter& p, const IniFile& ini, ReadResult& result) {
   if (ini.has_key("Defaults", p.key))
     p.state.defaultValue = parse_number(ini.read("Defaults", p.key, ""));
   clear_curves(p.state);
@@ -82,8 +79,7 @@ void read_parameter(Voice& voice, Parameter& p, const IniFile& ini, BackgroundHo
   }
   widen_y_range(voice, p, span);
   const std::string background = ini.read("Backgrounds", p.title, "");
-  if (!background.empty()) backgrounds.load_background(p.index(), background);
-  backgrounds.redraw(p.index());
+  if (!background.empty()) result.backgrounds.emplace_back(p.index(), background);
 }
 
 // Documents before the bandwidth curve held a straight line a + b * f.
@@ -118,25 +114,28 @@ bool accept_file(const IniFile& ini, const std::string& path, Prompter& prompter
 }  // namespace
 
 ReadResult read_document(Voice& voice, const std::string& path, const ReadSelection& selection,
-                         Prompter& prompter, BackgroundHost& backgrounds) {
+                         Prompter& prompter) {
   ReadResult result;
+  read_document(voice, path, selection, prompter, result);
+  return result;
+}
+
+void read_document(Voice& voice, const std::string& path, const ReadSelection& selection,
+                   Prompter& prompter, ReadResult& result) {
   IniFile ini;
   std::error_code ec;
   if (!std::filesystem::is_regular_file(path, ec) || !ini.load(path)) {
     prompter.message(path + " does not exist");
-    return result;
+    return;
   }
-  if (!accept_file(ini, path, prompter, result)) {
-    backgrounds.redraw(-1);
-    return result;
-  }
+  if (!accept_file(ini, path, prompter, result)) return;
+  // The windows follow once, after the whole read (or what of it was done).
+  const ModelEvents::Hold hold(voice.events);
   if (selection.takes_common()) read_common(voice, ini);
   for (int i = 0; i < kParameterCount; ++i)
-    if (selection.takes(i)) read_parameter(voice, voice.parameter(i), ini, backgrounds);
+    if (selection.takes(i)) read_parameter(voice, voice.parameter(i), ini, result);
   if (selection.takes(param::kFormantBandwidth)) read_bandwidth_coefficients(voice, ini);
   result.accepted = true;
-  backgrounds.redraw(-1);
-  return result;
 }
 
 }  // namespace vocanta

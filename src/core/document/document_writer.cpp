@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <string>
 
 #include "core/document/batch_steps.h"
@@ -7,7 +8,6 @@
 #include "core/support/atomic_file.h"
 #include "core/support/ini_file.h"
 #include "core/support/number_format.h"
-#include "core/support/prompter.h"
 #include "core/support/vocanta_error.h"
 
 namespace vocanta {
@@ -17,24 +17,16 @@ std::string curve_section(const Parameter& p, const TCurve& k) {
   return p.multiCurve ? p.key + "_" + std::to_string(k.number) : p.key;
 }
 
-void write_background(Parameter& p, IniFile& ini, Prompter& prompter, BackgroundHost& backgrounds) {
-  if (p.backgroundFile.empty()) return;
-  if (p.backgroundFile.find('*') != std::string::npos) {
-    backgrounds.show_parameter(p.index());
-    if (prompter.ask_yes_no(p.title + " background is not saved, save?") == Answer::Yes)
-      backgrounds.save_pasted_background(p.index());
-    else
-      p.backgroundFile.clear();
-  }
+void write_background(const Parameter& p, IniFile& ini, bool dropped) {
   // Still pasted: the user cancelled the save dialog, and the document names no file.
-  if (p.backgroundFile.find('*') == std::string::npos)
-    ini.write("Backgrounds", p.title, p.backgroundFile);
+  if ((p.backgroundFile.empty() && !dropped) || p.backgroundFile.find('*') != std::string::npos)
+    return;
+  ini.write("Backgrounds", p.title, p.backgroundFile);
 }
 
-void write_parameter(Voice& voice, Parameter& p, IniFile& ini, Prompter& prompter,
-                     BackgroundHost& backgrounds) {
+void write_parameter(const Voice& voice, const Parameter& p, IniFile& ini, bool dropped) {
   ini.write("Defaults", p.key, format_number(p.state.defaultValue));
-  write_background(p, ini, prompter, backgrounds);
+  write_background(p, ini, dropped);
   for (const TCurve* k = p.state.curves; k; k = k->next) {
     const std::string section = curve_section(p, *k);
     for (const TCurvePoint* q = k->points; q; q = q->next)
@@ -45,7 +37,7 @@ void write_parameter(Voice& voice, Parameter& p, IniFile& ini, Prompter& prompte
 
 }  // namespace
 
-std::string compose_document(Voice& voice, Prompter& prompter, BackgroundHost& backgrounds) {
+std::string compose_document(const Voice& voice, const std::vector<int>& droppedPictures) {
   // Every conversion happens before the file is touched, so that a bad settings text
   // leaves the previous document as it was.
   const BuildSettings& s = voice.settings;
@@ -60,13 +52,16 @@ std::string compose_document(Voice& voice, Prompter& prompter, BackgroundHost& b
   ini.write("Common", "nTweenies", s.tweenies);
   ini.write("Common", "Randomize", s.randomize ? "1" : "0");
   write_batch_steps(voice.batches, ini);
-  for (Parameter& p : voice.parameters()) write_parameter(voice, p, ini, prompter, backgrounds);
+  for (int i = 0; i < kParameterCount; ++i) {
+    const bool dropped =
+        std::find(droppedPictures.begin(), droppedPictures.end(), i) != droppedPictures.end();
+    write_parameter(voice, voice.parameter(i), ini, dropped);
+  }
   return ini.text();
 }
 
-void write_document(Voice& voice, const std::string& path, Prompter& prompter,
-                    BackgroundHost& backgrounds) {
-  const std::string text = compose_document(voice, prompter, backgrounds);
+void write_document(const Voice& voice, const std::string& path) {
+  const std::string text = compose_document(voice);
   if (!write_file_atomically(path, text)) throw VocantaError("Unable to write to " + path);
 }
 

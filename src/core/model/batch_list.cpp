@@ -1,6 +1,7 @@
 #include "core/model/batch_list.h"
 
 #include "core/model/curve.h"
+#include "core/model/model_observer.h"
 #include "core/model/random_generator.h"
 #include "core/support/text_case.h"
 
@@ -11,12 +12,12 @@ std::string normalize_batch_name(std::string_view name) {
 }
 
 BatchList::~BatchList() {
-  observer_ = nullptr;
+  quiet_ = true;  // the observers may be gone already
   clear_batches();
 }
 
-void BatchList::changed() {
-  if (observer_) observer_->batches_changed();
+void BatchList::changed(bool modifiesDocument) {
+  if (!quiet_) events_.notify({ModelChange::Kind::Batches, -1, modifiesDocument});
 }
 
 double BatchList::batch_value(const TCurvePoint* p) const {
@@ -79,8 +80,7 @@ int16_t BatchList::remove_batch(std::string_view name) {
     if (cache_ == b) cache_ = nullptr;
     const int16_t id = b->id;
     delete b;
-    documentModified_ = true;
-    changed();
+    changed(true);
     return id;
   }
   return 0;

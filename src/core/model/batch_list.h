@@ -6,6 +6,7 @@
 
 namespace vocanta {
 
+class ModelEvents;
 class RandomGenerator;
 struct TCurvePoint;
 
@@ -19,25 +20,17 @@ struct tbatchitem {
   tbatchitem* next = nullptr;
 };
 
-// Told when the batches change, so that the batch window can refresh its lists.
-class BatchObserver {
- public:
-  virtual ~BatchObserver() = default;
-  virtual void batches_changed() = 0;
-};
-
 std::string normalize_batch_name(std::string_view name);
 
 // The chain of batches, newest first, with a one-entry lookup cache.
 class BatchList {
  public:
-  BatchList(RandomGenerator& random, bool& documentModified)
-      : random_(random), documentModified_(documentModified) {}
+  // Changes are told to events, so that the batch window can refresh its lists; removing
+  // a batch makes the document modified.
+  BatchList(RandomGenerator& random, ModelEvents& events) : random_(random), events_(events) {}
   BatchList(const BatchList&) = delete;
   BatchList& operator=(const BatchList&) = delete;
   ~BatchList();
-
-  void set_observer(BatchObserver* observer) { observer_ = observer; }
 
   double batch_value(const TCurvePoint* p) const;
   tbatchitem* find_batch(int16_t id) const;
@@ -57,11 +50,11 @@ class BatchList {
   tbatchitem* head() const { return head_; }
 
  private:
-  void changed();
+  void changed(bool modifiesDocument = false);
 
   RandomGenerator& random_;
-  bool& documentModified_;
-  BatchObserver* observer_ = nullptr;
+  ModelEvents& events_;
+  bool quiet_ = false;
   tbatchitem* head_ = nullptr;
   mutable tbatchitem* cache_ = nullptr;
 };

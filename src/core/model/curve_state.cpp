@@ -1,6 +1,7 @@
 #include "core/model/curve_state.h"
 
 #include "core/model/batch_list.h"
+#include "core/model/model_observer.h"
 
 namespace vocanta {
 namespace {
@@ -8,6 +9,10 @@ namespace {
 double point_value(const CurveState& w, const TCurvePoint* p) {
   if (p->batch == 0 || !w.batches) return p->y;
   return w.batches->batch_value(p);
+}
+
+void curves_changed(const CurveState& w, bool modifiesDocument) {
+  if (w.events) w.events->notify({ModelChange::Kind::Curves, w.index, modifiesDocument});
 }
 
 TCurve* last_curve(TCurve* k) {
@@ -95,7 +100,7 @@ TCurvePoint* add_point(CurveState& w, int16_t batchId, int16_t n, double x, doub
     else
       w.curves = fresh;
   }
-  if (w.documentModified) *w.documentModified = true;
+  curves_changed(w, true);
   return p;
 }
 
@@ -132,17 +137,30 @@ TCurve* new_curve(CurveState& w) {
 }
 
 void clear_curves(CurveState& w) {
-  TCurve* k = w.curves;
-  while (k) {
-    TCurve* next = k->next;
-    delete k;
-    k = next;
-  }
+  delete_curve_chain(take_curves(w));
+}
+
+TCurve* take_curves(CurveState& w) {
+  TCurve* chain = w.curves;
   w.curves = nullptr;
   w.evalPoint = nullptr;
   w.evalCurve = nullptr;
   w.selectedPoint = nullptr;
   w.currentCurve = nullptr;
+  return chain;
+}
+
+void put_curves(CurveState& w, TCurve* chain) {
+  clear_curves(w);
+  w.curves = chain;
+}
+
+void delete_curve_chain(TCurve* chain) {
+  while (chain) {
+    TCurve* next = chain->next;
+    delete chain;
+    chain = next;
+  }
 }
 
 void renumber_curves(CurveState& w) {
@@ -161,7 +179,7 @@ bool uses_batch(const CurveState& w, int16_t id) {
 void strip_batch(CurveState& w, int16_t id) {
   // 0 marks points without a batch; stripping it would only scramble their stored numbers.
   if (id == 0) {
-    if (w.observer) w.observer->batch_stripped(w);
+    curves_changed(w, false);
     return;
   }
   for (TCurve* k = w.curves; k; k = k->next)
@@ -172,7 +190,7 @@ void strip_batch(CurveState& w, int16_t id) {
         p->batchRange = 0;
         p->hitHandle = 0;
       }
-  if (w.observer) w.observer->batch_stripped(w);
+  curves_changed(w, false);
 }
 
 }  // namespace vocanta

@@ -7,16 +7,7 @@
 namespace vocanta {
 
 class BatchList;
-struct CurveState;
-
-// Lets the window that shows a parameter follow changes made by core operations.
-class CurveObserver {
- public:
-  virtual ~CurveObserver() = default;
-  // A batch was taken off points of this parameter: the point editor shows the
-  // selected point again and the window redraws.
-  virtual void batch_stripped(CurveState& state) = 0;
-};
+class ModelEvents;
 
 // The curves of one parameter with the evaluation cache. It owns its curves.
 struct CurveState {
@@ -27,10 +18,11 @@ struct CurveState {
   TCurvePoint* evalPoint = nullptr;
   double defaultValue = 0;
 
-  // Where point values come from and whom an added point marks modified.
+  // Where point values come from, and who is told of changes to the curves (an added
+  // point makes the document modified) as changes of parameter `index`.
   const BatchList* batches = nullptr;
-  bool* documentModified = nullptr;
-  CurveObserver* observer = nullptr;
+  ModelEvents* events = nullptr;
+  int index = -1;
 
   CurveState() = default;
   CurveState(const CurveState&) = delete;
@@ -47,6 +39,11 @@ TCurvePoint* add_point(CurveState& w, int16_t batchId, int16_t n, double x, doub
 void delete_point(CurveState& w, TCurvePoint* p);
 TCurve* new_curve(CurveState& w);
 void clear_curves(CurveState& w);
+// Detaches every curve, for an undoable step that keeps them; the caller owns the chain.
+TCurve* take_curves(CurveState& w);
+// Replaces the curves by a chain that take_curves detached.
+void put_curves(CurveState& w, TCurve* chain);
+void delete_curve_chain(TCurve* chain);
 void renumber_curves(CurveState& w);
 bool uses_batch(const CurveState& w, int16_t id);
 void strip_batch(CurveState& w, int16_t id);

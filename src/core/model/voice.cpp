@@ -12,7 +12,8 @@ Voice::Voice() {
     Parameter& p = params_[static_cast<size_t>(i)];
     p.paramNumber = static_cast<int16_t>(i + 1);
     p.state.batches = &batches;
-    p.state.documentModified = &documentModified;
+    p.state.events = &events;
+    p.state.index = i;
   }
 }
 
@@ -24,6 +25,16 @@ TCurvePoint* Voice::add_point(int index, const std::string& batchName, int16_t n
 
 double tweenie_grid_step(int n) {
   return 1.0 / (n + 1);
+}
+
+void use_tweenie_count(Voice& voice, int n) {
+  if (n <= 0) return;
+  voice.tweeniesInUse = n;
+  voice.parameter(param::kTweenieSpectrum).xGridStep = tweenie_grid_step(n);
+}
+
+AxisTexts time_range(const BuildSettings& settings) {
+  return {kZeroText, settings.duration};
 }
 
 namespace {
@@ -42,10 +53,12 @@ void install_one(Voice& voice, int index) {
   p.yMin = d.yMin;
   p.yMax = d.yMax;
   switch (d.xRange) {
-    case XRange::Duration:
-      p.xMin = kZeroText;
-      p.xMax = voice.settings.duration;
+    case XRange::Duration: {
+      const AxisTexts range = time_range(voice.settings);
+      p.xMin = range.min;
+      p.xMax = range.max;
       break;
+    }
     case XRange::HalfSampleRate:
       p.xMin = kZeroText;
       p.xMax =
@@ -86,14 +99,14 @@ void reset_to_new(Voice& voice) {
   voice.tweeniesInUse = 1;
   install_parameter_definitions(voice);
   voice.batches.clear_batches();
-  voice.documentModified = false;
 }
 
 void set_time_ranges(Voice& voice) {
   for (Parameter& p : voice.parameters())
     if (p.xQuantity == quantity::kTime) {
-      p.xMin = kZeroText;
-      p.xMax = voice.settings.duration;
+      const AxisTexts range = time_range(voice.settings);
+      p.xMin = range.min;
+      p.xMax = range.max;
     }
 }
 

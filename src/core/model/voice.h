@@ -6,6 +6,7 @@
 #include "core/model/batch_list.h"
 #include "core/model/build_settings.h"
 #include "core/model/curve_state.h"
+#include "core/model/model_observer.h"
 #include "core/model/parameter_table.h"
 #include "core/model/random_generator.h"
 
@@ -37,7 +38,7 @@ struct Parameter {
 };
 
 // The whole voice: the 23 parameters, the batches and the random generator, with the
-// build settings and the document's modified flag that edits set.
+// build settings that are saved with it. Its observers learn of every change.
 class Voice {
  public:
   Voice();
@@ -53,9 +54,9 @@ class Voice {
   TCurvePoint* add_point(int index, const std::string& batchName, int16_t n, double x, double y,
                          double batchY, double batchRange);
 
-  bool documentModified = false;
+  ModelEvents events;
   RandomGenerator random;
-  BatchList batches{random, documentModified};
+  BatchList batches{random, events};
   BuildSettings settings;
   // The number of tweenies the tweenie spectrum's curves are laid out for.
   int tweeniesInUse = 1;
@@ -70,13 +71,23 @@ class Voice {
 void install_parameter_definitions(Voice& voice);
 
 // The core of New: no curves, backgrounds or batches, default settings texts (the
-// randomize switch stays), the definitions installed and the modified flag clear.
+// randomize switch stays) and the definitions installed.
 void reset_to_new(Voice& voice);
 
 // The horizontal snap step of the tweenie spectrum for n tweenies.
 double tweenie_grid_step(int n);
 
-// Sets the x ranges of the time-based parameters to 0 .. the duration text.
+// Lays the tweenie spectrum out for n rows (n > 0; other counts change nothing): the
+// count in use and the snap step that puts new points on the rows.
+void use_tweenie_count(Voice& voice, int n);
+
+// The x range of a time-based parameter: 0 .. the duration text.
+struct AxisTexts {
+  std::string min, max;
+};
+AxisTexts time_range(const BuildSettings& settings);
+
+// Sets the x ranges of the time-based parameters to the time range.
 void set_time_ranges(Voice& voice);
 
 }  // namespace vocanta

@@ -206,4 +206,15 @@ std::string IniFile::text() const {
   return out;
 }
 
+void change_ini_file(const std::string& path, const std::function<void(IniFile&)>& change) {
+  IniFile ini;
+  ini.load(path);
+  change(ini);
+  const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+  std::error_code ec;
+  if (!folder.empty()) std::filesystem::create_directories(folder, ec);
+  if (ec) throw VocantaError("Unable to write to " + path + ": " + ec.message());
+  ini.save(path);
+}
+
 }  // namespace vocanta

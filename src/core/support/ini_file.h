@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -72,5 +73,10 @@ class IniFile {
   std::unordered_map<std::string, size_t> sectionIndex_;
   Limits limits_;
 };
+
+// Reads the file at path (raising when it exists but cannot be read, so that a write
+// never replaces entries it could not see), applies the change and saves the whole
+// text at once, creating the folder when it is missing.
+void change_ini_file(const std::string& path, const std::function<void(IniFile&)>& change);
 
 }  // namespace vocanta

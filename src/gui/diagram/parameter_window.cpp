@@ -11,6 +11,7 @@
 #include <QScopedValueRollback>
 #include <algorithm>
 
+#include "core/document/session.h"
 #include "core/model/voice.h"
 #include "core/support/number_format.h"
 #include "core/support/prompter.h"
@@ -66,8 +67,11 @@ constexpr int kEditWidth = 64;
 
 }  // namespace
 
-TForm2::TForm2(Parameter& parameter, ParameterWindowHost& host, QWidget* parent)
-    : QWidget(parent, Qt::Window), param_(parameter), host_(host) {
+TForm2::TForm2(Session& session, int index, ParameterWindowHost& host, QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      session_(session),
+      param_(session.voice().parameter(index)),
+      host_(host) {
   setObjectName("TForm2");
   create_controls();
   diagram_ = QImage(100, 100, QImage::Format_RGB32);
@@ -135,7 +139,7 @@ void TForm2::lay_out() {
 }
 
 TForm2::Limits TForm2::read_axis_fields() const {
-  const char separator = host_.voice().decimalSeparator;
+  const char separator = session_.voice().decimalSeparator;
   const auto number = [separator](const QLineEdit* edit) {
     return parse_number(edit->text().toStdString(), separator);
   };
@@ -152,7 +156,7 @@ void TForm2::accept_limits(const Limits& limits) {
   } else {
     xminedit->setText(qt(param_.xMin));
     xmaxedit->setText(qt(param_.xMax));
-    host_.prompter().message("The upper limit of the x axis must be greater than the lower limit");
+    session_.prompter().message("The upper limit of the x axis must be greater than the lower limit");
   }
   if (limits.yMax > limits.yMin) {
     yMap_.min = limits.yMin;
@@ -162,7 +166,7 @@ void TForm2::accept_limits(const Limits& limits) {
   } else {
     yminedit->setText(qt(param_.yMin));
     ymaxedit->setText(qt(param_.yMax));
-    host_.prompter().message("The upper limit of the y axis must be greater than the lower limit");
+    session_.prompter().message("The upper limit of the y axis must be greater than the lower limit");
   }
 }
 
@@ -245,7 +249,7 @@ int TForm2::value_to_y(double v) const {
 void TForm2::show_cursor_position(int X, int Y) {
   const double x = x_to_value(X);
   const double y = y_to_value(Y);
-  const char separator = host_.voice().decimalSeparator;
+  const char separator = session_.voice().decimalSeparator;
   const std::string caption =
       param_.title + " " + param_.xLabel + "=" + format_fixed3(x, separator) + param_.xUnit + " " +
       param_.yLabel + "=" + format_fixed3(y, separator) + param_.yUnit + " " + cursor_info(x);
@@ -255,7 +259,7 @@ void TForm2::show_cursor_position(int X, int Y) {
 }
 
 std::string TForm2::cursor_info(double x) {
-  const char separator = host_.voice().decimalSeparator;
+  const char separator = session_.voice().decimalSeparator;
   CurveState& s = param_.state;
   if (s.currentCurve) {
     const int16_t n = s.currentCurve->number;
@@ -316,7 +320,7 @@ void TForm2::load_background(const QString& fileName) {
     }
     param_.backgroundFile = fileName.toStdString();
     backgroundVisible = true;
-  } else if (host_.prompter().ask_yes_no(fileName.toStdString() + ", background for " +
+  } else if (session_.prompter().ask_yes_no(fileName.toStdString() + ", background for " +
                                          param_.title + ", was not found. Search?") ==
              Answer::Yes) {
     host_.search_background(*this, fileName);
@@ -350,8 +354,9 @@ void TForm2::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (event->spontaneous()) return;
   if (param_.xQuantity == quantity::kTime) {
-    xminedit->setText(QStringLiteral("0"));
-    xmaxedit->setText(qt(host_.voice().settings.duration));
+    const AxisTexts range = time_range(session_.voice().settings);
+    xminedit->setText(qt(range.min));
+    xmaxedit->setText(qt(range.max));
   }
   apply_edit_cursor();
   host_.parameter_window_shown(*this);

@@ -15,6 +15,7 @@ namespace vocanta {
 
 class DiagramView;
 class ParameterWindowHost;
+class Session;
 struct Parameter;
 
 // Editing modes of the diagram; the point editor's buttons set them. Each shows its own
@@ -28,7 +29,7 @@ class TForm2 : public QWidget {
   Q_OBJECT
 
  public:
-  TForm2(Parameter& parameter, ParameterWindowHost& host, QWidget* parent = nullptr);
+  TForm2(Session& session, int index, ParameterWindowHost& host, QWidget* parent = nullptr);
 
   Parameter& parameter() { return param_; }
   int16_t paramNumber() const;
@@ -103,6 +104,7 @@ class TForm2 : public QWidget {
   AxisMapping y_mapping() const;
   void invert_sync_lines(int column, int row);
 
+  Session& session_;
   Parameter& param_;
   ParameterWindowHost& host_;
   DiagramView* image_ = nullptr;

@@ -6,16 +6,13 @@
 
 namespace vocanta {
 
-class Prompter;
 class TForm2;
-class Voice;
 
-// What a parameter window needs of the main window that owns it.
+// What a parameter window needs of the windows around it: the other diagrams, the
+// point editor and the shared cursors.
 class ParameterWindowHost {
  public:
   virtual ~ParameterWindowHost() = default;
-  virtual Voice& voice() = 0;
-  virtual Prompter& prompter() = 0;
   // The View menu's "Parameter sync cursor".
   virtual bool parameter_sync_cursor() const = 0;
   // draw_sync_cursor on all 23 parameter windows.

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>
-#include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -12,16 +11,17 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "core/synthesis/build_run.h"
+#include "core/document/session.h"
 #include "gui/batch/batch_window.h"
-#include "gui/diagram/parameter_window.h"
-#include "gui/diagram/point_editor_window.h"
+#include "gui/diagram/parameter_windows.h"
 #include "gui/main/diagnostics_window.h"
 #include "gui/main/gui_build_host.h"
 #include "gui/main/partial_open_dialog.h"
 #include "gui/main/recent_files_menu.h"
+#include "gui/main/settings_dialog.h"
 #include "gui/main/statistics_window.h"
 #include "gui/main/vocanta_application.h"
+#include "gui/platform/gui_prompter.h"
 #include "gui/platform/settings_store.h"
 
 namespace vocanta {
@@ -31,66 +31,76 @@ TForm1::TForm1(QStringList arguments, QWidget* parent)
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       prompter_(std::make_unique<GuiPrompter>(this)),
       store_(std::make_unique<TIni>()),
-      document_(std::make_unique<DocumentLifecycle>(voice_, *prompter_, *this, *this)),
+      buildHost_(std::make_unique<GuiBuildHost>(*this)),
+      session_(std::make_unique<Session>(*prompter_, static_cast<DocumentHost&>(*this), *buildHost_)),
       arguments_(std::move(arguments)) {
   setObjectName("TForm1");
-  voice_.decimalSeparator = QLocale().decimalPoint().at(0).toLatin1();
-  if (voice_.decimalSeparator == 0) voice_.decimalSeparator = '.';
-  buildHost_ = std::make_unique<GuiBuildHost>(*this);
-  run_ = std::make_unique<BuildRun>(voice_, *buildHost_);
+  Voice& voice = session_->voice();
+  voice.decimalSeparator = QLocale().decimalPoint().at(0).toLatin1();
+  if (voice.decimalSeparator == 0) voice.decimalSeparator = '.';
   create_controls();
+  create_windows();
   create_menus();
-  set_overload_state(2);
-
-  pointEditor = new TForm5(this);
-  diagnostics = new Tform6(this);
-  batchWindow = new TForm3(this);
-  statistics = new TForm9(this);
-  settingsDialog = new TForm10(voice_, *this, *store_, this);
-  for (int i = 0; i < kParameterCount; ++i)
-    parameterWindows[static_cast<size_t>(i)] = new TForm2(voice_.parameter(i), *this, this);
-  partialOpenDialog = new TForm4(voice_, *document_, *prompter_, this);
   create_recent_files();
+  set_overload_state(2);
+  refresh_undo_actions();
+  voice.events.add(this);
   qApp->installEventFilter(this);
-  setWindowTitle(QString::fromStdString("Vocanta " + document_->noticeText));
+  setWindowTitle(QString::fromStdString("Vocanta " + session_->document().noticeText));
 }
 
 TForm1::~TForm1() {
   qApp->removeEventFilter(this);
+  session_->voice().events.remove(this);
 }
 
 void TForm1::create_controls() {
   auto* central = new QWidget(this);
-  breakbutton = new QPushButton("&Build...", central);
-  breakbutton->setObjectName("breakbutton");
-  breakbutton->setToolTip("Builds without batch");
-  connect(breakbutton, &QPushButton::clicked, this, &TForm1::break_or_build);
-  progresslabel = new QLabel(central);
-  progresslabel->setObjectName("progresslabel");
-  progresslabel->setMinimumWidth(80);
-  auto lamp = [&](const char* name) {
-    auto* l = new QLabel(central);
-    l->setObjectName(name);
-    l->setPixmap(QPixmap(QString(":/lamps/%1.png").arg(name)));
-    l->setFixedSize(33, 33);
-    l->installEventFilter(this);  // a double-click opens the timing log
-    return l;
-  };
-  olgray = lamp("olgray");
-  olgreen = lamp("olgreen");
-  olred = lamp("olred");
-  ollabel = new QLabel(central);
-  ollabel->setObjectName("ollabel");
+  breakbutton_ = new QPushButton("&Build...", central);
+  breakbutton_->setObjectName("breakbutton");
+  breakbutton_->setToolTip("Builds without batch");
+  connect(breakbutton_, &QPushButton::clicked, this, &TForm1::break_or_build);
+  progresslabel_ = new QLabel(central);
+  progresslabel_->setObjectName("progresslabel");
+  progresslabel_->setMinimumWidth(80);
+  olgray_ = create_lamp(central, "olgray");
+  olgreen_ = create_lamp(central, "olgreen");
+  olred_ = create_lamp(central, "olred");
+  ollabel_ = new QLabel(central);
+  ollabel_->setObjectName("ollabel");
   auto* row = new QHBoxLayout(central);
-  row->addWidget(breakbutton);
-  row->addWidget(progresslabel);
-  row->addWidget(olgray);
-  row->addWidget(olgreen);
-  row->addWidget(olred);
-  row->addWidget(ollabel, 1);
+  row->addWidget(breakbutton_);
+  row->addWidget(progresslabel_);
+  row->addWidget(olgray_);
+  row->addWidget(olgreen_);
+  row->addWidget(olred_);
+  row->addWidget(ollabel_, 1);
   setCentralWidget(central);
   resize(430, sizeHint().height());
   setMaximumHeight(sizeHint().height() + 40);
+}
+
+QLabel* TForm1::create_lamp(QWidget* parent, const char* name) {
+  auto* l = new QLabel(parent);
+  l->setObjectName(name);
+  l->setPixmap(QPixmap(QString(":/lamps/%1.png").arg(name)));
+  l->setFixedSize(33, 33);
+  l->installEventFilter(this);  // a double-click opens the timing log
+  return l;
+}
+
+void TForm1::create_windows() {
+  windows_ = new ParameterWindows(*session_, this);
+  diagnostics_ = new Tform6(this);
+  batchWindow_ = new TForm3(this);
+  statistics_ = new TForm9(this);
+  settingsDialog_ = new TForm10(*session_, *store_, this);
+  partialOpenDialog_ = new TForm4(*session_, this);
+  connect(windows_, &ParameterWindows::windowClosed, this, [this] {
+    show();
+    raise();
+    activateWindow();
+  });
 }
 
 void TForm1::showEvent(QShowEvent* event) {
@@ -105,29 +115,34 @@ void TForm1::showEvent(QShowEvent* event) {
 void TForm1::start_up() {
   if (!parametersInitialised_) {
     parametersInitialised_ = true;
-    new_document();
+    session_->document().new_document();
   }
   const QString line =
       "Vocanta start at " + QLocale().toString(QDateTime::currentDateTime(), QLocale::ShortFormat);
   std::fputs((line + "\r\n").toLocal8Bit().constData(), stderr);
-  statistics->add_line(line);
+  statistics_->add_line(line);
   // A document or a build that fails is reported and the start-up goes on, so that a
   // "/b" run still ends by itself.
   if (!arguments_.isEmpty())
-    report_errors([&] { load_document(QFileInfo(arguments_[0]).absoluteFilePath()); });
+    report_errors([&] {
+      session_->document().load_document(
+          QFileInfo(arguments_[0]).absoluteFilePath().toStdString());
+    });
   read_persisted_options();
-  if (arguments_.size() >= 2 && arguments_[1] == "/b") {
-    // A refused document leaves no sample path to build to: nothing is built.
-    const bool opened = !document_->documentPath.empty();
-    bool built = false;
-    if (opened)
-      report_errors([&] {
-        build_voice(QString::fromStdString(document_->samplePath));
-        built = run_->logged_outcome() == "Done";
-      });
-    exitStatus_ = built ? 0 : 1;
-    close();
-  }
+  if (arguments_.size() >= 2 && arguments_[1] == "/b") run_batch_mode();
+}
+
+void TForm1::run_batch_mode() {
+  // A refused document leaves no sample path to build to: nothing is built.
+  const bool opened = !session_->document().documentPath.empty();
+  bool built = false;
+  if (opened)
+    report_errors([&] {
+      build_voice(QString::fromStdString(session_->document().samplePath));
+      built = session_->build_run().logged_outcome() == "Done";
+    });
+  exitStatus_ = built ? 0 : 1;
+  close();
 }
 
 void TForm1::report_errors(const std::function<void()>& command) {
@@ -139,20 +154,20 @@ void TForm1::report_errors(const std::function<void()>& command) {
 }
 
 void TForm1::read_persisted_options() {
-  settingsDialog->set_autosave(store_->ReadBool("Common", "AutoSave", true));
+  settingsDialog_->set_autosave(store_->ReadBool("Common", "AutoSave", true));
   set_hints(store_->ReadBool("Common", "Hints", true));
-  syncCursorAction->setChecked(store_->ReadBool("Common", "ParameterSyncCursor", true));
-  progressCursorAction->setChecked(store_->ReadBool("Common", "BuildProgressCursor", true));
+  syncCursorAction_->setChecked(store_->ReadBool("Common", "ParameterSyncCursor", true));
+  windows_->set_sync_cursor(syncCursorAction_->isChecked());
+  progressCursorAction_->setChecked(store_->ReadBool("Common", "BuildProgressCursor", true));
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-  if (!document_->close_query()) event->ignore();
+  if (!session_->document().close_query()) event->ignore();
 }
 
 void TForm1::set_prompter(std::unique_ptr<Prompter> prompter) {
   prompter_ = std::move(prompter);
-  document_->set_prompter(*prompter_);
-  partialOpenDialog->set_prompter(*prompter_);
+  session_->set_prompter(*prompter_);
 }
 
 // DocumentHost -------------------------------------------------------------------------
@@ -162,158 +177,57 @@ void TForm1::set_caption(const std::string& caption) {
 }
 
 void TForm1::new_document_started() {
-  for (TForm2* w : parameterWindows) w->clear_background();
-  partialOpenDialog->rebuild_parameter_boxes();
-}
-
-void TForm1::voice_replaced() {
-  settingsDialog->sync_from_model();
-  for (TForm2* w : parameterWindows) w->sync_from_model();
-  lay_out_all();
-}
-
-void TForm1::create_recent_files() {
-  recentFiles = new TRecentFiles(this);
-  recentFiles->set_max_items(5);
-  recentFiles->set_menu_pos(7);
-  recentFiles->OnClick = [this](const QString& path) {
-    if (document_->ask_save_changes()) load_document(path);
-  };
-  recentFiles->set_menu(fileMenu);
+  windows_->clear_backgrounds();
+  partialOpenDialog_->rebuild_parameter_boxes();
 }
 
 void TForm1::add_recent_file(const std::string& path) {
-  recentFiles->add(QString::fromStdString(path));
+  recentFiles_->add(QString::fromStdString(path));
 }
 
-void TForm1::lay_out_all() {
-  for (TForm2* w : parameterWindows) w->lay_out();
+void TForm1::load_background(int index, const std::string& path) {
+  windows_->load_background(index, QString::fromStdString(path));
 }
-
-// Window commands ------------------------------------------------------------------
-
-void TForm1::show_all() {
-  for (TForm2* w : parameterWindows) w->show();
-  sync_editor_visibility();
-}
-
-void TForm1::show_used() {
-  for (TForm2* w : parameterWindows)
-    if (w->parameter().state.curves) w->show();
-  sync_editor_visibility();
-}
-
-void TForm1::hide_unused() {
-  for (TForm2* w : parameterWindows)
-    if (!w->parameter().state.curves) w->hide();
-  sync_editor_visibility();
-}
-
-void TForm1::hide_all() {
-  for (TForm2* w : parameterWindows) w->hide();
-  sync_editor_visibility();
-}
-
-void TForm1::sync_editor_visibility() {
-  bool any = false;
-  for (TForm2* w : parameterWindows) any |= w->isVisible();
-  if (any && !pointEditor->isVisible())
-    pointEditor->move(frameGeometry().bottomLeft() + QPoint(0, 1));
-  pointEditor->setVisible(any);
-  pointEditorAction->setEnabled(any);
-}
-
-void TForm1::refresh_edit_menu() {
-  for (int i = 0; i < kParameterCount; ++i)
-    editActions[static_cast<size_t>(i)]->setChecked(
-        parameterWindows[static_cast<size_t>(i)]->isVisible());
-}
-
-void TForm1::set_hints(bool on) {
-  hints_ = on;
-  hintsAction->setChecked(on);
-  if (on) partialOpenDialog->apply_hints();
-}
-
-bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-  // Hints are the tool tips of every window; switched off, none is shown.
-  if (event->type() == QEvent::ToolTip && !hints_) return true;
-  if (event->type() == QEvent::MouseButtonDblClick &&
-      (watched == olgray || watched == olgreen || watched == olred)) {
-    diagnostics->show();
-    diagnostics->raise();
-    return true;
-  }
-  return QMainWindow::eventFilter(watched, event);
-}
-
-// ParameterWindowHost ----------------------------------------------------------------
-
-bool TForm1::parameter_sync_cursor() const {
-  return syncCursorAction->isChecked();
-}
-
-void TForm1::draw_sync_cursors(int16_t xQuantity, int16_t yQuantity, double x, double y) {
-  for (TForm2* w : parameterWindows) w->draw_sync_cursor(xQuantity, yQuantity, x, y);
-}
-
-void TForm1::parameter_window_shown(TForm2&) {
-  sync_editor_visibility();
-}
-
-void TForm1::parameter_window_activated(TForm2& window) {
-  activeWindow = window.paramNumber();
-}
-
-void TForm1::parameter_window_closed(TForm2&) {
-  show();
-  raise();
-  activateWindow();
-}
-
-void TForm1::search_background(TForm2& window, const QString& path) {
-  // The point editor's Open, preset with the missing file's name.
-  activeWindow = window.paramNumber();
-  const std::string chosen = prompter_->open_file_name(
-      "Open background", "Pictures (*.bmp *.png *.jpg)|*.bmp;*.png;*.jpg|Any file (*.*)|*.*",
-      path.toStdString());
-  if (!chosen.empty()) window.load_background(QString::fromStdString(chosen));
-}
-
-// SettingsHost -------------------------------------------------------------------------
-
-void TForm1::tweenies_changed() {
-  TForm2* w = parameterWindows[param::kTweenieSpectrum];
-  w->lay_out();
-}
-
-void TForm1::time_ranges_changed() {
-  for (TForm2* w : parameterWindows) w->sync_from_model();
-  lay_out_all();
-}
-
-// BackgroundHost -------------------------------------------------------------------------
 
 void TForm1::show_parameter(int index) {
-  TForm2* w = parameterWindows[static_cast<size_t>(index)];
-  w->show();
-  activeWindow = w->paramNumber();
+  windows_->show_parameter(index);
 }
 
 void TForm1::save_pasted_background(int) {
   // Pasted pictures arrive with the point editor; until then none can be pending.
 }
 
-void TForm1::load_background(int index, const std::string& path) {
-  parameterWindows[static_cast<size_t>(index)]->load_background(QString::fromStdString(path));
+void TForm1::model_changed(const ModelChange& change) {
+  if (change.kind == ModelChange::Kind::History) refresh_undo_actions();
 }
 
-void TForm1::redraw(int index) {
-  if (index < 0) {
-    for (TForm2* w : parameterWindows) w->redraw();
-  } else {
-    parameterWindows[static_cast<size_t>(index)]->redraw();
+void TForm1::create_recent_files() {
+  recentFiles_ = new TRecentFiles(this);
+  recentFiles_->set_max_items(5);
+  recentFiles_->set_menu_pos(7);
+  recentFiles_->OnClick = [this](const QString& path) {
+    if (session_->document().ask_save_changes())
+      session_->document().load_document(path.toStdString());
+  };
+  recentFiles_->set_menu(fileMenu_);
+}
+
+void TForm1::set_hints(bool on) {
+  hints_ = on;
+  hintsAction_->setChecked(on);
+  if (on) partialOpenDialog_->apply_hints();
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  // Hints are the tool tips of every window; switched off, none is shown.
+  if (event->type() == QEvent::ToolTip && !hints_) return true;
+  if (event->type() == QEvent::MouseButtonDblClick &&
+      (watched == olgray_ || watched == olgreen_ || watched == olred_)) {
+    diagnostics_->show();
+    diagnostics_->raise();
+    return true;
   }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 }  // namespace vocanta

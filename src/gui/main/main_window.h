@@ -6,13 +6,9 @@
 #include <functional>
 #include <memory>
 
-#include "core/document/document.h"
 #include "core/document/document_lifecycle.h"
-#include "core/model/voice.h"
-#include "gui/diagram/edit_cursors.h"
-#include "gui/diagram/parameter_window_host.h"
-#include "gui/main/settings_dialog.h"
-#include "gui/platform/gui_prompter.h"
+#include "core/model/model_observer.h"
+#include "core/model/parameter_table.h"
 
 class QAction;
 class QLabel;
@@ -21,24 +17,22 @@ class QPushButton;
 
 namespace vocanta {
 
-class BuildRun;
 class GuiBuildHost;
-class TForm2;
+class ParameterWindows;
+class Prompter;
+class Session;
 class TForm3;
 class TForm4;
-class TForm5;
 class TForm9;
+class TForm10;
 class TIni;
 class TRecentFiles;
 class Tform6;
 
-// The small control window from which everything starts. It owns the voice, every
-// other window and the document and build state.
-class TForm1 : public QMainWindow,
-               public ParameterWindowHost,
-               public SettingsHost,
-               public BackgroundHost,
-               public DocumentHost {
+// The small control window from which everything starts: the menus, the build button
+// and the overload lamps. It shows one session and forwards its menus to it; it owns
+// every other window.
+class TForm1 : public QMainWindow, private DocumentHost, private ModelObserver {
   Q_OBJECT
 
  public:
@@ -51,85 +45,10 @@ class TForm1 : public QMainWindow,
   // The exit status for a "/b" run: 0 when the build was done.
   int exit_status() const { return exitStatus_; }
 
-  // The document: its path, sample path, modified flag and commands.
-  DocumentLifecycle& document() { return *document_; }
-  void new_document() { document_->new_document(); }
-  void load_document(const QString& path) { document_->load_document(path.toStdString()); }
-
-  // Builds.
-  void build_voice_command();
-  void build_voice(const QString& path);
-  void break_or_build();
-  BuildRun& build_run() { return *run_; }
-  void set_overload_state(int state);
-
-  // Window commands.
-  void show_all();
-  void show_used();
-  void hide_unused();
-  void hide_all();
-  void sync_editor_visibility();
-  void set_hints(bool on);
-  void refresh_edit_menu();
-
-  // ParameterWindowHost
-  Voice& voice() override { return voice_; }
-  Prompter& prompter() override { return *prompter_; }
-  bool parameter_sync_cursor() const override;
-  void draw_sync_cursors(int16_t xQuantity, int16_t yQuantity, double x, double y) override;
-  void parameter_window_shown(TForm2& window) override;
-  void parameter_window_activated(TForm2& window) override;
-  void parameter_window_closed(TForm2& window) override;
-  void search_background(TForm2& window, const QString& path) override;
-  QCursor edit_cursor(int number) const override { return cursors_.cursor(number); }
-
-  // SettingsHost
-  void tweenies_changed() override;
-  void set_voice_duration(double seconds) override { voiceDuration = seconds; }
-  void time_ranges_changed() override;
-
-  // BackgroundHost
-  void show_parameter(int index) override;
-  void save_pasted_background(int index) override;
-  void load_background(int index, const std::string& path) override;
-  void redraw(int index) override;
-
-  // DocumentHost
-  void set_caption(const std::string& caption) override;
-  void new_document_started() override;
-  void voice_replaced() override;
-  void add_recent_file(const std::string& path) override;
-
+  Session& session() { return *session_; }
+  ParameterWindows& parameter_windows() { return *windows_; }
+  // Replaces the prompter of every window (tests script the answers).
   void set_prompter(std::unique_ptr<Prompter> prompter);
-  void lay_out_all();
-
-  // The other windows, created in this order after the main window.
-  TForm5* pointEditor = nullptr;
-  Tform6* diagnostics = nullptr;
-  TForm3* batchWindow = nullptr;
-  TForm9* statistics = nullptr;
-  TForm10* settingsDialog = nullptr;
-  TForm4* partialOpenDialog = nullptr;
-  TRecentFiles* recentFiles = nullptr;
-  std::array<TForm2*, kParameterCount> parameterWindows{};
-
-  QPushButton* breakbutton = nullptr;
-  QLabel* progresslabel = nullptr;
-  QLabel* olgreen = nullptr;
-  QLabel* olred = nullptr;
-  QLabel* olgray = nullptr;
-  QLabel* ollabel = nullptr;
-
-  QAction* hintsAction = nullptr;
-  QAction* syncCursorAction = nullptr;
-  QAction* progressCursorAction = nullptr;
-  QAction* pointEditorAction = nullptr;
-  QAction* buildAction = nullptr;
-  QMenu* fileMenu = nullptr;
-  std::array<QAction*, kParameterCount> editActions{};
-
-  int activeWindow = 1;
-  double voiceDuration = 1;
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -137,7 +56,21 @@ class TForm1 : public QMainWindow,
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  friend class GuiBuildHost;
+
+  // DocumentHost
+  void set_caption(const std::string& caption) override;
+  void new_document_started() override;
+  void add_recent_file(const std::string& path) override;
+  void load_background(int index, const std::string& path) override;
+  void show_parameter(int index) override;
+  void save_pasted_background(int index) override;
+
+  void model_changed(const ModelChange& change) override;
+
   void create_controls();
+  QLabel* create_lamp(QWidget* parent, const char* name);
+  void create_windows();
   void create_menus();
   void create_file_menu();
   void create_edit_menu();
@@ -145,17 +78,49 @@ class TForm1 : public QMainWindow,
   void create_options_menu();
   void create_window_menu();
   void create_recent_files();
+  void refresh_edit_menu();
+  void refresh_undo_actions();
+  void set_hints(bool on);
   void report_errors(const std::function<void()>& command);
   void read_persisted_options();
   void toggle_option(QAction* action, const char* key);
+  void run_batch_mode();
 
-  Voice voice_;
+  void build_voice_command();
+  void build_voice(const QString& path);
+  void break_or_build();
+  void set_overload_state(int state);
+
   std::unique_ptr<Prompter> prompter_;
   std::unique_ptr<TIni> store_;
-  std::unique_ptr<DocumentLifecycle> document_;
   std::unique_ptr<GuiBuildHost> buildHost_;
-  std::unique_ptr<BuildRun> run_;
-  EditCursors cursors_;
+  std::unique_ptr<Session> session_;
+
+  // The other windows, created in this order after the main window.
+  ParameterWindows* windows_ = nullptr;
+  Tform6* diagnostics_ = nullptr;
+  TForm3* batchWindow_ = nullptr;
+  TForm9* statistics_ = nullptr;
+  TForm10* settingsDialog_ = nullptr;
+  TForm4* partialOpenDialog_ = nullptr;
+  TRecentFiles* recentFiles_ = nullptr;
+
+  QPushButton* breakbutton_ = nullptr;
+  QLabel* progresslabel_ = nullptr;
+  QLabel* olgreen_ = nullptr;
+  QLabel* olred_ = nullptr;
+  QLabel* olgray_ = nullptr;
+  QLabel* ollabel_ = nullptr;
+
+  QAction* undoAction_ = nullptr;
+  QAction* redoAction_ = nullptr;
+  QAction* hintsAction_ = nullptr;
+  QAction* syncCursorAction_ = nullptr;
+  QAction* progressCursorAction_ = nullptr;
+  QAction* pointEditorAction_ = nullptr;
+  QMenu* fileMenu_ = nullptr;
+  std::array<QAction*, kParameterCount> editActions_{};
+
   QStringList arguments_;
   bool firstActivation_ = true;
   bool parametersInitialised_ = false;

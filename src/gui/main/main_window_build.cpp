@@ -4,7 +4,9 @@
 #include <QPushButton>
 
 #include "core/synthesis/build_run.h"
-#include "gui/diagram/parameter_window.h"
+#include "core/document/session.h"
+#include "core/support/prompter.h"
+#include "gui/diagram/parameter_windows.h"
 #include "gui/main/gui_build_host.h"
 #include "gui/main/main_window.h"
 #include "gui/main/settings_dialog.h"
@@ -21,21 +23,21 @@ uint32_t GuiBuildHost::clock_seed() {
 }
 
 void GuiBuildHost::add_statistics_line(const std::string& line) {
-  main_.statistics->add_line(QString::fromStdString(line));
+  main_.statistics_->add_line(QString::fromStdString(line));
 }
 
 void GuiBuildHost::build_running(bool running) {
-  main_.breakbutton->setText(running ? "&Break" : "&Build...");
+  main_.breakbutton_->setText(running ? "&Break" : "&Build...");
 }
 
 void GuiBuildHost::autosave(const std::string& samplePath) {
-  if (main_.settingsDialog->autosave()) main_.document().autosave(samplePath);
+  if (main_.settingsDialog_->autosave()) main_.session_->document().autosave(samplePath);
 }
 
 void GuiBuildHost::refresh_progress(double t, const std::string& percent) {
-  if (main_.progressCursorAction->isChecked()) main_.draw_sync_cursors(0, 0, t, t);
-  main_.progresslabel->setText(QString::fromStdString(percent));
-  main_.progresslabel->repaint();
+  if (main_.progressCursorAction_->isChecked()) main_.windows_->draw_sync_cursors(0, 0, t, t);
+  main_.progresslabel_->setText(QString::fromStdString(percent));
+  main_.progresslabel_->repaint();
 }
 
 void GuiBuildHost::process_events() {
@@ -47,7 +49,7 @@ void GuiBuildHost::overload_state(int state) {
 }
 
 void GuiBuildHost::outcome(const std::string& text) {
-  main_.progresslabel->setText(QString::fromStdString(text));
+  main_.progresslabel_->setText(QString::fromStdString(text));
 }
 
 void GuiBuildHost::beep() {
@@ -55,32 +57,33 @@ void GuiBuildHost::beep() {
 }
 
 void TForm1::set_overload_state(int state) {
-  olgreen->setVisible(state == 0);
-  olred->setVisible(state == 1);
-  olgray->setVisible(state == 2);
-  ollabel->setText(state == 1 ? "Overload, reduce gain!" : "");
+  olgreen_->setVisible(state == 0);
+  olred_->setVisible(state == 1);
+  olgray_->setVisible(state == 2);
+  ollabel_->setText(state == 1 ? "Overload, reduce gain!" : "");
 }
 
 void TForm1::break_or_build() {
-  if (run_->running)
-    run_->request_break();
+  BuildRun& run = session_->build_run();
+  if (run.running)
+    run.request_break();
   else
     build_voice_command();
 }
 
 void TForm1::build_voice_command() {
   // Refused at once rather than after the file dialog, which would overwrite nothing.
-  run_->check_idle();
+  session_->build_run().check_idle();
+  DocumentLifecycle& document = session_->document();
   const std::string path = prompter_->save_file_name(
-      "Build file as", "Sample files (*.smp)|*.smp|All files (*.*)|*.*", document_->samplePath);
+      "Build file as", "Sample files (*.smp)|*.smp|All files (*.*)|*.*", document.samplePath);
   if (path.empty()) return;
-  document_->samplePath = path;
+  document.samplePath = path;
   build_voice(QString::fromStdString(path));
 }
 
 void TForm1::build_voice(const QString& path) {
-  run_->set_document_path(document_->lastLoadedPath);
-  run_->build_voice(path.toStdString());
+  session_->build_voice(path.toStdString());
 }
 
 }  // namespace vocanta

@@ -1,11 +1,14 @@
 #include <QAction>
 #include <QMenuBar>
 
+#include "core/document/session.h"
 #include "gui/batch/batch_window.h"
 #include "gui/diagram/parameter_window.h"
+#include "gui/diagram/parameter_windows.h"
 #include "gui/diagram/point_editor_window.h"
 #include "gui/main/main_window.h"
 #include "gui/main/partial_open_dialog.h"
+#include "gui/main/settings_dialog.h"
 #include "gui/main/statistics_window.h"
 #include "gui/platform/settings_store.h"
 
@@ -16,6 +19,11 @@ namespace {
 constexpr int kEditOrder[] = {0,  1,  2,  3,  -1, 4,  5,  6,  7,  8,  9,  10, -1,
                               11, 12, 13, 14, 15, 16, 17, 18, -1, 19, 20, 21, 22};
 
+QAction* named(QAction* action, const char* name) {
+  action->setObjectName(name);
+  return action;
+}
+
 }  // namespace
 
 void TForm1::create_menus() {
@@ -24,30 +32,36 @@ void TForm1::create_menus() {
   create_view_menu();
   create_options_menu();
   create_window_menu();
-  // The parameter windows are windows of their own; F9, Ctrl+S and the rest must work
-  // from whichever window the user is drawing in.
+  // The parameter windows are windows of their own; F9, Ctrl+S, Ctrl+Z and the rest
+  // must work from whichever window the user is drawing in.
   for (QAction* a : menuBar()->findChildren<QAction*>())
     a->setShortcutContext(Qt::ApplicationShortcut);
 }
 
 void TForm1::create_file_menu() {
-  fileMenu = menuBar()->addMenu("&File");
-  fileMenu->addAction("&New", QKeySequence("Ctrl+N"), this, [this] { new_document(); });
-  fileMenu->addAction("&Open...", QKeySequence("Ctrl+O"), this,
-                      [this] { document_->open_document(); });
-  fileMenu->addAction("Partial open...", this, [this] { partialOpenDialog->exec(); });
-  fileMenu->addAction("&Save", QKeySequence("Ctrl+S"), this,
-                      [this] { document_->save_document(); });
-  fileMenu->addAction("Save &as...", this, [this] { document_->save_document_as(); });
-  fileMenu->addSeparator();
-  buildAction = fileMenu->addAction("&Build voice...", QKeySequence("F9"), this,
-                                    [this] { build_voice_command(); });
-  fileMenu->addSeparator();
-  fileMenu->addAction("E&xit", this, [this] { close(); });
+  fileMenu_ = menuBar()->addMenu("&File");
+  DocumentLifecycle& document = session_->document();
+  fileMenu_->addAction("&New", QKeySequence("Ctrl+N"), this, [&] { document.new_document(); });
+  fileMenu_->addAction("&Open...", QKeySequence("Ctrl+O"), this,
+                       [&] { document.open_document(); });
+  fileMenu_->addAction("Partial open...", this, [this] { partialOpenDialog_->exec(); });
+  fileMenu_->addAction("&Save", QKeySequence("Ctrl+S"), this, [&] { document.save_document(); });
+  fileMenu_->addAction("Save &as...", this, [&] { document.save_document_as(); });
+  fileMenu_->addSeparator();
+  named(fileMenu_->addAction("&Build voice...", QKeySequence("F9"), this,
+                             [this] { build_voice_command(); }),
+        "buildAction");
+  fileMenu_->addSeparator();
+  fileMenu_->addAction("E&xit", this, [this] { close(); });
 }
 
 void TForm1::create_edit_menu() {
   QMenu* edit = menuBar()->addMenu("&Edit");
+  undoAction_ = named(edit->addAction("&Undo", QKeySequence::Undo, this, [this] { session_->undo(); }),
+                      "undoAction");
+  redoAction_ = named(edit->addAction("&Redo", this, [this] { session_->redo(); }), "redoAction");
+  redoAction_->setShortcuts({QKeySequence("Ctrl+Shift+Z"), QKeySequence("Ctrl+Y")});
+  edit->addSeparator();
   for (int index : kEditOrder) {
     if (index < 0) {
       edit->addSeparator();
@@ -57,73 +71,97 @@ void TForm1::create_edit_menu() {
                                                    kParameterTable[index].menuCaption.size()));
     a->setCheckable(true);
     connect(a, &QAction::triggered, this, [this, index] {
-      parameterWindows[static_cast<size_t>(index)]->show();
-      parameterWindows[static_cast<size_t>(index)]->raise();
-      sync_editor_visibility();
+      windows_->window(index).show();
+      windows_->window(index).raise();
+      windows_->sync_editor_visibility();
       refresh_edit_menu();
     });
-    editActions[static_cast<size_t>(index)] = a;
+    editActions_[static_cast<size_t>(index)] = a;
   }
   connect(edit, &QMenu::aboutToShow, this, &TForm1::refresh_edit_menu);
 }
 
+void TForm1::refresh_edit_menu() {
+  for (int i = 0; i < kParameterCount; ++i)
+    editActions_[static_cast<size_t>(i)]->setChecked(windows_->window(i).isVisible());
+}
+
+void TForm1::refresh_undo_actions() {
+  const EditHistory& history = session_->history();
+  undoAction_->setEnabled(history.can_undo());
+  undoAction_->setText(QString::fromStdString("&Undo " + history.undo_caption()).trimmed());
+  redoAction_->setEnabled(history.can_redo());
+  redoAction_->setText(QString::fromStdString("&Redo " + history.redo_caption()).trimmed());
+}
+
 void TForm1::create_view_menu() {
   QMenu* view = menuBar()->addMenu("&View");
-  hintsAction = view->addAction("&Hints");
-  hintsAction->setCheckable(true);
-  connect(hintsAction, &QAction::triggered, this, [this](bool on) {
+  hintsAction_ = named(view->addAction("&Hints"), "hintsAction");
+  hintsAction_->setCheckable(true);
+  connect(hintsAction_, &QAction::triggered, this, [this](bool on) {
     set_hints(on);
     store_->WriteBool("Common", "Hints", on);
   });
-  syncCursorAction = view->addAction("Parameter sync cursor");
-  progressCursorAction = view->addAction("Build progress cursor");
-  for (QAction* a : {syncCursorAction, progressCursorAction}) {
+  syncCursorAction_ = named(view->addAction("Parameter sync cursor"), "syncCursorAction");
+  progressCursorAction_ = named(view->addAction("Build progress cursor"), "progressCursorAction");
+  for (QAction* a : {syncCursorAction_, progressCursorAction_}) {
     a->setCheckable(true);
     a->setChecked(true);
   }
-  connect(syncCursorAction, &QAction::triggered, this,
-          [this] { toggle_option(syncCursorAction, "ParameterSyncCursor"); });
-  connect(progressCursorAction, &QAction::triggered, this,
-          [this] { toggle_option(progressCursorAction, "BuildProgressCursor"); });
+  connect(syncCursorAction_, &QAction::triggered, this, [this] {
+    windows_->set_sync_cursor(syncCursorAction_->isChecked());
+    toggle_option(syncCursorAction_, "ParameterSyncCursor");
+  });
+  connect(progressCursorAction_, &QAction::triggered, this,
+          [this] { toggle_option(progressCursorAction_, "BuildProgressCursor"); });
 }
 
 void TForm1::toggle_option(QAction* action, const char* key) {
   store_->WriteBool("Common", key, action->isChecked());
-  redraw(-1);
+  windows_->redraw_all();
 }
 
 void TForm1::create_options_menu() {
   QMenu* options = menuBar()->addMenu("&Options");
-  pointEditorAction = options->addAction("&Point editor...", QKeySequence("Ctrl+P"), this, [this] {
-    sync_editor_visibility();
-    pointEditor->show();
-    pointEditor->raise();
-  });
+  pointEditorAction_ =
+      named(options->addAction("&Point editor...", QKeySequence("Ctrl+P"), this,
+                               [this] {
+                                 windows_->sync_editor_visibility();
+                                 windows_->point_editor().show();
+                                 windows_->point_editor().raise();
+                               }),
+            "pointEditorAction");
+  connect(windows_, &ParameterWindows::editorVisibilityChanged, pointEditorAction_,
+          &QAction::setEnabled);
   options->addAction("&Batch editor...", QKeySequence("Ctrl+B"), this, [this] {
-    batchWindow->show();
-    batchWindow->raise();
+    batchWindow_->show();
+    batchWindow_->raise();
   });
   options->addAction("B&uild statistics...", this, [this] {
-    statistics->show();
-    statistics->raise();
+    statistics_->show();
+    statistics_->raise();
   });
-  options->addAction("&Settings...", this, [this] {
-    settingsDialog->sync_from_model();
-    settingsDialog->exec();
-  });
+  named(options->addAction("&Settings...", this,
+                           [this] {
+                             settingsDialog_->sync_from_model();
+                             settingsDialog_->exec();
+                           }),
+        "settingsAction");
 }
 
 void TForm1::create_window_menu() {
   QMenu* window = menuBar()->addMenu("&Window");
-  window->addAction("Show all", QKeySequence("Ctrl+A"), this, [this] { show_all(); });
-  window->addAction("Show &used", QKeySequence("Ctrl+U"), this, [this] { show_used(); });
-  window->addAction("Hide u&nused", this, [this] { hide_unused(); });
-  window->addAction("&Hide all", QKeySequence("Ctrl+H"), this, [this] { hide_all(); });
-  connect(window, &QMenu::aboutToShow, this, [this] {
-    bool any = false;
-    for (TForm2* w : parameterWindows) any |= w->isVisible();
-    pointEditorAction->setEnabled(any);
-  });
+  named(window->addAction("Show all", QKeySequence("Ctrl+A"), this, [this] { windows_->show_all(); }),
+        "showAllAction");
+  named(window->addAction("Show &used", QKeySequence("Ctrl+U"), this,
+                          [this] { windows_->show_used(); }),
+        "showUsedAction");
+  named(window->addAction("Hide u&nused", this, [this] { windows_->hide_unused(); }),
+        "hideUnusedAction");
+  named(window->addAction("&Hide all", QKeySequence("Ctrl+H"), this, [this] { windows_->hide_all(); }),
+        "hideAllAction");
+  connect(window, &QMenu::aboutToShow, this,
+          [this] { pointEditorAction_->setEnabled(windows_->any_visible()); });
 }
 
 }  // namespace vocanta

@@ -4,7 +4,7 @@
 #include <QGroupBox>
 #include <QPushButton>
 
-#include "core/document/document_lifecycle.h"
+#include "core/document/session.h"
 #include "core/model/voice.h"
 #include "core/support/prompter.h"
 
@@ -15,11 +15,9 @@ constexpr int kBoxHeight = 20, kBoxWidth = 200, kGap = 15, kLeft = 12;
 
 }  // namespace
 
-TForm4::TForm4(Voice& voice, DocumentLifecycle& document, Prompter& prompter, QWidget* parent)
+TForm4::TForm4(Session& session, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      voice_(voice),
-      document_(document),
-      prompter_(&prompter) {
+      session_(session) {
   setObjectName("TForm4");
   setWindowTitle("Partial open");
   setModal(true);
@@ -53,7 +51,7 @@ TForm4::TForm4(Voice& voice, DocumentLifecycle& document, Prompter& prompter, QW
 void TForm4::rebuild_parameter_boxes() {
   for (int i = 0; i < kParameterCount; ++i) {
     QCheckBox* box = parameterChecks[static_cast<size_t>(i)];
-    box->setText(QString::fromStdString(voice_.parameter(i).title));
+    box->setText(QString::fromStdString(session_.voice().parameter(i).title));
     box->setChecked(false);
     box->setToolTip("");
   }
@@ -62,7 +60,7 @@ void TForm4::rebuild_parameter_boxes() {
 void TForm4::apply_hints() {
   for (int i = 0; i < kParameterCount; ++i)
     parameterChecks[static_cast<size_t>(i)]->setToolTip(
-        "Load " + QString::fromStdString(voice_.parameter(i).title));
+        "Load " + QString::fromStdString(session_.voice().parameter(i).title));
 }
 
 void TForm4::open_clicked() {
@@ -76,18 +74,19 @@ void TForm4::open_clicked() {
     checked += choice.parameters[static_cast<size_t>(i)] ? 1 : 0;
   }
   if (checked == 0) {
-    prompter_->message("You must check at least one parameter in the \"open only\" group");
+    session_.prompter().message("You must check at least one parameter in the \"open only\" group");
     return;
   }
-  document_.partialOpen = true;
-  document_.selection = choice;
+  DocumentLifecycle& document = session_.document();
+  document.partialOpen = true;
+  document.selection = choice;
   try {
-    document_.open_document();
+    document.open_document();
   } catch (...) {
-    document_.partialOpen = false;
+    document.partialOpen = false;
     throw;
   }
-  document_.partialOpen = false;
+  document.partialOpen = false;
   accept();
 }
 

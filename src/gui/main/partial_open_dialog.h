@@ -12,9 +12,7 @@ class QPushButton;
 
 namespace vocanta {
 
-class DocumentLifecycle;
-class Prompter;
-class Voice;
+class Session;
 
 // Opens chosen parts of a document into the current voice: the common section (the
 // settings and the batches) and any of the parameters.
@@ -22,7 +20,7 @@ class TForm4 : public QDialog {
   Q_OBJECT
 
  public:
-  TForm4(Voice& voice, DocumentLifecycle& document, Prompter& prompter, QWidget* parent = nullptr);
+  explicit TForm4(Session& session, QWidget* parent = nullptr);
 
   // One unchecked box per parameter, captioned with its title; "Common section" keeps
   // its state.
@@ -31,7 +29,6 @@ class TForm4 : public QDialog {
   void apply_hints();
   // The Open button: refuses an empty choice, otherwise opens with the choice.
   void open_clicked();
-  void set_prompter(Prompter& prompter) { prompter_ = &prompter; }
 
   QGroupBox* checkgroup = nullptr;
   QCheckBox* commoncheck = nullptr;
@@ -40,9 +37,7 @@ class TForm4 : public QDialog {
   QPushButton* cancelbutton = nullptr;
 
  private:
-  Voice& voice_;
-  DocumentLifecycle& document_;
-  Prompter* prompter_;
+  Session& session_;
 };
 
 }  // namespace vocanta

@@ -181,12 +181,8 @@ void TRecentFiles::store() const {
   // The list is a convenience: a full disk or a read-only folder must not stop the
   // open or save that added the file.
   try {
-    const std::filesystem::path path(QFile::encodeName(storeFile_).toStdString());
-    IniFile ini;
-    ini.load(path.string());  // keeps whatever else the file holds
-    list_.store_into(ini);
-    if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path());
-    ini.save(path.string());
+    change_ini_file(QFile::encodeName(storeFile_).toStdString(),
+                    [this](IniFile& ini) { list_.store_into(ini); });
   } catch (const std::exception&) {
   }
 }

@@ -6,10 +6,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "core/model/curve_state.h"
+#include "core/document/session.h"
+#include "core/model/edit_commands.h"
 #include "core/model/voice.h"
 #include "core/support/number_format.h"
 #include "gui/platform/settings_store.h"
@@ -35,8 +37,8 @@ QCheckBox* add_box(QVBoxLayout* layout, const char* name, const QString& label) 
 
 }  // namespace
 
-TForm10::TForm10(Voice& voice, SettingsHost& host, TIni& store, QWidget* parent)
-    : QDialog(parent), voice_(voice), host_(host), store_(store) {
+TForm10::TForm10(Session& session, TIni& store, QWidget* parent)
+    : QDialog(parent), session_(session), store_(store) {
   setObjectName("TForm10");
   setWindowTitle("Settings");
   // A fixed frame with a close box only: no minimise, maximise or help buttons.
@@ -45,6 +47,25 @@ TForm10::TForm10(Voice& voice, SettingsHost& host, TIni& store, QWidget* parent)
   create_controls();
   connect_controls();
   sync_from_model();
+  session_.voice().events.add(this);
+}
+
+TForm10::~TForm10() {
+  session_.voice().events.remove(this);
+}
+
+void TForm10::model_changed(const ModelChange& change) {
+  // The dialog's own edits are shown already; rewriting the field would move the caret.
+  if (editing_) return;
+  if (change.kind == ModelChange::Kind::Settings || change.kind == ModelChange::Kind::Everything)
+    sync_from_model();
+}
+
+void TForm10::edit(const std::function<void(BuildSettings&)>& change) {
+  BuildSettings after = session_.voice().settings;
+  change(after);
+  const QScopedValueRollback<bool> quiet(editing_, true);
+  session_.apply(std::make_unique<SettingsCommand>(session_.voice().settings, after), group_);
 }
 
 void TForm10::create_controls() {
@@ -72,9 +93,10 @@ void TForm10::create_controls() {
 }
 
 void TForm10::connect_controls() {
-  const auto text_into = [this](QLineEdit* edit, std::string BuildSettings::*field) {
-    connect(edit, &QLineEdit::textEdited, this,
-            [this, field](const QString& text) { voice_.settings.*field = text.toStdString(); });
+  const auto text_into = [this](QLineEdit* field, std::string BuildSettings::*text) {
+    connect(field, &QLineEdit::textEdited, this, [this, text](const QString& typed) {
+      edit([&](BuildSettings& s) { s.*text = typed.toStdString(); });
+    });
   };
   text_into(gainedit, &BuildSettings::gain);
   text_into(tottimeedit, &BuildSettings::duration);
@@ -82,14 +104,14 @@ void TForm10::connect_controls() {
   text_into(nharmedit, &BuildSettings::maxHarmonics);
   text_into(ntweeniesedit, &BuildSettings::tweenies);
   connect(randomcheck, &QCheckBox::toggled, this,
-          [this](bool on) { voice_.settings.randomize = on; });
+          [this](bool on) { edit([on](BuildSettings& s) { s.randomize = on; }); });
   // Only the user's clicks: set_autosave stores the option itself.
   connect(autosavebox, &QCheckBox::clicked, this, [this] { store_autosave(); });
   connect(okbutton, &QPushButton::clicked, this, [this] { ok_steps(); });
 }
 
 void TForm10::sync_from_model() {
-  const BuildSettings& s = voice_.settings;
+  const BuildSettings& s = session_.voice().settings;
   gainedit->setText(QString::fromStdString(s.gain));
   tottimeedit->setText(QString::fromStdString(s.duration));
   sftotedit->setText(QString::fromStdString(s.samplingFrequency));
@@ -117,26 +139,23 @@ void TForm10::store_autosave() {
 
 void TForm10::ok_steps() {
   apply_tweenie_count();
-  const double duration = parse_number(voice_.settings.duration, voice_.decimalSeparator);
-  host_.set_voice_duration(duration);
-  set_time_ranges(voice_);
-  host_.time_ranges_changed();
+  Voice& voice = session_.voice();
+  // Refused here, with the dialog still open, rather than at the next build.
+  parse_number(voice.settings.duration, voice.decimalSeparator);
+  // The time axes are view state: they follow the duration but are no step to undo.
+  set_time_ranges(voice);
+  voice.events.notify({ModelChange::Kind::Everything});
   accept();
 }
 
 void TForm10::apply_tweenie_count() {
-  const int n = parse_integer(voice_.settings.tweenies);
-  // Points placed for another number of rows no longer sit on the rows, so a new
-  // count starts the tweenie spectrum afresh.
-  if (n <= 0 || n == voice_.tweeniesInUse) return;
-  voice_.tweeniesInUse = n;
-  Parameter& spectrum = voice_.parameter(param::kTweenieSpectrum);
-  clear_curves(spectrum.state);
-  spectrum.xGridStep = tweenie_grid_step(n);
-  host_.tweenies_changed();
+  int n = 0;
+  if (tweenie_count_changes(session_.voice(), n))
+    session_.apply(std::make_unique<TweenieCountCommand>(n), group_);
 }
 
 void TForm10::showEvent(QShowEvent* event) {
+  group_ = session_.new_group();
   sync_from_model();
   QDialog::showEvent(event);
 }

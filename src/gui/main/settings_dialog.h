@@ -1,6 +1,10 @@
 #pragma once
 
 #include <QDialog>
+#include <cstdint>
+#include <functional>
+
+#include "core/model/model_observer.h"
 
 class QCheckBox;
 class QLineEdit;
@@ -8,30 +12,20 @@ class QPushButton;
 
 namespace vocanta {
 
+class Session;
 class TIni;
-class Voice;
+struct BuildSettings;
 
-// What the settings dialog's OK needs of the main window.
-class SettingsHost {
- public:
-  virtual ~SettingsHost() = default;
-  // The tweenie spectrum's curves were cleared and its snap step changed: its window
-  // is resized and redrawn.
-  virtual void tweenies_changed() = 0;
-  // The voice duration in seconds that the build uses.
-  virtual void set_voice_duration(double seconds) = 0;
-  // The time axes got new ranges: all parameter windows are laid out and redrawn.
-  virtual void time_ranges_changed() = 0;
-};
-
-// The settings dialog. Its fields show the voice's build settings and every edit goes
-// straight into them, so what was typed takes effect in the next build and save
-// however the dialog is closed.
-class TForm10 : public QDialog {
+// The settings dialog. Its fields show the session's build settings and every edit goes
+// straight into them as a step of the edit history (one step per visit to the dialog),
+// so what was typed takes effect in the next build and save however the dialog is
+// closed.
+class TForm10 : public QDialog, private ModelObserver {
   Q_OBJECT
 
  public:
-  TForm10(Voice& voice, SettingsHost& host, TIni& store, QWidget* parent = nullptr);
+  TForm10(Session& session, TIni& store, QWidget* parent = nullptr);
+  ~TForm10() override;
 
   // Shows the settings the voice holds now (after New and document reads).
   void sync_from_model();
@@ -40,8 +34,8 @@ class TForm10 : public QDialog {
   void set_autosave(bool on);
   bool autosave() const;
 
-  // The OK button: applies the tweenie count and the duration, sets the time axes and
-  // closes the dialog. Raises the conversion message of a field that is not a number;
+  // The OK button: applies the tweenie count, checks the duration, sets the time axes
+  // and closes the dialog. Raises the conversion message of a field that is not a number;
   // the dialog then stays open.
   void ok_steps();
 
@@ -58,14 +52,18 @@ class TForm10 : public QDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
+  void model_changed(const ModelChange& change) override;
   void create_controls();
   void connect_controls();
+  void edit(const std::function<void(BuildSettings&)>& change);
   void apply_tweenie_count();
   void store_autosave();
 
-  Voice& voice_;
-  SettingsHost& host_;
+  Session& session_;
   TIni& store_;
+  // The edits of one visit to the dialog are undone together.
+  uint64_t group_ = 0;
+  bool editing_ = false;
 };
 
 }  // namespace vocanta

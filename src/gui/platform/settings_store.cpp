@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <filesystem>
 
 #include "core/support/ini_file.h"
 #include "core/support/number_format.h"
@@ -23,20 +22,6 @@ IniFile load_for_reading(const std::string& path) {
     return IniFile();
   }
   return ini;
-}
-
-// Loads the file (an unreadable one raises, so that a write never replaces stored
-// entries it could not see), applies the change and saves the whole text at once.
-template <typename Change>
-void change_file(const std::string& path, Change change) {
-  IniFile ini;
-  ini.load(path);
-  change(ini);
-  const std::filesystem::path folder = std::filesystem::path(path).parent_path();
-  std::error_code ec;
-  if (!folder.empty()) std::filesystem::create_directories(folder, ec);
-  if (ec) throw VocantaError("Unable to write to " + path + ": " + ec.message());
-  ini.save(path);
 }
 
 }  // namespace
@@ -79,11 +64,11 @@ std::string TIni::ReadString(std::string_view section, std::string_view name,
 }
 
 void TIni::WriteString(std::string_view section, std::string_view name, std::string_view value) {
-  change_file(path_, [&](IniFile& ini) { ini.write(section, name, value); });
+  change_ini_file(path_, [&](IniFile& ini) { ini.write(section, name, value); });
 }
 
 void TIni::EraseSection(std::string_view section) {
-  change_file(path_, [&](IniFile& ini) { ini.erase_section(section); });
+  change_ini_file(path_, [&](IniFile& ini) { ini.erase_section(section); });
 }
 
 TQuirraIni::TQuirraIni() : TIni(per_user_store_path("Quirra")) {}

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "core/model/edit_history.h"
 #include "core/model/voice.h"
 #include "core/support/vocanta_error.h"
 #include "test_support.h"
@@ -15,20 +16,9 @@ namespace {
 using testing::read_file;
 using testing::ScriptedPrompter;
 
-class RecordingHost : public DocumentHost {
- public:
-  void set_caption(const std::string& c) override { caption = c; }
-  void new_document_started() override {}
-  void voice_replaced() override { ++replaced; }
-  void add_recent_file(const std::string& p) override { recent.push_back(p); }
-  std::string caption;
-  int replaced = 0;
-  std::vector<std::string> recent;
-};
-
 class DocumentLifecycleTest : public ::testing::Test {
  protected:
-  DocumentLifecycleTest() : backgrounds(voice), doc(voice, prompter, backgrounds, host) {
+  DocumentLifecycleTest() : host(voice), doc(voice, history, prompter, host) {
     reset_to_new(voice);
   }
   void edit(double y = 120, double x = 0) { voice.add_point(param::kF0, "", 1, x, y, y, 0); }
@@ -39,8 +29,8 @@ class DocumentLifecycleTest : public ::testing::Test {
   testing::TempDir dir;
   Voice voice;
   ScriptedPrompter prompter;
-  testing::RecordingBackgrounds backgrounds;
-  RecordingHost host;
+  EditHistory history;
+  testing::RecordingDocumentHost host;
   DocumentLifecycle doc;
 };
 
@@ -50,13 +40,13 @@ TEST_F(DocumentLifecycleTest, CancellingTheSaveOfAnUntitledDocumentKeepsEverythi
   doc.new_document();
   EXPECT_EQ(prompter.shown,
             (std::vector<std::string>{"(untitled) has changed, save?", "Save as..."}));
-  EXPECT_TRUE(voice.documentModified);
+  EXPECT_TRUE(doc.modified());
   EXPECT_NE(voice.parameter(param::kF0).state.curves, nullptr);  // New was abandoned
   EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 
   prompter.answers = {Answer::No};
   doc.new_document();
-  EXPECT_FALSE(voice.documentModified);
+  EXPECT_FALSE(doc.modified());
   EXPECT_EQ(voice.parameter(param::kF0).state.curves, nullptr);
   EXPECT_EQ(host.caption, "Vocanta " + doc.noticeText);
 }
@@ -67,7 +57,7 @@ TEST_F(DocumentLifecycleTest, TwoSavesLeaveTheFirstInTheBackup) {
   prompter.fileNames = {path};
   doc.save_document();  // untitled: asks for a name
   const std::string first = read_file(path);
-  EXPECT_FALSE(voice.documentModified);
+  EXPECT_FALSE(doc.modified());
   EXPECT_EQ(host.caption, "Vocanta " + path);
   EXPECT_EQ(doc.samplePath, dir.file("voice.SMP"));
   EXPECT_EQ(host.recent.back(), path);
@@ -113,7 +103,7 @@ TEST_F(DocumentLifecycleTest, PartialOpenOfItsOwnFileLeavesItUntitled) {
   EXPECT_TRUE(doc.documentPath.empty());
   EXPECT_EQ(doc.samplePath, "*.smp");
   EXPECT_EQ(host.caption, "Vocanta (untitled)");
-  EXPECT_TRUE(voice.documentModified);
+  EXPECT_TRUE(doc.modified());
   prompter.shown.clear();
   doc.save_document();  // the next save asks for a name again
   EXPECT_EQ(prompter.shown, std::vector<std::string>{"Save as..."});
@@ -126,13 +116,35 @@ TEST_F(DocumentLifecycleTest, AVersionAnsweredYesLeavesTheDocumentModified) {
   doc.load_document(path);
   EXPECT_EQ(doc.documentPath, path);
   EXPECT_EQ(doc.samplePath, dir.file("old.smp"));
-  EXPECT_TRUE(voice.documentModified);
+  EXPECT_TRUE(doc.modified());
   EXPECT_EQ(host.recent, std::vector<std::string>{path});
 
   prompter.answers = {Answer::No};
   testing::write_file(dir.file("other.vta"), "[Common]\r\nFiletype=Vocanta\r\nVersion=9\r\n");
   doc.load_document(dir.file("other.vta"));
   EXPECT_EQ(doc.documentPath, path);  // refused: nothing changes
+}
+
+TEST_F(DocumentLifecycleTest, SavingAsksAboutPastedPicturesAfterCheckingTheSettings) {
+  const std::string path = dir.file("p.vta");
+  doc.documentPath = path;
+  for (int i : {param::kF0, param::kPhase, param::kSubPhase})
+    voice.parameter(i).backgroundFile = "*pasted";
+  voice.settings.gain = "abc";
+  EXPECT_THROW(doc.save_document(), VocantaError);
+  EXPECT_TRUE(prompter.shown.empty());  // a bad setting stops the save before any question
+
+  voice.settings.gain = "-20";
+  host.savedName = "";  // the save dialog is cancelled for F0
+  prompter.answers = {Answer::Yes, Answer::No, Answer::Yes};
+  doc.save_document();
+  EXPECT_EQ(prompter.shown.front(), "F0 background is not saved, save?");
+  EXPECT_EQ(host.calls,
+            (std::vector<std::string>{"show 4", "save 4", "show 19", "show 21", "save 21"}));
+  const std::string text = read_file(path);
+  EXPECT_EQ(text.find("F0="), text.find("F0=100"));  // no background entry for F0
+  EXPECT_NE(text.find("[Backgrounds]\r\nPhase=\r\n"), std::string::npos);
+  EXPECT_EQ(voice.parameter(param::kPhase).backgroundFile, "");
 }
 
 TEST_F(DocumentLifecycleTest, AutosaveLandsBesideTheSampleFile) {
@@ -153,7 +165,7 @@ TEST_F(DocumentLifecycleTest, ABrokenSaveLeavesThePreviousDocument) {
   EXPECT_THROW(doc.save_document(), VocantaError);
   EXPECT_EQ(read_file(path), saved);
   EXPECT_FALSE(std::filesystem::exists(dir.file("voice.~vt")));
-  EXPECT_TRUE(voice.documentModified);
+  EXPECT_TRUE(doc.modified());
 
   // A backup that cannot be deleted stops the save with its message; nothing moves.
   voice.settings.gain = "-20";

@@ -11,6 +11,7 @@
 #include "core/model/voice.h"
 #include "core/support/ini_file.h"
 #include "core/support/vocanta_error.h"
+#include "test_support.h"
 
 namespace vocanta {
 namespace {
@@ -21,15 +22,8 @@ int16_t next_id(uint32_t& seed) {
   return static_cast<int16_t>(1 + ((uint64_t{seed} * 32766u) >> 32));
 }
 
-class CountingObserver : public BatchObserver {
- public:
-  void batches_changed() override { ++calls; }
-  int calls = 0;
-};
-
 class BatchListTest : public ::testing::Test {
  protected:
-  BatchListTest() { batches.set_observer(&observer); }
   TCurvePoint point(int16_t id) {
     TCurvePoint p;
     p.y = 5;
@@ -45,9 +39,9 @@ class BatchListTest : public ::testing::Test {
   }
 
   RandomGenerator random;
-  bool modified = false;
-  CountingObserver observer;
-  BatchList batches{random, modified};
+  ModelEvents events;
+  testing::ChangeLog log{events};
+  BatchList batches{random, events};
 };
 
 TEST_F(BatchListTest, GetBatchNormalizesNamesAndDrawsIdentifiers) {
@@ -58,11 +52,11 @@ TEST_F(BatchListTest, GetBatchNormalizesNamesAndDrawsIdentifiers) {
   EXPECT_EQ(batches.get_batch("LOUD VOICE"), id);
   EXPECT_EQ(batches.find_batch_id("lOUD vOICE"), id);
   EXPECT_EQ(batches.batch_name(id), "Loud voice");
-  EXPECT_EQ(observer.calls, 2);
+  EXPECT_EQ(log.count(ModelChange::Kind::Batches), 2);
 
   EXPECT_EQ(batches.get_batch(""), 0);
   EXPECT_EQ(batches.batch_count(), 1);
-  EXPECT_EQ(observer.calls, 3);
+  EXPECT_EQ(log.count(ModelChange::Kind::Batches), 3);
   EXPECT_EQ(batches.batch_name(0), "");
 
   // The generator repeats the identifier in use: the next draw is taken instead.
@@ -83,7 +77,7 @@ TEST_F(BatchListTest, GetBatchNormalizesNamesAndDrawsIdentifiers) {
   EXPECT_EQ(batches.nth_batch_id(3), id);
   EXPECT_EQ(batches.nth_batch_id(4), 0);
   EXPECT_EQ(batches.nth_batch_id(0), 0);
-  EXPECT_FALSE(modified);
+  EXPECT_FALSE(log.modified());
 }
 
 TEST_F(BatchListTest, SteppingMovesAPointFromStartToEnd) {
@@ -154,9 +148,9 @@ TEST_F(BatchListTest, RemovedBatchesLeaveNoTrace) {
   const TCurvePoint pa = point(a);
   EXPECT_EQ(batches.batch_value(&pa), 1);  // now the cached record
   EXPECT_EQ(batches.remove_batch("c"), 0);
-  EXPECT_FALSE(modified);
+  EXPECT_FALSE(log.modified());
   EXPECT_EQ(batches.remove_batch("A"), a);
-  EXPECT_TRUE(modified);
+  EXPECT_TRUE(log.modified());
   EXPECT_EQ(batches.find_batch(a), nullptr);
   EXPECT_EQ(batches.batch_value(&pa), 5);
   EXPECT_EQ(batches.nth_batch_id(1), b);
@@ -199,8 +193,8 @@ TEST_F(BatchStepsTest, WrittenInChainOrderAndReadBack) {
 TEST(BatchSteps, RefusesCountsThatAreNoStepNumber) {
   for (const char* bad : {"2.5", "abc", "32768", "-32769"}) {
     RandomGenerator random;
-    bool modified = false;
-    BatchList batches(random, modified);
+    ModelEvents events;
+    BatchList batches(random, events);
     IniFile ini(std::string("[BatchSteps]\r\nVowel=") + bad + "\r\n");
     try {
       read_batch_steps(batches, ini);
@@ -215,8 +209,9 @@ TEST(BatchSteps, RefusesCountsThatAreNoStepNumber) {
 TEST(BatchSteps, PointsOfADocumentResolveToTheReadBatches) {
   Voice voice;
   read_batch_steps(voice.batches, IniFile("[BatchSteps]\r\nVowel=3\r\n"));
+  testing::ChangeLog log(voice.events);
   TCurvePoint* p = voice.add_point(0, "VOWEL", 1, 0, 5, 1, 2);
-  EXPECT_TRUE(voice.documentModified);
+  EXPECT_TRUE(log.modified());
   ASSERT_EQ(voice.batches.batch_count(), 1);
   const tbatchitem* b = voice.batches.head();
   EXPECT_EQ(b->name, "Vowel");

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "core/model/model_observer.h"
+#include "test_support.h"
+
 namespace vocanta {
 namespace {
 
@@ -9,7 +12,8 @@ class CurveStateTest : public ::testing::Test {
  protected:
   CurveStateTest() {
     w.defaultValue = -7;
-    w.documentModified = &modified;
+    w.events = &events;
+    w.index = 4;
   }
   TCurvePoint* add(int16_t n, double x, double y) { return add_point(w, 0, n, x, y, y, 0); }
   // The value an evaluation without any history gives.
@@ -19,7 +23,8 @@ class CurveStateTest : public ::testing::Test {
     return curve_value(w, n, x);
   }
 
-  bool modified = false;
+  ModelEvents events;
+  testing::ChangeLog log{events};
   CurveState w;
 };
 
@@ -90,14 +95,17 @@ TEST_F(CurveStateTest, SharedXStepsByTheDirectionOfThePreviousEvaluation) {
 
 TEST_F(CurveStateTest, AddPointBuildsCurvesInOrderAndMarksTheDocument) {
   TCurvePoint* first = add(1, 2, 1);
-  EXPECT_TRUE(modified);
+  ASSERT_EQ(log.changes.size(), 1u);
+  EXPECT_EQ(log.changes[0].kind, ModelChange::Kind::Curves);
+  EXPECT_EQ(log.changes[0].index, 4);
+  EXPECT_TRUE(log.modified());
   ASSERT_NE(w.curves, nullptr);
   EXPECT_EQ(w.curves->number, 1);
   EXPECT_EQ(w.curves->points, first);
 
-  modified = false;
+  log.changes.clear();
   TCurvePoint* second = add_point(w, 12, 2, 5, 6, 7, 8);
-  EXPECT_TRUE(modified);
+  EXPECT_TRUE(log.modified());
   TCurve* k2 = w.curves->next;
   ASSERT_NE(k2, nullptr);
   EXPECT_EQ(k2->number, 2);
@@ -176,15 +184,7 @@ TEST_F(CurveStateTest, NewCurveAppendsTheNextNumberAndBecomesCurrent) {
   EXPECT_EQ(curve_value(w, 1, 0), -7);
 }
 
-class CountingObserver : public CurveObserver {
- public:
-  void batch_stripped(CurveState&) override { ++calls; }
-  int calls = 0;
-};
-
 TEST_F(CurveStateTest, StripBatchClearsOnlyThatBatch) {
-  CountingObserver observer;
-  w.observer = &observer;
   TCurvePoint* plain = add_point(w, 0, 1, 0, 1, 2, 3);
   TCurvePoint* mine = add_point(w, 7, 1, 1, 1, 2, 3);
   TCurvePoint* other = add_point(w, 9, 2, 1, 1, 2, 3);
@@ -194,15 +194,18 @@ TEST_F(CurveStateTest, StripBatchClearsOnlyThatBatch) {
   EXPECT_TRUE(uses_batch(w, 9));
   EXPECT_FALSE(uses_batch(w, 8));
 
+  log.changes.clear();
   for (int16_t absent : {8, 0}) {
     strip_batch(w, absent);
     EXPECT_EQ(plain->batchY, 2);
     EXPECT_EQ(mine->batch, 7);
   }
-  EXPECT_EQ(observer.calls, 2);
+  // The windows show the selected point again, but nothing of the document changed.
+  EXPECT_EQ(log.count(ModelChange::Kind::Curves), 2);
+  EXPECT_FALSE(log.modified());
 
   strip_batch(w, 7);
-  EXPECT_EQ(observer.calls, 3);
+  EXPECT_EQ(log.count(ModelChange::Kind::Curves), 3);
   EXPECT_EQ(mine->batch, 0);
   EXPECT_EQ(mine->batchY, 0);
   EXPECT_EQ(mine->batchRange, 0);

@@ -95,7 +95,6 @@ TEST(ParameterTable, NewClearsTheVoiceButKeepsRandomize) {
   EXPECT_EQ(voice.settings.gain, "-20");
   EXPECT_TRUE(voice.settings.randomize);
   EXPECT_EQ(voice.tweeniesInUse, 1);
-  EXPECT_FALSE(voice.documentModified);
   // With no curve, the formants yield no formant at all and the rest their defaults.
   EXPECT_EQ(curve_count(voice.parameter(param::kFormants).state), 0);
   EXPECT_EQ(curve_value(voice.parameter(param::kFlutterQ).state, 1, 0.3), 0.707);

@@ -1,0 +1,48 @@
+#include "core/document/session.h"
+
+namespace vocanta {
+
+Session::Session(Prompter& prompter, DocumentHost& documentHost, BuildHost& buildHost)
+    : prompter_(&prompter),
+      document_(voice_, history_, prompter, documentHost),
+      run_(voice_, buildHost) {}
+
+void Session::set_prompter(Prompter& prompter) {
+  prompter_ = &prompter;
+  document_.set_prompter(prompter);
+}
+
+void Session::apply(std::unique_ptr<EditCommand> command, uint64_t group) {
+  if (!command->harmless_to_builds()) run_.check_idle();
+  command->apply(voice_);
+  if (command->modifies_document()) document_.set_modified(true);
+  history_.push(std::move(command), group);
+  history_changed();
+}
+
+void Session::undo() {
+  if (!history_.can_undo()) return;
+  run_.check_idle();
+  history_.undo(voice_);
+  document_.set_modified(true);
+  history_changed();
+}
+
+void Session::redo() {
+  if (!history_.can_redo()) return;
+  run_.check_idle();
+  history_.redo(voice_);
+  document_.set_modified(true);
+  history_changed();
+}
+
+void Session::history_changed() {
+  voice_.events.notify({ModelChange::Kind::History});
+}
+
+void Session::build_voice(const std::string& path) {
+  run_.set_document_path(document_.lastLoadedPath);
+  run_.build_voice(path);
+}
+
+}  // namespace vocanta

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "core/document/document_lifecycle.h"
+#include "core/model/edit_history.h"
+#include "core/model/voice.h"
+#include "core/synthesis/build_run.h"
+
+namespace vocanta {
+
+class BuildHost;
+class Prompter;
+
+// One open document: the voice with its build settings, the document's path and
+// modified state with the commands that open and save it, the edit history and the
+// build run. Windows show a session and change its content only through apply.
+class Session {
+ public:
+  Session(Prompter& prompter, DocumentHost& documentHost, BuildHost& buildHost);
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
+  Voice& voice() { return voice_; }
+  const Voice& voice() const { return voice_; }
+  DocumentLifecycle& document() { return document_; }
+  const DocumentLifecycle& document() const { return document_; }
+  const EditHistory& history() const { return history_; }
+  BuildRun& build_run() { return run_; }
+  Prompter& prompter() { return *prompter_; }
+  void set_prompter(Prompter& prompter);
+
+  // Applies a change of the document's content and keeps it for undo. Changes with the
+  // same non-zero group (one drag, one visit to a dialog) are undone as one step. While
+  // a build runs, only changes harmless to it are taken; undo and redo wait too.
+  void apply(std::unique_ptr<EditCommand> command, uint64_t group = 0);
+  uint64_t new_group() { return history_.new_group(); }
+  void undo();
+  void redo();
+
+  // A plain build into path; the header names the document loaded last.
+  void build_voice(const std::string& path);
+
+ private:
+  void history_changed();
+
+  Voice voice_;
+  Prompter* prompter_;
+  EditHistory history_;
+  DocumentLifecycle document_;
+  BuildRun run_;
+};
+
+}  // namespace vocanta

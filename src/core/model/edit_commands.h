@@ -1,0 +1,55 @@
+#pragma once
+
+#include "core/model/build_settings.h"
+#include "core/model/edit_history.h"
+
+namespace vocanta {
+
+struct TCurve;
+
+// The build settings texts and the randomize switch, as the settings dialog edits them.
+// Changing the settings leaves the document unmodified, as it always has.
+class SettingsCommand : public EditCommand {
+ public:
+  SettingsCommand(BuildSettings before, BuildSettings after)
+      : before_(std::move(before)), after_(std::move(after)) {}
+  std::string caption() const override { return "Settings"; }
+  void apply(Voice& voice) override { set(voice, after_); }
+  void revert(Voice& voice) override { set(voice, before_); }
+  bool absorb(const EditCommand& next) override;
+  bool modifies_document() const override { return false; }
+  // A build converts the settings texts at its start.
+  bool harmless_to_builds() const override { return true; }
+
+ private:
+  static void set(Voice& voice, const BuildSettings& settings);
+
+  BuildSettings before_, after_;
+};
+
+// A new number of tweenies: the tweenie spectrum's curves, drawn for the old rows, are
+// cleared (and kept here for undo) and its snap step follows the new count.
+class TweenieCountCommand : public EditCommand {
+ public:
+  explicit TweenieCountCommand(int count) : count_(count) {}
+  TweenieCountCommand(const TweenieCountCommand&) = delete;
+  TweenieCountCommand& operator=(const TweenieCountCommand&) = delete;
+  ~TweenieCountCommand() override;
+  std::string caption() const override { return "Tweenie count"; }
+  void apply(Voice& voice) override;
+  void revert(Voice& voice) override;
+  bool modifies_document() const override { return false; }
+
+ private:
+  int count_;
+  int oldCount_ = 0;
+  double oldGridStep_ = 0;
+  TCurve* removed_ = nullptr;
+};
+
+// Whether the tweenie count text asks for a new layout of the tweenie spectrum: a
+// whole number above 0 other than the count in use. Raises the conversion message of
+// a text that is not a whole number.
+bool tweenie_count_changes(const Voice& voice, int& count);
+
+}  // namespace vocanta

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QObject>
+#include <array>
+
+#include "core/model/model_observer.h"
+#include "core/model/parameter_table.h"
+#include "gui/diagram/edit_cursors.h"
+#include "gui/diagram/parameter_window_host.h"
+
+class QWidget;
+
+namespace vocanta {
+
+class Session;
+class TForm2;
+class TForm5;
+
+// The 23 parameter windows and the point editor of a session: which are shown, which
+// one the point editor works on, the cursor lines they share, and how they follow the
+// model's changes.
+class ParameterWindows : public QObject, public ParameterWindowHost, private ModelObserver {
+  Q_OBJECT
+
+ public:
+  // The windows are owned by owner, the main window, below which the point editor sits.
+  ParameterWindows(Session& session, QWidget* owner);
+  ~ParameterWindows() override;
+
+  TForm2& window(int index) { return *windows_[static_cast<size_t>(index)]; }
+  TForm5& point_editor() { return *pointEditor_; }
+  // The paramNumber of the window the point editor works on.
+  int active_window() const { return activeWindow_; }
+
+  void show_all();
+  void show_used();
+  void hide_unused();
+  void hide_all();
+  bool any_visible() const;
+  // The point editor is visible exactly when a parameter window is.
+  void sync_editor_visibility();
+  void lay_out_all();
+  void redraw_all();
+  void clear_backgrounds();
+  // Shows the window and makes it the point editor's target.
+  void show_parameter(int index);
+  void load_background(int index, const QString& path);
+  void set_sync_cursor(bool on) { syncCursor_ = on; }
+
+  // ParameterWindowHost
+  bool parameter_sync_cursor() const override { return syncCursor_; }
+  void draw_sync_cursors(int16_t xQuantity, int16_t yQuantity, double x, double y) override;
+  void parameter_window_shown(TForm2& window) override;
+  void parameter_window_activated(TForm2& window) override;
+  void parameter_window_closed(TForm2& window) override;
+  void search_background(TForm2& window, const QString& path) override;
+  QCursor edit_cursor(int number) const override { return cursors_.cursor(number); }
+
+ signals:
+  void editorVisibilityChanged(bool visible);
+  // A parameter window was closed: the main window comes forward.
+  void windowClosed();
+
+ private:
+  void model_changed(const ModelChange& change) override;
+  void sync_all();
+
+  Session& session_;
+  QWidget* owner_;
+  EditCursors cursors_;
+  std::array<TForm2*, kParameterCount> windows_{};
+  TForm5* pointEditor_ = nullptr;
+  int activeWindow_ = 1;
+  bool syncCursor_ = true;
+};
+
+}  // namespace vocanta

@@ -1,0 +1,134 @@
+#include "core/document/session.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <utility>
+
+#include "core/model/edit_commands.h"
+#include "core/support/vocanta_error.h"
+#include "test_support.h"
+
+namespace vocanta {
+namespace {
+
+TEST(EditHistory, StepsOfOneGroupMergeUntilUndoAndRedoWalkThem) {
+  testing::ScriptedPrompter prompter;
+  QuietBuildHost build;
+  Voice scratch;
+  testing::RecordingDocumentHost host(scratch);
+  Session session(prompter, host, build);
+  session.document().new_document();
+  Voice& voice = session.voice();
+  testing::ChangeLog log(voice.events);
+  auto type = [&](const std::string& gain, uint64_t group) {
+    BuildSettings after = voice.settings;
+    after.gain = gain;
+    session.apply(std::make_unique<SettingsCommand>(voice.settings, after), group);
+  };
+
+  const uint64_t visit = session.new_group();
+  for (const char* text : {"-", "-1", "-12"}) type(text, visit);
+  EXPECT_EQ(session.history().size(), 1u);
+  EXPECT_EQ(session.history().undo_caption(), "Settings");
+  EXPECT_FALSE(session.document().modified());  // settings never mark the document
+  EXPECT_EQ(log.count(ModelChange::Kind::Settings), 3);
+
+  type("-6", session.new_group());  // another visit: another step
+  EXPECT_EQ(session.history().size(), 2u);
+  session.undo();
+  EXPECT_EQ(voice.settings.gain, "-12");
+  EXPECT_TRUE(session.document().modified());  // an undo always does
+  session.undo();
+  EXPECT_EQ(voice.settings.gain, "-20");
+  EXPECT_FALSE(session.history().can_undo());
+  EXPECT_EQ(session.history().redo_caption(), "Settings");
+  session.redo();
+  EXPECT_EQ(voice.settings.gain, "-12");
+
+  // After an undo the group is closed: a late keystroke of it is a step of its own, and
+  // it drops what could have been redone.
+  type("-13", visit);
+  EXPECT_EQ(session.history().size(), 2u);
+  EXPECT_FALSE(session.history().can_redo());
+  session.undo();
+  EXPECT_EQ(voice.settings.gain, "-12");
+}
+
+TEST(EditHistory, ATweenieCountKeepsTheClearedCurvesForUndoAndNewForgetsEverything) {
+  testing::ScriptedPrompter prompter;
+  QuietBuildHost build;
+  Voice scratch;
+  testing::RecordingDocumentHost host(scratch);
+  Session session(prompter, host, build);
+  session.document().new_document();
+  Voice& voice = session.voice();
+  Parameter& spectrum = voice.parameter(param::kTweenieSpectrum);
+  voice.add_point(param::kTweenieSpectrum, "", 1, 0.5, -3, -3, 0);
+  const double step = spectrum.xGridStep;
+
+  voice.settings.tweenies = "3";
+  int n = 0;
+  ASSERT_TRUE(tweenie_count_changes(voice, n));
+  session.apply(std::make_unique<TweenieCountCommand>(n));
+  EXPECT_EQ(spectrum.state.curves, nullptr);
+  EXPECT_EQ(voice.tweeniesInUse, 3);
+  EXPECT_DOUBLE_EQ(spectrum.xGridStep, 0.25);
+  EXPECT_FALSE(tweenie_count_changes(voice, n));  // in use now
+
+  session.undo();
+  ASSERT_NE(spectrum.state.curves, nullptr);
+  EXPECT_EQ(curve_value(spectrum.state, 1, 0.5), -3);
+  EXPECT_EQ(voice.tweeniesInUse, 1);
+  EXPECT_DOUBLE_EQ(spectrum.xGridStep, step);
+  session.redo();
+  EXPECT_EQ(spectrum.state.curves, nullptr);
+
+  voice.settings.tweenies = "many";
+  EXPECT_THROW(tweenie_count_changes(voice, n), VocantaError);
+
+  prompter.answers = {Answer::No};  // the redo left the document modified
+  session.document().new_document();
+  EXPECT_FALSE(session.history().can_undo());
+  EXPECT_FALSE(session.history().can_redo());
+}
+
+TEST(EditHistory, ABuildTakesOnlyTheSettingsMeanwhile) {
+  testing::TempDir dir;
+  testing::ScriptedPrompter prompter;
+  testing::EventHost build;
+  Voice scratch;
+  testing::RecordingDocumentHost host(scratch);
+  Session session(prompter, host, build);
+  session.document().new_document();
+  Voice& voice = session.voice();
+  voice.settings.duration = "0.05";
+  BuildSettings louder = voice.settings;
+  louder.gain = "-10";
+  session.apply(std::make_unique<SettingsCommand>(voice.settings, louder));
+
+  std::vector<std::string> refusals;
+  bool tried = false;
+  build.onEvents = [&] {
+    if (std::exchange(tried, true)) return;
+    // The renderer holds on to the tweenie spectrum's curves: they must stay.
+    for (const auto& step : std::vector<std::function<void()>>{
+             [&] { session.undo(); },
+             [&] { session.apply(std::make_unique<TweenieCountCommand>(5)); }}) {
+      try {
+        step();
+      } catch (const VocantaError& e) {
+        refusals.push_back(e.what());
+      }
+    }
+    session.apply(std::make_unique<SettingsCommand>(voice.settings, voice.settings));
+  };
+  session.build_voice(dir.file("v.smp"));
+  EXPECT_EQ(refusals, std::vector<std::string>(
+                          2, "A build is running; break it or wait until it has finished"));
+  EXPECT_EQ(voice.settings.gain, "-10");
+  EXPECT_EQ(session.history().size(), 2u);
+}
+
+}  // namespace
+}  // namespace vocanta
