@@ -62,7 +62,7 @@ void TForm1::set_overload_state(int state) {
 }
 
 void TForm1::break_or_build() {
-  if (run_->running)
+  if (run_->running())
     run_->request_break();
   else
     build_voice_command();
