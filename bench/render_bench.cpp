@@ -3,6 +3,7 @@
 //      cmake --build build-bench --target vocanta_bench && build-bench/bench/vocanta_bench
 #include <benchmark/benchmark.h>
 
+#include <array>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -11,6 +12,7 @@
 #include "core/model/voice.h"
 #include "core/support/number_format.h"
 #include "core/synthesis/build_run.h"
+#include "core/synthesis/voice_renderer.h"
 
 namespace {
 
@@ -67,6 +69,22 @@ void render(benchmark::State& state, const std::function<void(Voice&)>& make) {
       benchmark::Counter(seconds, benchmark::Counter::kIsIterationInvariantRate);
 }
 
+// The renderer alone, block by block into memory: a build without the disk and the host.
+void render_blocks(benchmark::State& state, const std::function<void(Voice&)>& make) {
+  Voice voice;
+  make(voice);
+  const vocanta::SynthesisSettings settings = vocanta::read_synthesis_settings(voice);
+  std::array<int16_t, 1024> block{};
+  for (auto _ : state) {
+    vocanta::VoiceRenderer renderer(voice, settings);
+    renderer.start();
+    while (renderer.samples_left() > 0) renderer.render(block.data(), block.size());
+    benchmark::DoNotOptimize(block.data());
+  }
+  state.counters["audio_s_per_s"] =
+      benchmark::Counter(settings.duration, benchmark::Counter::kIsIterationInvariantRate);
+}
+
 }  // namespace
 
 BENCHMARK_CAPTURE(render, defaults_16k, defaults)->Unit(benchmark::kMillisecond);
@@ -74,5 +92,7 @@ BENCHMARK_CAPTURE(render, vowel_44k_formants_vibrato_flutter, sung_vowel)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(render, dense_44k_f0_80_tweenies_response_phases, dense_voice)
     ->Unit(benchmark::kMillisecond);
+
+BENCHMARK_CAPTURE(render_blocks, vowel_44k_into_memory, sung_vowel)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

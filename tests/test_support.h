@@ -76,7 +76,7 @@ class ChangeLog : public ModelObserver {
 };
 
 // A clock that moves 60 ms per reading, so that window messages get their turn at
-// nearly every sample; onEvents stands for what the user does meanwhile.
+// nearly every block; onEvents stands for what the user does meanwhile.
 class EventHost : public QuietBuildHost {
  public:
   uint32_t tick_count() override { return now += 60; }

@@ -116,7 +116,7 @@ int run_build(const std::vector<std::string>& args, bool batchOptions, std::ostr
   if (o.seed) run.set_fixed_seed(*o.seed);
   build(run, voice, o);
   out << run.logged_outcome() << "\n"
-      << "Build took " << format_fixed3(run.endSeconds - run.startSeconds) << "s\n";
+      << "Build took " << format_fixed3(run.seconds_taken()) << "s\n";
   return run.logged_outcome() == "Done" ? 0 : 1;
 }
 

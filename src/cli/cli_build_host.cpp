@@ -29,9 +29,9 @@ CliBuildHost::~CliBuildHost() {
 
 void CliBuildHost::refresh_progress(double, const std::string& percent) {
   process_events();
-  if (!terminal_ || !run_ || run_->totalSamples <= 0) return;
+  if (!terminal_ || !run_ || run_->total_samples() <= 0) return;
   constexpr int kWidth = 40;
-  const auto filled = static_cast<int>(kWidth * run_->samplesComputed / run_->totalSamples);
+  const auto filled = static_cast<int>(kWidth * run_->samples_computed() / run_->total_samples());
   err_ << "\r[" << std::string(static_cast<size_t>(filled), '#')
        << std::string(static_cast<size_t>(kWidth - filled), '.') << "] " << percent << std::flush;
   drawn_ = true;

@@ -1,5 +1,7 @@
 #include "core/model/curve_state.h"
 
+#include <utility>
+
 #include "core/model/batch_list.h"
 #include "core/model/model_observer.h"
 
@@ -38,30 +40,29 @@ TCurve* find_curve(const CurveState& w, int16_t n) {
   return k;
 }
 
-double curve_value(CurveState& w, int16_t n, double x) {
+double curve_value(const CurveState& w, CurveCursor& c, int16_t n, double x) {
   if (!w.curves) {
-    w.evalCurve = nullptr;
-    w.evalPoint = nullptr;
+    c = {};
     return w.defaultValue;
   }
-  if (!w.evalCurve || w.evalCurve->number != n) {
-    TCurve* k = w.curves;
+  if (!c.curve || c.curve->number != n) {
+    const TCurve* k = w.curves;
     while (k && n > k->number) k = k->next;
     while (k && n < k->number) k = k->prev;
-    w.evalCurve = k;
-    w.evalPoint = k ? k->points : nullptr;
+    c.curve = k;
+    c.point = k ? k->points : nullptr;
   }
-  if (!w.evalCurve) {
-    w.evalPoint = nullptr;
+  if (!c.curve) {
+    c.point = nullptr;
     return w.defaultValue;
   }
-  if (!w.evalPoint) w.evalPoint = w.evalCurve->points;
-  if (!w.evalPoint) return w.defaultValue;
+  if (!c.point) c.point = c.curve->points;
+  if (!c.point) return w.defaultValue;
 
-  TCurvePoint* p = w.evalPoint;
+  const TCurvePoint* p = c.point;
   while (p->prev && x < p->x) p = p->prev;
   while (p->next && x > p->next->x) p = p->next;
-  w.evalPoint = p;
+  c.point = p;
 
   if (x < p->x || !p->next) return point_value(w, p);
   const TCurvePoint* q = p->next;
@@ -69,6 +70,23 @@ double curve_value(CurveState& w, int16_t n, double x) {
   if (q->x == p->x) return a;
   const double b = point_value(w, q);
   return a + (x - p->x) / (q->x - p->x) * (b - a);
+}
+
+double curve_value(CurveState& w, int16_t n, double x) {
+  CurveCursor c{w.evalCurve, w.evalPoint};
+  const double v = curve_value(std::as_const(w), c, n, x);
+  w.evalCurve = c.curve;
+  w.evalPoint = c.point;
+  return v;
+}
+
+void keep_cursor_valid(const CurveState& w, CurveCursor& c) {
+  const TCurve* k = w.curves;
+  while (k && k != c.curve) k = k->next;
+  const TCurvePoint* p = k ? k->points : nullptr;
+  while (p && p != c.point) p = p->next;
+  if (!k) c.curve = nullptr;
+  if (!p) c.point = nullptr;
 }
 
 int curve_count(const CurveState& w) {

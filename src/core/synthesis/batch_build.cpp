@@ -1,7 +1,6 @@
 #include "core/synthesis/batch_build.h"
 
 #include <algorithm>
-#include <limits>
 
 #include "core/model/batch_list.h"
 #include "core/support/text_case.h"
@@ -14,14 +13,6 @@ namespace {
 // Voices one batch contributes: steps 0..N; a negative N has none.
 int64_t steps_of(const tbatchitem* b) {
   return b && b->nSteps >= 0 ? b->nSteps + 1 : 0;
-}
-
-// A count beyond any build that could finish; keeps the product from overflowing.
-constexpr int64_t kCountLimit = std::numeric_limits<int64_t>::max() / 65536;
-
-int64_t times(int64_t a, int64_t b) {
-  if (a == 0 || b == 0) return 0;
-  return a > kCountLimit / b ? kCountLimit : a * b;
 }
 
 }  // namespace
@@ -66,7 +57,7 @@ int64_t BatchBuild::count_combination_builds() const {
   for (size_t i = 0; i < choice_.entries.size(); ++i)
     if (counted(i)) {
       any = true;
-      n = times(n, steps_of(batches_.find_batch(entry_id(i))) + without);
+      n = count_product(n, steps_of(batches_.find_batch(entry_id(i))) + without);
     }
   // With no counted batch the series is the one voice without batch, if asked for.
   return any ? n : without;
@@ -81,11 +72,7 @@ void BatchBuild::build(const std::string& path) {
   if (voices == 0)
     throw VocantaError(
         "There is nothing to build: choose batches or check \"Include build without batch\"");
-  run_.check_idle();
-  run_.labelled = true;
-  run_.samplesInFile = 0;
-  run_.run(path, [&] {
-    run_.totalSamples = times(run_.totalSamples, voices);
+  run_.run_series(path, voices, [&] {
     if (!choice_.combinations) {
       build_separately();
     } else {
@@ -104,13 +91,13 @@ void BatchBuild::build_separately() {
     batches_.deactivate_batches();
     build_labelled("No batch");
   }
-  for (size_t i = 0; i < choice_.entries.size() && !run_.breakRequested; ++i) {
+  for (size_t i = 0; i < choice_.entries.size() && !run_.break_requested(); ++i) {
     if (!counted(i)) continue;
     batches_.reset_all_batches();
     const int16_t id = entry_id(i);
     batches_.activate_only_batch(id);
     batches_.reset_batch(id);
-    for (int16_t s = batches_.step_batch(id); s >= 0 && !run_.breakRequested;
+    for (int16_t s = batches_.step_batch(id); s >= 0 && !run_.break_requested();
          s = batches_.step_batch(id))
       build_labelled(batches_.batch_name(id) + " " + std::to_string(s));
   }
@@ -130,7 +117,7 @@ void BatchBuild::recursive_batchbuild(size_t index, const std::string& label) {
       build_labelled("No batch");
     return;
   }
-  while (s != -2 && !run_.breakRequested) {
+  while (s != -2 && !run_.break_requested()) {
     const std::string deeper =
         s == -1 ? label : label + " " + batches_.batch_name(id) + " " + std::to_string(s);
     if (last)

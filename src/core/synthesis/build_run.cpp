@@ -1,136 +1,110 @@
 #include "core/synthesis/build_run.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
-#include <limits>
+#include <cstdio>
+#include <stdexcept>
 
 #include "core/model/voice.h"
 #include "core/support/file_paths.h"
 #include "core/support/number_format.h"
 #include "core/support/vocanta_error.h"
-#include "core/synthesis/sample_header.h"
+#include "core/synthesis/voice_renderer.h"
 
 namespace vocanta {
 namespace {
 
-// Ties to even, as the sample count and the sampling frequency are rounded.
-double round_even(double v) {
-  return std::nearbyint(v);
-}
+// Samples per block: the unit of rendering, writing and progress.
+constexpr size_t kBlock = 1024;
 
 }  // namespace
 
-SynthesisSettings read_synthesis_settings(const Voice& voice) {
-  const BuildSettings& t = voice.settings;
-  const char sep = voice.decimalSeparator;
-  SynthesisSettings s;
-  const double fs = round_even(parse_number(t.samplingFrequency, sep));
-  if (!(fs <= std::numeric_limits<int32_t>::max() && fs >= std::numeric_limits<int32_t>::min()))
-    throw VocantaError("The sampling frequency " + t.samplingFrequency + " is out of range");
-  s.fs = static_cast<int32_t>(fs);
-  s.duration = parse_number(t.duration, sep);
-  s.maxHarmonics = parse_integer(t.maxHarmonics);
-  s.tweenies = parse_integer(t.tweenies);
-  s.gain = std::pow(10.0, parse_number(t.gain, sep) / 20);
-  s.randomize = t.randomize;
-  const double total = round_even(s.fs * s.duration);
-  // A sample file holds at most 2^31 - 1 samples; a negative duration renders nothing.
-  if (!(total <= std::numeric_limits<int32_t>::max()))
-    throw VocantaError("A voice of " + t.duration + " s at " + t.samplingFrequency +
-                       " Hz has more samples than a sample file can hold");
-  s.samplesPerVoice = total > 0 ? static_cast<int64_t>(total) : 0;
-  return s;
+int64_t count_product(int64_t a, int64_t b) {
+  if (a == 0 || b == 0) return 0;
+  return a > kCountLimit / b ? kCountLimit : a * b;
 }
 
-BuildRun::~BuildRun() {
-  close_sample_file();
-}
+BuildRun::BuildRun(Voice& voice, BuildHost& host) : voice_(voice), host_(host) {}
+
+BuildRun::~BuildRun() = default;
 
 void BuildRun::check_idle() const {
-  if (running) throw VocantaError("A build is running; break it or wait until it has finished");
+  if (running_) throw VocantaError("A build is running; break it or wait until it has finished");
 }
 
 void BuildRun::build_voice(const std::string& path) {
-  // Refused before anything is reset: the counts belong to the build that runs.
-  check_idle();
-  labelled = false;
-  samplesInFile = 0;
   run(path, [&] {
     voice_.batches.deactivate_batches();
     render_voice("");
   });
 }
 
-void BuildRun::begin_build(const std::string& path) {
+void BuildRun::begin_build(SampleSink& sink, const std::string& path, int64_t seriesVoices) {
   check_idle();
+  samplesInFile_ = 0;
   host_.add_statistics_line("---------------------");
   host_.add_statistics_line("Build of " + path + " started");
   labelPath_ = change_extension(path, ".CSV");
-  startSeconds = host_.tick_count() / 1000.0;
-  running = true;
+  startSeconds_ = host_.tick_count() / 1000.0;
+  running_ = true;
+  sink_ = &sink;
   host_.build_running(true);
   host_.autosave(path);
   voice_.random.seed =
       voice_.settings.randomize ? (hasFixedSeed_ ? fixedSeed_ : host_.clock_seed()) : 0;
-  breakRequested = false;
+  breakRequested_ = false;
   set_overload_state(2);
-  if (std::FILE* f = std::fopen(path.c_str(), "wb"))
-    std::fclose(f);
-  else
-    throw VocantaError("Cannot create " + path);
+  sink.open();
   settings_ = read_synthesis_settings(voice_);
-  if (settings_.tweenies > 0) voice_.tweeniesInUse = settings_.tweenies;
-  samplesComputed = 0;
-  totalSamples = settings_.samplesPerVoice;
-  write_header(path);
-  sampleFile_ = std::fopen(path.c_str(), "r+b");
-  if (!sampleFile_ || std::fseek(sampleFile_, 1024, SEEK_SET) != 0)
-    throw VocantaError("Cannot write to " + path);
-  // Unbuffered, so that a block that does not fit on the disk shows as a short write.
-  std::setvbuf(sampleFile_, nullptr, _IONBF, 0);
-  if (labelled) {
-    std::FILE* f = std::fopen(labelPath_.c_str(), "wb");
-    if (!f) throw VocantaError("Cannot create " + labelPath_);
-    const std::string first = path + "\r\n";
-    const bool ok = std::fwrite(first.data(), 1, first.size(), f) == first.size();
-    if (std::fclose(f) != 0 || !ok) throw VocantaError("Cannot write to " + labelPath_);
-  }
+  use_tweenie_count(voice_, settings_.tweenies);
+  start_rendering(seriesVoices);
+  sink.begin(SinkFormat{settings_.fs, seriesVoices > 0});
 }
 
-void BuildRun::write_header(const std::string& path) {
-  thead h;
-  h.set_file_name(path);
-  h.set("file", "samp");
-  h.set("sftot", std::to_string(settings_.fs));
-  h.set("nchans", "1");
-  h.set("msb", "last");
-  if (labelled) h.set("labels", labelPath_);
-  h.add_proc("Vocanta " + documentPath_);
-  // A header that cannot be written still leaves the samples at byte 1024.
-  h.write();
+void BuildRun::start_rendering(int64_t seriesVoices) {
+  samplesComputed_ = 0;
+  totalSamples_ = seriesVoices > 0 ? count_product(settings_.samplesPerVoice, seriesVoices)
+                                   : settings_.samplesPerVoice;
+  renderer_ = std::make_unique<VoiceRenderer>(voice_, settings_);
 }
 
-void BuildRun::append_label(int64_t start, int64_t count, const std::string& label) {
-  std::FILE* f = std::fopen(labelPath_.c_str(), "ab");
-  if (!f) throw VocantaError("Cannot write to " + labelPath_);
-  const std::string line =
-      std::to_string(start) + "," + std::to_string(count) + "," + label + "\r\n";
-  const bool ok = std::fwrite(line.data(), 1, line.size(), f) == line.size();
-  if (std::fclose(f) != 0 || !ok) throw VocantaError("Cannot write to " + labelPath_);
+void BuildRun::render_voice(const std::string& label) {
+  if (!renderer_ || !sink_) throw std::logic_error("render_voice runs only inside a build");
+  const int64_t start = samplesInFile_;
+  renderer_->start();
+  while (renderer_->samples_left() > 0 && !breakRequested_)
+    if (!render_block()) break;
+  sink_->voice_done(start, samplesInFile_ - start, label);
 }
 
-void BuildRun::close_sample_file() {
-  if (sampleFile_) std::fclose(sampleFile_);
-  sampleFile_ = nullptr;
+// Returns false when the sink kept fewer samples than it was given.
+bool BuildRun::render_block() {
+  std::array<int16_t, kBlock> block;
+  const size_t count = renderer_->render(block.data(), block.size());
+  samplesComputed_ += static_cast<int64_t>(count);
+  if (renderer_->clipped() && overloadState_ != 1) set_overload_state(1);
+  const size_t stored = sink_->write(block.data(), count);
+  samplesInFile_ += static_cast<int64_t>(stored);
+  const double fs = settings_.fs;
+  show_progress(static_cast<double>(renderer_->position() - 1) / fs);
+  return stored == count;
+}
+
+void BuildRun::finish_sink() {
+  if (sink_) sink_->finish();
+  sink_ = nullptr;
+  renderer_.reset();
 }
 
 void BuildRun::end_build() {
-  close_sample_file();
-  if (overloadState != 1) set_overload_state(breakRequested ? 2 : 0);
+  finish_sink();
+  if (overloadState_ != 1) set_overload_state(breakRequested_ ? 2 : 0);
   host_.build_running(false);
   std::string statistics;
-  if (breakRequested) {
+  if (breakRequested_) {
     outcome_ = statistics = "Break!";
-  } else if (!failed_ && samplesInFile == totalSamples) {
+  } else if (!failed_ && samplesInFile_ == totalSamples_) {
     outcome_ = "Done!";
     statistics = "Done";
   } else {
@@ -140,16 +114,16 @@ void BuildRun::end_build() {
   loggedOutcome_ = statistics;
   host_.outcome(outcome_);
   host_.add_statistics_line(statistics);
-  endSeconds = host_.tick_count() / 1000.0;
-  if (endSeconds - startSeconds > 15) host_.beep();
+  endSeconds_ = host_.tick_count() / 1000.0;
+  if (endSeconds_ - startSeconds_ > 15) host_.beep();
   host_.add_statistics_line(
-      "Build took " + format_fixed3(endSeconds - startSeconds, voice_.decimalSeparator) + "s");
+      "Build took " + format_fixed3(endSeconds_ - startSeconds_, voice_.decimalSeparator) + "s");
   host_.build_finished();
-  running = false;
+  running_ = false;
 }
 
 void BuildRun::finish_after_error() {
-  if (!running) return;
+  if (!running_) return;
   // The counts may match by chance (a stale total when the start failed, or a label
   // line lost after the last sample); a build cut short by an error is never "Done!".
   failed_ = true;
@@ -159,12 +133,12 @@ void BuildRun::finish_after_error() {
     // The first error is the one the user must see; the run is idle again either way.
   }
   failed_ = false;
-  close_sample_file();
-  running = false;
+  finish_sink();
+  running_ = false;
 }
 
 std::string BuildRun::percent_text() const {
-  const double percent = totalSamples > 0 ? 100.0 * samplesComputed / totalSamples : 0;
+  const double percent = totalSamples_ > 0 ? 100.0 * samplesComputed_ / totalSamples_ : 0;
   char buf[32];
   std::snprintf(buf, sizeof buf, "%05.2f%%", percent);
   std::string text = buf;
@@ -177,18 +151,18 @@ void BuildRun::show_progress(double t) {
   const uint32_t now = host_.tick_count();
   // Elapsed times in modular arithmetic survive the wrap of the tick counter; a
   // lastRefresh of 0 means there has been no refresh yet.
-  const auto cost20 = static_cast<uint32_t>(std::lround(avgRefreshCost * 20));
-  if (lastRefresh == 0 || now - lastRefresh > cost20) {
+  const auto cost20 = static_cast<uint32_t>(std::lround(avgRefreshCost_ * 20));
+  if (lastRefresh_ == 0 || now - lastRefresh_ > cost20) {
     host_.refresh_progress(t, percent_text());
-    lastRefresh = now;
+    lastRefresh_ = now;
     const uint32_t cost = host_.tick_count() - now;
-    avgRefreshCost = std::max(5.0, 0.2 * cost + 0.8 * avgRefreshCost);
+    avgRefreshCost_ = std::max(5.0, 0.2 * cost + 0.8 * avgRefreshCost_);
   }
-  if (now - lastRefresh > 50) host_.process_events();
+  if (now - lastRefresh_ > 50) host_.process_events();
 }
 
 void BuildRun::set_overload_state(int state) {
-  overloadState = state;
+  overloadState_ = state;
   host_.overload_state(state);
 }
 

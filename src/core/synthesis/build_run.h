@@ -1,34 +1,29 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
+#include <memory>
 #include <string>
 
 #include "core/synthesis/build_host.h"
+#include "core/synthesis/sample_file_sink.h"
+#include "core/synthesis/synthesis_settings.h"
 
 namespace vocanta {
 
 class Voice;
+class VoiceRenderer;
 
-// The settings of one build, converted from the texts at its start.
-struct SynthesisSettings {
-  int32_t fs = 16000;   // sampling frequency in Hz
-  double duration = 1;  // D in seconds
-  int32_t maxHarmonics = 1000;
-  int32_t tweenies = 1;
-  double gain = 0.1;  // linear
-  bool randomize = false;
-  int64_t samplesPerVoice = 16000;
-};
+// A count beyond any build that could finish; products of counts stop there rather
+// than overflow.
+constexpr int64_t kCountLimit = INT64_MAX / 65536;
+int64_t count_product(int64_t a, int64_t b);
 
-// Converts the settings texts, raising the conversion messages, and refuses counts of
-// samples that no sample file can hold.
-SynthesisSettings read_synthesis_settings(const Voice& voice);
-
-// A build: one sample file, one or more voices, one outcome.
+// A build: one destination, one or more voices, one outcome. It renders block by block
+// and hands each block to the sink; between blocks the host shows progress and lets the
+// user break.
 class BuildRun {
  public:
-  BuildRun(Voice& voice, BuildHost& host) : voice_(voice), host_(host) {}
+  BuildRun(Voice& voice, BuildHost& host);
   BuildRun(const BuildRun&) = delete;
   BuildRun& operator=(const BuildRun&) = delete;
   ~BuildRun();
@@ -43,29 +38,37 @@ class BuildRun {
 
   // A plain build into path. An error raised on the way still finishes the build.
   void build_voice(const std::string& path);
-  void begin_build(const std::string& path);
-  void end_build();
+  // One voice and its label, inside run or run_series.
   void render_voice(const std::string& label);
+  // Throttled: the host refreshes only as often as it can afford, and lets window
+  // messages run when it has not refreshed for a while.
   void show_progress(double t);
-  void set_overload_state(int state);
   void request_break() {
-    if (running) breakRequested = true;
+    if (running_) breakRequested_ = true;
   }
 
   // Refuses a build while another runs.
   void check_idle() const;
-  // Runs body between begin_build and end_build, finishing the build also on an error.
+  // Runs body, which renders the voices, as a plain build into path; the build is
+  // finished also on an error.
   template <typename Body>
   void run(const std::string& path, Body body) {
     check_idle();
-    try {
-      begin_build(path);
-      body();
-      end_build();
-    } catch (...) {
-      finish_after_error();
-      throw;
-    }
+    SampleFileSink file(path, documentPath_);
+    run_into(file, path, 0, body);
+  }
+  // The same into a destination of the caller's; path names the build.
+  template <typename Body>
+  void run(SampleSink& sink, const std::string& path, Body body) {
+    run_into(sink, path, 0, body);
+  }
+  // A labelled series of voices into path: a label line per voice, and the progress
+  // counts all of them.
+  template <typename Body>
+  void run_series(const std::string& path, int64_t voices, Body body) {
+    check_idle();
+    SampleFileSink file(path, documentPath_);
+    run_into(file, path, voices, body);
   }
 
   const SynthesisSettings& settings() const { return settings_; }
@@ -74,28 +77,42 @@ class BuildRun {
   const std::string& outcome() const { return outcome_; }
   const std::string& logged_outcome() const { return loggedOutcome_; }
 
-  bool running = false;
-  bool labelled = false;
-  bool breakRequested = false;
-  int64_t samplesInFile = 0;
-  int64_t samplesComputed = 0;
-  int64_t totalSamples = 0;
-  double startSeconds = 0, endSeconds = 0;
-  int overloadState = 2;
-  uint32_t lastRefresh = 0;
-  double avgRefreshCost = 10;
+  bool running() const { return running_; }
+  bool break_requested() const { return breakRequested_; }
+  int64_t samples_computed() const { return samplesComputed_; }
+  int64_t samples_in_file() const { return samplesInFile_; }
+  int64_t total_samples() const { return totalSamples_; }
+  int overload_state() const { return overloadState_; }
+  double seconds_taken() const { return endSeconds_ - startSeconds_; }
 
  private:
-  void write_header(const std::string& path);
-  void append_label(int64_t start, int64_t count, const std::string& label);
+  // seriesVoices: the voices of a labelled series, 0 for a plain build of one voice.
+  template <typename Body>
+  void run_into(SampleSink& sink, const std::string& path, int64_t seriesVoices, Body& body) {
+    check_idle();
+    try {
+      begin_build(sink, path, seriesVoices);
+      body();
+      end_build();
+    } catch (...) {
+      finish_after_error();
+      throw;
+    }
+  }
+  void begin_build(SampleSink& sink, const std::string& path, int64_t seriesVoices);
+  void start_rendering(int64_t seriesVoices);
+  bool render_block();
+  void end_build();
   void finish_after_error();
-  void close_sample_file();
+  void finish_sink();
+  void set_overload_state(int state);
   std::string percent_text() const;
 
   Voice& voice_;
   BuildHost& host_;
   SynthesisSettings settings_;
-  std::FILE* sampleFile_ = nullptr;
+  SampleSink* sink_ = nullptr;
+  std::unique_ptr<VoiceRenderer> renderer_;
   std::string labelPath_;
   std::string documentPath_;
   std::string outcome_;
@@ -104,7 +121,15 @@ class BuildRun {
   bool hasFixedSeed_ = false;
   bool failed_ = false;
 
-  friend class VoiceSynth;
+  bool running_ = false;
+  bool breakRequested_ = false;
+  int64_t samplesInFile_ = 0;
+  int64_t samplesComputed_ = 0;
+  int64_t totalSamples_ = 0;
+  double startSeconds_ = 0, endSeconds_ = 0;
+  int overloadState_ = 2;
+  uint32_t lastRefresh_ = 0;
+  double avgRefreshCost_ = 10;
 };
 
 }  // namespace vocanta

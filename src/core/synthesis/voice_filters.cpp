@@ -3,14 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/model/voice.h"
+#include "core/synthesis/render_curves.h"
 
 namespace vocanta {
 namespace {
-
-double value(Voice& voice, int p, int16_t curve, double x) {
-  return curve_value(voice.parameter(p).state, curve, x);
-}
 
 // A negative or undefined bandwidth would make the resonator grow without bound.
 bool usable(double f, double b) {
@@ -30,9 +26,9 @@ double guarded_step(Resonator& r, double x) {
 
 }  // namespace
 
-double FlutterFilter::apply(Voice& voice, double u, double t, double fs) {
-  const double f = value(voice, param::kFlutterFrequency, 1, t);
-  const double b = f / value(voice, param::kFlutterQ, 1, t);
+double FlutterFilter::apply(RenderCurves& curves, double u, double t, double fs) {
+  const double f = curves.value(param::kFlutterFrequency, 1, t);
+  const double b = f / curves.value(param::kFlutterQ, 1, t);
   // A Q of 0 or below has no meaning: the flutter falls silent until it has one again.
   if (!usable(f, b)) return 0;
   r_.set(f, b, fs);
@@ -43,12 +39,12 @@ void FormantCascade::reset() {
   for (Resonator& r : r_) r.reset();
 }
 
-double FormantCascade::apply(Voice& voice, double s, double t, double fs) {
-  const int count = std::min(curve_count(voice.parameter(param::kFormants).state), kMaxFormants);
-  const double factor = value(voice, param::kFormantFactor, 1, t);
+double FormantCascade::apply(RenderCurves& curves, double s, double t, double fs) {
+  const int count = std::min(curves.count(param::kFormants), kMaxFormants);
+  const double factor = curves.value(param::kFormantFactor, 1, t);
   for (int i = 1; i <= count; ++i) {
-    const double f = value(voice, param::kFormants, static_cast<int16_t>(i), t) * factor;
-    const double b = value(voice, param::kFormantBandwidth, 1, f);
+    const double f = curves.value(param::kFormants, static_cast<int16_t>(i), t) * factor;
+    const double b = curves.value(param::kFormantBandwidth, 1, f);
     Resonator& r = r_[static_cast<size_t>(i - 1)];
     if (usable(f, b)) r.set(f, b, fs);
     // A frequency too large for the coefficients' arithmetic is no formant either.

@@ -7,13 +7,13 @@
 
 namespace vocanta {
 
-class Voice;
+class RenderCurves;
 
 // Turns white noise into the slow random drift of the fundamental.
 class FlutterFilter {
  public:
   void reset() { r_.reset(); }
-  double apply(Voice& voice, double u, double t, double fs);
+  double apply(RenderCurves& curves, double u, double t, double fs);
   const Resonator& resonator() const { return r_; }
 
  private:
@@ -27,7 +27,7 @@ class FormantCascade {
   static constexpr int kMaxFormants = 32;
 
   void reset();
-  double apply(Voice& voice, double s, double t, double fs);
+  double apply(RenderCurves& curves, double s, double t, double fs);
   const Resonator& resonator(int i) const { return r_[static_cast<std::size_t>(i - 1)]; }
 
  private:

@@ -65,7 +65,7 @@ void TForm1::set_overload_state(int state) {
 
 void TForm1::break_or_build() {
   BuildRun& run = session_->build_run();
-  if (run.running)
+  if (run.running())
     run.request_break();
   else
     build_voice_command();

@@ -102,7 +102,7 @@ TEST(EditHistory, ABuildTakesOnlyTheSettingsMeanwhile) {
   Session session(prompter, host, build);
   session.document().new_document();
   Voice& voice = session.voice();
-  voice.settings.duration = "0.05";
+  voice.settings.duration = "0.2";  // a few blocks, so that events run in between
   BuildSettings louder = voice.settings;
   louder.gain = "-10";
   session.apply(std::make_unique<SettingsCommand>(voice.settings, louder));

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "core/model/model_observer.h"
 #include "test_support.h"
 
@@ -91,6 +93,35 @@ TEST_F(CurveStateTest, SharedXStepsByTheDirectionOfThePreviousEvaluation) {
   curve_value(w, 1, 1.5);
   EXPECT_EQ(curve_value(w, 2, 1), 10);
   EXPECT_EQ(w.evalCurve, w.curves->next);
+}
+
+TEST_F(CurveStateTest, AnOwnCursorLeavesTheCacheAndLetsGoOfWhatIsDeleted) {
+  add(1, 0, 0);
+  TCurvePoint* b = add(1, 1, 10);
+  add(1, 2, 30);
+  TCurvePoint* only = add(2, 0, 5);
+  curve_value(w, 1, 0.5);
+  const TCurvePoint* cached = w.evalPoint;
+  CurveCursor c;
+  EXPECT_DOUBLE_EQ(curve_value(std::as_const(w), c, 1, 1.5), 20);
+  EXPECT_EQ(c.point, b);
+  EXPECT_EQ(w.evalPoint, cached);
+  keep_cursor_valid(w, c);
+  EXPECT_EQ(c.point, b);
+
+  w.currentCurve = w.curves;
+  delete_point(w, b);
+  keep_cursor_valid(w, c);
+  EXPECT_EQ(c.curve, w.curves);
+  EXPECT_EQ(c.point, nullptr);
+  EXPECT_DOUBLE_EQ(curve_value(w, c, 1, 1.5), 22.5);
+
+  curve_value(w, c, 2, 0);
+  w.currentCurve = w.curves->next;
+  delete_point(w, only);  // and with it curve 2
+  keep_cursor_valid(w, c);
+  EXPECT_EQ(c.curve, nullptr);
+  EXPECT_EQ(c.point, nullptr);
 }
 
 TEST_F(CurveStateTest, AddPointBuildsCurvesInOrderAndMarksTheDocument) {

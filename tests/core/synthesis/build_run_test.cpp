@@ -23,6 +23,7 @@ class RecordingHost : public BuildHost {
   std::function<void()> onEvents;
 
   std::vector<std::string> statistics, outcomes, percents;
+  std::vector<double> times;
   std::vector<int> overloads;
   std::vector<bool> running;
   int refreshes = 0, events = 0, beeps = 0, finished = 0;
@@ -32,8 +33,9 @@ class RecordingHost : public BuildHost {
   void add_statistics_line(const std::string& line) override { statistics.push_back(line); }
   void build_running(bool r) override { running.push_back(r); }
   void autosave(const std::string&) override {}
-  void refresh_progress(double, const std::string& percent) override {
+  void refresh_progress(double t, const std::string& percent) override {
     ++refreshes;
+    times.push_back(t);
     percents.push_back(percent);
     now += refreshCost;
   }
@@ -130,20 +132,21 @@ TEST_F(BuildRunTest, DefaultBuildWritesHeaderStatisticsAndOutcome) {
   EXPECT_EQ(host.running, (std::vector<bool>{true, false}));
   EXPECT_EQ(host.finished, 1);
   EXPECT_EQ(host.beeps, 0);
-  EXPECT_FALSE(run.running);
+  EXPECT_FALSE(run.running());
+  // The clock stands still, so only the first block, at its last sample, is shown.
+  EXPECT_EQ(host.percents, std::vector<std::string>{"06.40%"});
+  EXPECT_EQ(host.times, std::vector<double>{1023.0 / 16000});
 }
 
 TEST_F(BuildRunTest, ShowProgressIsThrottledOnAWrappingClock) {
-  run.totalSamples = 400;
-  run.samplesComputed = 30;
   voice.decimalSeparator = ',';
   run.show_progress(0);  // the very first call refreshes at once
-  EXPECT_EQ(host.percents, std::vector<std::string>{"07,50%"});
-  EXPECT_EQ(run.lastRefresh, 1000u);
-  EXPECT_DOUBLE_EQ(run.avgRefreshCost, 8);  // 0.2 * 0 + 0.8 * 10
+  EXPECT_EQ(host.percents, std::vector<std::string>{"00,00%"});
   EXPECT_EQ(host.events, 0);
 
-  host.now = 1160;  // 160 ms = 20 * 8: not yet
+  // The refresh cost is averaged from 10 ms: 0.8 * 10 = 8 now, so 20 * 8 = 160 ms pass
+  // before the next refresh; window messages wait 50 ms after one.
+  host.now = 1160;
   run.show_progress(0);
   EXPECT_EQ(host.refreshes, 1);
   EXPECT_EQ(host.events, 1);
@@ -152,23 +155,41 @@ TEST_F(BuildRunTest, ShowProgressIsThrottledOnAWrappingClock) {
   run.show_progress(0);
   EXPECT_EQ(host.refreshes, 2);
   EXPECT_EQ(host.events, 1);  // not right after a refresh
-  EXPECT_DOUBLE_EQ(run.avgRefreshCost, 0.2 * 100 + 0.8 * 8);
-
-  run.avgRefreshCost = 5;
-  run.lastRefresh = 4294967000u;
-  host.now = 4294967050u;  // 50 ms later: neither
+  host.refreshCost = 0;
+  host.now = 1161 + 528;  // 20 * (0.2 * 100 + 0.8 * 8): not yet
   run.show_progress(0);
   EXPECT_EQ(host.refreshes, 2);
-  EXPECT_EQ(host.events, 1);
-  host.now = 4294967051u;
-  run.show_progress(0);
-  EXPECT_EQ(host.events, 2);
-  host.refreshCost = 0;
-  host.now = 200;  // past the wrap, 496 ms later
+  host.now = 1161 + 529;
   run.show_progress(0);
   EXPECT_EQ(host.refreshes, 3);
-  EXPECT_EQ(run.lastRefresh, 200u);
-  EXPECT_DOUBLE_EQ(run.avgRefreshCost, 5);  // never below 5
+
+  for (int i = 0; i < 10; ++i) {  // free refreshes bring the average down to its floor
+    host.now += 1000;
+    run.show_progress(0);
+  }
+  host.now = 4294967000u;
+  run.show_progress(0);
+  EXPECT_EQ(host.refreshes, 14);
+  const int events = host.events;
+  host.now = 4294967050u;  // 50 ms later: neither
+  run.show_progress(0);
+  EXPECT_EQ(host.refreshes, 14);
+  EXPECT_EQ(host.events, events);
+  host.now = 4294967051u;
+  run.show_progress(0);
+  EXPECT_EQ(host.events, events + 1);
+  host.now = 4294967100u;  // 20 * 5 ms: the average never falls below 5
+  run.show_progress(0);
+  EXPECT_EQ(host.refreshes, 14);
+  host.now = 100;  // past the wrap, 396 ms later
+  run.show_progress(0);
+  EXPECT_EQ(host.refreshes, 15);
+  host.now = 200;
+  run.show_progress(0);
+  EXPECT_EQ(host.refreshes, 15);
+  host.now = 201;
+  run.show_progress(0);
+  EXPECT_EQ(host.refreshes, 16);
 }
 
 TEST_F(BuildRunTest, BeepsOnlyAfterMoreThanFifteenSeconds) {
@@ -187,15 +208,14 @@ TEST_F(BuildRunTest, BeepsOnlyAfterMoreThanFifteenSeconds) {
 
 TEST_F(BuildRunTest, ClippingKeepsTheIndicatorRedAlsoAfterABreak) {
   voice.settings.gain = "60";
-  voice.settings.duration = "0.1";
+  voice.settings.duration = "0.2";
   host.refreshCost = 100;  // leaves the refreshes more than 50 ms behind, so events run
-  host.onEvents = [&] {
-    if (run.samplesComputed >= 100) run.request_break();
-  };
+  host.onEvents = [&] { run.request_break(); };
   const std::string bytes = build("loud.smp");
   EXPECT_EQ(run.outcome(), "Break!");
   EXPECT_EQ(host.statistics[2], "Break!");
-  EXPECT_EQ(run.overloadState, 1);
+  EXPECT_EQ(bytes.size(), 1024u + 2 * 2048);  // the second block's events broke it
+  EXPECT_EQ(run.overload_state(), 1);
   EXPECT_EQ(host.overloads.back(), 1);
   EXPECT_NE(bytes.find("\xFF\x7F"), std::string::npos);  // 32767, least significant first
 }
@@ -206,7 +226,7 @@ TEST_F(BuildRunTest, RefusesASecondBuildWhileOneRuns) {
   std::vector<std::string> refusals;
   host.onEvents = [&] {
     // After the first block is in the file, so that a reset count would show.
-    if (run.samplesComputed < 1100 || !refusals.empty()) return;
+    if (run.samples_computed() < 1100 || !refusals.empty()) return;
     try {
       run.build_voice(dir.file("second.smp"));
     } catch (const VocantaError& e) {
@@ -222,10 +242,11 @@ TEST_F(BuildRunTest, RefusesASecondBuildWhileOneRuns) {
 }
 
 TEST_F(BuildRunTest, AnErrorStillFinishesTheBuild) {
+  voice.settings.duration = "0.1";  // two blocks: the events after the second one throw
   host.refreshCost = 100;
   host.onEvents = [] { throw std::runtime_error("disk gone"); };
   EXPECT_THROW(build("a.smp"), std::runtime_error);
-  EXPECT_FALSE(run.running);
+  EXPECT_FALSE(run.running());
   EXPECT_EQ(host.running, (std::vector<bool>{true, false}));
   EXPECT_EQ(run.outcome(), "Not complete");
   EXPECT_EQ(host.statistics[2], "Not Complete");
@@ -247,7 +268,7 @@ TEST_F(BuildRunTest, AnErrorStillFinishesTheBuild) {
   EXPECT_TRUE(std::filesystem::exists(dir.file("bad.smp")));
   EXPECT_EQ(testing::read_file(dir.file("bad.smp")), "");
   EXPECT_EQ(run.outcome(), "Not complete");
-  EXPECT_FALSE(run.running);
+  EXPECT_FALSE(run.running());
 }
 
 }  // namespace

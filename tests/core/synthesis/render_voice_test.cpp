@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <limits>
 
 #include "core/model/voice.h"
 #include "core/synthesis/build_run.h"
+#include "core/synthesis/voice_renderer.h"
 #include "test_support.h"
 
 namespace vocanta {
@@ -29,7 +31,7 @@ class RenderVoiceTest : public ::testing::Test {
   std::vector<int16_t> build(const std::string& name = "v.smp") {
     run.build_voice(dir.file(name));
     const std::string bytes = testing::read_file(dir.file(name));
-    EXPECT_EQ(bytes.size(), 1024 + 2 * static_cast<size_t>(run.samplesInFile)) << name;
+    EXPECT_EQ(bytes.size(), 1024 + 2 * static_cast<size_t>(run.samples_in_file())) << name;
     return samples_of(bytes);
   }
   void constant(int index, double y, int16_t curve = 1) {
@@ -103,7 +105,7 @@ TEST_F(RenderVoiceTest, AboveHalfTheSamplingFrequencyOnlyNoiseSounds) {
   constant(param::kF0, 9000);
   const auto above = build();
   EXPECT_EQ(std::count(above.begin(), above.end(), 0), static_cast<long>(above.size()));
-  EXPECT_EQ(run.overloadState, 0);
+  EXPECT_EQ(run.overload_state(), 0);
 }
 
 TEST_F(RenderVoiceTest, DegenerateCurvesNeitherStopTheBuildNorLeaveNaN) {
@@ -112,7 +114,7 @@ TEST_F(RenderVoiceTest, DegenerateCurvesNeitherStopTheBuildNorLeaveNaN) {
   constant(param::kF0, 0);
   const auto silent = build();
   EXPECT_EQ(std::count(silent.begin(), silent.end(), 0), static_cast<long>(silent.size()));
-  EXPECT_EQ(run.overloadState, 0);
+  EXPECT_EQ(run.overload_state(), 0);
   clear(param::kF0);
 
   // A Q of 0 silences the flutter, however deep it is.
@@ -126,7 +128,7 @@ TEST_F(RenderVoiceTest, DegenerateCurvesNeitherStopTheBuildNorLeaveNaN) {
   constant(param::kFormants, 500);
   constant(param::kFormantBandwidth, -50);
   EXPECT_EQ(build(), plain);
-  EXPECT_EQ(run.overloadState, 0);
+  EXPECT_EQ(run.overload_state(), 0);
   clear(param::kFormantBandwidth);
 
   for (int16_t i = 2; i <= 40; ++i) constant(param::kFormants, 100.0 * i, i);
@@ -137,30 +139,110 @@ TEST_F(RenderVoiceTest, DegenerateCurvesNeitherStopTheBuildNorLeaveNaN) {
   const double inf = std::numeric_limits<double>::infinity();
   constant(param::kOverallLevel, inf);
   for (const int16_t v : build()) ASSERT_TRUE(v == 32767 || v == -32768) << v;
-  EXPECT_EQ(run.overloadState, 1);
+  EXPECT_EQ(run.overload_state(), 1);
   // Infinite level times a silent sum: the sample that would be NaN becomes 0.
   constant(param::kNoiseLevel, -inf);
   constant(param::kF0, 9000);
   const auto nan = build();
   EXPECT_EQ(std::count(nan.begin(), nan.end(), 0), static_cast<long>(nan.size()));
-  EXPECT_EQ(run.overloadState, 1);
+  EXPECT_EQ(run.overload_state(), 1);
   EXPECT_EQ(run.outcome(), "Done!");
 }
 
-TEST_F(RenderVoiceTest, BreakInTheMiddleOfABlockWritesWhatWasComputed) {
-  voice.settings.duration = "0.1";
+TEST_F(RenderVoiceTest, ABreakEndsTheFileAfterTheBlocksSoFar) {
+  voice.settings.duration = "0.2";
   const auto whole = build("whole.smp");
-  host.onEvents = [&] {
-    if (run.samplesComputed >= 300) run.request_break();
-  };
+  host.onEvents = [&] { run.request_break(); };
   const auto broken = build("broken.smp");
   EXPECT_EQ(run.outcome(), "Break!");
-  EXPECT_EQ(run.overloadState, 2);
-  EXPECT_EQ(static_cast<int64_t>(broken.size()), run.samplesInFile);
-  EXPECT_EQ(run.samplesInFile, run.samplesComputed);
-  EXPECT_GT(broken.size(), 300u);
-  EXPECT_LT(broken.size(), 1024u);
+  EXPECT_EQ(run.overload_state(), 2);
+  // The first block refreshes the progress; the events after the second one break.
+  EXPECT_EQ(broken.size(), 2048u);
+  EXPECT_EQ(run.samples_in_file(), run.samples_computed());
   EXPECT_TRUE(std::equal(broken.begin(), broken.end(), whole.begin()));
+}
+
+// Keeps what a build hands it, as playback will.
+class MemorySink : public SampleSink {
+ public:
+  void begin(const SinkFormat& f) override { format = f; }
+  size_t write(const int16_t* s, size_t count) override {
+    samples.insert(samples.end(), s, s + count);
+    return count;
+  }
+  void voice_done(int64_t start, int64_t count, const std::string& label) override {
+    labels.push_back(std::to_string(start) + "," + std::to_string(count) + "," + label);
+  }
+  void finish() noexcept override { ++finished; }
+
+  SinkFormat format;
+  std::vector<int16_t> samples;
+  std::vector<std::string> labels;
+  int finished = 0;
+};
+
+// Curves with several points where the renderer walks per sample and per partial, the
+// F0 curve flat so that its middle point can go without changing a sample.
+class VoiceRendererTest : public RenderVoiceTest {
+ protected:
+  VoiceRendererTest() {
+    voice.settings.duration = "0.2";
+    voice.add_point(param::kF0, "", 1, 0, 120, 0, 0);
+    f0Middle = voice.add_point(param::kF0, "", 1, 0.05, 120, 0, 0);
+    voice.add_point(param::kF0, "", 1, 0.2, 120, 0, 0);
+    for (const double f : {0.0, 1200.0, 4000.0})
+      voice.add_point(param::kFrequencyResponse, "", 1, f, -f / 100, 0, 0);
+    settings = read_synthesis_settings(voice);
+  }
+  // The whole voice, rendered step samples at a time, with between after each step.
+  std::vector<int16_t> render(size_t step, const std::function<void()>& between = {}) {
+    VoiceRenderer renderer(voice, settings);
+    renderer.start();
+    std::vector<int16_t> out(static_cast<size_t>(settings.samplesPerVoice));
+    for (size_t done = 0; renderer.samples_left() > 0;) {
+      done += renderer.render(out.data() + done, step);
+      if (between) between();
+    }
+    return out;
+  }
+
+  SynthesisSettings settings;
+  TCurvePoint* f0Middle = nullptr;
+};
+
+TEST_F(VoiceRendererTest, BlocksOfAnySizeGiveTheSameSamplesAndLeaveTheWindowsCache) {
+  CurveState& response = voice.parameter(param::kFrequencyResponse).state;
+  curve_value(response, 1, 3000);  // where a window last looked
+  const TCurvePoint* windowsPoint = response.evalPoint;
+  const auto whole = render(settings.samplesPerVoice);
+  EXPECT_EQ(render(1), whole);
+  EXPECT_EQ(render(1000), whole);  // the last block is cut at the end of the voice
+  EXPECT_EQ(response.evalPoint, windowsPoint);
+  EXPECT_EQ(voice.parameter(param::kF0).state.evalPoint, nullptr);
+
+  // The point the F0 walk stands on is deleted between two blocks.
+  CurveState& f0 = voice.parameter(param::kF0).state;
+  f0.currentCurve = f0.curves;
+  EXPECT_EQ(render(1600,
+                   [&] {
+                     if (f0Middle) delete_point(f0, f0Middle);
+                     f0Middle = nullptr;
+                   }),
+            whole);
+}
+
+TEST_F(VoiceRendererTest, AMemorySinkGetsWhatTheFileGets) {
+  const auto file = build();
+  MemorySink memory;
+  run.run(memory, dir.file("memory.smp"), [&] { run.render_voice("m"); });
+  EXPECT_EQ(memory.samples, file);
+  EXPECT_EQ(memory.samples, render(1024));
+  EXPECT_EQ(memory.format.samplingFrequency, 16000);
+  EXPECT_FALSE(memory.format.labelled);
+  EXPECT_EQ(memory.labels, std::vector<std::string>{"0,3200,m"});
+  EXPECT_EQ(memory.finished, 1);
+  EXPECT_EQ(run.outcome(), "Done!");
+  EXPECT_FALSE(std::filesystem::exists(dir.file("memory.smp")));
 }
 
 }  // namespace

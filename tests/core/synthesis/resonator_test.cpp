@@ -7,6 +7,7 @@
 #include <numbers>
 
 #include "core/model/voice.h"
+#include "core/synthesis/render_curves.h"
 #include "core/synthesis/voice_filters.h"
 
 namespace vocanta {
@@ -33,11 +34,12 @@ class FilterTest : public ::testing::Test {
     return voice.add_point(index, "", curve, 0, y, 0, 0);
   }
   Voice voice;
+  RenderCurves curves{voice};
 };
 
 TEST_F(FilterTest, FlutterDefaultCoefficients) {
   FlutterFilter flutter;
-  const double out = flutter.apply(voice, 0.25, 0, kFs);
+  const double out = flutter.apply(curves, 0.25, 0, kFs);
   const Resonator& r = flutter.resonator();
   EXPECT_NEAR(r.a1, 1.9977770, 5e-8);
   EXPECT_NEAR(r.a2, -0.9977807, 5e-8);
@@ -50,7 +52,7 @@ TEST_F(FilterTest, FlutterDefaultCoefficients) {
 TEST_F(FilterTest, FlutterAtZeroHertzStaysSilent) {
   constant(param::kFlutterFrequency, 0);
   FlutterFilter flutter;
-  for (const double u : {0.5, -0.5, 0.3}) EXPECT_EQ(flutter.apply(voice, u, 0, kFs), 0);
+  for (const double u : {0.5, -0.5, 0.3}) EXPECT_EQ(flutter.apply(curves, u, 0, kFs), 0);
   EXPECT_EQ(flutter.resonator().a0, 0);
   EXPECT_EQ(flutter.resonator().a1, 2);
   EXPECT_EQ(flutter.resonator().a2, -1);
@@ -60,30 +62,30 @@ TEST_F(FilterTest, FlutterWithoutUsableBandwidthFallsSilentAndKeepsItsMemory) {
   TCurvePoint* q = constant(param::kFlutterQ, 0.707);
   TCurvePoint* f = constant(param::kFlutterFrequency, 4);
   FlutterFilter flutter;
-  for (int i = 0; i < 5; ++i) flutter.apply(voice, 0.5, 0, kFs);
+  for (int i = 0; i < 5; ++i) flutter.apply(curves, 0.5, 0, kFs);
   const Resonator before = flutter.resonator();
   ASSERT_NE(before.y1, 0);
 
   for (const double badQ : {0.0, -1.0}) {
     q->y = badQ;
-    EXPECT_EQ(flutter.apply(voice, 0.5, 0, kFs), 0) << "Q " << badQ;
+    EXPECT_EQ(flutter.apply(curves, 0.5, 0, kFs), 0) << "Q " << badQ;
   }
   q->y = 0.707;
   f->y = -4;
-  EXPECT_EQ(flutter.apply(voice, 0.5, 0, kFs), 0);
+  EXPECT_EQ(flutter.apply(curves, 0.5, 0, kFs), 0);
   EXPECT_EQ(flutter.resonator().y1, before.y1);
   EXPECT_EQ(flutter.resonator().y2, before.y2);
 
   // It goes on from where it fell silent.
   f->y = 4;
-  const double out = flutter.apply(voice, 0.5, 0, kFs);
+  const double out = flutter.apply(curves, 0.5, 0, kFs);
   const Resonator& r = flutter.resonator();
   EXPECT_DOUBLE_EQ(out, r.a0 * 0.5 + r.a1 * before.y1 + r.a2 * before.y2);
 }
 
 TEST_F(FilterTest, FormantsPassTheSampleThroughWithoutACurve) {
   FormantCascade formants;
-  for (const double s : {1234.5, -0.25, 0.0}) EXPECT_EQ(formants.apply(voice, s, 0, kFs), s);
+  for (const double s : {1234.5, -0.25, 0.0}) EXPECT_EQ(formants.apply(curves, s, 0, kFs), s);
 }
 
 TEST_F(FilterTest, FormantsCascadeInCurveOrder) {
@@ -94,7 +96,7 @@ TEST_F(FilterTest, FormantsCascadeInCurveOrder) {
   voice.add_point(param::kFormantBandwidth, "", 1, 0, 50, 0, 0);
   voice.add_point(param::kFormantBandwidth, "", 1, 4000, 450, 0, 0);
   FormantCascade formants;
-  const double out = formants.apply(voice, 1, 0.5, kFs);
+  const double out = formants.apply(curves, 1, 0.5, kFs);
 
   Resonator r1, r2;
   r1.set(1000, 150, kFs);
@@ -113,10 +115,11 @@ TEST_F(FilterTest, FormantsBeyondThe32ndAreNotHeard) {
     constant(param::kFormants, 100.0 * i, i);
     if (i <= 32) first32.add_point(param::kFormants, "", i, 0, 100.0 * i, 0, 0);
   }
+  RenderCurves curves32(first32);
   FormantCascade all, expected;
   for (int i = 0; i < 50; ++i) {
     const double s = 1000 * std::sin(i);
-    ASSERT_EQ(all.apply(voice, s, 0, kFs), expected.apply(first32, s, 0, kFs)) << i;
+    ASSERT_EQ(all.apply(curves, s, 0, kFs), expected.apply(curves32, s, 0, kFs)) << i;
   }
 }
 
@@ -124,16 +127,16 @@ TEST_F(FilterTest, FormantsGuardAgainstUnusableValues) {
   TCurvePoint* f = constant(param::kFormants, 500);
   TCurvePoint* bandwidth = constant(param::kFormantBandwidth, -10);
   FormantCascade formants;
-  for (const double s : {300.0, -7.0}) EXPECT_EQ(formants.apply(voice, s, 0, kFs), s);
+  for (const double s : {300.0, -7.0}) EXPECT_EQ(formants.apply(curves, s, 0, kFs), s);
   bandwidth->y = 100;
   f->y = kInf;
-  EXPECT_EQ(formants.apply(voice, 42, 0, kFs), 42);
+  EXPECT_EQ(formants.apply(curves, 42, 0, kFs), 42);
 
   // An infinite sample must not leave infinities in the memory for the samples after it.
   f->y = 500;
-  formants.apply(voice, kInf, 0, kFs);
+  formants.apply(curves, kInf, 0, kFs);
   EXPECT_EQ(formants.resonator(1).y1, 0);
-  EXPECT_DOUBLE_EQ(formants.apply(voice, 1, 0, kFs), formants.resonator(1).a0);
+  EXPECT_DOUBLE_EQ(formants.apply(curves, 1, 0, kFs), formants.resonator(1).a0);
 }
 
 }  // namespace

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "core/model/curve_state.h"
+#include "core/model/voice.h"
+
+namespace vocanta {
+
+// The voice's curves as a build reads them: with a cursor of its own per parameter, so
+// that the windows, which evaluate beside a running build, neither steer its samples nor
+// find their cache moved by it.
+class RenderCurves {
+ public:
+  explicit RenderCurves(const Voice& voice) : voice_(voice) {}
+
+  const CurveState& state(int p) const { return voice_.parameter(p).state; }
+  CurveCursor& cursor(int p) { return cursors_[static_cast<size_t>(p)]; }
+  double value(int p, int16_t n, double x) { return curve_value(state(p), cursor(p), n, x); }
+  int count(int p) const { return curve_count(state(p)); }
+
+  // The user may edit between two blocks of a build; a cursor on a removed point goes.
+  void keep_valid() {
+    for (int p = 0; p < kParameterCount; ++p) keep_cursor_valid(state(p), cursor(p));
+  }
+
+ private:
+  const Voice& voice_;
+  std::array<CurveCursor, kParameterCount> cursors_{};
+};
+
+}  // namespace vocanta

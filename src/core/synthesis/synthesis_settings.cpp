@@ -1,0 +1,43 @@
+#include "core/synthesis/synthesis_settings.h"
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "core/model/voice.h"
+#include "core/support/number_format.h"
+#include "core/support/vocanta_error.h"
+
+namespace vocanta {
+namespace {
+
+// Ties to even, as the sample count and the sampling frequency are rounded.
+double round_even(double v) {
+  return std::nearbyint(v);
+}
+
+}  // namespace
+
+SynthesisSettings read_synthesis_settings(const Voice& voice) {
+  const BuildSettings& t = voice.settings;
+  const char sep = voice.decimalSeparator;
+  SynthesisSettings s;
+  const double fs = round_even(parse_number(t.samplingFrequency, sep));
+  if (!(fs <= std::numeric_limits<int32_t>::max() && fs >= std::numeric_limits<int32_t>::min()))
+    throw VocantaError("The sampling frequency " + t.samplingFrequency + " is out of range");
+  s.fs = static_cast<int32_t>(fs);
+  s.duration = parse_number(t.duration, sep);
+  s.maxHarmonics = parse_integer(t.maxHarmonics);
+  s.tweenies = parse_integer(t.tweenies);
+  s.gain = std::pow(10.0, parse_number(t.gain, sep) / 20);
+  s.randomize = t.randomize;
+  const double total = round_even(s.fs * s.duration);
+  // A sample file holds at most 2^31 - 1 samples; a negative duration renders nothing.
+  if (!(total <= std::numeric_limits<int32_t>::max()))
+    throw VocantaError("A voice of " + t.duration + " s at " + t.samplingFrequency +
+                       " Hz has more samples than a sample file can hold");
+  s.samplesPerVoice = total > 0 ? static_cast<int64_t>(total) : 0;
+  return s;
+}
+
+}  // namespace vocanta

@@ -1,0 +1,147 @@
+#include "core/synthesis/voice_renderer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <numbers>
+
+#include "core/model/voice.h"
+
+namespace vocanta {
+namespace {
+
+constexpr int kPartials = 2048;
+constexpr double kTwoPi = 2 * std::numbers::pi;
+
+// Fresh uniform phase in [0, 2*pi].
+double random_phase(RandomGenerator& random) {
+  return random.draw(65535) / 65534.0 * kTwoPi;
+}
+
+// Harmonics below half the sampling frequency. An f0 of 0, or one so small that the
+// count leaves 32 bits, is taken as a voice without partials rather than aborting.
+int32_t partial_limit(double fs, double f0) {
+  const double k = std::floor(fs / f0 / 2);
+  if (!(k >= 0 && k <= std::numeric_limits<int32_t>::max())) return 0;
+  return static_cast<int32_t>(k);
+}
+
+}  // namespace
+
+VoiceRenderer::VoiceRenderer(Voice& voice, const SynthesisSettings& settings)
+    : voice_(voice),
+      s_(settings),
+      curves_(voice),
+      H_(kPartials + 1),
+      S_(kPartials + 1),
+      RH_(kPartials + 1),
+      RS_(kPartials + 1),
+      lambda_(std::log(10.0) / 20) {}
+
+void VoiceRenderer::start() {
+  curves_.keep_valid();
+  for (int k = 1; k <= kPartials; ++k) H_[k] = value(param::kHarmonicSpectrum, k);
+  for (int k = 1; k <= kPartials; ++k) S_[k] = value(param::kSubharmonicSpectrum, k - 0.5);
+  if (!s_.randomize) voice_.random.seed = 0;
+  psi_ = 0;
+  for (int k = 1; k <= kPartials; ++k) RH_[k] = random_phase(voice_.random);
+  for (int k = 1; k <= kPartials; ++k) RS_[k] = random_phase(voice_.random);
+  phi_ = 0;
+  flutter_.reset();
+  formants_.reset();
+  position_ = 0;
+  clipped_ = false;
+}
+
+size_t VoiceRenderer::render(int16_t* out, size_t count) {
+  curves_.keep_valid();
+  const auto n =
+      static_cast<size_t>(std::clamp<int64_t>(samples_left(), 0, static_cast<int64_t>(count)));
+  for (size_t i = 0; i < n; ++i) out[i] = to_sample(sample(position_++));
+  return n;
+}
+
+double VoiceRenderer::sample(int64_t m) {
+  const double fs = s_.fs;
+  const double t = m / fs;
+  const double F = value(param::kF0, t) * value(param::kF0Factor, t);
+  psi_ = psi_ + kTwoPi * value(param::kVibratoFrequency, t) / fs;
+  const double va = value(param::kVibratoAmplitude, t) / 100 * F;
+  double u = voice_.random.draw(65535) / 65534.0 - 0.5;
+  u = flutter_.apply(curves_, u, t, fs);
+  const double fa = value(param::kFlutterAmplitude, t) / 100 * F;
+  const double f0 = std::fabs(std::sin(psi_) * va + F + fa * u);
+  phi_ = phi_ + kTwoPi * f0 / fs;
+  // One sample with an infinite rate must not silence the rest of the voice.
+  if (!std::isfinite(psi_)) psi_ = 0;
+  if (!std::isfinite(phi_)) phi_ = 0;
+  const int32_t K = partial_limit(fs, f0);
+  const double aH = std::pow(10.0, value(param::kHarmonicLevel, t) / 20);
+  const double aS = std::pow(10.0, value(param::kSubharmonicLevel, t) / 20);
+  const double pH = value(param::kPhaseRandomness, t) / 100;
+  const double pS = value(param::kSubPhaseRandomness, t) / 100;
+  const double tau = value(param::kSpectralTilt, t) / std::log(2.0);
+  const double w = static_cast<double>(voice_.random.draw(65535)) - 32768;
+  double s = std::pow(10.0, value(param::kNoiseLevel, t) / 20) * w;
+  const int32_t N = std::min(s_.maxHarmonics, std::min(kPartials, K));
+  s = harmonics(s, N, f0, aH, pH, tau);
+  s = subharmonics(s, N, f0, aH, aS, pS, tau);
+  s = formants_.apply(curves_, s, t, fs);
+  return std::pow(10.0, value(param::kOverallLevel, t) / 20) * s_.gain * s;
+}
+
+double VoiceRenderer::harmonics(double s, int32_t N, double f0, double aH, double pH, double tau) {
+  const CurveState& response = curves_.state(param::kFrequencyResponse);
+  CurveCursor& atResponse = curves_.cursor(param::kFrequencyResponse);
+  const CurveState& phase = curves_.state(param::kPhase);
+  CurveCursor& atPhase = curves_.cursor(param::kPhase);
+  for (int32_t k = 1; k <= N; ++k) {
+    const double R = curve_value(response, atResponse, 1, k * f0);
+    const double A = std::exp((std::log(k) * tau + H_[k] + R) * lambda_);
+    const double theta = curve_value(phase, atPhase, 1, k) * kTwoPi / 360 + RH_[k] * pH;
+    s = s + std::sin(k * phi_ + theta) * (30000 * aH * A);
+  }
+  return s;
+}
+
+double VoiceRenderer::subharmonics(double s, int32_t N, double f0, double aH, double aS, double pS,
+                                   double tau) {
+  const CurveState& response = curves_.state(param::kFrequencyResponse);
+  CurveCursor& atResponse = curves_.cursor(param::kFrequencyResponse);
+  const CurveState& phase = curves_.state(param::kSubPhase);
+  CurveCursor& atPhase = curves_.cursor(param::kSubPhase);
+  // Counted in 64 bits: n + 1 and the loop's last increment must not overflow when the
+  // setting is the largest 32-bit number.
+  const int64_t n = s_.tweenies;
+  for (int64_t v = 1; v <= n; ++v) {
+    const double X = static_cast<double>(v) / static_cast<double>(n + 1);
+    const double P = value(param::kTweenieSpectrum, X);
+    for (int32_t k = 1; k <= N; ++k) {
+      const double R = curve_value(response, atResponse, 1, (k - 0.5) * f0);
+      const double A = std::exp((std::log(k) * tau + S_[k] + R + P) * lambda_);
+      const double theta = curve_value(phase, atPhase, 1, k) * kTwoPi / 360 + RS_[k] * pS;
+      s = s + std::sin((k - 1 + X) * phi_ + theta) * (30000 * aS * aH * A);
+    }
+  }
+  return s;
+}
+
+int16_t VoiceRenderer::to_sample(double y) {
+  if (y > 32767) {
+    y = 32767;
+    clipped_ = true;
+  }
+  if (y < -32768) {
+    y = -32768;
+    clipped_ = true;
+  }
+  // NaN compares false above; a sample must never carry it.
+  if (std::isnan(y)) {
+    y = 0;
+    clipped_ = true;
+  }
+  return static_cast<int16_t>(std::nearbyint(y));
+}
+
+}  // namespace vocanta

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "core/synthesis/render_curves.h"
+#include "core/synthesis/synthesis_settings.h"
+#include "core/synthesis/voice_filters.h"
+
+namespace vocanta {
+
+class Voice;
+
+// Renders voices block by block into the caller's buffer, so that whoever drives it
+// decides where the samples go and may stop between any two blocks. The curve cursors
+// live as long as the renderer: the voices of one series walk on from where the last
+// one left them.
+class VoiceRenderer {
+ public:
+  VoiceRenderer(Voice& voice, const SynthesisSettings& settings);
+
+  // Begins a voice: spectra and random phases read afresh, phases and filters at rest.
+  void start();
+  // Renders the next samples of the voice into out[0..), at most count and never past
+  // its end; returns how many it rendered.
+  size_t render(int16_t* out, size_t count);
+
+  // Samples rendered of this voice so far, and those still to come.
+  int64_t position() const { return position_; }
+  int64_t samples_left() const { return s_.samplesPerVoice - position_; }
+  // Some sample of this voice did not fit into 16 bits (or was undefined) and was clipped.
+  bool clipped() const { return clipped_; }
+
+ private:
+  double value(int p, double x) { return curves_.value(p, 1, x); }
+  double sample(int64_t m);
+  double harmonics(double s, int32_t N, double f0, double aH, double pH, double tau);
+  double subharmonics(double s, int32_t N, double f0, double aH, double aS, double pS, double tau);
+  int16_t to_sample(double y);
+
+  Voice& voice_;
+  const SynthesisSettings& s_;
+  RenderCurves curves_;
+  std::vector<double> H_, S_, RH_, RS_;
+  double psi_ = 0, phi_ = 0;
+  const double lambda_;
+  FlutterFilter flutter_;
+  FormantCascade formants_;
+  int64_t position_ = 0;
+  bool clipped_ = false;
+};
+
+}  // namespace vocanta
