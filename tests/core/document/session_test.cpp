@@ -12,14 +12,19 @@
 namespace vocanta {
 namespace {
 
-TEST(EditHistory, StepsOfOneGroupMergeUntilUndoAndRedoWalkThem) {
+class SessionTest : public ::testing::Test {
+ protected:
+  SessionTest() { session.document().new_document(); }
+
   testing::ScriptedPrompter prompter;
-  QuietBuildHost build;
-  Voice scratch;
-  testing::RecordingDocumentHost host(scratch);
-  Session session(prompter, host, build);
-  session.document().new_document();
+  testing::EventHost build;
+  Voice scratch;  // the pictures of the host's save command would go there; there are none
+  testing::RecordingDocumentHost host{scratch};
+  Session session{prompter, host, build};
   Voice& voice = session.voice();
+};
+
+TEST_F(SessionTest, StepsOfOneGroupMergeUntilUndoAndRedoWalkThem) {
   testing::ChangeLog log(voice.events);
   auto type = [&](const std::string& gain, uint64_t group) {
     BuildSettings after = voice.settings;
@@ -55,14 +60,7 @@ TEST(EditHistory, StepsOfOneGroupMergeUntilUndoAndRedoWalkThem) {
   EXPECT_EQ(voice.settings.gain, "-12");
 }
 
-TEST(EditHistory, ATweenieCountKeepsTheClearedCurvesForUndoAndNewForgetsEverything) {
-  testing::ScriptedPrompter prompter;
-  QuietBuildHost build;
-  Voice scratch;
-  testing::RecordingDocumentHost host(scratch);
-  Session session(prompter, host, build);
-  session.document().new_document();
-  Voice& voice = session.voice();
+TEST_F(SessionTest, ATweenieCountKeepsTheClearedCurvesForUndoAndNewForgetsEverything) {
   Parameter& spectrum = voice.parameter(param::kTweenieSpectrum);
   voice.add_point(param::kTweenieSpectrum, "", 1, 0.5, -3, -3, 0);
   const double step = spectrum.xGridStep;
@@ -93,15 +91,8 @@ TEST(EditHistory, ATweenieCountKeepsTheClearedCurvesForUndoAndNewForgetsEverythi
   EXPECT_FALSE(session.history().can_redo());
 }
 
-TEST(EditHistory, ABuildTakesOnlyTheSettingsMeanwhile) {
+TEST_F(SessionTest, ABuildTakesOnlyTheSettingsMeanwhile) {
   testing::TempDir dir;
-  testing::ScriptedPrompter prompter;
-  testing::EventHost build;
-  Voice scratch;
-  testing::RecordingDocumentHost host(scratch);
-  Session session(prompter, host, build);
-  session.document().new_document();
-  Voice& voice = session.voice();
   voice.settings.duration = "0.2";  // a few blocks, so that events run in between
   BuildSettings louder = voice.settings;
   louder.gain = "-10";
