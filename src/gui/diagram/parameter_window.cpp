@@ -261,14 +261,17 @@ void TForm2::show_cursor_position(int X, int Y) {
 std::string TForm2::cursor_info(double x) {
   const char separator = session_.voice().decimalSeparator;
   CurveState& s = param_.state;
+  // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) on " " + a temporary.
+  std::string info = " ";
   if (s.currentCurve) {
     const int16_t n = s.currentCurve->number;
-    return " " + format_fixed3(curve_value(s, n, x), separator) + param_.yUnit + " " +
-           std::to_string(n);
+    info.append(format_fixed3(curve_value(s, n, x), separator)).append(param_.yUnit);
+    info.append(" ").append(std::to_string(n));
+  } else if (!s.curves && param_.showDefault) {
+    info.append(format_fixed3(curve_value(s, 0, x), separator)).append(param_.yUnit);
+    info.append(" by default");
   }
-  if (!s.curves && param_.showDefault)
-    return " " + format_fixed3(curve_value(s, 0, x), separator) + param_.yUnit + " by default";
-  return " ";
+  return info;
 }
 
 void TForm2::draw_sync_cursor(int16_t sqX, int16_t sqY, double xv, double yv) {
