@@ -156,7 +156,8 @@ void TForm2::accept_limits(const Limits& limits) {
   } else {
     xminedit->setText(qt(param_.xMin));
     xmaxedit->setText(qt(param_.xMax));
-    session_.prompter().message("The upper limit of the x axis must be greater than the lower limit");
+    session_.prompter().message(
+        "The upper limit of the x axis must be greater than the lower limit");
   }
   if (limits.yMax > limits.yMin) {
     yMap_.min = limits.yMin;
@@ -166,7 +167,8 @@ void TForm2::accept_limits(const Limits& limits) {
   } else {
     yminedit->setText(qt(param_.yMin));
     ymaxedit->setText(qt(param_.yMax));
-    session_.prompter().message("The upper limit of the y axis must be greater than the lower limit");
+    session_.prompter().message(
+        "The upper limit of the y axis must be greater than the lower limit");
   }
 }
 
@@ -324,7 +326,7 @@ void TForm2::load_background(const QString& fileName) {
     param_.backgroundFile = fileName.toStdString();
     backgroundVisible = true;
   } else if (session_.prompter().ask_yes_no(fileName.toStdString() + ", background for " +
-                                         param_.title + ", was not found. Search?") ==
+                                            param_.title + ", was not found. Search?") ==
              Answer::Yes) {
     host_.search_background(*this, fileName);
   }

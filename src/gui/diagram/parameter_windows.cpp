@@ -101,8 +101,7 @@ void ParameterWindows::load_background(int index, const QString& path) {
   window(index).load_background(path);
 }
 
-void ParameterWindows::draw_sync_cursors(int16_t xQuantity, int16_t yQuantity, double x,
-                                         double y) {
+void ParameterWindows::draw_sync_cursors(int16_t xQuantity, int16_t yQuantity, double x, double y) {
   for (TForm2* w : windows_) w->draw_sync_cursor(xQuantity, yQuantity, x, y);
 }
 

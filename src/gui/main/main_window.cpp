@@ -32,7 +32,8 @@ TForm1::TForm1(QStringList arguments, QWidget* parent)
       prompter_(std::make_unique<GuiPrompter>(this)),
       store_(std::make_unique<TIni>()),
       buildHost_(std::make_unique<GuiBuildHost>(*this)),
-      session_(std::make_unique<Session>(*prompter_, static_cast<DocumentHost&>(*this), *buildHost_)),
+      session_(
+          std::make_unique<Session>(*prompter_, static_cast<DocumentHost&>(*this), *buildHost_)),
       arguments_(std::move(arguments)) {
   setObjectName("TForm1");
   Voice& voice = session_->voice();
@@ -52,6 +53,10 @@ TForm1::TForm1(QStringList arguments, QWidget* parent)
 TForm1::~TForm1() {
   qApp->removeEventFilter(this);
   session_->voice().events.remove(this);
+  // These two observe the session and leave it on destruction; QWidget would delete
+  // them only after the members, the session among them, are gone.
+  delete settingsDialog_;
+  delete windows_;
 }
 
 void TForm1::create_controls() {
@@ -125,8 +130,7 @@ void TForm1::start_up() {
   // "/b" run still ends by itself.
   if (!arguments_.isEmpty())
     report_errors([&] {
-      session_->document().load_document(
-          QFileInfo(arguments_[0]).absoluteFilePath().toStdString());
+      session_->document().load_document(QFileInfo(arguments_[0]).absoluteFilePath().toStdString());
     });
   read_persisted_options();
   if (arguments_.size() >= 2 && arguments_[1] == "/b") run_batch_mode();

@@ -3,9 +3,9 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "core/synthesis/build_run.h"
 #include "core/document/session.h"
 #include "core/support/prompter.h"
+#include "core/synthesis/build_run.h"
 #include "gui/diagram/parameter_windows.h"
 #include "gui/main/gui_build_host.h"
 #include "gui/main/main_window.h"

@@ -42,8 +42,7 @@ void TForm1::create_file_menu() {
   fileMenu_ = menuBar()->addMenu("&File");
   DocumentLifecycle& document = session_->document();
   fileMenu_->addAction("&New", QKeySequence("Ctrl+N"), this, [&] { document.new_document(); });
-  fileMenu_->addAction("&Open...", QKeySequence("Ctrl+O"), this,
-                       [&] { document.open_document(); });
+  fileMenu_->addAction("&Open...", QKeySequence("Ctrl+O"), this, [&] { document.open_document(); });
   fileMenu_->addAction("Partial open...", this, [this] { partialOpenDialog_->exec(); });
   fileMenu_->addAction("&Save", QKeySequence("Ctrl+S"), this, [&] { document.save_document(); });
   fileMenu_->addAction("Save &as...", this, [&] { document.save_document_as(); });
@@ -57,8 +56,9 @@ void TForm1::create_file_menu() {
 
 void TForm1::create_edit_menu() {
   QMenu* edit = menuBar()->addMenu("&Edit");
-  undoAction_ = named(edit->addAction("&Undo", QKeySequence::Undo, this, [this] { session_->undo(); }),
-                      "undoAction");
+  undoAction_ =
+      named(edit->addAction("&Undo", QKeySequence::Undo, this, [this] { session_->undo(); }),
+            "undoAction");
   redoAction_ = named(edit->addAction("&Redo", this, [this] { session_->redo(); }), "redoAction");
   redoAction_->setShortcuts({QKeySequence("Ctrl+Shift+Z"), QKeySequence("Ctrl+Y")});
   edit->addSeparator();
@@ -123,14 +123,13 @@ void TForm1::toggle_option(QAction* action, const char* key) {
 
 void TForm1::create_options_menu() {
   QMenu* options = menuBar()->addMenu("&Options");
-  pointEditorAction_ =
-      named(options->addAction("&Point editor...", QKeySequence("Ctrl+P"), this,
-                               [this] {
-                                 windows_->sync_editor_visibility();
-                                 windows_->point_editor().show();
-                                 windows_->point_editor().raise();
-                               }),
-            "pointEditorAction");
+  pointEditorAction_ = named(options->addAction("&Point editor...", QKeySequence("Ctrl+P"), this,
+                                                [this] {
+                                                  windows_->sync_editor_visibility();
+                                                  windows_->point_editor().show();
+                                                  windows_->point_editor().raise();
+                                                }),
+                             "pointEditorAction");
   connect(windows_, &ParameterWindows::editorVisibilityChanged, pointEditorAction_,
           &QAction::setEnabled);
   options->addAction("&Batch editor...", QKeySequence("Ctrl+B"), this, [this] {
@@ -151,14 +150,16 @@ void TForm1::create_options_menu() {
 
 void TForm1::create_window_menu() {
   QMenu* window = menuBar()->addMenu("&Window");
-  named(window->addAction("Show all", QKeySequence("Ctrl+A"), this, [this] { windows_->show_all(); }),
-        "showAllAction");
+  named(
+      window->addAction("Show all", QKeySequence("Ctrl+A"), this, [this] { windows_->show_all(); }),
+      "showAllAction");
   named(window->addAction("Show &used", QKeySequence("Ctrl+U"), this,
                           [this] { windows_->show_used(); }),
         "showUsedAction");
   named(window->addAction("Hide u&nused", this, [this] { windows_->hide_unused(); }),
         "hideUnusedAction");
-  named(window->addAction("&Hide all", QKeySequence("Ctrl+H"), this, [this] { windows_->hide_all(); }),
+  named(window->addAction("&Hide all", QKeySequence("Ctrl+H"), this,
+                          [this] { windows_->hide_all(); }),
         "hideAllAction");
   connect(window, &QMenu::aboutToShow, this,
           [this] { pointEditorAction_->setEnabled(windows_->any_visible()); });

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QCursor>
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "core/document/session.h"
 #include "core/model/voice.h"
 #include "gui/diagram/parameter_window.h"
 #include "gui/diagram/parameter_window_host.h"
@@ -12,21 +14,21 @@
 
 namespace vocanta::testing {
 
-// Stands in for the main window: owns a voice set up as after New, makes the parameter
+// Stands in for the main window: owns a session set up as after New, makes the parameter
 // windows on request and records what the windows asked of it.
 class FakeWindowHost : public ParameterWindowHost {
  public:
-  FakeWindowHost() { reset_to_new(voice_); }
+  FakeWindowHost() { session_.document().new_document(); }
 
   // The window of parameter index, made on first use.
   TForm2& window(int index) {
     auto& w = windows_[static_cast<size_t>(index)];
-    if (!w) w = std::make_unique<TForm2>(voice_.parameter(index), *this);
+    if (!w) w = std::make_unique<TForm2>(session_, index, *this);
     return *w;
   }
 
-  Voice& voice() override { return voice_; }
-  Prompter& prompter() override { return prompts; }
+  Session& session() { return session_; }
+  Voice& voice() { return session_.voice(); }
   bool parameter_sync_cursor() const override { return syncCursor; }
   void draw_sync_cursors(int16_t xQuantity, int16_t yQuantity, double x, double y) override {
     for (auto& w : windows_)
@@ -61,8 +63,13 @@ class FakeWindowHost : public ParameterWindowHost {
     calls.push_back(what + " " + std::to_string(w.paramNumber()));
   }
 
-  Voice voice_;
-  // Destroyed before the voice whose parameters they show.
+  QuietBuildHost builds_;
+  // The document host's background log is not looked at here; it needs a voice before
+  // the session that owns the real one exists.
+  Voice scratch_;
+  RecordingDocumentHost documents_{scratch_};
+  Session session_{prompts, documents_, builds_};
+  // Destroyed before the session whose parameters they show.
   std::array<std::unique_ptr<TForm2>, kParameterCount> windows_;
 };
 

@@ -5,37 +5,32 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <stdexcept>
 
-#include "core/synthesis/build_run.h"
+#include "core/document/session.h"
 #include "gui/diagram/parameter_window.h"
+#include "gui/diagram/parameter_windows.h"
 #include "gui/diagram/point_editor_window.h"
 #include "gui/main/partial_open_dialog.h"
 #include "gui/main/recent_files_menu.h"
+#include "gui/main/started_window.h"
 #include "gui/main/statistics_window.h"
 #include "gui/main/vocanta_application.h"
 #include "gui/platform/settings_store.h"
-#include "test_support.h"
 
 namespace vocanta {
 namespace {
 
-// A main window shown and started as the program starts it, with scripted questions.
-struct Started {
-  explicit Started(QStringList arguments = {}) : main(std::move(arguments)) {
-    auto scripted = std::make_unique<testing::ScriptedPrompter>();
-    prompter = scripted.get();
-    main.set_prompter(std::move(scripted));
-    main.show();
-    QTest::qWait(20);  // the start-up runs once the window is on the screen
-  }
-  ~Started() { main.hide(); }
-  testing::ScriptedPrompter* prompter;
-  TForm1 main;
-};
+using testing::action;
+using testing::child;
+using testing::Started;
 
 std::string voice_document(const testing::TempDir& dir) {
   const std::string path = dir.file("voice.vta");
@@ -48,73 +43,96 @@ std::string voice_document(const testing::TempDir& dir) {
 TEST(MainWindow, StartsUntitledWithAllWindows) {
   Started s;
   EXPECT_EQ(s.main.windowTitle(),
-            QString::fromStdString("Vocanta " + s.main.document().noticeText));
-  ASSERT_FALSE(s.main.statistics->lines().isEmpty());
-  EXPECT_TRUE(s.main.statistics->lines().first().startsWith("Vocanta start at "));
-  EXPECT_EQ(s.main.parameterWindows[param::kF0]->windowTitle(), "F0");
-  EXPECT_EQ(s.main.voice().settings.gain, "-20");
-  EXPECT_TRUE(s.main.olgray->isVisibleTo(&s.main));
-  EXPECT_FALSE(s.main.olgreen->isVisibleTo(&s.main));
-  EXPECT_EQ(s.main.breakbutton->text(), "&Build...");
+            QString::fromStdString("Vocanta " + s.main.session().document().noticeText));
+  const QStringList lines = child<TForm9>(s.main, "TForm9").lines();
+  ASSERT_FALSE(lines.isEmpty());
+  EXPECT_TRUE(lines.first().startsWith("Vocanta start at "));
+  EXPECT_EQ(s.main.parameter_windows().window(param::kF0).windowTitle(), "F0");
+  EXPECT_EQ(s.main.session().voice().settings.gain, "-20");
+  EXPECT_TRUE(child<QLabel>(s.main, "olgray").isVisibleTo(&s.main));
+  EXPECT_FALSE(child<QLabel>(s.main, "olgreen").isVisibleTo(&s.main));
+  EXPECT_EQ(child<QPushButton>(s.main, "breakbutton").text(), "&Build...");
+}
+
+// The Edit menu's entry of a parameter, as it stands when the menu opens.
+bool edit_entry_checked(TForm1& main, int index) {
+  QMenu* edit = nullptr;
+  for (QAction* a : main.menuBar()->actions())
+    if (a->text() == "&Edit") edit = a->menu();
+  if (!edit) throw std::runtime_error("no Edit menu");
+  emit edit->aboutToShow();
+  const std::string_view caption = kParameterTable[static_cast<size_t>(index)].menuCaption;
+  for (QAction* a : edit->actions())
+    if (a->text().toStdString() == caption) return a->isChecked();
+  throw std::runtime_error("no Edit menu entry " + std::string(caption));
 }
 
 TEST(MainWindow, WindowCommandsFollowTheCurvesAndThePointEditor) {
   testing::TempDir dir;
   Started s({QString::fromStdString(voice_document(dir))});
-  EXPECT_EQ(s.main.document().documentPath, dir.file("voice.vta"));
+  EXPECT_EQ(s.main.session().document().documentPath, dir.file("voice.vta"));
   EXPECT_EQ(s.main.windowTitle().toStdString(), "Vocanta " + dir.file("voice.vta"));
+  ParameterWindows& windows = s.main.parameter_windows();
+  QAction& pointEditorAction = action(s.main, "pointEditorAction");
 
-  s.main.show_used();
+  action(s.main, "showUsedAction").trigger();
   for (int i = 0; i < kParameterCount; ++i) {
     const bool used = i == param::kF0 || i == param::kFormants || i == param::kFormantFactor;
-    EXPECT_EQ(s.main.parameterWindows[static_cast<size_t>(i)]->isVisible(), used) << i;
+    EXPECT_EQ(windows.window(i).isVisible(), used) << i;
   }
-  EXPECT_TRUE(s.main.pointEditor->isVisible());
-  EXPECT_TRUE(s.main.pointEditorAction->isEnabled());
-  s.main.refresh_edit_menu();
-  EXPECT_TRUE(s.main.editActions[param::kFormantFactor]->isChecked());
-  EXPECT_FALSE(s.main.editActions[param::kF0Factor]->isChecked());
+  EXPECT_TRUE(windows.point_editor().isVisible());
+  EXPECT_TRUE(pointEditorAction.isEnabled());
+  EXPECT_TRUE(edit_entry_checked(s.main, param::kFormantFactor));
+  EXPECT_FALSE(edit_entry_checked(s.main, param::kF0Factor));
 
-  s.main.show_all();
-  s.main.hide_unused();
-  EXPECT_TRUE(s.main.parameterWindows[param::kF0]->isVisible());
-  EXPECT_FALSE(s.main.parameterWindows[param::kNoiseLevel]->isVisible());
+  action(s.main, "showAllAction").trigger();
+  action(s.main, "hideUnusedAction").trigger();
+  EXPECT_TRUE(windows.window(param::kF0).isVisible());
+  EXPECT_FALSE(windows.window(param::kNoiseLevel).isVisible());
 
-  s.main.hide_all();
-  EXPECT_FALSE(s.main.parameterWindows[param::kF0]->isVisible());
-  EXPECT_FALSE(s.main.pointEditor->isVisible());
-  EXPECT_FALSE(s.main.pointEditorAction->isEnabled());
+  action(s.main, "hideAllAction").trigger();
+  EXPECT_FALSE(windows.window(param::kF0).isVisible());
+  EXPECT_FALSE(windows.point_editor().isVisible());
+  EXPECT_FALSE(pointEditorAction.isEnabled());
 
-  s.main.new_document();
-  s.main.show_used();
-  EXPECT_FALSE(s.main.pointEditor->isVisible());
-  EXPECT_TRUE(s.main.document().documentPath.empty());
+  s.main.session().document().new_document();
+  action(s.main, "showUsedAction").trigger();
+  EXPECT_FALSE(windows.point_editor().isVisible());
+  EXPECT_TRUE(s.main.session().document().documentPath.empty());
 }
 
 TEST(MainWindow, TheBuildButtonBreaksARunningBuild) {
   testing::TempDir dir;
   Started s;
-  s.main.voice().settings.duration = "30";
-  const QString path = QString::fromStdString(dir.file("long.smp"));
+  s.main.session().voice().settings.duration = "30";
+  QPushButton& breakbutton = child<QPushButton>(s.main, "breakbutton");
+  QAction& buildAction = action(s.main, "buildAction");
+  const std::string path = dir.file("long.smp");
   bool sawBreakCaption = false;
   bool refusedSecond = false;
   QTimer::singleShot(300, [&] {
-    sawBreakCaption = s.main.breakbutton->text() == "&Break";
+    sawBreakCaption = breakbutton.text() == "&Break";
+    s.prompter->fileNames = {dir.file("second.smp")};
     try {
-      s.main.build_voice(QString::fromStdString(dir.file("second.smp")));
+      buildAction.trigger();
     } catch (const std::exception&) {
       refusedSecond = true;
     }
-    s.main.breakbutton->click();
+    breakbutton.click();
   });
-  s.main.build_voice(path);
+  s.prompter->fileNames = {path};
+  buildAction.trigger();
   EXPECT_TRUE(sawBreakCaption);
   EXPECT_TRUE(refusedSecond);
-  EXPECT_EQ(s.main.breakbutton->text(), "&Build...");
-  EXPECT_EQ(s.main.progresslabel->text(), "Break!");
-  EXPECT_TRUE(s.main.olgray->isVisibleTo(&s.main));
-  EXPECT_EQ(s.main.statistics->lines().at(s.main.statistics->lines().size() - 2), "Break!");
-  const auto size = testing::read_file(path.toStdString()).size();
+  // Refused before the file dialog, which the first build alone showed.
+  EXPECT_EQ(s.prompter->shown, std::vector<std::string>{"Build file as"});
+  EXPECT_EQ(breakbutton.text(), "&Build...");
+  EXPECT_EQ(child<QLabel>(s.main, "progresslabel").text(), "Break!");
+  EXPECT_TRUE(child<QLabel>(s.main, "olgray").isVisibleTo(&s.main));
+  const QStringList lines = child<TForm9>(s.main, "TForm9").lines();
+  ASSERT_GE(lines.size(), 2);
+  EXPECT_EQ(lines.at(lines.size() - 2), "Break!");
+  const auto size = testing::read_file(path).size();
   EXPECT_GT(size, 1024u);
   EXPECT_LT(size, 1024u + 2 * 16000 * 30);
   EXPECT_EQ((size - 1024) % 2, 0u);
@@ -123,7 +141,7 @@ TEST(MainWindow, TheBuildButtonBreaksARunningBuild) {
 
 TEST(MainWindow, MenuShortcutsWorkFromAParameterWindow) {
   Started s;
-  TForm2* f0 = s.main.parameterWindows[param::kF0];
+  TForm2* f0 = &s.main.parameter_windows().window(param::kF0);
   f0->show();
   f0->activateWindow();
   QApplication::setActiveWindow(f0);
@@ -157,17 +175,17 @@ TEST(MainWindow, ABuildSwitchRunEndsItselfAlsoWhenTheDocumentFails) {
 TEST(MainWindow, ViewOptionsSurviveARestart) {
   {
     Started s;
-    s.main.hintsAction->trigger();
-    s.main.syncCursorAction->trigger();
-    EXPECT_FALSE(s.main.hintsAction->isChecked());
+    action(s.main, "hintsAction").trigger();
+    action(s.main, "syncCursorAction").trigger();
+    EXPECT_FALSE(action(s.main, "hintsAction").isChecked());
   }
   {
     Started s;
-    EXPECT_FALSE(s.main.hintsAction->isChecked());
-    EXPECT_FALSE(s.main.syncCursorAction->isChecked());
-    EXPECT_TRUE(s.main.progressCursorAction->isChecked());
-    s.main.hintsAction->trigger();
-    s.main.syncCursorAction->trigger();
+    EXPECT_FALSE(action(s.main, "hintsAction").isChecked());
+    EXPECT_FALSE(action(s.main, "syncCursorAction").isChecked());
+    EXPECT_TRUE(action(s.main, "progressCursorAction").isChecked());
+    action(s.main, "hintsAction").trigger();
+    action(s.main, "syncCursorAction").trigger();
   }
   TIni store;
   EXPECT_TRUE(store.ReadBool("Common", "Hints", false));
@@ -177,45 +195,48 @@ TEST(MainWindow, ViewOptionsSurviveARestart) {
 TEST(MainWindowDocuments, OpenedDocumentsFillTheRecentFilesNewestFirst) {
   testing::TempDir dir;
   Started s;
-  s.main.recentFiles->askClear = [](const QString&, const QString&) { return true; };
-  s.main.recentFiles->clear_list();
+  DocumentLifecycle& document = s.main.session().document();
+  TRecentFiles& recentFiles = child<TRecentFiles>(s.main);
+  recentFiles.askClear = [](const QString&, const QString&) { return true; };
+  recentFiles.clear_list();
   std::vector<std::string> paths;
   for (int i = 0; i < 6; ++i) {
     paths.push_back(dir.file("v" + std::to_string(i) + ".vta"));
     testing::write_file(paths.back(), "[Common]\r\nFiletype=Vocanta\r\nVersion=3.0\r\n");
-    s.main.load_document(QString::fromStdString(paths.back()));
+    document.load_document(paths.back());
   }
-  EXPECT_EQ(s.main.recentFiles->file_action(0)->text().toStdString(), "&1 " + paths[5]);
-  EXPECT_EQ(s.main.recentFiles->file_action(4)->text().toStdString(), "&5 " + paths[1]);
-  EXPECT_FALSE(s.main.recentFiles->file_action(5)->isVisible());
+  EXPECT_EQ(recentFiles.file_action(0)->text().toStdString(), "&1 " + paths[5]);
+  EXPECT_EQ(recentFiles.file_action(4)->text().toStdString(), "&5 " + paths[1]);
+  EXPECT_FALSE(recentFiles.file_action(5)->isVisible());
 
   // Choosing an entry while the document has changes asks first; Cancel opens nothing.
-  s.main.voice().add_point(param::kF0, "", 1, 0, 100, 100, 0);
+  s.main.session().voice().add_point(param::kF0, "", 1, 0, 100, 100, 0);
   s.prompter->answers = {Answer::Cancel};
-  s.main.recentFiles->choose(4);
-  EXPECT_EQ(s.main.document().documentPath, paths[5]);
+  recentFiles.choose(4);
+  EXPECT_EQ(document.documentPath, paths[5]);
   // The chosen entry moved to the top before the question.
   s.prompter->answers = {Answer::No};
-  s.main.recentFiles->choose(0);
-  EXPECT_EQ(s.main.document().documentPath, paths[1]);
-  EXPECT_EQ(s.main.recentFiles->file_action(0)->text().toStdString(), "&1 " + paths[1]);
-  s.main.recentFiles->clear_list();
+  recentFiles.choose(0);
+  EXPECT_EQ(document.documentPath, paths[1]);
+  EXPECT_EQ(recentFiles.file_action(0)->text().toStdString(), "&1 " + paths[1]);
+  recentFiles.clear_list();
 }
 
 TEST(MainWindowDocuments, PartialOpenWithNothingCheckedOpensNoDialog) {
   Started s;
-  EXPECT_EQ(s.main.partialOpenDialog->parameterChecks[param::kF0]->text(), "F0");
-  EXPECT_EQ(s.main.partialOpenDialog->parameterChecks[param::kF0]->toolTip(), "Load F0");
-  s.main.partialOpenDialog->open_clicked();
+  TForm4& partialOpen = child<TForm4>(s.main, "TForm4");
+  EXPECT_EQ(partialOpen.parameterChecks[param::kF0]->text(), "F0");
+  EXPECT_EQ(partialOpen.parameterChecks[param::kF0]->toolTip(), "Load F0");
+  partialOpen.open_clicked();
   EXPECT_EQ(
       s.prompter->shown,
       std::vector<std::string>{"You must check at least one parameter in the \"open only\" group"});
-  EXPECT_FALSE(s.main.document().partialOpen);
+  EXPECT_FALSE(s.main.session().document().partialOpen);
 }
 
 TEST(MainWindowDocuments, ClosingAChangedDocumentAsks) {
   Started s;
-  s.main.voice().add_point(param::kF0, "", 1, 0, 100, 100, 0);
+  s.main.session().voice().add_point(param::kF0, "", 1, 0, 100, 100, 0);
   s.prompter->answers = {Answer::Cancel};
   EXPECT_FALSE(s.main.close());
   EXPECT_TRUE(s.main.isVisible());

@@ -9,6 +9,7 @@
 #include <QTest>
 #include <filesystem>
 
+#include "core/document/session.h"
 #include "core/model/voice.h"
 #include "core/support/vocanta_error.h"
 #include "gui/main/settings_dialog.h"
@@ -19,23 +20,18 @@ namespace vocanta {
 namespace {
 
 using testing::TempDir;
-
-struct RecordingSettingsHost : SettingsHost {
-  int tweenieChanges = 0;
-  int timeRangeChanges = 0;
-  std::vector<double> durations;
-  void tweenies_changed() override { ++tweenieChanges; }
-  void set_voice_duration(double seconds) override { durations.push_back(seconds); }
-  void time_ranges_changed() override { ++timeRangeChanges; }
-};
+using Kind = ModelChange::Kind;
 
 class SettingsDialog : public ::testing::Test {
  protected:
   SettingsDialog() {
-    reset_to_new(voice);
+    session.document().new_document();
     voice.add_point(param::kTweenieSpectrum, "", 1, 0.5, -10, 0, 0);
     voice.add_point(param::kF0, "", 1, 0.2, 120, 0, 0);
     dialog.show();
+    // Only what the dialog does counts.
+    log.changes.clear();
+    session.document().set_modified(false);
   }
 
   void type(QLineEdit* edit, const QString& text) {
@@ -56,23 +52,33 @@ class SettingsDialog : public ::testing::Test {
       EXPECT_EQ(e.what(), message);
     }
   }
+  // The windows lay out the tweenie spectrum on TweenieCount and everything (the time
+  // axes among it) on Everything.
+  int told(Kind kind) const { return log.count(kind); }
 
   TempDir dir;
   TIni store{dir.file("store.ini")};
-  Voice voice;
-  RecordingSettingsHost host;
-  TForm10 dialog{voice, host, store};
+  testing::ScriptedPrompter prompter;
+  QuietBuildHost builds;
+  Voice scratch;  // for the document host's background log, which is not looked at
+  testing::RecordingDocumentHost documents{scratch};
+  Session session{prompter, documents, builds};
+  Voice& voice = session.voice();
+  TForm10 dialog{session, store};
+  testing::ChangeLog log{voice.events};
 };
 
 TEST_F(SettingsDialog, UntouchedOkKeepsTheTweenieCurves) {
   voice.settings.tweenies = "3";
   voice.tweeniesInUse = 3;
+  voice.parameter(param::kF0).xMax = "9";
   dialog.sync_from_model();
   QTest::mouseClick(dialog.okbutton, Qt::LeftButton);
   EXPECT_NE(tweenies().curves, nullptr);
-  EXPECT_EQ(host.tweenieChanges, 0);
-  EXPECT_EQ(host.durations, std::vector<double>{1.0});
-  EXPECT_EQ(host.timeRangeChanges, 1);
+  EXPECT_EQ(told(Kind::TweenieCount), 0);
+  EXPECT_EQ(voice.parameter(param::kF0).xMax, "1");
+  EXPECT_EQ(told(Kind::Everything), 1);
+  EXPECT_EQ(session.history().size(), 0u);
   EXPECT_FALSE(dialog.isVisible());
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
@@ -84,7 +90,7 @@ TEST_F(SettingsDialog, OnlyANewPositiveTweenieCountClearsTheTweenieSpectrum) {
     EXPECT_EQ(voice.tweeniesInUse, 1) << text;
     EXPECT_NE(tweenies().curves, nullptr) << text;
   }
-  EXPECT_EQ(host.tweenieChanges, 0);
+  EXPECT_EQ(told(Kind::TweenieCount), 0);
 
   type(dialog.ntweeniesedit, "3");
   dialog.ok_steps();
@@ -92,7 +98,7 @@ TEST_F(SettingsDialog, OnlyANewPositiveTweenieCountClearsTheTweenieSpectrum) {
   EXPECT_EQ(tweenies().curves, nullptr);
   EXPECT_DOUBLE_EQ(voice.parameter(param::kTweenieSpectrum).xGridStep, 0.25);
   EXPECT_NE(voice.parameter(param::kF0).state.curves, nullptr);
-  EXPECT_EQ(host.tweenieChanges, 1);
+  EXPECT_EQ(told(Kind::TweenieCount), 1);
 }
 
 TEST_F(SettingsDialog, BadTweenieCountChangesNothing) {
@@ -102,8 +108,8 @@ TEST_F(SettingsDialog, BadTweenieCountChangesNothing) {
   EXPECT_TRUE(dialog.isVisible());
   EXPECT_EQ(voice.tweeniesInUse, 1);
   EXPECT_NE(tweenies().curves, nullptr);
-  EXPECT_TRUE(host.durations.empty());
-  EXPECT_EQ(host.timeRangeChanges, 0);
+  EXPECT_EQ(told(Kind::TweenieCount), 0);
+  EXPECT_EQ(told(Kind::Everything), 0);
   EXPECT_EQ(voice.parameter(param::kF0).xMax, "1");
 }
 
@@ -111,8 +117,7 @@ TEST_F(SettingsDialog, DurationSetsTheTimeAxesAsTyped) {
   voice.decimalSeparator = ',';
   type(dialog.tottimeedit, "2,5");
   dialog.ok_steps();
-  EXPECT_EQ(host.durations, std::vector<double>{2.5});
-  EXPECT_EQ(host.timeRangeChanges, 1);
+  EXPECT_EQ(told(Kind::Everything), 1);
   for (const Parameter& p : voice.parameters()) {
     if (p.xQuantity == quantity::kTime) {
       EXPECT_EQ(p.xMin, "0") << p.title;
@@ -131,8 +136,8 @@ TEST_F(SettingsDialog, BadDurationComesAfterTheTweenieChange) {
   EXPECT_TRUE(dialog.isVisible());
   EXPECT_EQ(voice.tweeniesInUse, 3);
   EXPECT_EQ(tweenies().curves, nullptr);
-  EXPECT_EQ(host.tweenieChanges, 1);
-  EXPECT_TRUE(host.durations.empty());
+  EXPECT_EQ(told(Kind::TweenieCount), 1);
+  EXPECT_EQ(told(Kind::Everything), 0);
   EXPECT_EQ(voice.parameter(param::kF0).xMax, "1");
 }
 
@@ -149,10 +154,11 @@ TEST_F(SettingsDialog, EditsGoStraightIntoTheSettings) {
   EXPECT_EQ(voice.settings.duration, "3");
   click(dialog.randomcheck);
   EXPECT_TRUE(voice.settings.randomize);
+  EXPECT_FALSE(session.document().modified());
 
   dialog.close();  // the close box: no OK steps, the typed texts stay
   EXPECT_FALSE(dialog.isVisible());
-  EXPECT_EQ(host.timeRangeChanges, 0);
+  EXPECT_EQ(told(Kind::Everything), 0);
   EXPECT_EQ(voice.tweeniesInUse, 1);
   EXPECT_EQ(voice.settings.tweenies, "4");
   dialog.show();

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QAction>
+#include <QObject>
+#include <QStringList>
+#include <QTest>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "gui/main/main_window.h"
+#include "test_support.h"
+
+namespace vocanta::testing {
+
+// A main window shown and started as the program starts it, with scripted questions.
+struct Started {
+  explicit Started(QStringList arguments = {}) : main(std::move(arguments)) {
+    auto scripted = std::make_unique<ScriptedPrompter>();
+    prompter = scripted.get();
+    main.set_prompter(std::move(scripted));
+    main.show();
+    QTest::qWait(20);  // the start-up runs once the window is on the screen
+  }
+  ~Started() { main.hide(); }
+  ScriptedPrompter* prompter;
+  TForm1 main;
+};
+
+// The child of parent with that object name (any name when empty); a missing one fails
+// the test rather than crashing it.
+template <class T>
+T& child(const QObject& parent, const char* name = "") {
+  T* found = parent.findChild<T*>(*name ? QString::fromLatin1(name) : QString());
+  if (!found) throw std::runtime_error(std::string("no child named '") + name + "'");
+  return *found;
+}
+
+inline QAction& action(const TForm1& main, const char* name) {
+  return child<QAction>(main, name);
+}
+
+}  // namespace vocanta::testing
