@@ -1,6 +1,7 @@
 #include "core/document/document_lifecycle.h"
 
 #include <cstdio>
+#include <exception>
 #include <filesystem>
 
 #include "core/model/edit_history.h"
@@ -80,7 +81,12 @@ void DocumentLifecycle::load_document(const std::string& path) {
   try {
     read_document(voice_, path, partialOpen ? selection : everything, *prompter_, r);
   } catch (...) {
-    show_read(r);  // what was read before the bad entry stays and is shown
+    // What was read before the bad entry stays and is shown; the entry's error is the
+    // one the user hears of.
+    try {
+      show_read(r);
+    } catch (...) {
+    }
     throw;
   }
   if (!r.accepted) {
@@ -111,8 +117,17 @@ void DocumentLifecycle::show_read(const ReadResult& r) {
   // Steps taken before the read would undo into a voice that is no longer there.
   history_.clear();
   voice_.events.notify({ModelChange::Kind::History});
-  for (const auto& [index, name] : r.backgrounds) host_.load_background(index, name);
+  // A picture that cannot be read costs that picture, not the others nor the document.
+  std::exception_ptr firstError;
+  for (const auto& [index, name] : r.backgrounds) {
+    try {
+      host_.load_background(index, name);
+    } catch (...) {
+      if (!firstError) firstError = std::current_exception();
+    }
+  }
   voice_.events.notify({ModelChange::Kind::Everything});
+  if (firstError) std::rethrow_exception(firstError);
 }
 
 void DocumentLifecycle::save_document() {

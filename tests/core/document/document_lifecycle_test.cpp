@@ -147,6 +147,27 @@ TEST_F(DocumentLifecycleTest, SavingAsksAboutPastedPicturesAfterCheckingTheSetti
   EXPECT_EQ(voice.parameter(param::kPhase).backgroundFile, "");
 }
 
+TEST_F(DocumentLifecycleTest, AnUnreadablePictureCostsOnlyThatPicture) {
+  const std::string path = dir.file("pictures.vta");
+  testing::write_file(path,
+                      "[Common]\r\nFiletype=Vocanta\r\nVersion=3.0\r\n[F0]\r\n0=150\r\n"
+                      "[Backgrounds]\r\nF0=/p/bad.bmp\r\nPhase=/p/good.bmp\r\n[Phase]\r\n1=90\r\n");
+  host.unreadable = "/p/bad.bmp";
+  testing::ChangeLog log(voice.events);
+  try {
+    doc.load_document(path);
+    ADD_FAILURE() << "the unreadable picture must be reported";
+  } catch (const VocantaError& e) {
+    EXPECT_EQ(std::string(e.what()), "Cannot read the picture /p/bad.bmp");
+  }
+  // The whole document was read and taken, and the windows show it.
+  EXPECT_EQ(doc.documentPath, path);
+  EXPECT_FALSE(doc.modified());
+  EXPECT_EQ(voice.parameter(param::kPhase).backgroundFile, "/p/good.bmp");
+  EXPECT_EQ(voice.parameter(param::kPhase).state.curves->points->y, 90);
+  EXPECT_GE(log.count(ModelChange::Kind::Everything), 1);
+}
+
 TEST_F(DocumentLifecycleTest, AutosaveLandsBesideTheSampleFile) {
   doc.autosave(dir.file("voice.smp"));
   EXPECT_TRUE(std::filesystem::exists(dir.file("voice.VTA")));
