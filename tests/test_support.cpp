@@ -49,6 +49,7 @@ void RecordingDocumentHost::save_pasted_background(int index) {
 }
 
 void RecordingDocumentHost::load_background(int index, const std::string& path) {
+  if (onLoad) onLoad();
   if (path == unreadable) throw VocantaError("Cannot read the picture " + path);
   calls.push_back("load " + std::to_string(index) + " " + path);
   voice_.parameter(index).backgroundFile = path;

@@ -46,8 +46,9 @@ class RecordingDocumentHost : public DocumentHost {
   std::string caption;
   std::vector<std::string> recent;
   std::vector<std::string> calls;
-  std::string savedName;   // what the point editor's save command makes the name
-  std::string unreadable;  // a picture that cannot be read
+  std::string savedName;         // what the point editor's save command makes the name
+  std::string unreadable;        // a picture that cannot be read
+  std::function<void()> onLoad;  // what the windows see while a picture is loaded
 
   void set_caption(const std::string& c) override { caption = c; }
   void new_document_started() override { calls.push_back("new"); }

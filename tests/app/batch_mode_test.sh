@@ -16,9 +16,13 @@ check "the /b run ends by itself with success" '[ $st -eq 0 ]'
 check "it writes the start line on stderr" 'grep -q "^Vocanta start at " "$work/out"'
 "$cli" build "$work/voice.vta" -o "$work/cli.smp" >/dev/null 2>&1
 check "the file equals that of vocanta-cli byte for byte" 'cmp -s "$work/voice.smp" "$work/cli.smp"'
-check "autosave left the document beside the sample file" 'cmp -s <(grep -v "^Version" "$work/voice.VTA") <(grep -v "^Version" "$work/voice.vta")'
+check "autosave saved the document itself, keeping the old one as backup" 'cmp -s <(grep -v "^Version" "$work/voice.~vt") <(grep -v "^Version" "$work/voice.vta") && [ ! -e "$work/voice.VTA" ]'
 recent="$work/data/ZarvekData/Vocanta/3.0.0.1/vocanta.ini"
-check "the autosaved document tops the stored recent files" 'grep -q "^1=$work/voice.VTA" "$recent"'
+check "the autosaved document tops the stored recent files" 'grep -q "^1=$work/voice.vta" "$recent"'
+
+timeout 30 "$app" "$work/none.vta" /b >"$work/out" 2>&1
+st=$?
+check "a refused document ends the /b run by itself, said on stderr" '[ $st -eq 1 ] && grep -q "^vocanta: $work/none.vta does not exist" "$work/out"'
 
 timeout 3 "$app" "$work/twin.vta" /B >/dev/null 2>&1
 st=$?

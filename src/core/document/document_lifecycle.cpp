@@ -106,7 +106,7 @@ void DocumentLifecycle::take_read(const std::string& path, const ReadResult& r) 
     documentModified_ = true;
   } else {
     documentPath = path;
-    samplePath = change_extension(path, ".smp");
+    samplePath = change_extension_as_on_disk(path, ".smp");
     host_.set_caption("Vocanta " + path);
     documentModified_ = r.versionDiffered;
   }
@@ -117,6 +117,8 @@ void DocumentLifecycle::show_read(const ReadResult& r) {
   // Steps taken before the read would undo into a voice that is no longer there.
   history_.clear();
   voice_.events.notify({ModelChange::Kind::History});
+  // The windows show the document before a missing picture is asked about.
+  voice_.events.notify({ModelChange::Kind::Everything});
   // A picture that cannot be read costs that picture, not the others nor the document.
   std::exception_ptr firstError;
   for (const auto& [index, name] : r.backgrounds) {
@@ -126,7 +128,6 @@ void DocumentLifecycle::show_read(const ReadResult& r) {
       if (!firstError) firstError = std::current_exception();
     }
   }
-  voice_.events.notify({ModelChange::Kind::Everything});
   if (firstError) std::rethrow_exception(firstError);
 }
 
@@ -153,7 +154,7 @@ void DocumentLifecycle::save_document() {
   }
   if (!pending.commit()) throw VocantaError("Unable to write to " + path);
   host_.set_caption("Vocanta " + path);
-  samplePath = change_extension(path, ".SMP");
+  samplePath = change_extension_as_on_disk(path, ".smp");
   host_.add_recent_file(path);
   documentModified_ = false;
 }
@@ -190,7 +191,7 @@ void DocumentLifecycle::save_document_as() {
 }
 
 void DocumentLifecycle::autosave(const std::string& sample) {
-  documentPath = change_extension(sample, ".VTA");
+  documentPath = change_extension_as_on_disk(sample, ".vta");
   save_document();
 }
 

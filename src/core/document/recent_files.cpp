@@ -75,7 +75,7 @@ void RecentFileList::normalize() {
   for (size_t i = 0; i < slots_.size(); ++i) {
     if (slots_[i].empty()) continue;
     for (size_t j = i + 1; j < slots_.size(); ++j)
-      if (equal_ignoring_case(slots_[i], slots_[j])) slots_[j].clear();
+      if (slots_[i] == slots_[j]) slots_[j].clear();
   }
   std::stable_partition(slots_.begin(), slots_.end(),
                         [](const std::string& s) { return !s.empty(); });

@@ -27,8 +27,8 @@ struct DriveAllowance {
 
 // The documents used most recently, newest first, as full UTF-8 paths. Sixteen slots
 // are kept; only the first MaxItems (at most 15, one hexadecimal digit each) are shown
-// and stored. After every change a path stands at most once (letter case aside) and
-// the filled slots stand first.
+// and stored. After every change a path stands at most once (names that differ in
+// letter case are different files) and the filled slots stand first.
 class RecentFileList {
  public:
   static constexpr int kSlots = 16;

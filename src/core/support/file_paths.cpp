@@ -1,5 +1,9 @@
 #include "core/support/file_paths.h"
 
+#include <filesystem>
+
+#include "core/support/text_case.h"
+
 namespace vocanta {
 
 std::string change_extension(const std::string& path, const std::string& extension) {
@@ -8,6 +12,25 @@ std::string change_extension(const std::string& path, const std::string& extensi
   if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
     return path + extension;
   return path.substr(0, dot) + extension;
+}
+
+std::string change_extension_as_on_disk(const std::string& path, const std::string& extension) {
+  namespace fs = std::filesystem;
+  const std::string wanted = change_extension(path, to_lower_text(extension));
+  std::error_code ec;
+  if (fs::exists(fs::symlink_status(wanted, ec))) return wanted;
+  const size_t slash = wanted.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : wanted.substr(0, slash + 1);
+  const std::string name = slash == std::string::npos ? wanted : wanted.substr(slash + 1);
+  const size_t base = name.size() - extension.size();
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string other = it->path().filename().string();
+    if (other.size() == name.size() && other.compare(0, base, name, 0, base) == 0 &&
+        equal_ignoring_case(std::string_view(other).substr(base),
+                            std::string_view(name).substr(base)))
+      return wanted.substr(0, wanted.size() - name.size()) + other;
+  }
+  return wanted;
 }
 
 }  // namespace vocanta

@@ -8,4 +8,9 @@ namespace vocanta {
 // extension appended when the file name has none.
 std::string change_extension(const std::string& path, const std::string& extension);
 
+// The path with its extension replaced by the lower-case extension, unless a file of
+// that name exists with the extension in another letter case: then that file's name.
+// A proposed ".SMP" beside "voice.smp" would be a second file where names differ in case.
+std::string change_extension_as_on_disk(const std::string& path, const std::string& extension);
+
 }  // namespace vocanta

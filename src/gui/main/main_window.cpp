@@ -10,8 +10,10 @@
 #include <QScreen>
 #include <QTimer>
 #include <cstdio>
+#include <iostream>
 
 #include "core/document/session.h"
+#include "core/support/unattended_prompter.h"
 #include "gui/batch/batch_window.h"
 #include "gui/diagram/parameter_windows.h"
 #include "gui/main/diagnostics_window.h"
@@ -46,6 +48,7 @@ TForm1::TForm1(QStringList arguments, QWidget* parent)
   set_overload_state(2);
   refresh_undo_actions();
   voice.events.add(this);
+  if (batch_mode()) enter_batch_mode();
   qApp->installEventFilter(this);
   setWindowTitle(QString::fromStdString("Vocanta " + session_->document().noticeText));
 }
@@ -81,8 +84,8 @@ void TForm1::create_controls() {
   row->addWidget(olred_);
   row->addWidget(ollabel_, 1);
   setCentralWidget(central);
-  resize(430, sizeHint().height());
-  setMaximumHeight(sizeHint().height() + 40);
+  // Minimized but never maximized: a window of one size offers no maximize button.
+  setFixedSize(430, sizeHint().height());
 }
 
 QLabel* TForm1::create_lamp(QWidget* parent, const char* name) {
@@ -133,7 +136,20 @@ void TForm1::start_up() {
       session_->document().load_document(QFileInfo(arguments_[0]).absoluteFilePath().toStdString());
     });
   read_persisted_options();
-  if (arguments_.size() >= 2 && arguments_[1] == "/b") run_batch_mode();
+  if (batch_mode()) run_batch_mode();
+}
+
+bool TForm1::batch_mode() const {
+  return arguments_.size() >= 2 && arguments_[1] == "/b";
+}
+
+void TForm1::enter_batch_mode() {
+  // A "/b" run serves scripts: nothing may wait for a person, so every message and
+  // question goes to stderr and the exit status tells the outcome.
+  set_prompter(std::make_unique<UnattendedPrompter>(std::cerr, "vocanta", Answer::No));
+  VocantaApplication::set_error_handler([](const QString& message) {
+    std::cerr << "vocanta: " << message.toStdString() << std::endl;
+  });
 }
 
 void TForm1::run_batch_mode() {

@@ -84,6 +84,8 @@ class TForm1 : public QMainWindow, private DocumentHost, private ModelObserver {
   void report_errors(const std::function<void()>& command);
   void read_persisted_options();
   void toggle_option(QAction* action, const char* key);
+  bool batch_mode() const;
+  void enter_batch_mode();
   void run_batch_mode();
 
   void build_voice_command();

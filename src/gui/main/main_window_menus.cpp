@@ -130,6 +130,8 @@ void TForm1::create_options_menu() {
                                                   windows_->point_editor().raise();
                                                 }),
                              "pointEditorAction");
+  // Nothing to edit until a parameter window is shown.
+  pointEditorAction_->setEnabled(windows_->any_visible());
   connect(windows_, &ParameterWindows::editorVisibilityChanged, pointEditorAction_,
           &QAction::setEnabled);
   options->addAction("&Batch editor...", QKeySequence("Ctrl+B"), this, [this] {

@@ -59,7 +59,7 @@ TEST_F(DocumentLifecycleTest, TwoSavesLeaveTheFirstInTheBackup) {
   const std::string first = read_file(path);
   EXPECT_FALSE(doc.modified());
   EXPECT_EQ(host.caption, "Vocanta " + path);
-  EXPECT_EQ(doc.samplePath, dir.file("voice.SMP"));
+  EXPECT_EQ(doc.samplePath, dir.file("voice.smp"));
   EXPECT_EQ(host.recent.back(), path);
 
   edit(150, 0.5);
@@ -154,6 +154,9 @@ TEST_F(DocumentLifecycleTest, AnUnreadablePictureCostsOnlyThatPicture) {
                       "[Backgrounds]\r\nF0=/p/bad.bmp\r\nPhase=/p/good.bmp\r\n[Phase]\r\n1=90\r\n");
   host.unreadable = "/p/bad.bmp";
   testing::ChangeLog log(voice.events);
+  // A missing picture is asked about with the new document on the screen: the read's
+  // own notice and the open's have gone out by then.
+  host.onLoad = [&] { EXPECT_EQ(log.count(ModelChange::Kind::Everything), 2); };
   try {
     doc.load_document(path);
     ADD_FAILURE() << "the unreadable picture must be reported";
@@ -170,9 +173,19 @@ TEST_F(DocumentLifecycleTest, AnUnreadablePictureCostsOnlyThatPicture) {
 
 TEST_F(DocumentLifecycleTest, AutosaveLandsBesideTheSampleFile) {
   doc.autosave(dir.file("voice.smp"));
-  EXPECT_TRUE(std::filesystem::exists(dir.file("voice.VTA")));
-  EXPECT_EQ(doc.documentPath, dir.file("voice.VTA"));
-  EXPECT_EQ(host.caption, "Vocanta " + dir.file("voice.VTA"));
+  EXPECT_TRUE(std::filesystem::exists(dir.file("voice.vta")));
+  EXPECT_EQ(doc.documentPath, dir.file("voice.vta"));
+  EXPECT_EQ(host.caption, "Vocanta " + dir.file("voice.vta"));
+
+  // A name in capitals keeps its letters rather than gaining a second file beside it,
+  // and so does the sample file a later save proposes.
+  testing::write_file(dir.file("LOUD.VTA"), "old");
+  testing::write_file(dir.file("LOUD.SMP"), "");
+  doc.autosave(dir.file("LOUD.smp"));
+  EXPECT_EQ(doc.documentPath, dir.file("LOUD.VTA"));
+  EXPECT_EQ(doc.samplePath, dir.file("LOUD.SMP"));
+  EXPECT_EQ(read_file(dir.file("LOUD.~vt")), "old");
+  EXPECT_FALSE(std::filesystem::exists(dir.file("LOUD.vta")));
 }
 
 TEST_F(DocumentLifecycleTest, ABrokenSaveLeavesThePreviousDocument) {

@@ -88,14 +88,16 @@ TEST_F(RecentFiles, TheFiveNewestStandAfterBuildVoiceAndMoveWithMenuPos) {
   EXPECT_EQ(recent->file_action(0)->text(), "&1 " + path("Tom && Jerry.vta"));
 }
 
-TEST_F(RecentFiles, ReaddingInOtherLetterCaseMovesToTheTop) {
+TEST_F(RecentFiles, ReaddingMovesToTheTopAndOtherLetterCaseIsAnotherFile) {
   auto recent = make();
   recent->add("/music/Alt.vta");
   recent->add("/music/b.vta");
   recent->add("/MUSIC/ALT.VTA");
-  EXPECT_EQ(recent->list().slot(0), "/MUSIC/ALT.VTA");
-  EXPECT_EQ(recent->list().slot(1), "/music/b.vta");
-  EXPECT_EQ(recent->list().slot(2), "");
+  recent->add("/music/Alt.vta");
+  EXPECT_EQ(recent->list().slot(0), "/music/Alt.vta");
+  EXPECT_EQ(recent->list().slot(1), "/MUSIC/ALT.VTA");
+  EXPECT_EQ(recent->list().slot(2), "/music/b.vta");
+  EXPECT_EQ(recent->list().slot(3), "");
   recent->add("relative.vta");
   EXPECT_EQ(QString::fromStdString(recent->list().slot(0)),
             QDir::current().filePath("relative.vta"));

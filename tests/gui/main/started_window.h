@@ -13,17 +13,20 @@
 
 namespace vocanta::testing {
 
-// A main window shown and started as the program starts it, with scripted questions.
+// A main window shown and started as the program starts it, with scripted questions
+// unless the program's own are wanted.
 struct Started {
-  explicit Started(QStringList arguments = {}) : main(std::move(arguments)) {
-    auto scripted = std::make_unique<ScriptedPrompter>();
-    prompter = scripted.get();
-    main.set_prompter(std::move(scripted));
+  explicit Started(QStringList arguments = {}, bool scripted = true) : main(std::move(arguments)) {
+    if (scripted) {
+      auto questions = std::make_unique<ScriptedPrompter>();
+      prompter = questions.get();
+      main.set_prompter(std::move(questions));
+    }
     main.show();
     QTest::qWait(20);  // the start-up runs once the window is on the screen
   }
   ~Started() { main.hide(); }
-  ScriptedPrompter* prompter;
+  ScriptedPrompter* prompter = nullptr;
   TForm1 main;
 };
 
