@@ -45,6 +45,9 @@ TForm1::TForm1(QStringList arguments, QWidget* parent)
   create_windows();
   create_menus();
   create_recent_files();
+  // Minimized but never maximized: a window of one size offers no maximize button. Its
+  // height takes the menu bar, so it is settled after the menus.
+  setFixedSize(430, sizeHint().height());
   set_overload_state(2);
   refresh_undo_actions();
   voice.events.add(this);
@@ -84,8 +87,6 @@ void TForm1::create_controls() {
   row->addWidget(olred_);
   row->addWidget(ollabel_, 1);
   setCentralWidget(central);
-  // Minimized but never maximized: a window of one size offers no maximize button.
-  setFixedSize(430, sizeHint().height());
 }
 
 QLabel* TForm1::create_lamp(QWidget* parent, const char* name) {
