@@ -160,7 +160,7 @@ std::string read_and_write(const std::string& text, char separator, const std::s
 TEST(DocumentRoundTrip, WhatIsWrittenReadsBackToTheSameDocument) {
   testing::TempDir dir;
   VoiceMaker maker;
-  for (int round = 0; round < 100; ++round) {
+  for (int round = 0; round < 60; ++round) {
     Voice voice;
     maker.fill(voice);
     const std::string first = compose_document(voice);

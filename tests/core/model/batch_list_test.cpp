@@ -131,7 +131,7 @@ TEST_F(BatchListTest, NamesADocumentCannotKeepAreRefusedWhereBatchesAreMade) {
   EXPECT_EQ(random.seed, seed);  // no identifier was drawn for them
 }
 
-TEST_F(BatchListTest, AFullListRefusesTheNextBatchAndLookupsStayQuick) {
+TEST_F(BatchListTest, AFullListRefusesTheNextBatch) {
   uint32_t seed = 0;
   EXPECT_EQ(batches.get_batch("b0"), next_id(seed));
   for (int i = 1; i < kMaxBatches; ++i) batches.get_batch("b" + std::to_string(i));
