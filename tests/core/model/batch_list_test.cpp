@@ -133,10 +133,10 @@ TEST_F(BatchListTest, NamesADocumentCannotKeepAreRefusedWhereBatchesAreMade) {
 
 TEST_F(BatchListTest, AFullListRefusesTheNextBatch) {
   uint32_t seed = 0;
-  EXPECT_EQ(batches.get_batch("b0"), next_id(seed));
-  for (int i = 1; i < kMaxBatches; ++i) batches.get_batch("b" + std::to_string(i));
+  EXPECT_EQ(batches.get_batch("0"), next_id(seed));
+  for (int i = 1; i < kMaxBatches; ++i) batches.get_batch(std::to_string(i));
   EXPECT_EQ(batches.batch_count(), kMaxBatches);
-  EXPECT_EQ(batches.get_batch("B17"), batches.find_batch_id("b17"));
+  EXPECT_EQ(batches.get_batch("17"), batches.find_batch_id("17"));
   try {
     batches.get_batch("one more");
     FAIL() << "a batch beyond the identifiers was made";
@@ -150,8 +150,8 @@ TEST_F(BatchListTest, AFullListRefusesTheNextBatch) {
     ASSERT_FALSE(seen[b->id]);
     seen[b->id] = true;
   }
-  const int16_t id = batches.remove_batch("B100");
-  EXPECT_EQ(batches.find_batch_id("b100"), 0);
+  const int16_t id = batches.remove_batch("100");
+  EXPECT_EQ(batches.find_batch_id("100"), 0);
   EXPECT_EQ(batches.find_batch(id), nullptr);
   EXPECT_EQ(batches.get_batch("one more"), id);  // the one free identifier
 }

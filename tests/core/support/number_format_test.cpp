@@ -5,11 +5,21 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <string_view>
 
 #include "core/support/vocanta_error.h"
 
 namespace vocanta {
 namespace {
+
+// A quoted text and the rest of its message, appended piece by piece: "'" + text trips a
+// false -Wrestrict warning of GCC 12 in Release.
+std::string quoting(std::string_view text, std::string_view rest) {
+  std::string out(1, '\'');
+  out += text;
+  out += rest;
+  return out;
+}
 
 std::string error_of(auto&& call) {
   try {
@@ -111,7 +121,7 @@ TEST(NumberFormatTest, ParseRefusals) {
   for (const char* bad : {"abc", "1,5", "1.000,5", "1 000", "1e", "e5", ".", "-", "+-1", "--1",
                           "0x10", "inf", "NAN", "1.5.2", "1e5.5", "12a", "1e+-2"})
     EXPECT_EQ(error_of([&] { parse_number(bad); }),
-              "'" + std::string(bad) + "' is not a valid floating point value");
+              quoting(bad, "' is not a valid floating point value"));
   // With ',' as separator the point is no longer one.
   EXPECT_EQ(error_of([] { parse_number("0.5", ','); }),
             "'0.5' is not a valid floating point value");
@@ -119,9 +129,10 @@ TEST(NumberFormatTest, ParseRefusals) {
   for (std::string big :
        {std::string("1e400"), std::string("-1E309"), "1" + std::string(400, '0'),
         "1" + std::string(400, '0') + "e-10", std::string("1e99999999999999999999")})
-    EXPECT_EQ(error_of([&] { parse_number(big); }), "'" + big.substr(0, 60) +
-                                                        (big.size() > 60 ? "…" : "") +
-                                                        "' is not a valid floating point value");
+    EXPECT_EQ(
+        error_of([&] { parse_number(big); }),
+        quoting(big.substr(0, 60), big.size() > 60 ? "…' is not a valid floating point value"
+                                                   : "' is not a valid floating point value"));
   double untouched = 42;
   EXPECT_FALSE(try_parse_number("x", untouched));
   EXPECT_EQ(untouched, 42);
@@ -131,13 +142,13 @@ TEST(NumberFormatTest, MessagesQuoteLongAndHiddenTextsReadably) {
   // A value of megabytes is cut to 60 characters (letters, not bytes) and marked as cut.
   const std::string huge(1'000'000, '7');
   EXPECT_EQ(error_of([&] { parse_number(huge + "x"); }),
-            "'" + std::string(60, '7') + "…' is not a valid floating point value");
+            quoting(std::string(60, '7'), "…' is not a valid floating point value"));
   std::string umlauts;
   for (int i = 0; i < 61; ++i) umlauts += "ä";
   EXPECT_EQ(error_of([&] { parse_integer(umlauts); }),
-            "'" + umlauts.substr(0, 120) + "…' is not a valid integer value");
+            quoting(umlauts.substr(0, 120), "…' is not a valid integer value"));
   EXPECT_EQ(error_of([&] { parse_integer(umlauts.substr(0, 120)); }),
-            "'" + umlauts.substr(0, 120) + "' is not a valid integer value");
+            quoting(umlauts.substr(0, 120), "' is not a valid integer value"));
   // NUL and line ends are shown, not obeyed: a C string would end at the NUL.
   EXPECT_EQ(error_of([] { parse_number(std::string("1\0z\r\n", 5)); }),
             "'1\\0z\\r\\n' is not a valid floating point value");
@@ -154,7 +165,7 @@ TEST(NumberFormatTest, Integers) {
   for (const char* bad :
        {"", " ", "abc", "1.0", "1e3", "+-1", "-+1", "--1", "+", "2147483648", "0x10", "3 4"})
     EXPECT_EQ(error_of([&] { parse_integer(bad); }),
-              "'" + std::string(bad) + "' is not a valid integer value");
+              quoting(bad, "' is not a valid integer value"));
   int untouched = 9;
   EXPECT_FALSE(try_parse_integer("9x", untouched));
   EXPECT_EQ(untouched, 9);
