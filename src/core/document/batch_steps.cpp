@@ -4,6 +4,7 @@
 
 #include "core/model/batch_list.h"
 #include "core/support/ini_file.h"
+#include "core/support/message_text.h"
 #include "core/support/number_format.h"
 #include "core/support/vocanta_error.h"
 
@@ -18,6 +19,16 @@ void write_batch_steps(const BatchList& batches, IniFile& ini) {
     ini.write(kSection, b->name, std::to_string(b->nSteps));
 }
 
+int16_t get_document_batch(BatchList& batches, std::string_view name, std::string_view section,
+                           std::string_view key) {
+  try {
+    return batches.get_batch(name);
+  } catch (const VocantaError& e) {
+    throw VocantaError("Section [" + std::string(section) + "], entry " + quoted(key) + ": " +
+                       e.what());
+  }
+}
+
 void read_batch_steps(BatchList& batches, const IniFile& ini) {
   batches.clear_batches();
   for (const std::string& key : ini.keys(kSection)) {
@@ -26,8 +37,8 @@ void read_batch_steps(BatchList& batches, const IniFile& ini) {
     // A count the 16-bit step field cannot hold is refused like any other bad number,
     // rather than silently becoming another series.
     const int n = text.empty() ? 0 : parse_integer(text);
-    if (n < -32768 || n > 32767) throw VocantaError("'" + text + "' is not a valid integer value");
-    const int16_t id = batches.get_batch(key);
+    if (n < -32768 || n > 32767) throw VocantaError(quoted(text) + " is not a valid integer value");
+    const int16_t id = get_document_batch(batches, key, kSection, key);
     if (tbatchitem* b = batches.find_batch(id)) b->nSteps = static_cast<int16_t>(n);
   }
 }

@@ -36,7 +36,8 @@ struct ReadResult {
 // The whole voice as document text; it asks nothing. A background name holding "*" (a
 // pasted picture that has no file) is left out; the parameters whose pasted picture the
 // user chose not to save get an empty entry. Raises the conversion message of a
-// settings text that is not a number before anything is written anywhere.
+// settings text that is not a number, or names a value that is no finite number, before
+// anything is written anywhere: a text the reader refuses is never written.
 std::string compose_document(const Voice& voice, const std::vector<int>& droppedPictures = {});
 
 // Writes the whole voice to path, replacing the file only once the new text is complete.

@@ -1,13 +1,17 @@
+#include <cmath>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "core/document/batch_steps.h"
 #include "core/document/document.h"
 #include "core/document/point_text.h"
 #include "core/model/voice.h"
 #include "core/support/ini_file.h"
+#include "core/support/message_text.h"
 #include "core/support/number_format.h"
 #include "core/support/prompter.h"
+#include "core/support/vocanta_error.h"
 
 namespace vocanta {
 namespace {
@@ -45,15 +49,30 @@ void read_common(Voice& voice, const IniFile& ini) {
 bool read_curve_section(Voice& voice, Parameter& p, const IniFile& ini, const std::string& section,
                         int16_t n, ValueSpan& span) {
   const auto keys = ini.keys(section);
-  for (const std::string& key : keys) {
-    const std::string text = ini.read(section, key, "0");
-    const double x = parse_number(key);
-    const PointText pt = parse_point_value(text);
-    voice.add_point(p.index(), pt.batchName, n, x, pt.y, pt.batchY, pt.batchRange);
-    span.take(pt.y);
-    span.take(pt.batchY);
-    span.take(pt.batchY + pt.batchRange);
+  // Linked in at once, so that each point costs no sort of the whole curve; on an error
+  // the points before it stay, as they would have one by one.
+  std::vector<TCurvePoint> points;
+  points.reserve(keys.size());
+  try {
+    for (const std::string& key : keys) {
+      const std::string text = ini.read(section, key, "0");
+      TCurvePoint q;
+      q.x = parse_number(key);
+      const PointText pt = parse_point_value(text);
+      q.batch = get_document_batch(voice.batches, pt.batchName, section, key);
+      q.y = pt.y;
+      q.batchY = pt.batchY;
+      q.batchRange = pt.batchRange;
+      points.push_back(q);
+      span.take(pt.y);
+      span.take(pt.batchY);
+      span.take(pt.batchY + pt.batchRange);
+    }
+  } catch (...) {
+    add_points(p.state, n, points);
+    throw;
   }
+  add_points(p.state, n, points);
   return !keys.empty();
 }
 
@@ -91,6 +110,9 @@ void read_bandwidth_coefficients(Voice& voice, const IniFile& ini) {
   CurveState& bw = voice.parameter(param::kFormantBandwidth).state;
   clear_curves(bw);
   const double top = a + b * half;
+  if (!std::isfinite(top))
+    throw VocantaError("FormantBWa=" + format_number(a) + " and FormantBWb=" + format_number(b) +
+                       " give a formant bandwidth beyond the largest number");
   voice.add_point(param::kFormantBandwidth, "", 1, 0, a, a, 0);
   voice.add_point(param::kFormantBandwidth, "", 1, half, top, top, 0);
 }
@@ -103,8 +125,9 @@ bool accept_file(const IniFile& ini, const std::string& path, Prompter& prompter
   }
   const std::string version = ini.read("Common", "Version", "");
   if (version != kDocumentVersion) {
-    const std::string question = path + " version (" + version + ") does not match this " +
-                                 kFileType + " version (" + kDocumentVersion + ") Try anyway?";
+    const std::string question = path + " version (" + shown_value(version) +
+                                 ") does not match this " + kFileType + " version (" +
+                                 kDocumentVersion + ") Try anyway?";
     if (prompter.ask_yes_no(question) != Answer::Yes) return false;
     result.versionDiffered = true;
   }
@@ -124,7 +147,13 @@ void read_document(Voice& voice, const std::string& path, const ReadSelection& s
                    Prompter& prompter, ReadResult& result) {
   IniFile ini;
   std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec) || !ini.load(path)) {
+  const auto status = std::filesystem::status(path, ec);
+  // A folder or a FIFO is no document; opening a FIFO would wait for a writer forever.
+  if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+    prompter.message(path + " is not a file");
+    return;
+  }
+  if (!std::filesystem::exists(status) || !ini.load(path)) {
     prompter.message(path + " does not exist");
     return;
   }

@@ -4,18 +4,20 @@
 
 #include "core/model/curve.h"
 #include "core/support/number_format.h"
+#include "core/support/text_case.h"
 
 namespace vocanta {
 namespace {
 
-constexpr size_t kMaxFieldLength = 255;
+constexpr size_t kMaxFieldLength = 255;  // in characters
 
 double field_number(std::string_view field) {
   return field.empty() ? 0 : parse_number(field);
 }
 
+// Counted in characters, so that a cut never splits a letter of a UTF-8 name.
 std::string_view clipped(std::string_view field) {
-  return field.substr(0, kMaxFieldLength);
+  return field.substr(0, utf8_prefix_size(field, kMaxFieldLength));
 }
 
 }  // namespace

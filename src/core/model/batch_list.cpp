@@ -3,12 +3,41 @@
 #include "core/model/curve.h"
 #include "core/model/model_observer.h"
 #include "core/model/random_generator.h"
+#include "core/support/message_text.h"
 #include "core/support/text_case.h"
+#include "core/support/vocanta_error.h"
 
 namespace vocanta {
+namespace {
+
+// A point's text keeps no more of a name when it is read.
+constexpr size_t kMaxNameCharacters = 255;
+
+// Why a document would not give the name back as it went in; nullptr when it would.
+const char* name_fault(std::string_view name) {
+  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  if (blank(name.front()) || blank(name.back()))
+    return "blanks at its ends would be lost in the document";
+  if (name.front() == '[') return "a document line that begins with \"[\" starts a section";
+  if (name.front() == ';') return "a document line that begins with \";\" is a comment";
+  if (name.find('=') != name.npos) return "\"=\" ends the name of a document entry";
+  if (name.find_first_of("\r\n") != name.npos) return "a line break would end the document line";
+  if (name.find('\0') != name.npos) return "it holds a NUL character";
+  if (utf8_prefix_size(name, kMaxNameCharacters) < name.size())
+    return "a document keeps no more than 255 characters of it";
+  return nullptr;
+}
+
+}  // namespace
 
 std::string normalize_batch_name(std::string_view name) {
   return to_upper_first(to_lower_text(name));
+}
+
+void check_batch_name(std::string_view name) {
+  if (name.empty()) throw VocantaError("A batch name cannot be empty");
+  if (const char* fault = name_fault(name))
+    throw VocantaError(quoted(name) + " cannot be a batch name: " + fault);
 }
 
 BatchList::~BatchList() {
@@ -30,19 +59,15 @@ double BatchList::batch_value(const TCurvePoint* p) const {
 
 tbatchitem* BatchList::find_batch(int16_t id) const {
   if (cache_ && cache_->id == id) return cache_;
-  for (tbatchitem* b = head_; b; b = b->next)
-    if (b->id == id) {
-      cache_ = b;
-      return b;
-    }
-  return nullptr;
+  const auto it = byId_.find(id);
+  if (it == byId_.end()) return nullptr;
+  cache_ = it->second;
+  return cache_;
 }
 
 int16_t BatchList::find_batch_id(std::string_view name) const {
-  const std::string wanted = normalize_batch_name(name);
-  for (const tbatchitem* b = head_; b; b = b->next)
-    if (normalize_batch_name(b->name) == wanted) return b->id;
-  return 0;
+  const auto it = byName_.find(normalize_batch_name(name));
+  return it == byName_.end() ? 0 : it->second->id;
 }
 
 std::string BatchList::batch_name(int16_t id) const {
@@ -54,36 +79,57 @@ int16_t BatchList::get_batch(std::string_view name) {
   const std::string normalized = normalize_batch_name(name);
   int16_t id = find_batch_id(normalized);
   if (id == 0 && !normalized.empty()) {
-    // 32766 identifiers for at most a handful of batches: the redraw loop ends quickly,
-    // but a full chain must not spin forever.
-    if (batch_count() >= 32766) return 0;
+    check_batch_name(name);
+    if (count_ >= kMaxBatches)
+      throw VocantaError(quoted(name) + " cannot be added: a voice holds at most " +
+                         std::to_string(kMaxBatches) + " batches");
     do {
-      id = static_cast<int16_t>(1 + random_.draw(32766));
-    } while (find_batch(id));
+      id = static_cast<int16_t>(1 + random_.draw(kMaxBatches));
+    } while (byId_.contains(id));
     auto* b = new tbatchitem;
     b->name = normalized;
     b->id = id;
     b->active = true;
     b->next = head_;
     head_ = b;
+    ++count_;
+    byId_.emplace(id, b);
+    byName_.emplace(normalized, b);
   }
   changed();
   return id;
 }
 
+void BatchList::rename_batch(int16_t id, std::string_view name) {
+  tbatchitem* b = find_batch(id);
+  if (!b) return;
+  check_batch_name(name);
+  std::string key = normalize_batch_name(name);
+  const auto other = byName_.find(key);
+  if (other != byName_.end() && other->second != b)
+    throw VocantaError(quoted(name) + " cannot be a batch name: the batch " +
+                       quoted(other->second->name) + " has it already");
+  byName_.erase(normalize_batch_name(b->name));
+  byName_.emplace(std::move(key), b);
+  b->name = std::string(name);
+  changed(true);
+}
+
 int16_t BatchList::remove_batch(std::string_view name) {
-  const std::string wanted = normalize_batch_name(name);
+  const auto it = byName_.find(normalize_batch_name(name));
+  if (it == byName_.end()) return 0;
+  tbatchitem* b = it->second;
   tbatchitem* prev = nullptr;
-  for (tbatchitem* b = head_; b; prev = b, b = b->next) {
-    if (normalize_batch_name(b->name) != wanted) continue;
-    (prev ? prev->next : head_) = b->next;
-    if (cache_ == b) cache_ = nullptr;
-    const int16_t id = b->id;
-    delete b;
-    changed(true);
-    return id;
-  }
-  return 0;
+  for (tbatchitem* q = head_; q != b; q = q->next) prev = q;
+  (prev ? prev->next : head_) = b->next;
+  if (cache_ == b) cache_ = nullptr;
+  byName_.erase(it);
+  byId_.erase(b->id);
+  --count_;
+  const int16_t id = b->id;
+  delete b;
+  changed(true);
+  return id;
 }
 
 void BatchList::clear_batches() {
@@ -93,6 +139,9 @@ void BatchList::clear_batches() {
     head_ = next;
   }
   cache_ = nullptr;
+  count_ = 0;
+  byId_.clear();
+  byName_.clear();
   changed();
 }
 
@@ -140,9 +189,7 @@ void BatchList::activate_all_batches() {
 }
 
 int BatchList::batch_count() const {
-  int n = 0;
-  for (const tbatchitem* b = head_; b; b = b->next) ++n;
-  return n;
+  return count_;
 }
 
 int16_t BatchList::nth_batch_id(int n) const {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 namespace vocanta {
 
@@ -22,7 +23,17 @@ struct tbatchitem {
 
 std::string normalize_batch_name(std::string_view name);
 
-// The chain of batches, newest first, with a one-entry lookup cache.
+// Documents keep a batch name verbatim as the key of an INI entry and at the end of each
+// point's text, without escaping. Raises a message saying why when the name would not
+// come back from a document as it went in; the empty name (no batch) is refused as well.
+void check_batch_name(std::string_view name);
+
+// A voice holds at most this many batches, one per identifier 1..32766.
+inline constexpr int kMaxBatches = 32766;
+
+// The chain of batches, newest first, with a one-entry lookup cache and indexes by
+// identifier and by normalized name. Names change only through get_batch and rename_batch,
+// which keep the name index.
 class BatchList {
  public:
   // Changes are told to events, so that the batch window can refresh its lists; removing
@@ -36,7 +47,11 @@ class BatchList {
   tbatchitem* find_batch(int16_t id) const;
   int16_t find_batch_id(std::string_view name) const;
   std::string batch_name(int16_t id) const;
+  // Raises when the name cannot be a batch name or the voice holds kMaxBatches already.
   int16_t get_batch(std::string_view name);
+  // Stores the name as typed; raises when it cannot be a batch name or another batch has
+  // it already (the document could not tell the two apart).
+  void rename_batch(int16_t id, std::string_view name);
   int16_t remove_batch(std::string_view name);
   void clear_batches();
   int16_t reset_batch(int16_t id);
@@ -57,6 +72,9 @@ class BatchList {
   bool quiet_ = false;
   tbatchitem* head_ = nullptr;
   mutable tbatchitem* cache_ = nullptr;
+  int count_ = 0;
+  std::unordered_map<int16_t, tbatchitem*> byId_;
+  std::unordered_map<std::string, tbatchitem*> byName_;  // normalized name -> batch
 };
 
 }  // namespace vocanta

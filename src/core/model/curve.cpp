@@ -1,5 +1,7 @@
 #include "core/model/curve.h"
 
+#include <algorithm>
+
 namespace vocanta {
 
 TCurve::~TCurve() {
@@ -23,6 +25,23 @@ void insert_point(TCurve& k, TCurvePoint* p) {
   if (k.points) k.points->prev = p;
   k.points = p;
   sort_points(k);
+}
+
+void insert_points(TCurve& k, const std::vector<TCurvePoint*>& arrivals) {
+  // Newest first, then the points there already: a stable sort keeps that order among
+  // equal x, as the insertions one at a time would have left it.
+  std::vector<TCurvePoint*> all(arrivals.rbegin(), arrivals.rend());
+  for (TCurvePoint* p = k.points; p; p = p->next) all.push_back(p);
+  std::stable_sort(all.begin(), all.end(),
+                   [](const TCurvePoint* a, const TCurvePoint* b) { return a->x < b->x; });
+  TCurvePoint* prev = nullptr;
+  for (TCurvePoint* p : all) {
+    p->prev = prev;
+    p->next = nullptr;
+    if (prev) prev->next = p;
+    prev = p;
+  }
+  k.points = all.empty() ? nullptr : all.front();
 }
 
 void sort_points(TCurve& k) {

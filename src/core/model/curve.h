@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 namespace vocanta {
 
@@ -33,6 +34,11 @@ struct TCurve {
 
 // Links p in as the first point of k, then sorts k.
 void insert_point(TCurve& k, TCurvePoint* p);
+
+// Links the points in as if insert_point had taken them one by one in the given order
+// (each new point before the points of equal x already there), with one sort: reading a
+// curve of n points costs n log n rather than n squared.
+void insert_points(TCurve& k, const std::vector<TCurvePoint*>& arrivals);
 
 // Stable insertion sort over the links: points with equal x keep their relative order,
 // so repeated sorts (one per mouse release) never flip a step at a shared x.

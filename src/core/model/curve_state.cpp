@@ -1,6 +1,7 @@
 #include "core/model/curve_state.h"
 
 #include <utility>
+#include <vector>
 
 #include "core/model/batch_list.h"
 #include "core/model/model_observer.h"
@@ -20,6 +21,21 @@ void curves_changed(const CurveState& w, bool modifiesDocument) {
 TCurve* last_curve(TCurve* k) {
   while (k && k->next) k = k->next;
   return k;
+}
+
+// Curve n, or a new curve numbered n at the end of the list.
+TCurve& curve_for_adding(CurveState& w, int16_t n) {
+  TCurve* k = w.curves;
+  while (k && k->number != n && k->next) k = k->next;
+  if (k && k->number == n) return *k;
+  auto* fresh = new TCurve;
+  fresh->number = n;
+  fresh->prev = k;
+  if (k)
+    k->next = fresh;
+  else
+    w.curves = fresh;
+  return *fresh;
 }
 
 }  // namespace
@@ -103,23 +119,26 @@ TCurvePoint* add_point(CurveState& w, int16_t batchId, int16_t n, double x, doub
   p->batchY = batchY;
   p->batchRange = batchRange;
   p->batch = batchId;
-
-  TCurve* k = w.curves;
-  while (k && k->number != n && k->next) k = k->next;
-  if (k && k->number == n) {
-    insert_point(*k, p);
-  } else {
-    auto* fresh = new TCurve;
-    fresh->number = n;
-    fresh->points = p;
-    fresh->prev = k;
-    if (k)
-      k->next = fresh;
-    else
-      w.curves = fresh;
-  }
+  insert_point(curve_for_adding(w, n), p);
   curves_changed(w, true);
   return p;
+}
+
+void add_points(CurveState& w, int16_t n, const std::vector<TCurvePoint>& points) {
+  if (points.empty()) return;
+  std::vector<TCurvePoint*> fresh;
+  fresh.reserve(points.size());
+  for (const TCurvePoint& q : points) {
+    auto* p = new TCurvePoint;
+    p->x = q.x;
+    p->y = q.y;
+    p->batchY = q.batchY;
+    p->batchRange = q.batchRange;
+    p->batch = q.batch;
+    fresh.push_back(p);
+  }
+  insert_points(curve_for_adding(w, n), fresh);
+  curves_changed(w, true);
 }
 
 void delete_point(CurveState& w, TCurvePoint* p) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "core/model/curve.h"
 
@@ -51,6 +52,9 @@ TCurve* find_curve(const CurveState& w, int16_t n);
 // Returns the point that was added (owned by its curve).
 TCurvePoint* add_point(CurveState& w, int16_t batchId, int16_t n, double x, double y, double batchY,
                        double batchRange);
+// Adds copies of the points' x, values and batch to curve n as add_point would one by one
+// in this order, sorting the curve once.
+void add_points(CurveState& w, int16_t n, const std::vector<TCurvePoint>& points);
 void delete_point(CurveState& w, TCurvePoint* p);
 TCurve* new_curve(CurveState& w);
 void clear_curves(CurveState& w);

@@ -25,9 +25,11 @@ std::string fold(std::string_view s) {
 }  // namespace
 
 bool IniFile::load(const std::string& path) {
-  // A folder opens as a stream that reads nothing; it is not an empty file.
-  std::error_code folderError;
-  if (std::filesystem::is_directory(path, folderError))
+  // A folder opens as a stream that reads nothing, and a FIFO would wait for a writer:
+  // neither is an empty file.
+  std::error_code statusError;
+  const auto status = std::filesystem::status(path, statusError);
+  if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
     throw VocantaError("Unable to read " + path);
   std::ifstream in(path, std::ios::binary);
   if (!in) {
@@ -54,11 +56,12 @@ void IniFile::parse(std::string_view text) {
   if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
   size_t start = 0;
   while (start < text.size()) {
-    size_t end = text.find('\n', start);
+    // CR LF, LF and a lone CR each end a line: a CR left inside a value would be
+    // written back as part of it and split the line for the next reader.
+    size_t end = text.find_first_of("\r\n", start);
     if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    start = end + 1;
+    const std::string_view line = text.substr(start, end - start);
+    start = end + (text.substr(end).starts_with("\r\n") ? 2 : 1);
 
     const std::string_view t = trim(line);
     if (!t.empty() && t.front() == '[') {

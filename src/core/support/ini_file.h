@@ -10,10 +10,10 @@ namespace vocanta {
 
 // An INI text held in memory: sections and keys match without regard to letter case,
 // a write replaces a value in place or appends the entry to the end of its section, a
-// new section goes to the end of the text. Lines are written with CR LF; the bytes of
-// names and values are kept unchanged. Comment lines (";"), blank lines and lines the
-// class does not understand are kept but never read; of repeated sections or keys the
-// first one counts.
+// new section goes to the end of the text. Lines end at CR LF, LF or a lone CR and are
+// written with CR LF; the bytes of names and values are kept unchanged. Comment lines
+// (";"), blank lines and lines the class does not understand are kept but never read; of
+// repeated sections or keys the first one counts.
 class IniFile {
  public:
   // The classic reader cut values at 2,047 characters and read key lists through a

@@ -5,7 +5,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 
+#include "core/support/message_text.h"
 #include "core/support/vocanta_error.h"
 
 namespace vocanta {
@@ -30,6 +32,24 @@ struct Decimal {
   int exponent;
 };
 
+// Values just below the largest double round up past it, to a text that reads as no
+// number at all.
+bool above_largest_double(const Decimal& d) {
+  if (d.exponent < std::numeric_limits<double>::max_exponent10) return false;
+  const std::string text =
+      d.digits.substr(0, 1) + "." + d.digits.substr(1) + "e" + std::to_string(d.exponent);
+  double v = 0;
+  return std::from_chars(text.data(), text.data() + text.size(), v).ec ==
+         std::errc::result_out_of_range;
+}
+
+// The next lower decimal of as many digits: the nearest text that still reads back.
+void step_down(std::string& digits) {
+  size_t i = digits.size();
+  while (i > 0 && digits[i - 1] == '0') digits[--i] = '9';
+  if (i > 0) --digits[i - 1];
+}
+
 Decimal to_decimal(double value, int digits) {
   char buf[64];
   std::snprintf(buf, sizeof buf, "%.*e", digits - 1, value);
@@ -38,6 +58,7 @@ Decimal to_decimal(double value, int digits) {
   for (; *p && *p != 'e'; ++p)
     if (is_digit(*p)) d.digits += *p;
   d.exponent = std::atoi(p + 1);
+  if (above_largest_double(d)) step_down(d.digits);
   while (d.digits.size() > 1 && d.digits.back() == '0') d.digits.pop_back();
   return d;
 }
@@ -165,8 +186,9 @@ bool try_parse_number(std::string_view text, double& value, char decimalSeparato
 double parse_number(std::string_view text, char decimalSeparator) {
   double v = 0;
   if (try_parse_number(text, v, decimalSeparator)) return v;
-  if (trim_blanks(text).empty()) throw VocantaError("Cannot convert empty string to number");
-  throw VocantaError("'" + std::string(text) + "' is not a valid floating point value");
+  // Only the empty text has a message of its own; blanks alone are a text that is no number.
+  if (text.empty()) throw VocantaError("Cannot convert empty string to number");
+  throw VocantaError(quoted(text) + " is not a valid floating point value");
 }
 
 bool try_parse_integer(std::string_view text, int& value) {
@@ -183,7 +205,7 @@ bool try_parse_integer(std::string_view text, int& value) {
 int parse_integer(std::string_view text) {
   int v = 0;
   if (!try_parse_integer(text, v))
-    throw VocantaError("'" + std::string(text) + "' is not a valid integer value");
+    throw VocantaError(quoted(text) + " is not a valid integer value");
   return v;
 }
 

@@ -8,14 +8,16 @@ namespace vocanta {
 // Numbers in documents always use "."; the windows pass the user's decimal separator.
 
 // At most 15 significant digits, fixed notation from 0.0001 up to below 1E15, otherwise
-// scientific with a bare exponent ("1E-5", "2.5E20").
+// scientific with a bare exponent ("1E-5", "2.5E20"). Every finite value gives a text that
+// parse_number reads: the few that would round up past the largest double round down.
 std::string format_number(double value, char decimalSeparator = '.');
 
 // Fixed notation with exactly three decimals, as in the axis range fields.
 std::string format_fixed3(double value, char decimalSeparator = '.');
 
-// Raises "Cannot convert empty string to number" or "'%s' is not a valid floating point
-// value". Blanks around the number are ignored; no thousands separators.
+// Raises "Cannot convert empty string to number" for the empty text, otherwise "'%s' is
+// not a valid floating point value" (a long text shown cut). Blanks around the number are
+// ignored; no thousands separators.
 double parse_number(std::string_view text, char decimalSeparator = '.');
 
 // A decimal whole number in 32 bits; raises "'%s' is not a valid integer value".

@@ -113,6 +113,12 @@ std::string to_upper_first(std::string_view text) {
   return map_text(text, 1, upper);
 }
 
+size_t utf8_prefix_size(std::string_view text, size_t characters) {
+  size_t i = 0;
+  for (size_t n = 0; i < text.size() && n < characters; ++n) i += decode(text, i).length;
+  return i;
+}
+
 bool equal_ignoring_case(std::string_view a, std::string_view b) {
   // Fast path for the plain ASCII keys of documents and settings.
   if (a.size() == b.size()) {

@@ -1,7 +1,10 @@
 #include "core/document/document.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <cmath>
 #include <filesystem>
 
 #include "core/model/voice.h"
@@ -177,6 +180,15 @@ class DocumentReading : public ::testing::Test {
 TEST_F(DocumentReading, RefusesMissingAndForeignFilesAndAsksAboutVersions) {
   EXPECT_FALSE(read_document(voice, dir.file("none.vta"), {}, prompter).accepted);
   EXPECT_EQ(prompter.shown.back(), dir.file("none.vta") + " does not exist");
+  // A FIFO is not opened: that would wait for a writer.
+  const std::string fifo = dir.file("fifo.vta");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  alarm(20);  // should the read wait after all, the test fails instead of hanging
+  for (const std::string& odd : {dir.path().string(), fifo}) {
+    EXPECT_FALSE(read_document(voice, odd, {}, prompter).accepted);
+    EXPECT_EQ(prompter.shown.back(), odd + " is not a file");
+  }
+  alarm(0);
 
   EXPECT_FALSE(read("[Common]\nFileType=vocanta\nVersion=3.0\nGain=-3\n").accepted);
   EXPECT_EQ(prompter.shown.back(), dir.file("d.vta") + " is not an Vocanta file");
@@ -188,6 +200,12 @@ TEST_F(DocumentReading, RefusesMissingAndForeignFilesAndAsksAboutVersions) {
                                        " version () does not match this Vocanta version (3.0)"
                                        " Try anyway?");
   EXPECT_EQ(voice.settings.gain, "-20");
+
+  prompter.answers = {Answer::No};
+  read("[common]\nfiletype=Vocanta\nVersion=" + std::string(100, 'v') + "\n");
+  EXPECT_EQ(prompter.shown.back(), dir.file("d.vta") + " version (" + std::string(60, 'v') +
+                                       "\u2026) does not match this Vocanta version (3.0)"
+                                       " Try anyway?");
 
   prompter.answers = {Answer::Yes};
   const ReadResult r = read("[common]\nfiletype=Vocanta\nVersion=2.0\nGain=-3\n");
@@ -225,6 +243,36 @@ TEST_F(DocumentReading, AppliesDefaultsAndReportsBadNumbers) {
   }
 }
 
+TEST_F(DocumentReading, RefusesBatchNamesADocumentCannotKeepNamingTheEntry) {
+  const std::string head = "[Common]\r\nFiletype=Vocanta\r\nVersion=3.0\r\n";
+  const struct {
+    std::string text, message;
+  } cases[] = {
+      {std::string("[BatchSteps]\r\nA\0b=1\r\n", 22),
+       "Section [BatchSteps], entry 'A\\0b': 'A\\0b' cannot be a batch name: it holds a NUL "
+       "character"},
+      {"[F0]\r\n0=100\r\n0.5=120;120;0; Vib\r\n",
+       "Section [F0], entry '0.5': ' Vib' cannot be a batch name: blanks at its ends would be "
+       "lost in the document"},
+      {"[F0]\r\n0=100\r\n0.5=120;120;0;a=b\r\n",
+       "Section [F0], entry '0.5': 'a=b' cannot be a batch name: \"=\" ends the name of a "
+       "document entry"},
+  };
+  for (const auto& [text, message] : cases) {
+    try {
+      read(head + text);
+      ADD_FAILURE() << text << " was read";
+    } catch (const VocantaError& e) {
+      EXPECT_EQ(e.what(), message);
+    }
+  }
+  // The point before the refused one stays, as with any entry that cannot be read.
+  const TCurve* f0 = voice.parameter(param::kF0).state.curves;
+  ASSERT_NE(f0, nullptr);
+  EXPECT_EQ(f0->point_count(), 1);
+  EXPECT_EQ(f0->points->y, 100);
+}
+
 TEST_F(DocumentReading, ReadsPointsFormantsAndOlderBandwidths) {
   ASSERT_TRUE(read("[Common]\nFiletype=Vocanta\nVersion=3.0\n"
                    "[BatchSteps]\nVowel=3\n"
@@ -255,6 +303,24 @@ TEST_F(DocumentReading, ReadsPointsFormantsAndOlderBandwidths) {
   EXPECT_EQ(voice.parameter(param::kF0).yMin, "0");  // 0 is inside the range already
   EXPECT_EQ(voice.parameter(param::kNoiseLevel).yMin, "-80.001");
   EXPECT_EQ(voice.parameter(param::kNoiseLevel).yMax, "0");
+}
+
+TEST_F(DocumentReading, OlderBandwidthsNeedBothCoefficients) {
+  const std::string head = "[Common]\nFiletype=Vocanta\nVersion=3.0\n[Defaults]\n";
+  for (const char* one : {"FormantBWa=50\n", "FormantBWb=0.1\n", "FormantBWa=50\nFormantBWb=0\n"}) {
+    ASSERT_TRUE(read(head + one + "[FormantBW]\n0=80\n").accepted);
+    const TCurvePoint* bw = voice.parameter(param::kFormantBandwidth).state.curves->points;
+    EXPECT_EQ(bw->y, 80) << one;
+    EXPECT_EQ(bw->next, nullptr) << one;
+  }
+  try {
+    read(head + "FormantBWa=1e308\nFormantBWb=1e306\n");
+    FAIL() << "a bandwidth beyond the largest number was read";
+  } catch (const VocantaError& e) {
+    EXPECT_STREQ(e.what(),
+                 "FormantBWa=1E308 and FormantBWb=1E306 give a formant bandwidth beyond the "
+                 "largest number");
+  }
 }
 
 TEST_F(DocumentReading, PartialReadTakesOnlyTheChosenParts) {
@@ -292,6 +358,33 @@ TEST(DocumentWriting, BadSettingsLeaveThePreviousFileUntouched) {
   EXPECT_EQ(testing::read_file(dir.file("keep.vta")), "old");
 
   voice.settings.duration = "1";
+  // "INF" or "NAN" would make the reader refuse the whole document.
+  TCurvePoint* p = voice.add_point(param::kF0, "", 1, 0.5, 100, 100, 0);
+  for (double bad : {HUGE_VAL, -HUGE_VAL, std::nan("")}) {
+    p->batchRange = bad;
+    try {
+      write_document(voice, dir.file("keep.vta"));
+      ADD_FAILURE() << bad << " was written";
+    } catch (const VocantaError& e) {
+      EXPECT_EQ(e.what(),
+                "F0 holds the value " + format_number(bad) + ", which a document cannot keep");
+    }
+  }
+  EXPECT_EQ(testing::read_file(dir.file("keep.vta")), "old");
+  p->batchRange = 0;
+  // The whole-number settings are written as typed, but for what the reader would lose.
+  voice.settings.tweenies = " 3\t";
+  EXPECT_NE(compose_document(voice).find("\r\nnTweenies=3\r\n"), std::string::npos);
+  voice.settings.maxHarmonics = "10\n[F0]";
+  try {
+    write_document(voice, dir.file("keep.vta"));
+    FAIL() << "a line break in the settings was written";
+  } catch (const VocantaError& e) {
+    EXPECT_STREQ(e.what(), "'10\\n[F0]' is not a valid integer value");
+  }
+  EXPECT_EQ(testing::read_file(dir.file("keep.vta")), "old");
+  voice.settings.maxHarmonics = "1000";
+
   const std::string missing = dir.file("no/such/folder/x.vta");
   try {
     write_document(voice, missing);

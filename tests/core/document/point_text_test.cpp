@@ -60,6 +60,10 @@ TEST(PointTextTest, LongNamesAreCutAndBadNumbersRefused) {
   expect_point("1;2;3;" + name, 1, 2, 3, name.substr(0, 255));
   expect_point("1;2;" + name, 1, 1, 2, name.substr(0, 255));
   expect_point("1;2;3;" + name.substr(0, 255), 1, 2, 3, name.substr(0, 255));
+  // Characters, not bytes: a name of 255 letters outside ASCII comes back whole.
+  std::string letters;
+  for (int i = 0; i < 256; ++i) letters += "\u0436";
+  expect_point("1;2;3;" + letters, 1, 2, 3, letters.substr(0, 510));
 
   EXPECT_EQ(error_of(""), "Cannot convert empty string to number");
   EXPECT_EQ(error_of("abc"), "'abc' is not a valid floating point value");

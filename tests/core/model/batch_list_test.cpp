@@ -80,6 +80,100 @@ TEST_F(BatchListTest, GetBatchNormalizesNamesAndDrawsIdentifiers) {
   EXPECT_FALSE(log.modified());
 }
 
+TEST_F(BatchListTest, NamesADocumentCannotKeepAreRefusedWhereBatchesAreMade) {
+  const std::string longest = [] {
+    std::string s;
+    for (int i = 0; i < 255; ++i) s += "\u00e4";  // 255 letters, 510 bytes
+    return s;
+  }();
+  for (const std::string& good :
+       {std::string("loud VOICE"), std::string("a;b"), std::string("x[1]"),
+        std::string("Tab\tinside"), std::string("\u00c4rger"), longest}) {
+    EXPECT_NO_THROW(check_batch_name(good)) << good;
+    EXPECT_EQ(batches.batch_name(batches.get_batch(good)), normalize_batch_name(good));
+  }
+  const struct {
+    std::string name, message;
+  } refused[] = {
+      {"", "A batch name cannot be empty"},
+      {" Vib", "' Vib' cannot be a batch name: blanks at its ends would be lost in the document"},
+      {"Vib\t", "'Vib\t' cannot be a batch name: blanks at its ends would be lost in the document"},
+      {"[F0]",
+       "'[F0]' cannot be a batch name: a document line that begins with \"[\" starts a "
+       "section"},
+      {";x", "';x' cannot be a batch name: a document line that begins with \";\" is a comment"},
+      {"a=b", "'a=b' cannot be a batch name: \"=\" ends the name of a document entry"},
+      {"a\rb", "'a\\rb' cannot be a batch name: a line break would end the document line"},
+      {"a\nb", "'a\\nb' cannot be a batch name: a line break would end the document line"},
+      {std::string("a\0b", 3), "'a\\0b' cannot be a batch name: it holds a NUL character"},
+      {longest + "x", "'" + longest.substr(0, 120) +
+                          "\u2026' cannot be a batch name: a document keeps no more than 255 "
+                          "characters of it"},
+  };
+  const int before = batches.batch_count();
+  const uint32_t seed = random.seed;
+  for (const auto& [name, message] : refused) {
+    try {
+      check_batch_name(name);
+      ADD_FAILURE() << name << " was accepted";
+    } catch (const VocantaError& e) {
+      EXPECT_EQ(e.what(), message);
+    }
+    if (name.empty()) continue;  // get_batch takes the empty name as no batch
+    try {
+      batches.get_batch(name);
+      ADD_FAILURE() << name << " became a batch";
+    } catch (const VocantaError& e) {
+      EXPECT_EQ(e.what(), message);
+    }
+  }
+  EXPECT_EQ(batches.batch_count(), before);
+  EXPECT_EQ(random.seed, seed);  // no identifier was drawn for them
+}
+
+TEST_F(BatchListTest, AFullListRefusesTheNextBatch) {
+  uint32_t seed = 0;
+  EXPECT_EQ(batches.get_batch("0"), next_id(seed));
+  for (int i = 1; i < kMaxBatches; ++i) batches.get_batch(std::to_string(i));
+  EXPECT_EQ(batches.batch_count(), kMaxBatches);
+  EXPECT_EQ(batches.get_batch("17"), batches.find_batch_id("17"));
+  try {
+    batches.get_batch("one more");
+    FAIL() << "a batch beyond the identifiers was made";
+  } catch (const VocantaError& e) {
+    EXPECT_STREQ(e.what(), "'one more' cannot be added: a voice holds at most 32766 batches");
+  }
+  EXPECT_EQ(batches.batch_count(), kMaxBatches);
+  // Every identifier is in use once.
+  std::vector<bool> seen(kMaxBatches + 1);
+  for (const tbatchitem* b = batches.head(); b; b = b->next) {
+    ASSERT_FALSE(seen[b->id]);
+    seen[b->id] = true;
+  }
+  const int16_t id = batches.remove_batch("100");
+  EXPECT_EQ(batches.find_batch_id("100"), 0);
+  EXPECT_EQ(batches.find_batch(id), nullptr);
+  EXPECT_EQ(batches.get_batch("one more"), id);  // the one free identifier
+}
+
+TEST_F(BatchListTest, RenameKeepsTheTypedNameAndRefusesAnotherBatchsName) {
+  const int16_t a = batches.get_batch("alpha");
+  const int16_t b = batches.get_batch("beta");
+  batches.rename_batch(a, "GAMMA");
+  EXPECT_EQ(batches.batch_name(a), "GAMMA");
+  EXPECT_TRUE(log.modified());
+  EXPECT_EQ(batches.find_batch_id("gamma"), a);
+  EXPECT_EQ(batches.find_batch_id("alpha"), 0);
+  EXPECT_EQ(batches.get_batch("Gamma"), a);
+  batches.rename_batch(a, "Gamma");  // its own name in another case
+  EXPECT_EQ(batches.batch_name(a), "Gamma");
+  for (const std::string& bad : {std::string("BETA"), std::string("x=y")})
+    EXPECT_THROW(batches.rename_batch(a, bad), VocantaError) << bad;
+  EXPECT_EQ(batches.batch_name(a), "Gamma");
+  EXPECT_EQ(batches.remove_batch("gamma"), a);
+  EXPECT_EQ(batches.find_batch_id("beta"), b);
+}
+
 TEST_F(BatchListTest, SteppingMovesAPointFromStartToEnd) {
   const int16_t id = batches.get_batch("vowel");
   const TCurvePoint p = point(id);

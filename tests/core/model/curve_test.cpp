@@ -68,5 +68,26 @@ TEST(Curve, InsertPointSortsANewPointInBeforeOnesAtTheSameX) {
   EXPECT_EQ(tags(k), (std::vector<double>{3, 5, 1, 4, 6, 2}));
 }
 
+TEST(Curve, InsertingManyAtOnceOrdersThemAsOneByOne) {
+  // Few distinct x, so that most points share theirs with others, into a curve left
+  // unsorted by a drag.
+  TCurve single, batch;
+  link_unsorted(single, {{3, -1}, {0, -2}, {3, -3}, {1, -4}});
+  link_unsorted(batch, {{3, -1}, {0, -2}, {3, -3}, {1, -4}});
+  std::vector<TCurvePoint*> arrivals;
+  uint32_t seed = 7;
+  for (int i = 0; i < 300; ++i) {
+    seed = seed * 134775813u + 1u;
+    auto* p = new TCurvePoint;
+    p->x = static_cast<double>(seed >> 29);
+    p->y = i;
+    arrivals.push_back(new TCurvePoint(*p));
+    insert_point(single, p);
+  }
+  insert_points(batch, arrivals);
+  EXPECT_EQ(tags(batch), tags(single));
+  EXPECT_EQ(batch.point_count(), 304);
+}
+
 }  // namespace
 }  // namespace vocanta

@@ -72,7 +72,7 @@ TEST(ParameterTable, RangesFollowTheSettingsTexts) {
   install_parameter_definitions(voice);
   EXPECT_EQ(voice.parameter(param::kFormantBandwidth).xMax, "11024,5");
 
-  voice.settings.duration = "3";
+  voice.settings.duration = std::string(1, '3');  // "3" trips a false -Wrestrict of GCC 12
   set_time_ranges(voice);
   EXPECT_EQ(voice.parameter(param::kFormants).xMax, "3");
   EXPECT_EQ(voice.parameter(param::kPhase).xMax, "20");

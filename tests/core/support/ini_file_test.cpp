@@ -1,6 +1,8 @@
 #include "core/support/ini_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -43,6 +45,14 @@ TEST(IniFileTest, WritesReplaceAppendAndAddSections) {
   read.write("B", "y", "");
   read.write("C", "k", "v");
   EXPECT_EQ(read.text(), "[A]\r\nx=1\r\nz=3\r\n\r\n[B]\r\ny=\r\n[C]\r\nk=v\r\n");
+
+  // A lone CR ends a line as LF and CR LF do: left in a value, it would be written back
+  // inside it and split the line for the next reader.
+  IniFile mixed("[A]\rx=1\r\ny=2\nz=3\r\r[B]\rw=4");
+  EXPECT_EQ(mixed.read("A", "x", ""), "1");
+  EXPECT_EQ(mixed.read("A", "z", ""), "3");
+  EXPECT_EQ(mixed.read("B", "w", ""), "4");
+  EXPECT_EQ(mixed.text(), "[A]\r\nx=1\r\ny=2\r\nz=3\r\n\r\n[B]\r\nw=4\r\n");
 
   // A byte-order mark from an editor does not hide the first section.
   EXPECT_EQ(IniFile("\xEF\xBB\xBF[Common]\r\nFileType=Vocanta\r\n").read("Common", "FileType", ""),
@@ -160,12 +170,20 @@ TEST(IniFileTest, LoadAndSaveThroughTemporaryFile) {
     EXPECT_EQ(std::string(e.what()), "Unable to write to " + nowhere);
   }
   EXPECT_FALSE(std::filesystem::exists(dir.file("missing")));
-  try {
-    again.load(dir.path().string());
-    FAIL() << "read a folder as an empty file";
-  } catch (const VocantaError& e) {
-    EXPECT_EQ(std::string(e.what()), "Unable to read " + dir.path().string());
+  // A folder reads as nothing and a FIFO waits for a writer: neither is an empty file.
+  const std::string fifo = dir.file("fifo");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  alarm(20);  // should the load wait after all, the test fails instead of hanging
+  for (const std::string& odd : {dir.path().string(), fifo}) {
+    try {
+      again.load(odd);
+      ADD_FAILURE() << "read " << odd << " as a file";
+    } catch (const VocantaError& e) {
+      EXPECT_EQ(std::string(e.what()), "Unable to read " + odd);
+    }
   }
+  alarm(0);
+  std::filesystem::remove(fifo);
 
   // A write that fails half-way (here: the file size limit) leaves the old file as it was.
   bool failed = false;
