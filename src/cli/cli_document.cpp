@@ -1,6 +1,6 @@
 #include "cli/cli_document.h"
 
-#include "cli/cli_prompter.h"
+#include "cli/cli_backgrounds.h"
 #include "core/document/document.h"
 #include "core/model/voice.h"
 
@@ -8,7 +8,7 @@ namespace vocanta {
 
 bool load_cli_document(Voice& voice, const std::string& path, std::ostream& err) {
   reset_to_new(voice);
-  CliPrompter prompter(err);
+  UnattendedPrompter prompter = cli_prompter(err);
   ReadResult read;
   try {
     read_document(voice, path, ReadSelection{}, prompter, read);

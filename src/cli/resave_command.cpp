@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <ostream>
 
+#include "cli/cli_backgrounds.h"
 #include "cli/cli_document.h"
-#include "cli/cli_prompter.h"
 #include "core/document/document.h"
 #include "core/model/voice.h"
 
@@ -25,7 +25,7 @@ int resave_command(const std::vector<std::string>& args, std::ostream& err) {
   }
   Voice voice;
   if (!load_cli_document(voice, in, err)) return 1;
-  CliPrompter prompter(err);
+  UnattendedPrompter prompter = cli_prompter(err);
   drop_pasted_backgrounds(voice, prompter, err);
   write_document(voice, out);
   return 0;

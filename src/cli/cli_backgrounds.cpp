@@ -1,4 +1,4 @@
-#include "cli/cli_prompter.h"
+#include "cli/cli_backgrounds.h"
 
 #include <filesystem>
 #include <ostream>
@@ -6,32 +6,6 @@
 #include "core/model/voice.h"
 
 namespace vocanta {
-
-void CliPrompter::message(const std::string& text) {
-  err_ << "vocanta-cli: " << text << "\n";
-}
-
-Answer CliPrompter::ask_yes_no(const std::string& question) {
-  err_ << "vocanta-cli: " << question << " Yes (answered without a person)\n";
-  return Answer::Yes;
-}
-
-Answer CliPrompter::ask_yes_no_cancel(const std::string& question) {
-  err_ << "vocanta-cli: " << question << " Cancel (answered without a person)\n";
-  return Answer::Cancel;
-}
-
-std::string CliPrompter::open_file_name(const std::string& title, const std::string&,
-                                        const std::string&) {
-  err_ << "vocanta-cli: " << title << ": no file chosen (no person to choose)\n";
-  return {};
-}
-
-std::string CliPrompter::save_file_name(const std::string& title, const std::string&,
-                                        const std::string&) {
-  err_ << "vocanta-cli: " << title << ": no file chosen (no person to choose)\n";
-  return {};
-}
 
 void keep_background_names(Voice& voice, const ReadResult& read, std::ostream& err) {
   for (const auto& [index, path] : read.backgrounds) {
