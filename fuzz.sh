@@ -39,9 +39,10 @@ for target in documents numbers point_texts ini; do
   status=1
   echo "  in $findings; what they broke:"
   for f in "$findings"/*; do
-    "$exe" -timeout=5 "$f" 2>&1 | grep -a -m 1 -E \
+    what=$("$exe" -timeout=5 "$f" 2>&1 | grep -a -m 1 -E \
       '^broken: |^SUMMARY: [A-Za-z]+Sanitizer|libFuzzer: (timeout|out-of-memory)|terminate called' ||
-      echo "(no message: run $exe $f)"
+      true)
+    echo "${what:-no message from $f}"
   done | sort | uniq -c
 done
 exit "$status"
