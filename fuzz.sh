@@ -4,6 +4,7 @@
 # or take too much memory land in build-fuzz/findings/RUN/TARGET/; the exit status is
 # non-zero when there is any.
 set -euo pipefail
+shopt -s nullglob
 cd "$(dirname "$0")"
 source scripts/install-deps.sh
 # libclang-rt-dev holds libFuzzer and the sanitizer runtimes that clang only recommends.
@@ -34,7 +35,14 @@ for target in documents numbers point_texts ini; do
     >"$run_dir/$target.log" 2>&1 || true
   executions=$(grep -a -o '^#[0-9]*' "$run_dir/$target.log" | tail -n 1 | tr -d '#')
   found=$(find "$findings" -type f | wc -l)
-  echo "$target: ${executions:-0} executions, $found failing inputs"
+  # libFuzzer names an input after its SHA-1, so those already kept are easy to tell.
+  kept=$(sha1sum "fuzz/corpus/$target"/* | cut -d ' ' -f 1)
+  known=0
+  for f in "$findings"/*; do
+    grep -qx "${f##*-}" <<<"$kept" && known=$((known + 1))
+  done
+  echo "$target: ${executions:-0} executions, $found failing inputs" \
+    "($known of them kept in fuzz/corpus/$target)"
   [ "$found" -eq 0 ] && continue
   status=1
   echo "  in $findings; what they broke:"
