@@ -1,12 +1,13 @@
 # Installs the Debian packages the build and the tests need, only those missing.
-# Sourced by run.sh and test.sh.
+# Sourced by run.sh, test.sh and fuzz.sh.
 
 vocanta_packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev qt6-base-dev)
 
-install_deps() {
+# Installs the named packages that are not installed yet.
+install_packages() {
   local missing=()
   local p
-  for p in "${vocanta_packages[@]}"; do
+  for p in "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0
@@ -15,4 +16,8 @@ install_deps() {
   [ "$(id -u)" -ne 0 ] && sudo=(sudo)
   "${sudo[@]}" apt-get update
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+install_deps() {
+  install_packages "${vocanta_packages[@]}"
 }

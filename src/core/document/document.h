@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -51,5 +52,8 @@ ReadResult read_document(Voice& voice, const std::string& path, const ReadSelect
 // backgrounds among it) is known when the error arrives.
 void read_document(Voice& voice, const std::string& path, const ReadSelection& selection,
                    Prompter& prompter, ReadResult& result);
+// The same on a document's text held in memory; name stands for the path in the messages.
+ReadResult read_document_text(Voice& voice, std::string_view text, const std::string& name,
+                              const ReadSelection& selection, Prompter& prompter);
 
 }  // namespace vocanta

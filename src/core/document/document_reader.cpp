@@ -134,6 +134,10 @@ bool accept_file(const IniFile& ini, const std::string& path, Prompter& prompter
   return true;
 }
 
+// What follows the loading, shared by the file and the text form.
+void read_loaded(Voice& voice, const IniFile& ini, const std::string& path,
+                 const ReadSelection& selection, Prompter& prompter, ReadResult& result);
+
 }  // namespace
 
 ReadResult read_document(Voice& voice, const std::string& path, const ReadSelection& selection,
@@ -157,6 +161,20 @@ void read_document(Voice& voice, const std::string& path, const ReadSelection& s
     prompter.message(path + " does not exist");
     return;
   }
+  read_loaded(voice, ini, path, selection, prompter, result);
+}
+
+ReadResult read_document_text(Voice& voice, std::string_view text, const std::string& name,
+                              const ReadSelection& selection, Prompter& prompter) {
+  ReadResult result;
+  read_loaded(voice, IniFile(text), name, selection, prompter, result);
+  return result;
+}
+
+namespace {
+
+void read_loaded(Voice& voice, const IniFile& ini, const std::string& path,
+                 const ReadSelection& selection, Prompter& prompter, ReadResult& result) {
   if (!accept_file(ini, path, prompter, result)) return;
   // The windows follow once, after the whole read (or what of it was done).
   const ModelEvents::Hold hold(voice.events);
@@ -166,5 +184,7 @@ void read_document(Voice& voice, const std::string& path, const ReadSelection& s
   if (selection.takes(param::kFormantBandwidth)) read_bandwidth_coefficients(voice, ini);
   result.accepted = true;
 }
+
+}  // namespace
 
 }  // namespace vocanta
