@@ -53,7 +53,9 @@ void IniFile::parse(std::string_view text) {
   preamble_.clear();
   sections_.clear();
   // Editors that save UTF-8 may put a byte-order mark in front of the first section.
-  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+  // Every one is dropped: a second one kept as a line would be taken for the mark on
+  // the next read, and the text would change with each save.
+  while (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
   size_t start = 0;
   while (start < text.size()) {
     // CR LF, LF and a lone CR each end a line: a CR left inside a value would be
