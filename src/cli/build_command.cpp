@@ -115,6 +115,7 @@ int run_build(const std::vector<std::string>& args, bool batchOptions, std::ostr
   run.set_document_path(o.document);
   if (o.seed) run.set_fixed_seed(*o.seed);
   build(run, voice, o);
+  if (!run.write_failure().empty()) err << "vocanta-cli: " << run.write_failure() << "\n";
   out << run.logged_outcome() << "\n"
       << "Build took " << format_fixed3(run.seconds_taken()) << "s\n";
   return run.logged_outcome() == "Done" ? 0 : 1;

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # vocanta-cli build and batch end to end: sizes, labels, reproducible bytes, exit
-# status and Ctrl+C.
+# status, Ctrl+C, full disks and outputs that would be the document.
 set -uo pipefail
 cli=$(realpath "$1")
 data=$2
@@ -56,12 +56,44 @@ size=$(stat -c %s "$work/long.smp")
 check "Ctrl+C breaks the build" '[ $status -ne 0 ] && grep -qx "Break!" "$work/out"'
 check "the broken file holds whole samples after the header" '[ $size -gt 1024 ] && [ $(( (size - 1024) % 2 )) -eq 0 ]'
 
+# Billions of partials in one sample: Ctrl+C still gets through, long before the bound.
+sed 's/nTweenies=1/nTweenies=2147483647/' "$data/batch_vowels.vta" >"$work/absurd.vta"
+timeout -s KILL 60 "$cli" build "$work/absurd.vta" -o "$work/absurd.smp" >"$work/out" 2>&1 &
+pid=$!
+sleep 1
+kill -INT $pid  # timeout hands it on to vocanta-cli
+wait $pid
+status=$?
+check "Ctrl+C breaks inside an endless sample" '[ $status -eq 1 ] && grep -qx "Break!" "$work/out"'
+check "the sample given up is not in the file" '[ $(stat -c %s "$work/absurd.smp") -eq 1024 ]'
+
+# A full disk (here a file size limit) ends the build and says why.
+(trap '' XFSZ; ulimit -f 2; "$cli" build "$work/long.vta" -o "$work/full.smp" >"$work/out" 2>"$work/err")
+st=$?
+check "a short write is explained" '[ $st -eq 1 ] && grep -qx "Not Complete" "$work/out" && grep -q "^vocanta-cli: Cannot write to $work/full.smp: File too large$" "$work/err"'
+check "the short file ends with whole samples" '[ $(stat -c %s "$work/full.smp") -eq 2048 ]'
+
+# No output may be the document just read: refused before anything is written.
+cp "$data/batch_vowels.vta" "$work/doc.smp"
+"$cli" build "$work/doc.smp" >"$work/out" 2>"$work/err"
+st=$?
+check "the default sample file of doc.smp is the document: refused" '[ $st -eq 1 ] && [ ! -s "$work/out" ] && grep -q "would overwrite the document $work/doc.smp" "$work/err" && cmp -s "$work/doc.smp" "$data/batch_vowels.vta"'
+(cd "$work" && "$cli" build v.vta -o ./sub/../v.vta >"$work/out" 2>"$work/err")
+st=$?
+check "-o naming the document is refused" '[ $st -eq 1 ] && grep -q "would overwrite the document" "$work/err" && cmp -s "$work/v.vta" "$data/batch_vowels.vta"'
+cp "$data/batch_vowels.vta" "$work/x.CSV"
+"$cli" batch "$work/x.CSV" >"$work/out" 2>"$work/err"
+st=$?
+check "a label file that is the document is refused" '[ $st -eq 1 ] && grep -q "The label file $work/x.CSV would overwrite the document" "$work/err" && cmp -s "$work/x.CSV" "$data/batch_vowels.vta" && [ ! -e "$work/x.smp" ]'
+
 "$cli" build "$work/v.vta" --seed >/dev/null 2>"$work/err"
 st=$?
 check "a wrong call prints the usage" '[ $st -eq 2 ] && grep -q usage "$work/err"'
-sed 's/Gain=-20/Gain=loud/' "$work/v.vta" >"$work/bad.vta"
+sed 's/Gain=-20/Gain=loud/' "$data/batch_vowels.vta" >"$work/bad.vta"
+printf 'an earlier build' >"$work/bad.smp"
 "$cli" build "$work/bad.vta" >/dev/null 2>"$work/err"
 st=$?
 check "a bad setting is reported" '[ $st -ne 0 ] && grep -q "'"'"'loud'"'"' is not a valid floating point value" "$work/err"'
+check "a bad setting leaves the sample file as it was" '[ "$(cat "$work/bad.smp")" = "an earlier build" ]'
 
 finish

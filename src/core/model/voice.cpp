@@ -24,7 +24,8 @@ TCurvePoint* Voice::add_point(int index, const std::string& batchName, int16_t n
 }
 
 double tweenie_grid_step(int n) {
-  return 1.0 / (n + 1);
+  // In floating point: n + 1 leaves the int range for the largest count a document holds.
+  return 1.0 / (static_cast<double>(n) + 1);
 }
 
 void use_tweenie_count(Voice& voice, int n) {

@@ -1,6 +1,7 @@
 #include "core/synthesis/batch_build.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "core/model/batch_list.h"
 #include "core/support/text_case.h"
@@ -32,32 +33,54 @@ BatchBuild::BatchBuild(BuildRun& run, BatchList& batches, BatchBuildChoice choic
   choice_.selected.resize(choice_.entries.size(), false);
 }
 
-bool BatchBuild::counted(size_t index) const {
-  // An entry that names no batch could never finish its steps.
-  if (!batches_.find_batch(entry_id(index))) return false;
+std::vector<const tbatchitem*> BatchBuild::entry_batches() const {
+  // One pass over the chain: a list of thousands of batches must not look every entry
+  // up anew. The first batch of a name wins, as find_batch_id finds it.
+  std::unordered_map<std::string, const tbatchitem*> byName;
+  for (const tbatchitem* b = batches_.head(); b; b = b->next)
+    byName.emplace(normalize_batch_name(b->name), b);
+  std::vector<const tbatchitem*> found;
+  found.reserve(choice_.entries.size());
+  for (const std::string& entry : choice_.entries) {
+    const auto it = byName.find(normalize_batch_name(entry));
+    found.push_back(it == byName.end() ? nullptr : it->second);
+  }
+  return found;
+}
+
+std::vector<int16_t> BatchBuild::entry_ids() const {
+  std::vector<int16_t> ids;
+  for (const tbatchitem* b : entry_batches()) ids.push_back(b ? b->id : 0);
+  return ids;
+}
+
+bool BatchBuild::chosen(size_t index) const {
   return !choice_.selectedOnly || choice_.selected[index];
 }
 
-int16_t BatchBuild::entry_id(size_t index) const {
-  return batches_.find_batch_id(choice_.entries[index]);
+bool BatchBuild::counted(const std::vector<int16_t>& ids, size_t index) const {
+  // An entry that names no batch could never finish its steps.
+  return batches_.find_batch(ids[index]) && chosen(index);
 }
 
 int64_t BatchBuild::count_separate_builds() const {
+  const std::vector<const tbatchitem*> batches = entry_batches();
   int64_t n = 0;
-  for (size_t i = 0; i < choice_.entries.size(); ++i)
-    if (counted(i)) n += steps_of(batches_.find_batch(entry_id(i)));
+  for (size_t i = 0; i < batches.size(); ++i)
+    if (chosen(i)) n += steps_of(batches[i]);
   // The voice without batch is built whether or not batches exist, so it is counted so.
   return choice_.includeWithout ? n + 1 : n;
 }
 
 int64_t BatchBuild::count_combination_builds() const {
+  const std::vector<const tbatchitem*> batches = entry_batches();
   const int64_t without = choice_.includeWithout ? 1 : 0;
   int64_t n = 1;
   bool any = false;
-  for (size_t i = 0; i < choice_.entries.size(); ++i)
-    if (counted(i)) {
+  for (size_t i = 0; i < batches.size(); ++i)
+    if (batches[i] && chosen(i)) {
       any = true;
-      n = count_product(n, steps_of(batches_.find_batch(entry_id(i))) + without);
+      n = count_product(n, steps_of(batches[i]) + without);
     }
   // With no counted batch the series is the one voice without batch, if asked for.
   return any ? n : without;
@@ -73,58 +96,82 @@ void BatchBuild::build(const std::string& path) {
     throw VocantaError(
         "There is nothing to build: choose batches or check \"Include build without batch\"");
   run_.run_series(path, voices, [&] {
+    const std::vector<int16_t> ids = entry_ids();
     if (!choice_.combinations) {
-      build_separately();
+      build_separately(ids);
     } else {
       batches_.reset_all_batches();
       batches_.activate_all_batches();
-      if (!choice_.entries.empty())
-        recursive_batchbuild(0, "");
+      if (!ids.empty())
+        build_combinations(ids);
       else
         build_labelled("No batch");
     }
   });
 }
 
-void BatchBuild::build_separately() {
+void BatchBuild::build_separately(const std::vector<int16_t>& ids) {
   if (choice_.includeWithout) {
     batches_.deactivate_batches();
     build_labelled("No batch");
   }
-  for (size_t i = 0; i < choice_.entries.size() && !run_.break_requested(); ++i) {
-    if (!counted(i)) continue;
+  for (size_t i = 0; i < ids.size() && !run_.cut_short(); ++i) {
+    if (!counted(ids, i)) continue;
     batches_.reset_all_batches();
-    const int16_t id = entry_id(i);
+    const int16_t id = ids[i];
     batches_.activate_only_batch(id);
     batches_.reset_batch(id);
-    for (int16_t s = batches_.step_batch(id); s >= 0 && !run_.break_requested();
+    for (int16_t s = batches_.step_batch(id); s >= 0 && !run_.cut_short();
          s = batches_.step_batch(id))
       build_labelled(batches_.batch_name(id) + " " + std::to_string(s));
   }
 }
 
-void BatchBuild::recursive_batchbuild(size_t index, const std::string& label) {
-  const int16_t id = entry_id(index);
-  const bool last = index + 1 == choice_.entries.size();
-  int16_t s = batches_.reset_batch(id);
-  if (!choice_.includeWithout) s = batches_.step_batch(id);
-  if (!counted(index)) {
-    if (!last)
-      recursive_batchbuild(index + 1, label);
-    else if (!label.empty())
-      build_labelled(label);
+// " Name step", the part of a combination's label for a batch applied at a step, appended
+// piece by piece (a sum of strings here draws a false -Wrestrict warning of GCC 12).
+void BatchBuild::append_step(std::string& label, int16_t id, int16_t step) const {
+  label.append(" ").append(batches_.batch_name(id)).append(" ").append(std::to_string(step));
+}
+
+// An odometer with one wheel per list entry, the first turning slowest: a list of
+// thousands of batches needs no stack of that depth. A wheel is mounted reset (and
+// stepped to 0 unless the voice without batch is wanted); an entry that is not counted
+// has one position, a counted one turns until its batch has run through or the build
+// is cut short. Each voice is built at the last wheel.
+void BatchBuild::build_combinations(const std::vector<int16_t>& ids) {
+  struct Wheel {
+    int16_t step;      // -1: the batch is left out of the voice, -2: it has run through
+    size_t labelSize;  // the label's length before this wheel's part
+  };
+  const size_t last = ids.size() - 1;
+  std::vector<Wheel> wheels;
+  std::string label;
+  bool mount = true;  // otherwise the wheels below the deepest one have run through
+  while (mount || !wheels.empty()) {
+    const size_t index = mount ? wheels.size() : wheels.size() - 1;
+    if (mount) {
+      int16_t s = batches_.reset_batch(ids[index]);
+      if (!choice_.includeWithout) s = batches_.step_batch(ids[index]);
+      wheels.push_back({s, label.size()});
+    } else if (counted(ids, index)) {
+      wheels.back().step = batches_.step_batch(ids[index]);
+    }
+    const Wheel& w = wheels.back();
+    label.resize(w.labelSize);
+    const bool isCounted = counted(ids, index);
+    if (isCounted ? w.step == -2 || run_.cut_short() : !mount) {
+      wheels.pop_back();
+      mount = false;
+      continue;
+    }
+    if (isCounted && w.step != -1) append_step(label, ids[index], w.step);
+    mount = index < last;
+    if (mount) continue;
+    if (isCounted || !label.empty())
+      build_labelled(label.empty() ? "No batch" : label);
     else if (choice_.includeWithout)
       build_labelled("No batch");
-    return;
-  }
-  while (s != -2 && !run_.break_requested()) {
-    const std::string deeper =
-        s == -1 ? label : label + " " + batches_.batch_name(id) + " " + std::to_string(s);
-    if (last)
-      build_labelled(deeper.empty() ? "No batch" : deeper);
-    else
-      recursive_batchbuild(index + 1, deeper);
-    s = batches_.step_batch(id);
+    if (!isCounted) wheels.pop_back();
   }
 }
 

@@ -8,6 +8,7 @@ namespace vocanta {
 
 class BatchList;
 class BuildRun;
+struct tbatchitem;
 
 // The choices of the batch window that shape a batch build.
 struct BatchBuildChoice {
@@ -43,14 +44,17 @@ class BatchBuild {
   // without any voice before the file is touched.
   void build(const std::string& path);
 
-  void recursive_batchbuild(size_t index, const std::string& label);
   void build_labelled(const std::string& label);
 
  private:
-  bool counted(size_t index) const;
-  int16_t entry_id(size_t index) const;
-  void build_separately();
-  void build_last_entry(int16_t id, int16_t step, const std::string& label);
+  // The batch each list entry names (nullptr for none), looked up in one pass.
+  std::vector<const tbatchitem*> entry_batches() const;
+  std::vector<int16_t> entry_ids() const;
+  bool chosen(size_t index) const;
+  bool counted(const std::vector<int16_t>& ids, size_t index) const;
+  void build_separately(const std::vector<int16_t>& ids);
+  void build_combinations(const std::vector<int16_t>& ids);
+  void append_step(std::string& label, int16_t id, int16_t step) const;
 
   BuildRun& run_;
   BatchList& batches_;

@@ -4,7 +4,9 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <stdexcept>
+#include <system_error>
 
 #include "core/model/voice.h"
 #include "core/support/file_paths.h"
@@ -17,6 +19,23 @@ namespace {
 
 // Samples per block: the unit of rendering, writing and progress.
 constexpr size_t kBlock = 1024;
+
+std::filesystem::path full_path(const std::string& path) {
+  std::error_code ec;
+  const std::filesystem::path p = std::filesystem::absolute(path, ec);
+  return (ec ? std::filesystem::path(path) : p).lexically_normal();
+}
+
+// The same file by identity when both exist (links, "..", another spelling), else by
+// the normalized absolute path of the file that is still to come.
+bool same_file(const std::string& a, const std::string& b) {
+  std::error_code ea, eb, ec;
+  if (std::filesystem::exists(a, ea) && std::filesystem::exists(b, eb)) {
+    const bool same = std::filesystem::equivalent(a, b, ec);
+    if (!ec) return same;
+  }
+  return full_path(a) == full_path(b);
+}
 
 }  // namespace
 
@@ -40,9 +59,26 @@ void BuildRun::build_voice(const std::string& path) {
   });
 }
 
+void BuildRun::check_destination(const std::string& path, bool labelled) const {
+  const std::string& document = documentPath_;
+  if (!document.empty() && same_file(path, document))
+    throw VocantaError("The sample file " + path + " would overwrite the document " + document +
+                       "; choose another name for the sample file");
+  if (!labelled) return;
+  const std::string labels = change_extension(path, ".CSV");
+  if (!document.empty() && same_file(labels, document))
+    throw VocantaError("The label file " + labels + " would overwrite the document " + document +
+                       "; choose another name for the sample file");
+  if (same_file(labels, path))
+    throw VocantaError("The label file of " + path +
+                       " would be the sample file itself; choose a name that does not end in "
+                       "\".CSV\"");
+}
+
 void BuildRun::begin_build(SampleSink& sink, const std::string& path, int64_t seriesVoices) {
   check_idle();
   samplesInFile_ = 0;
+  writeFailure_.clear();
   host_.add_statistics_line("---------------------");
   host_.add_statistics_line("Build of " + path + " started");
   labelPath_ = change_extension(path, ".CSV");
@@ -55,8 +91,9 @@ void BuildRun::begin_build(SampleSink& sink, const std::string& path, int64_t se
       voice_.settings.randomize ? (hasFixedSeed_ ? fixedSeed_ : host_.clock_seed()) : 0;
   breakRequested_ = false;
   set_overload_state(2);
-  sink.open();
+  // Before the destination is claimed: refused settings leave an existing file as it was.
   settings_ = read_synthesis_settings(voice_);
+  sink.open();
   use_tweenie_count(voice_, settings_.tweenies);
   start_rendering(seriesVoices);
   sink.begin(SinkFormat{settings_.fs, seriesVoices > 0});
@@ -66,7 +103,8 @@ void BuildRun::start_rendering(int64_t seriesVoices) {
   samplesComputed_ = 0;
   totalSamples_ = seriesVoices > 0 ? count_product(settings_.samplesPerVoice, seriesVoices)
                                    : settings_.samplesPerVoice;
-  renderer_ = std::make_unique<VoiceRenderer>(voice_, settings_);
+  RenderBreak* check = this;
+  renderer_ = std::make_unique<VoiceRenderer>(voice_, settings_, check);
 }
 
 void BuildRun::render_voice(const std::string& label) {
@@ -86,8 +124,13 @@ bool BuildRun::render_block() {
   if (renderer_->clipped() && overloadState_ != 1) set_overload_state(1);
   const size_t stored = sink_->write(block.data(), count);
   samplesInFile_ += static_cast<int64_t>(stored);
+  if (stored != count && writeFailure_.empty()) {
+    writeFailure_ = sink_->write_failure();
+    if (writeFailure_.empty()) writeFailure_ = "Cannot write all samples";
+  }
   const double fs = settings_.fs;
-  show_progress(static_cast<double>(renderer_->position() - 1) / fs);
+  // A block cut short by a break may hold no sample at all.
+  show_progress(static_cast<double>(std::max<int64_t>(renderer_->position() - 1, 0)) / fs);
   return stored == count;
 }
 
@@ -113,6 +156,7 @@ void BuildRun::end_build() {
   }
   loggedOutcome_ = statistics;
   host_.outcome(outcome_);
+  if (!writeFailure_.empty()) host_.add_statistics_line(writeFailure_);
   host_.add_statistics_line(statistics);
   endSeconds_ = host_.tick_count() / 1000.0;
   if (endSeconds_ - startSeconds_ > 15) host_.beep();
@@ -147,7 +191,7 @@ std::string BuildRun::percent_text() const {
   return text;
 }
 
-void BuildRun::show_progress(double t) {
+bool BuildRun::show_progress(double t) {
   const uint32_t now = host_.tick_count();
   // Elapsed times in modular arithmetic survive the wrap of the tick counter; a
   // lastRefresh of 0 means there has been no refresh yet.
@@ -158,7 +202,15 @@ void BuildRun::show_progress(double t) {
     const uint32_t cost = host_.tick_count() - now;
     avgRefreshCost_ = std::max(5.0, 0.2 * cost + 0.8 * avgRefreshCost_);
   }
-  if (now - lastRefresh_ > 50) host_.process_events();
+  if (now - lastRefresh_ <= 50) return false;
+  host_.process_events();
+  return true;
+}
+
+RenderBreak::Answer BuildRun::break_now(double t) {
+  const bool events = show_progress(t);
+  if (breakRequested_) return Answer::kStop;
+  return events ? Answer::kGoOnAfterEvents : Answer::kGoOn;
 }
 
 void BuildRun::set_overload_state(int state) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/synthesis/build_host.h"
+#include "core/synthesis/render_break.h"
 #include "core/synthesis/sample_file_sink.h"
 #include "core/synthesis/synthesis_settings.h"
 
@@ -19,16 +20,16 @@ constexpr int64_t kCountLimit = INT64_MAX / 65536;
 int64_t count_product(int64_t a, int64_t b);
 
 // A build: one destination, one or more voices, one outcome. It renders block by block
-// and hands each block to the sink; between blocks the host shows progress and lets the
-// user break.
-class BuildRun {
+// and hands each block to the sink; between blocks, and every so many partials inside
+// long samples, the host shows progress and lets the user break.
+class BuildRun : private RenderBreak {
  public:
   BuildRun(Voice& voice, BuildHost& host);
   BuildRun(const BuildRun&) = delete;
   BuildRun& operator=(const BuildRun&) = delete;
-  ~BuildRun();
+  ~BuildRun() override;
 
-  // The document that the header's proc item names.
+  // The document that the header's proc item names; no build writes over it.
   void set_document_path(const std::string& path) { documentPath_ = path; }
   // Replaces the clock seed of randomized builds (for reproducible runs).
   void set_fixed_seed(uint32_t seed) {
@@ -41,8 +42,8 @@ class BuildRun {
   // One voice and its label, inside run or run_series.
   void render_voice(const std::string& label);
   // Throttled: the host refreshes only as often as it can afford, and lets window
-  // messages run when it has not refreshed for a while.
-  void show_progress(double t);
+  // messages run when it has not refreshed for a while; true when they ran.
+  bool show_progress(double t);
   void request_break() {
     if (running_) breakRequested_ = true;
   }
@@ -54,6 +55,7 @@ class BuildRun {
   template <typename Body>
   void run(const std::string& path, Body body) {
     check_idle();
+    check_destination(path, false);
     SampleFileSink file(path, documentPath_);
     run_into(file, path, 0, body);
   }
@@ -67,6 +69,7 @@ class BuildRun {
   template <typename Body>
   void run_series(const std::string& path, int64_t voices, Body body) {
     check_idle();
+    check_destination(path, true);
     SampleFileSink file(path, documentPath_);
     run_into(file, path, voices, body);
   }
@@ -79,6 +82,11 @@ class BuildRun {
 
   bool running() const { return running_; }
   bool break_requested() const { return breakRequested_; }
+  // Why the destination took fewer samples than it was given, such as "Cannot write to
+  // PATH: No space left on device"; empty when it took them all.
+  const std::string& write_failure() const { return writeFailure_; }
+  // A break or a write failure: a series starts no further voice.
+  bool cut_short() const { return breakRequested_ || !writeFailure_.empty(); }
   int64_t samples_computed() const { return samplesComputed_; }
   int64_t samples_in_file() const { return samplesInFile_; }
   int64_t total_samples() const { return totalSamples_; }
@@ -99,6 +107,10 @@ class BuildRun {
       throw;
     }
   }
+  // Refuses, before anything is written, a sample file or (labelled) a label file that
+  // would be the document or each other.
+  void check_destination(const std::string& path, bool labelled) const;
+  Answer break_now(double t) override;
   void begin_build(SampleSink& sink, const std::string& path, int64_t seriesVoices);
   void start_rendering(int64_t seriesVoices);
   bool render_block();
@@ -117,6 +129,7 @@ class BuildRun {
   std::string documentPath_;
   std::string outcome_;
   std::string loggedOutcome_;
+  std::string writeFailure_;
   uint32_t fixedSeed_ = 0;
   bool hasFixedSeed_ = false;
   bool failed_ = false;

@@ -19,6 +19,12 @@ class RenderCurves {
   CurveCursor& cursor(int p) { return cursors_[static_cast<size_t>(p)]; }
   double value(int p, int16_t n, double x) { return curve_value(state(p), cursor(p), n, x); }
   int count(int p) const { return curve_count(state(p)); }
+  // The points of all the parameter's curves: what a walk along them may cross.
+  int64_t points(int p) const {
+    int64_t n = 0;
+    for (const TCurve* k = state(p).curves; k; k = k->next) n += k->point_count();
+    return n;
+  }
 
   // The user may edit between two blocks of a build; a cursor on a removed point goes.
   void keep_valid() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -24,6 +25,7 @@ class SampleFileSink : public SampleSink {
   void open() override;
   void begin(const SinkFormat& format) override;
   size_t write(const int16_t* samples, size_t count) override;
+  std::string write_failure() const override { return writeFailure_; }
   void voice_done(int64_t start, int64_t count, const std::string& label) override;
   void finish() noexcept override;
 
@@ -37,6 +39,8 @@ class SampleFileSink : public SampleSink {
   std::FILE* file_ = nullptr;
   bool labelled_ = false;
   std::vector<unsigned char> bytes_;
+  int64_t samplesWritten_ = 0;
+  std::string writeFailure_;
 };
 
 }  // namespace vocanta

@@ -27,6 +27,8 @@ class SampleSink {
   // Stores mono 16-bit samples; returns how many it kept. Fewer than count means the
   // destination is full, and the build ends there.
   virtual size_t write(const int16_t* samples, size_t count) = 0;
+  // After a write that kept fewer: why, for the user ("Cannot write to PATH: reason").
+  virtual std::string write_failure() const { return {}; }
   // One voice is over: its first sample in the build, its length and its label.
   virtual void voice_done(int64_t start, int64_t count, const std::string& label) = 0;
   // Must not throw: it also runs while an earlier error is on its way to the user.

@@ -12,6 +12,9 @@ namespace vocanta {
 namespace {
 
 constexpr int kPartials = 2048;
+// About a millisecond of partials between two break checks: a check reads the clock and
+// may let window messages run, which must not show in the time a voice takes.
+constexpr int64_t kEvaluationsPerCheck = 1 << 15;
 constexpr double kTwoPi = 2 * std::numbers::pi;
 
 // Fresh uniform phase in [0, 2*pi].
@@ -29,7 +32,7 @@ int32_t partial_limit(double fs, double f0) {
 
 }  // namespace
 
-VoiceRenderer::VoiceRenderer(Voice& voice, const SynthesisSettings& settings)
+VoiceRenderer::VoiceRenderer(Voice& voice, const SynthesisSettings& settings, RenderBreak* stop)
     : voice_(voice),
       s_(settings),
       curves_(voice),
@@ -37,7 +40,9 @@ VoiceRenderer::VoiceRenderer(Voice& voice, const SynthesisSettings& settings)
       S_(kPartials + 1),
       RH_(kPartials + 1),
       RS_(kPartials + 1),
-      lambda_(std::log(10.0) / 20) {}
+      lambda_(std::log(10.0) / 20),
+      stop_(stop),
+      untilCheck_(kEvaluationsPerCheck) {}
 
 void VoiceRenderer::start() {
   curves_.keep_valid();
@@ -56,15 +61,48 @@ void VoiceRenderer::start() {
 
 size_t VoiceRenderer::render(int16_t* out, size_t count) {
   curves_.keep_valid();
+  weigh_walks();
   const auto n =
       static_cast<size_t>(std::clamp<int64_t>(samples_left(), 0, static_cast<int64_t>(count)));
-  for (size_t i = 0; i < n; ++i) out[i] = to_sample(sample(position_++));
-  return n;
+  stopped_ = false;
+  size_t i = 0;
+  for (; i < n; ++i) {
+    const double y = sample(position_);
+    if (stopped_) break;
+    out[i] = to_sample(y);
+    ++position_;
+  }
+  return i;
+}
+
+bool VoiceRenderer::stop_before(int64_t evaluations) {
+  untilCheck_ -= evaluations;
+  if (untilCheck_ > 0) return false;
+  untilCheck_ = kEvaluationsPerCheck;
+  if (!stop_) return false;
+  const RenderBreak::Answer answer = stop_->break_now(t_);
+  // Window messages may have taken the point a cursor stands on.
+  if (answer == RenderBreak::Answer::kGoOnAfterEvents) curves_.keep_valid();
+  stopped_ = answer == RenderBreak::Answer::kStop;
+  return stopped_;
+}
+
+void VoiceRenderer::weigh_walks() {
+  // An evaluation may walk its curve back and forth, a step costing about a quarter of
+  // a partial; the walks along the time axis are spread over the voice and left out.
+  const auto walk = [&](int p) { return curves_.points(p) / 2; };
+  const int64_t response = walk(param::kFrequencyResponse);
+  const int64_t formants = std::min(curves_.count(param::kFormants), FormantCascade::kMaxFormants);
+  walks_.sample = formants * walk(param::kFormantBandwidth) + walk(param::kTweenieSpectrum);
+  walks_.harmonics = response + walk(param::kPhase);
+  walks_.row = response + walk(param::kSubPhase);
 }
 
 double VoiceRenderer::sample(int64_t m) {
   const double fs = s_.fs;
   const double t = m / fs;
+  t_ = t;
+  if (stop_before(1 + walks_.sample)) return 0;
   const double F = value(param::kF0, t) * value(param::kF0Factor, t);
   psi_ = psi_ + kTwoPi * value(param::kVibratoFrequency, t) / fs;
   const double va = value(param::kVibratoAmplitude, t) / 100 * F;
@@ -86,7 +124,9 @@ double VoiceRenderer::sample(int64_t m) {
   double s = std::pow(10.0, value(param::kNoiseLevel, t) / 20) * w;
   const int32_t N = std::min(s_.maxHarmonics, std::min(kPartials, K));
   s = harmonics(s, N, f0, aH, pH, tau);
+  if (stopped_) return 0;
   s = subharmonics(s, N, f0, aH, aS, pS, tau);
+  if (stopped_) return 0;
   s = formants_.apply(curves_, s, t, fs);
   return std::pow(10.0, value(param::kOverallLevel, t) / 20) * s_.gain * s;
 }
@@ -96,6 +136,7 @@ double VoiceRenderer::harmonics(double s, int32_t N, double f0, double aH, doubl
   CurveCursor& atResponse = curves_.cursor(param::kFrequencyResponse);
   const CurveState& phase = curves_.state(param::kPhase);
   CurveCursor& atPhase = curves_.cursor(param::kPhase);
+  if (stop_before(std::max(N, 0) + walks_.harmonics)) return s;
   for (int32_t k = 1; k <= N; ++k) {
     const double R = curve_value(response, atResponse, 1, k * f0);
     const double A = std::exp((std::log(k) * tau + H_[k] + R) * lambda_);
@@ -114,7 +155,11 @@ double VoiceRenderer::subharmonics(double s, int32_t N, double f0, double aH, do
   // Counted in 64 bits: n + 1 and the loop's last increment must not overflow when the
   // setting is the largest 32-bit number.
   const int64_t n = s_.tweenies;
+  // The rows are where a document can ask for no end of work: checked row by row. A
+  // negative maximum of harmonics computes no partial, but the row still costs.
+  const int64_t rowCost = std::max(N, 0) + 1 + walks_.row;
   for (int64_t v = 1; v <= n; ++v) {
+    if (stop_before(rowCost)) return s;
     const double X = static_cast<double>(v) / static_cast<double>(n + 1);
     const double P = value(param::kTweenieSpectrum, X);
     for (int32_t k = 1; k <= N; ++k) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/synthesis/render_break.h"
 #include "core/synthesis/render_curves.h"
 #include "core/synthesis/synthesis_settings.h"
 #include "core/synthesis/voice_filters.h"
@@ -13,17 +14,18 @@ namespace vocanta {
 class Voice;
 
 // Renders voices block by block into the caller's buffer, so that whoever drives it
-// decides where the samples go and may stop between any two blocks. The curve cursors
-// live as long as the renderer: the voices of one series walk on from where the last
-// one left them.
+// decides where the samples go and may stop between any two blocks, or through the
+// break check inside a long sample. The curve cursors live as long as the renderer:
+// the voices of one series walk on from where the last one left them.
 class VoiceRenderer {
  public:
-  VoiceRenderer(Voice& voice, const SynthesisSettings& settings);
+  // stop, when given, is asked every so many partials whether to stop.
+  VoiceRenderer(Voice& voice, const SynthesisSettings& settings, RenderBreak* stop = nullptr);
 
   // Begins a voice: spectra and random phases read afresh, phases and filters at rest.
   void start();
   // Renders the next samples of the voice into out[0..), at most count and never past
-  // its end; returns how many it rendered.
+  // its end; returns how many it rendered, fewer also when the break check stopped it.
   size_t render(int16_t* out, size_t count);
 
   // Samples rendered of this voice so far, and those still to come.
@@ -38,6 +40,10 @@ class VoiceRenderer {
   double harmonics(double s, int32_t N, double f0, double aH, double pH, double tau);
   double subharmonics(double s, int32_t N, double f0, double aH, double aS, double pS, double tau);
   int16_t to_sample(double y);
+  // Counts the partials about to be computed; true when the break check, asked once per
+  // so many of them, stops the sample.
+  bool stop_before(int64_t evaluations);
+  void weigh_walks();
 
   Voice& voice_;
   const SynthesisSettings& s_;
@@ -49,6 +55,15 @@ class VoiceRenderer {
   FormantCascade formants_;
   int64_t position_ = 0;
   bool clipped_ = false;
+  RenderBreak* stop_;
+  int64_t untilCheck_;
+  // What the curve walks of a sample, of the harmonics and of a tweenie row may cost at
+  // most, counted in partials: a curve of a million points costs more than its partials.
+  struct Walks {
+    int64_t sample = 0, harmonics = 0, row = 0;
+  } walks_;
+  double t_ = 0;  // the time of the sample being computed
+  bool stopped_ = false;
 };
 
 }  // namespace vocanta

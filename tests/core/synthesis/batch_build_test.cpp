@@ -1,7 +1,9 @@
 #include "core/synthesis/batch_build.h"
 
 #include <gtest/gtest.h>
+#include <pthread.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -212,6 +214,52 @@ TEST_F(BatchBuildTest, BreakInTheSecondVoiceEndsTheSeries) {
   EXPECT_EQ(testing::read_file(dir.file("b.CSV")),
             path + "\r\n0,1600,Pitch 0\r\n1600,1024,Pitch 1\r\n");
   EXPECT_EQ(testing::read_file(path).size(), 1024 + 2 * static_cast<size_t>(run.samples_in_file()));
+}
+
+TEST_F(BatchBuildTest, AShortWriteEndsTheSeries) {
+  const std::string path = dir.file("b.smp");
+  {
+    // The first voice whole, 40 samples of the second.
+    testing::FileSizeLimit limit(1024 + 2 * 120);
+    build(choice(false, false));
+  }
+  EXPECT_EQ(recorder.labels, (Labels{"Pitch 0", "Pitch 1"}));
+  EXPECT_EQ(run.outcome(), "Not complete");
+  EXPECT_NE(run.write_failure(), "");
+  EXPECT_EQ(testing::read_file(dir.file("b.CSV")), path + "\r\n0,80,Pitch 0\r\n80,40,Pitch 1\r\n");
+}
+
+// Runs f on a thread with a stack of 64 KB, far less than a level per batch would need.
+void on_small_stack(const std::function<void()>& f) {
+  pthread_attr_t attr;
+  pthread_attr_init(&attr);
+  pthread_attr_setstacksize(&attr, 64 * 1024);
+  pthread_t thread;
+  auto call = [](void* p) -> void* {
+    (*static_cast<const std::function<void()>*>(p))();
+    return nullptr;
+  };
+  ASSERT_EQ(pthread_create(&thread, &attr, call, const_cast<std::function<void()>*>(&f)), 0);
+  pthread_join(thread, nullptr);
+  pthread_attr_destroy(&attr);
+}
+
+TEST_F(BatchBuildTest, AllCombinationsOfThousandsOfBatches) {
+  voice.batches.clear_batches();
+  voice.settings.duration = "0.0001";  // two samples a voice
+  constexpr int kBatches = 1500;
+  for (int i = 0; i < kBatches; ++i) {
+    char name[16];
+    std::snprintf(name, sizeof name, "B%05d", i);
+    voice.batches.get_batch(name);
+  }
+  batch("B01499")->nSteps = 1;
+  on_small_stack([&] { build(choice(true, false)); });
+  ASSERT_EQ(recorder.labels.size(), 2u);
+  EXPECT_EQ(recorder.labels[0].substr(0, 18), " B00000 0 B00001 0");
+  EXPECT_EQ(recorder.labels[0].size(), 9u * kBatches);
+  EXPECT_EQ(recorder.labels[1].substr(9 * (kBatches - 1)), " B01499 1");
+  EXPECT_EQ(run.outcome(), "Done!");
 }
 
 TEST_F(BatchBuildTest, RefusedWhileAPlainBuildRuns) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -149,17 +150,36 @@ TEST_F(RenderVoiceTest, DegenerateCurvesNeitherStopTheBuildNorLeaveNaN) {
   EXPECT_EQ(run.outcome(), "Done!");
 }
 
-TEST_F(RenderVoiceTest, ABreakEndsTheFileAfterTheBlocksSoFar) {
+TEST_F(RenderVoiceTest, ABreakEndsTheFileWithTheSamplesSoFar) {
   voice.settings.duration = "0.2";
   const auto whole = build("whole.smp");
   host.onEvents = [&] { run.request_break(); };
   const auto broken = build("broken.smp");
   EXPECT_EQ(run.outcome(), "Break!");
   EXPECT_EQ(run.overload_state(), 2);
-  // The first block refreshes the progress; the events after the second one break.
-  EXPECT_EQ(broken.size(), 2048u);
+  // The first break check refreshes the progress; the events of the second one break,
+  // inside the first block, and the sample it was computing is given up.
+  EXPECT_GT(broken.size(), 0u);
+  EXPECT_LT(broken.size(), 1024u);
   EXPECT_EQ(run.samples_in_file(), run.samples_computed());
   EXPECT_TRUE(std::equal(broken.begin(), broken.end(), whole.begin()));
+}
+
+TEST_F(RenderVoiceTest, ClippingEitherWayLightsTheOverload) {
+  // One harmonic far below the sampling frequency: nearly a constant, its sign set by
+  // the phase, 30000 times 10 (gain 20 dB) beyond the 16-bit range.
+  voice.settings.gain = "20";
+  voice.settings.maxHarmonics = "1";
+  constant(param::kF0, 0.01);
+  constant(param::kPhase, 90);
+  const auto high = build("high.smp");
+  EXPECT_EQ(std::count(high.begin(), high.end(), 32767), static_cast<long>(high.size()));
+  EXPECT_EQ(run.overload_state(), 1);
+  clear(param::kPhase);
+  constant(param::kPhase, -90);
+  const auto low = build("low.smp");
+  EXPECT_EQ(std::count(low.begin(), low.end(), -32768), static_cast<long>(low.size()));
+  EXPECT_EQ(run.overload_state(), 1);
 }
 
 // Keeps what a build hands it, as playback will.
@@ -243,6 +263,60 @@ TEST_F(VoiceRendererTest, AMemorySinkGetsWhatTheFileGets) {
   EXPECT_EQ(memory.finished, 1);
   EXPECT_EQ(run.outcome(), "Done!");
   EXPECT_FALSE(std::filesystem::exists(dir.file("memory.smp")));
+}
+
+// Stops at its stopAt-th question (never for 0), noting the times it was asked at.
+class CountingBreak : public RenderBreak {
+ public:
+  Answer break_now(double t) override {
+    times.push_back(t);
+    return static_cast<int>(times.size()) == stopAt ? Answer::kStop : Answer::kGoOn;
+  }
+  int stopAt = 0;
+  std::vector<double> times;
+};
+
+TEST_F(VoiceRendererTest, TheBreakCheckStopsInsideASampleAndChangesNoOther) {
+  voice.settings.tweenies = "100";  // 100 rows of 66 subharmonics: a check every few samples
+  settings = read_synthesis_settings(voice);
+  const auto first = [&](RenderBreak* stop, size_t count) {
+    VoiceRenderer renderer(voice, settings, stop);
+    renderer.start();
+    std::vector<int16_t> out(count);
+    out.resize(renderer.render(out.data(), count));
+    EXPECT_EQ(renderer.position(), static_cast<int64_t>(out.size()));
+    return out;
+  };
+  const auto plain = first(nullptr, 64);
+  CountingBreak never;
+  EXPECT_EQ(first(&never, 64), plain);
+  ASSERT_GT(never.times.size(), 3u);
+
+  CountingBreak third;
+  third.stopAt = 3;
+  const auto cut = first(&third, 64);
+  // The samples before the one the third check was computing, unchanged.
+  EXPECT_EQ(cut.size(), static_cast<size_t>(std::lround(third.times.back() * settings.fs)));
+  EXPECT_TRUE(std::equal(cut.begin(), cut.end(), plain.begin()));
+  EXPECT_EQ(third.times.size(), 3u);
+}
+
+TEST_F(VoiceRendererTest, ALongCurveBringsTheChecksSooner) {
+  // Every row walks the subharmonic phase curve to and fro: 4000 points weigh more than
+  // the row's 66 partials.
+  voice.settings.tweenies = "100";
+  settings = read_synthesis_settings(voice);
+  const auto checks = [&] {
+    CountingBreak counting;
+    VoiceRenderer renderer(voice, settings, &counting);
+    renderer.start();
+    int16_t out[4];
+    renderer.render(out, 4);
+    return counting.times.size();
+  };
+  EXPECT_EQ(checks(), 0u);  // 4 samples of 6700 partials: none yet
+  for (int i = 4000; i > 0; --i) voice.add_point(param::kSubPhase, "", 1, i / 40.0, 0, 0, 0);
+  EXPECT_GE(checks(), 4 * 100 * 2000 / 32768u);
 }
 
 }  // namespace
