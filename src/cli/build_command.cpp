@@ -75,7 +75,8 @@ BuildOptions parse_options(const std::vector<std::string>& args, bool batchOptio
   if (o.document.empty()) throw std::invalid_argument("no document given");
   // Full paths, as the desktop program names them in the header and the label file.
   o.document = full_path(o.document);
-  o.output = o.output.empty() ? change_extension(o.document, ".smp") : full_path(o.output);
+  o.output =
+      o.output.empty() ? change_extension_as_on_disk(o.document, ".smp") : full_path(o.output);
   return o;
 }
 

@@ -42,6 +42,7 @@ void Session::history_changed() {
 
 void Session::build_voice(const std::string& path) {
   run_.set_document_path(document_.lastLoadedPath);
+  run_.set_open_document(document_.documentPath);
   run_.build_voice(path);
 }
 

@@ -60,16 +60,17 @@ void BuildRun::build_voice(const std::string& path) {
 }
 
 void BuildRun::check_destination(const std::string& path, bool labelled) const {
-  const std::string& document = documentPath_;
-  if (!document.empty() && same_file(path, document))
-    throw VocantaError("The sample file " + path + " would overwrite the document " + document +
-                       "; choose another name for the sample file");
-  if (!labelled) return;
   const std::string labels = change_extension(path, ".CSV");
-  if (!document.empty() && same_file(labels, document))
-    throw VocantaError("The label file " + labels + " would overwrite the document " + document +
-                       "; choose another name for the sample file");
-  if (same_file(labels, path))
+  for (const std::string* document : {&documentPath_, &openDocument_}) {
+    if (document->empty()) continue;
+    if (same_file(path, *document))
+      throw VocantaError("The sample file " + path + " would overwrite the document " + *document +
+                         "; choose another name for the sample file");
+    if (labelled && same_file(labels, *document))
+      throw VocantaError("The label file " + labels + " would overwrite the document " + *document +
+                         "; choose another name for the sample file");
+  }
+  if (labelled && same_file(labels, path))
     throw VocantaError("The label file of " + path +
                        " would be the sample file itself; choose a name that does not end in "
                        "\".CSV\"");

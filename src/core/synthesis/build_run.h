@@ -31,6 +31,9 @@ class BuildRun : private RenderBreak {
 
   // The document that the header's proc item names; no build writes over it.
   void set_document_path(const std::string& path) { documentPath_ = path; }
+  // The document open now, when it is another file (saved under a new name since it was
+  // loaded): the build must not write over it either.
+  void set_open_document(const std::string& path) { openDocument_ = path; }
   // Replaces the clock seed of randomized builds (for reproducible runs).
   void set_fixed_seed(uint32_t seed) {
     fixedSeed_ = seed;
@@ -127,6 +130,7 @@ class BuildRun : private RenderBreak {
   std::unique_ptr<VoiceRenderer> renderer_;
   std::string labelPath_;
   std::string documentPath_;
+  std::string openDocument_;
   std::string outcome_;
   std::string loggedOutcome_;
   std::string writeFailure_;

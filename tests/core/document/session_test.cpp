@@ -121,5 +121,21 @@ TEST_F(SessionTest, ABuildTakesOnlyTheSettingsMeanwhile) {
   EXPECT_EQ(session.history().size(), 2u);
 }
 
+TEST_F(SessionTest, ABuildNeverWritesOverTheOpenDocument) {
+  testing::TempDir dir;
+  const std::string path = dir.file("saved.vta");
+  prompter.fileNames = {path};
+  session.document().save_document_as();  // named by the save, not by a load
+  const std::string saved = testing::read_file(path);
+  try {
+    session.build_voice(path);
+    ADD_FAILURE() << "the document was built over";
+  } catch (const VocantaError& e) {
+    EXPECT_NE(std::string(e.what()).find("would overwrite the document " + path),
+              std::string::npos);
+  }
+  EXPECT_EQ(testing::read_file(path), saved);
+}
+
 }  // namespace
 }  // namespace vocanta
