@@ -1,0 +1,34 @@
+#include "core/support/note_value.h"
+
+#include <gtest/gtest.h>
+
+#include "core/support/vocanta_error.h"
+
+namespace vocanta {
+namespace {
+
+TEST(NoteValue, ReadsLetterAccidentalAndOctave) {
+  EXPECT_EQ(note_value("A4"), 440);
+  EXPECT_NEAR(note_value("C4"), 261.6256, 1e-4);
+  EXPECT_NEAR(note_value("a#3"), 233.0819, 1e-4);
+  EXPECT_NEAR(note_value("Bb2"), 116.5409, 1e-4);
+  EXPECT_EQ(note_value("H3"), note_value("B3"));
+  EXPECT_EQ(note_value(" a 4 !? "), 440);  // other characters are passed over
+  EXPECT_EQ(note_value("A-1"), 13.75);
+  EXPECT_EQ(note_value("A+1"), 55);
+  EXPECT_EQ(note_value("xyz"), 0);
+  EXPECT_EQ(note_value("#3"), 0);  // no letter: no note
+}
+
+TEST(NoteValue, RefusesAMissingOrHugeOctave) {
+  for (const char* bad : {"A", "C#", "A4-"}) EXPECT_THROW(note_value(bad), VocantaError) << bad;
+  try {
+    note_value("A99999");
+    ADD_FAILURE() << "an infinite frequency was read";
+  } catch (const VocantaError& e) {
+    EXPECT_STREQ(e.what(), "'A99999' is out of range");
+  }
+}
+
+}  // namespace
+}  // namespace vocanta
