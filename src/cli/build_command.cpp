@@ -1,7 +1,6 @@
 #include "cli/build_command.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <optional>
 #include <ostream>
 #include <stdexcept>
@@ -34,10 +33,6 @@ std::vector<std::string> split_names(const std::string& list) {
     names.push_back(list.substr(start, comma - start));
   names.push_back(list.substr(start));
   return names;
-}
-
-std::string full_path(const std::string& path) {
-  return std::filesystem::absolute(path).lexically_normal().string();
 }
 
 uint32_t parse_seed(const std::string& text) {
@@ -74,9 +69,9 @@ BuildOptions parse_options(const std::vector<std::string>& args, bool batchOptio
   }
   if (o.document.empty()) throw std::invalid_argument("no document given");
   // Full paths, as the desktop program names them in the header and the label file.
-  o.document = full_path(o.document);
+  o.document = absolute_path(o.document);
   o.output =
-      o.output.empty() ? change_extension_as_on_disk(o.document, ".smp") : full_path(o.output);
+      o.output.empty() ? change_extension_as_on_disk(o.document, ".smp") : absolute_path(o.output);
   return o;
 }
 

@@ -107,12 +107,11 @@ void read_bandwidth_coefficients(Voice& voice, const IniFile& ini) {
   const double b = parse_number(ini.read("Defaults", "FormantBWb", "0"));
   if (a == 0 || b == 0) return;
   const double half = parse_number(voice.settings.samplingFrequency, voice.decimalSeparator) / 2;
-  CurveState& bw = voice.parameter(param::kFormantBandwidth).state;
-  clear_curves(bw);
   const double top = a + b * half;
   if (!std::isfinite(top))
     throw VocantaError("FormantBWa=" + format_number(a) + " and FormantBWb=" + format_number(b) +
                        " give a formant bandwidth beyond the largest number");
+  clear_curves(voice.parameter(param::kFormantBandwidth).state);
   voice.add_point(param::kFormantBandwidth, "", 1, 0, a, a, 0);
   voice.add_point(param::kFormantBandwidth, "", 1, half, top, top, 0);
 }
@@ -136,7 +135,16 @@ bool accept_file(const IniFile& ini, const std::string& path, Prompter& prompter
 
 // What follows the loading, shared by the file and the text form.
 void read_loaded(Voice& voice, const IniFile& ini, const std::string& path,
-                 const ReadSelection& selection, Prompter& prompter, ReadResult& result);
+                 const ReadSelection& selection, Prompter& prompter, ReadResult& result) {
+  if (!accept_file(ini, path, prompter, result)) return;
+  // The windows follow once, after the whole read (or what of it was done).
+  const ModelEvents::Hold hold(voice.events);
+  if (selection.takes_common()) read_common(voice, ini);
+  for (int i = 0; i < kParameterCount; ++i)
+    if (selection.takes(i)) read_parameter(voice, voice.parameter(i), ini, result);
+  if (selection.takes(param::kFormantBandwidth)) read_bandwidth_coefficients(voice, ini);
+  result.accepted = true;
+}
 
 }  // namespace
 
@@ -170,21 +178,5 @@ ReadResult read_document_text(Voice& voice, std::string_view text, const std::st
   read_loaded(voice, IniFile(text), name, selection, prompter, result);
   return result;
 }
-
-namespace {
-
-void read_loaded(Voice& voice, const IniFile& ini, const std::string& path,
-                 const ReadSelection& selection, Prompter& prompter, ReadResult& result) {
-  if (!accept_file(ini, path, prompter, result)) return;
-  // The windows follow once, after the whole read (or what of it was done).
-  const ModelEvents::Hold hold(voice.events);
-  if (selection.takes_common()) read_common(voice, ini);
-  for (int i = 0; i < kParameterCount; ++i)
-    if (selection.takes(i)) read_parameter(voice, voice.parameter(i), ini, result);
-  if (selection.takes(param::kFormantBandwidth)) read_bandwidth_coefficients(voice, ini);
-  result.accepted = true;
-}
-
-}  // namespace
 
 }  // namespace vocanta

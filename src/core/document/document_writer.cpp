@@ -54,9 +54,7 @@ void write_parameter(const Voice& voice, const Parameter& p, IniFile& ini, bool 
 std::string settings_text(const std::string& text) {
   if (text.find_first_of("\r\n") != std::string::npos)
     throw VocantaError(quoted(text) + " is not a valid integer value");
-  const size_t first = text.find_first_not_of(" \t");
-  if (first == std::string::npos) return "";
-  return text.substr(first, text.find_last_not_of(" \t") + 1 - first);
+  return std::string(trim_blanks(text));
 }
 
 }  // namespace

@@ -77,7 +77,8 @@ std::string BatchList::batch_name(int16_t id) const {
 
 int16_t BatchList::get_batch(std::string_view name) {
   const std::string normalized = normalize_batch_name(name);
-  int16_t id = find_batch_id(normalized);
+  const auto known = byName_.find(normalized);
+  int16_t id = known == byName_.end() ? 0 : known->second->id;
   if (id == 0 && !normalized.empty()) {
     check_batch_name(name);
     if (count_ >= kMaxBatches)

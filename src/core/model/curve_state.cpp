@@ -128,15 +128,8 @@ void add_points(CurveState& w, int16_t n, const std::vector<TCurvePoint>& points
   if (points.empty()) return;
   std::vector<TCurvePoint*> fresh;
   fresh.reserve(points.size());
-  for (const TCurvePoint& q : points) {
-    auto* p = new TCurvePoint;
-    p->x = q.x;
-    p->y = q.y;
-    p->batchY = q.batchY;
-    p->batchRange = q.batchRange;
-    p->batch = q.batch;
-    fresh.push_back(p);
-  }
+  // The links are laid by insert_points.
+  for (const TCurvePoint& q : points) fresh.push_back(new TCurvePoint(q));
   insert_points(curve_for_adding(w, n), fresh);
   curves_changed(w, true);
 }

@@ -14,6 +14,21 @@ std::string change_extension(const std::string& path, const std::string& extensi
   return path.substr(0, dot) + extension;
 }
 
+std::string absolute_path(const std::string& path) {
+  std::error_code ec;
+  const std::filesystem::path p = std::filesystem::absolute(path, ec);
+  return (ec ? std::filesystem::path(path) : p).lexically_normal().string();
+}
+
+bool same_file(const std::string& a, const std::string& b) {
+  std::error_code ea, eb, ec;
+  if (std::filesystem::exists(a, ea) && std::filesystem::exists(b, eb)) {
+    const bool same = std::filesystem::equivalent(a, b, ec);
+    if (!ec) return same;
+  }
+  return absolute_path(a) == absolute_path(b);
+}
+
 std::string change_extension_as_on_disk(const std::string& path, const std::string& extension) {
   namespace fs = std::filesystem;
   const std::string wanted = change_extension(path, to_lower_text(extension));

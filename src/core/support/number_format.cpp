@@ -11,14 +11,14 @@
 #include "core/support/vocanta_error.h"
 
 namespace vocanta {
-namespace {
-
 std::string_view trim_blanks(std::string_view s) {
   const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
   while (!s.empty() && blank(s.front())) s.remove_prefix(1);
   while (!s.empty() && blank(s.back())) s.remove_suffix(1);
   return s;
 }
+
+namespace {
 
 bool is_digit(char c) {
   return c >= '0' && c <= '9';

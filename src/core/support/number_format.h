@@ -7,6 +7,9 @@ namespace vocanta {
 
 // Numbers in documents always use "."; the windows pass the user's decimal separator.
 
+// The text without the blanks, tabs and line breaks around it, which the parsers ignore.
+std::string_view trim_blanks(std::string_view text);
+
 // At most 15 significant digits, fixed notation from 0.0001 up to below 1E15, otherwise
 // scientific with a bare exponent ("1E-5", "2.5E20"). Every finite value gives a text that
 // parse_number reads: the few that would round up past the largest double round down.

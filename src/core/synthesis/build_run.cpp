@@ -4,9 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
 #include <stdexcept>
-#include <system_error>
 
 #include "core/model/voice.h"
 #include "core/support/file_paths.h"
@@ -19,23 +17,6 @@ namespace {
 
 // Samples per block: the unit of rendering, writing and progress.
 constexpr size_t kBlock = 1024;
-
-std::filesystem::path full_path(const std::string& path) {
-  std::error_code ec;
-  const std::filesystem::path p = std::filesystem::absolute(path, ec);
-  return (ec ? std::filesystem::path(path) : p).lexically_normal();
-}
-
-// The same file by identity when both exist (links, "..", another spelling), else by
-// the normalized absolute path of the file that is still to come.
-bool same_file(const std::string& a, const std::string& b) {
-  std::error_code ea, eb, ec;
-  if (std::filesystem::exists(a, ea) && std::filesystem::exists(b, eb)) {
-    const bool same = std::filesystem::equivalent(a, b, ec);
-    if (!ec) return same;
-  }
-  return full_path(a) == full_path(b);
-}
 
 }  // namespace
 
@@ -82,7 +63,6 @@ void BuildRun::begin_build(SampleSink& sink, const std::string& path, int64_t se
   writeFailure_.clear();
   host_.add_statistics_line("---------------------");
   host_.add_statistics_line("Build of " + path + " started");
-  labelPath_ = change_extension(path, ".CSV");
   startSeconds_ = host_.tick_count() / 1000.0;
   running_ = true;
   sink_ = &sink;

@@ -78,7 +78,6 @@ class BuildRun : private RenderBreak {
   }
 
   const SynthesisSettings& settings() const { return settings_; }
-  const std::string& label_path() const { return labelPath_; }
   // The outcome as the progress label shows it ("Done!") and as the statistics log it ("Done").
   const std::string& outcome() const { return outcome_; }
   const std::string& logged_outcome() const { return loggedOutcome_; }
@@ -128,7 +127,6 @@ class BuildRun : private RenderBreak {
   SynthesisSettings settings_;
   SampleSink* sink_ = nullptr;
   std::unique_ptr<VoiceRenderer> renderer_;
-  std::string labelPath_;
   std::string documentPath_;
   std::string openDocument_;
   std::string outcome_;
