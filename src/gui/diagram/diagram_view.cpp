@@ -50,7 +50,7 @@ class DiagramPainter {
 
 void DiagramPainter::paint() {
   p_.fillRect(0, 0, w_, h_, s_.window);
-  if (s_.backgroundVisible && s_.background) p_.drawImage(s_.backgroundAt, *s_.background);
+  if (s_.backgroundVisible && s_.background) s_.background->draw(p_, s_.backgroundAt);
   if (s_.minorGrid) grid(s_.xGrid.minor, s_.yGrid.minor, kSilver);
   if (s_.majorGrid) grid(s_.xGrid.major, s_.yGrid.major, kGrey);
   const Parameter& param = *s_.param;

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "core/model/diagram_grid.h"
+#include "gui/platform/background_picture.h"
 
 class QMouseEvent;
 
@@ -22,7 +23,7 @@ struct DiagramScene {
   AxisGrid xGrid, yGrid;
   bool majorGrid = true;
   bool minorGrid = true;
-  const QImage* background = nullptr;
+  const BackgroundPicture* background = nullptr;
   bool backgroundVisible = false;
   QPoint backgroundAt;
   QColor window;  // the system's window background, also the fill of every square

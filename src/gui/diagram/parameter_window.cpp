@@ -49,20 +49,6 @@ int cursor_number(EditMode mode) {
   }
 }
 
-// Bitmaps of every kind Qt reads, chosen by the extension as the document names them.
-QImage read_picture(const QString& fileName) {
-  const QString suffix = QFileInfo(fileName).suffix();
-  const QByteArray format = suffix.toLower().toLatin1();
-  if (suffix.isEmpty() || !QImageReader::supportedImageFormats().contains(format))
-    throw VocantaError("Unknown picture file extension (." + suffix.toStdString() + ")");
-  QImageReader reader(fileName, format);
-  QImage picture = reader.read();
-  if (picture.isNull())
-    throw VocantaError("Cannot read the picture " + fileName.toStdString() + ": " +
-                       reader.errorString().toStdString());
-  return picture;
-}
-
 constexpr int kEditWidth = 64;
 
 }  // namespace
@@ -316,10 +302,10 @@ void TForm2::load_background(const QString& fileName) {
   backgroundVisible = false;
   if (QFileInfo::exists(fileName)) {
     try {
-      background = read_picture(fileName);
+      background = BackgroundPicture::from_file(fileName);
     } catch (...) {
       // The window must not go on showing a picture it no longer has.
-      background = QImage();
+      background = BackgroundPicture();
       redraw();
       throw;
     }
@@ -336,7 +322,7 @@ void TForm2::load_background(const QString& fileName) {
 void TForm2::clear_background() {
   param_.backgroundFile.clear();
   backgroundVisible = false;
-  background = QImage();
+  background = BackgroundPicture();
   redraw();
 }
 

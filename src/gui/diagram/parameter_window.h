@@ -6,6 +6,8 @@
 #include <string>
 
 #include "core/model/diagram_grid.h"
+#include "gui/diagram/background_command.h"
+#include "gui/platform/background_picture.h"
 
 class QLabel;
 class QLineEdit;
@@ -20,7 +22,7 @@ struct Parameter;
 
 // Editing modes of the diagram; the point editor's buttons set them. Each shows its own
 // mouse cursor over the diagram.
-enum class EditMode { Add, Delete, Move, Mark, MoveHorizontal, MoveVertical, MoveBackground };
+enum class EditMode { Add = 1, Delete = 2, Move = 3, Mark = 4, MoveBackground = 6 };
 
 // The window of one voice parameter: its curves in a diagram between four axis limits,
 // with grids, background picture, batch ranges and the synchronised cursor. The
@@ -32,6 +34,7 @@ class TForm2 : public QWidget {
   TForm2(Session& session, int index, ParameterWindowHost& host, QWidget* parent = nullptr);
 
   Parameter& parameter() { return param_; }
+  Session& session() { return session_; }
   int16_t paramNumber() const;
 
   // Shows the definition, captions and axis texts that the model holds now (after
@@ -47,6 +50,20 @@ class TForm2 : public QWidget {
   void draw_sync_cursor(int16_t sqX, int16_t sqY, double xv, double yv);
   void load_background(const QString& fileName);
   void clear_background();
+
+  // The point editor's background buttons. Open, Paste and Clear are undoable steps;
+  // Paste says "Unsupported clipboard data format" when the clipboard holds no picture.
+  void open_background(const QString& fileName);
+  void paste_background();
+  void clear_background_step();
+  void show_background(bool visible);
+  // Writes the picture in its own format and makes the file its name; raises when the
+  // file cannot be written. Nothing happens without a picture.
+  void save_background(const QString& fileName);
+  void copy_background() const;
+  BackgroundState background_state() const;
+  // Takes over a state (undo, redo) and redraws.
+  void set_background_state(const BackgroundState& state);
 
   // Sets editMode and the cursor shown over the diagram.
   void set_edit_mode(EditMode mode);
@@ -66,7 +83,7 @@ class TForm2 : public QWidget {
   EditMode editMode = EditMode::Add;
   bool majorGrid = true;
   bool minorGrid = true;
-  QImage background;
+  BackgroundPicture background;
   bool backgroundVisible = false;
   int16_t backgroundLeft = 0, backgroundTop = 0;
   int16_t syncX = -1, syncY = -1;
