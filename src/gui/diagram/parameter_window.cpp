@@ -201,6 +201,10 @@ void TForm2::redraw() {
   image_->update();
 }
 
+void TForm2::curves_changed() {
+  redraw();
+}
+
 AxisMapping TForm2::x_mapping() const {
   // The snap steps are read when used: the settings dialog changes the tweenie step.
   AxisMapping m = xMap_;

@@ -46,6 +46,9 @@ class TForm2 : public QWidget {
   // are refused with a message and the previous limits stay.
   void lay_out();
   void redraw();
+  // The model's curves of this parameter changed (a step, undo, redo): redrawn, except
+  // during a drag, which shows its result at the release.
+  void curves_changed();
   void show_cursor_position(int X, int Y);
   void draw_sync_cursor(int16_t sqX, int16_t sqY, double xv, double yv);
   void load_background(const QString& fileName);

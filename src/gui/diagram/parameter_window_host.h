@@ -7,6 +7,7 @@
 namespace vocanta {
 
 class TForm2;
+struct TCurvePoint;
 
 // What a parameter window needs of the windows around it: the other diagrams, the
 // point editor and the shared cursors.
@@ -27,6 +28,8 @@ class ParameterWindowHost {
   // "Search?" was answered Yes for a missing background: the point editor's Open,
   // preset with path, for this window.
   virtual void search_background(TForm2& window, const QString& path) = 0;
+  // The point editor shows the point (none: empty fields) of the window it works on.
+  virtual void show_point(const TCurvePoint* point) = 0;
   // The registered cursor of an editing mode: 1 DELPOINT, 2 ADDPOINT, 3 MOVPOINT,
   // 4 MOVHOR, 5 MOVVER, 6 MOVBACK.
   virtual QCursor edit_cursor(int number) const = 0;

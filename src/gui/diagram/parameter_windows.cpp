@@ -31,7 +31,7 @@ void ParameterWindows::model_changed(const ModelChange& change) {
       window(param::kTweenieSpectrum).lay_out();
       break;
     case Kind::Curves:
-      if (change.index >= 0) window(change.index).redraw();
+      if (change.index >= 0) window(change.index).curves_changed();
       break;
     default:
       break;

@@ -54,6 +54,7 @@ class ParameterWindows : public QObject, public ParameterWindowHost, private Mod
   void parameter_window_activated(TForm2& window) override;
   void parameter_window_closed(TForm2& window) override;
   void search_background(TForm2& window, const QString& path) override;
+  void show_point(const TCurvePoint*) override {}
   QCursor edit_cursor(int number) const override { return cursors_.cursor(number); }
 
  signals:

@@ -40,6 +40,7 @@ class FakeWindowHost : public ParameterWindowHost {
   void search_background(TForm2& w, const QString& path) override {
     record("search " + path.toStdString(), w);
   }
+  void show_point(const TCurvePoint* point) override { shownPoint = point; }
   // Plain shapes, one per number, so that a test can tell the cursors apart.
   QCursor edit_cursor(int number) const override {
     switch (number) {
@@ -56,6 +57,7 @@ class FakeWindowHost : public ParameterWindowHost {
 
   ScriptedPrompter prompts;
   bool syncCursor = false;
+  const TCurvePoint* shownPoint = nullptr;
   std::vector<std::string> calls;
 
  private:
