@@ -357,6 +357,7 @@ void TForm2::showEvent(QShowEvent* event) {
   }
   apply_edit_cursor();
   host_.parameter_window_shown(*this);
+  image_->setFocus();
   lay_out();
 }
 
