@@ -20,8 +20,10 @@ class BackgroundPicture {
   // an extension no reader knows, and a message naming the file when it cannot be read.
   static BackgroundPicture from_file(const QString& fileName);
   static BackgroundPicture from_bitmap(const QImage& bitmap);
-  // Raises when the bytes are not a metafile this program can draw.
-  static BackgroundPicture from_metafile(const QByteArray& bytes);
+  // Raises when the bytes are not a metafile this program can draw; the message begins
+  // "Cannot read " + source.
+  static BackgroundPicture from_metafile(const QByteArray& bytes,
+                                         const QString& source = "the metafile");
 
   Kind kind() const { return kind_; }
   bool isNull() const { return kind_ == Kind::None; }
@@ -34,6 +36,10 @@ class BackgroundPicture {
 
   const QImage& bitmap() const { return bitmap_; }
   const QByteArray& metafile_bytes() const { return metafile_; }
+  // What is drawn: the bitmap, or the rendering of the metafile.
+  const QImage& image() const { return kind_ == Kind::Metafile ? rendered_ : bitmap_; }
+  // The same kind with the same pixels or bytes.
+  bool operator==(const BackgroundPicture& other) const;
 
  private:
   Kind kind_ = Kind::None;

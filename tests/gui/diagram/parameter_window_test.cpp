@@ -249,13 +249,13 @@ TEST(ParameterWindowBackground, LoadsAsksAndClears) {
   EXPECT_EQ(rgb(win.diagram(), 10, 49), kWhite);  // the curve's white edge
   EXPECT_EQ(rgb(win.diagram(), 10, 51), kWhite);
 
-  const std::string wmf = dir.file("back.wmf");
-  testing::write_file(wmf, "not a picture");
+  const std::string unknown = dir.file("back.xyz");
+  testing::write_file(unknown, "not a picture");
   try {
-    win.load_background(QString::fromStdString(wmf));
+    win.load_background(QString::fromStdString(unknown));
     ADD_FAILURE() << "no error";
   } catch (const VocantaError& e) {
-    EXPECT_STREQ(e.what(), "Unknown picture file extension (.wmf)");
+    EXPECT_STREQ(e.what(), "Unknown picture file extension (.xyz)");
   }
   EXPECT_FALSE(win.backgroundVisible);
   EXPECT_EQ(f0.backgroundFile, "");
