@@ -133,6 +133,30 @@ int16_t BatchList::remove_batch(std::string_view name) {
   return id;
 }
 
+tbatchitem* BatchList::take_batch(int16_t id) {
+  tbatchitem* b = find_batch(id);
+  if (!b) return nullptr;
+  tbatchitem* prev = nullptr;
+  for (tbatchitem* q = head_; q != b; q = q->next) prev = q;
+  (prev ? prev->next : head_) = b->next;
+  b->next = nullptr;
+  if (cache_ == b) cache_ = nullptr;
+  byName_.erase(normalize_batch_name(b->name));
+  byId_.erase(b->id);
+  --count_;
+  changed(true);
+  return b;
+}
+
+void BatchList::put_back(tbatchitem* b) {
+  b->next = head_;
+  head_ = b;
+  ++count_;
+  byId_.emplace(b->id, b);
+  byName_.emplace(normalize_batch_name(b->name), b);
+  changed(true);
+}
+
 void BatchList::clear_batches() {
   while (head_) {
     tbatchitem* next = head_->next;

@@ -53,6 +53,10 @@ class BatchList {
   // it already (the document could not tell the two apart).
   void rename_batch(int16_t id, std::string_view name);
   int16_t remove_batch(std::string_view name);
+  // Unlinks the batch of the identifier for an undoable step, which owns it meanwhile;
+  // put_back links it in again at the head of the chain with its name and identifier.
+  tbatchitem* take_batch(int16_t id);
+  void put_back(tbatchitem* batch);
   void clear_batches();
   int16_t reset_batch(int16_t id);
   int16_t step_batch(int16_t id);

@@ -42,7 +42,8 @@ class AddPointCommand : public EditCommand {
   TCurvePoint* point_;
   std::unique_ptr<TCurvePoint> owned_;
   TCurve* curve_ = nullptr;
-  std::unique_ptr<TCurve> ownedCurve_;  // curve 1 made for the point, while taken back
+  bool madeCurve_ = false;              // the window had no curve: curve 1 was made for it
+  std::unique_ptr<TCurve> ownedCurve_;  // that curve, while the step is taken back
 };
 
 // Takes a point out of its curve; a curve left empty goes and the later ones are

@@ -41,12 +41,6 @@ TCurve& curve_for_adding(CurveState& w, int16_t n) {
 }  // namespace
 
 CurveState::~CurveState() {
-  // The point being created by the mouse is not linked into any curve yet.
-  bool selectedIsLinked = false;
-  for (TCurve* k = curves; k && selectedPoint && !selectedIsLinked; k = k->next)
-    for (TCurvePoint* p = k->points; p; p = p->next)
-      if (p == selectedPoint) selectedIsLinked = true;
-  if (selectedPoint && !selectedIsLinked) delete selectedPoint;
   clear_curves(*this);
 }
 
