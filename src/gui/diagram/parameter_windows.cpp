@@ -85,12 +85,22 @@ bool ParameterWindows::any_visible() const {
 
 void ParameterWindows::sync_editor_visibility() {
   const bool any = any_visible();
-  if (any && !pointEditor_->isVisible()) {
-    const QRect main = owner_->frameGeometry();
-    pointEditor_->move(main.left(), main.top() + main.height());
-  }
+  if (any && !pointEditor_->isVisible()) place_editor();
   pointEditor_->setVisible(any);
   emit editorVisibilityChanged(any);
+}
+
+void ParameterWindows::place_editor() {
+  // The editor's frame goes just below the main window's frame. Its frame is known once
+  // its window exists, except where the window manager frames it only when it is first
+  // mapped: a move then places the client area, and the main window's frame stands in
+  // for the one the editor will get.
+  pointEditor_->winId();
+  const QRect main = owner_->frameGeometry();
+  QPoint at(main.left(), main.top() + main.height());
+  if (pointEditor_->frameGeometry() == pointEditor_->geometry())
+    at += owner_->geometry().topLeft() - main.topLeft();
+  pointEditor_->move(at);
 }
 
 void ParameterWindows::lay_out_all() {

@@ -71,6 +71,7 @@ class ParameterWindows : public QObject, public ParameterWindowHost, private Mod
   void sync_all();
   void refresh_point_editor(const ModelChange& change);
   int index_of(const TForm2& window) const;
+  void place_editor();
 
   Session& session_;
   QWidget* owner_;
