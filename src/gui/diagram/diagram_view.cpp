@@ -169,6 +169,9 @@ DiagramView::DiagramView(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   // The caption reports the value under the mouse also when no button is held.
   setMouseTracking(true);
+  // Drawing takes the keyboard from the axis fields, whose own text undo would otherwise
+  // swallow Ctrl+Z meant for the last edit of the curves.
+  setFocusPolicy(Qt::ClickFocus);
 }
 
 void DiagramView::set_image(const QImage* image) {

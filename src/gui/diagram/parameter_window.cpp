@@ -70,11 +70,18 @@ TForm2::TForm2(Session& session, int index, ParameterWindowHost& host, QWidget* 
   if (!param_.title.empty()) sync_from_model();
 }
 
+TForm2::~TForm2() {
+  // The state outlives the window; it must not keep the point an unfinished Add made.
+  if (pending_ && param_.state.selectedPoint == pending_.get())
+    param_.state.selectedPoint = nullptr;
+}
+
 void TForm2::create_controls() {
   image_ = new DiagramView(this);
   image_->resize(100, 100);
-  connect(image_, &DiagramView::pressed, this, &TForm2::diagram_mouse);
-  connect(image_, &DiagramView::moved, this, &TForm2::diagram_mouse);
+  connect(image_, &DiagramView::pressed, this, &TForm2::diagram_press);
+  connect(image_, &DiagramView::moved, this, &TForm2::diagram_move);
+  connect(image_, &DiagramView::released, this, &TForm2::diagram_release);
   xlabel = new QLabel(this);
   xlabel->setObjectName("xlabel");
   ylabel = new QLabel(this);
@@ -202,7 +209,7 @@ void TForm2::redraw() {
 }
 
 void TForm2::curves_changed() {
-  redraw();
+  if (!pressed_) redraw();
 }
 
 AxisMapping TForm2::x_mapping() const {
@@ -340,11 +347,6 @@ void TForm2::apply_edit_cursor() {
   image_->setCursor(number ? host_.edit_cursor(number) : QCursor(Qt::ArrowCursor));
 }
 
-void TForm2::diagram_mouse(QMouseEvent* event) {
-  const QPoint at = event->position().toPoint();
-  show_cursor_position(at.x(), at.y());
-}
-
 void TForm2::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (event->spontaneous()) return;
@@ -355,6 +357,7 @@ void TForm2::showEvent(QShowEvent* event) {
   }
   apply_edit_cursor();
   host_.parameter_window_shown(*this);
+  image_->setFocus();
   lay_out();
 }
 

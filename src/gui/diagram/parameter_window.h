@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QWidget>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "core/model/diagram_grid.h"
@@ -17,8 +18,10 @@ namespace vocanta {
 
 class DiagramView;
 class ParameterWindowHost;
+class EditCommand;
 class Session;
 struct Parameter;
+struct TCurvePoint;
 
 // Editing modes of the diagram; the point editor's buttons set them. Each shows its own
 // mouse cursor over the diagram.
@@ -32,6 +35,7 @@ class TForm2 : public QWidget {
 
  public:
   TForm2(Session& session, int index, ParameterWindowHost& host, QWidget* parent = nullptr);
+  ~TForm2() override;
 
   Parameter& parameter() { return param_; }
   Session& session() { return session_; }
@@ -70,6 +74,9 @@ class TForm2 : public QWidget {
 
   // Sets editMode and the cursor shown over the diagram.
   void set_edit_mode(EditMode mode);
+  // The point whose handle lies nearest to the pixel, within 40 pixels; makes its curve
+  // current and records the handle in the point. None (and no current curve) otherwise.
+  TCurvePoint* hit_test(int X, int Y);
 
   double x_to_value(int X) const;
   double y_to_value(int Y) const;
@@ -84,6 +91,7 @@ class TForm2 : public QWidget {
   DiagramView* image() const { return image_; }
 
   EditMode editMode = EditMode::Add;
+  int16_t dragX = 0, dragY = 0;
   bool majorGrid = true;
   bool minorGrid = true;
   BackgroundPicture background;
@@ -118,7 +126,18 @@ class TForm2 : public QWidget {
   void accept_limits(const Limits& limits);
   void place_controls();
   void apply_edit_cursor();
-  void diagram_mouse(QMouseEvent* event);
+  void diagram_press(QMouseEvent* event);
+  void diagram_move(QMouseEvent* event);
+  void diagram_release(QMouseEvent* event);
+  void press_on_point(int X, int Y);
+  void drag_point(int X, int Y, Qt::KeyboardModifiers keys);
+  void drag_background(int X, int Y, Qt::KeyboardModifiers keys);
+  void release_delete(int X, int Y);
+  void finish_release(int X, int Y);
+  void grow_axes(int X, int Y);
+  void move_pointer_to(int X, int Y);
+  void invert_background_outline();
+  void apply_step(std::unique_ptr<EditCommand> step);
   std::string cursor_info(double x);
   AxisMapping x_mapping() const;
   AxisMapping y_mapping() const;
@@ -133,6 +152,15 @@ class TForm2 : public QWidget {
   AxisGrid xGrid_, yGrid_;
   AxisMapping xMap_, yMap_;
   bool layingOut_ = false;
+  // One press–drag–release on the diagram: the point an Add press made, outside every
+  // curve until the release links it in, the undo group of its steps and where a
+  // background move began.
+  bool pressed_ = false;
+  std::unique_ptr<TCurvePoint> pending_;
+  uint64_t dragGroup_ = 0;
+  BackgroundState moveStart_;
+  // Where the press put the pointer: the move that brings it there is not the user's.
+  QPoint warped_{-32768, -32768};
 };
 
 }  // namespace vocanta

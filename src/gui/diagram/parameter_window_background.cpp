@@ -1,3 +1,4 @@
+#include "core/model/voice.h"
 #include "gui/diagram/parameter_window.h"
 
 namespace vocanta {
@@ -16,9 +17,16 @@ void TForm2::show_background(bool visible) {
 void TForm2::save_background(const QString&) {}
 void TForm2::copy_background() const {}
 BackgroundState TForm2::background_state() const {
-  return {};
+  return {background, param_.backgroundFile, backgroundVisible, backgroundLeft, backgroundTop};
 }
-void TForm2::set_background_state(const BackgroundState&) {}
+void TForm2::set_background_state(const BackgroundState& state) {
+  background = state.picture;
+  param_.backgroundFile = state.file;
+  backgroundVisible = state.visible;
+  backgroundLeft = state.left;
+  backgroundTop = state.top;
+  redraw();
+}
 
 void BackgroundCommand::apply(Voice&) {
   window_.set_background_state(after_);
