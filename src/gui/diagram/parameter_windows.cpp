@@ -1,9 +1,9 @@
 #include "gui/diagram/parameter_windows.h"
 
 #include <QWidget>
+#include <algorithm>
 
 #include "core/document/session.h"
-#include "core/support/prompter.h"
 #include "gui/diagram/parameter_window.h"
 #include "gui/diagram/point_editor_window.h"
 
@@ -11,7 +11,7 @@ namespace vocanta {
 
 ParameterWindows::ParameterWindows(Session& session, QWidget* owner)
     : QObject(owner), session_(session), owner_(owner) {
-  pointEditor_ = new TForm5(owner);
+  pointEditor_ = new TForm5(session, *this, owner);
   for (int i = 0; i < kParameterCount; ++i)
     windows_[static_cast<size_t>(i)] = new TForm2(session, i, *this, owner);
   session_.voice().events.add(this);
@@ -36,6 +36,18 @@ void ParameterWindows::model_changed(const ModelChange& change) {
     default:
       break;
   }
+  refresh_point_editor(change);
+}
+
+void ParameterWindows::refresh_point_editor(const ModelChange& change) {
+  // An undone or redone step may have moved, freed or deselected the point on show; the
+  // steps of an Enter wait until it has read all its fields.
+  using Kind = ModelChange::Kind;
+  const bool shown =
+      change.kind == Kind::Everything || change.kind == Kind::Batches ||
+      (change.kind == Kind::Curves && (change.index < 0 || change.index == activeWindow_ - 1));
+  if (shown && !pointEditor_->entering())
+    pointEditor_->show_point(window(activeWindow_ - 1).parameter().state.selectedPoint);
 }
 
 void ParameterWindows::sync_all() {
@@ -73,10 +85,22 @@ bool ParameterWindows::any_visible() const {
 
 void ParameterWindows::sync_editor_visibility() {
   const bool any = any_visible();
-  if (any && !pointEditor_->isVisible())
-    pointEditor_->move(owner_->frameGeometry().bottomLeft() + QPoint(0, 1));
+  if (any && !pointEditor_->isVisible()) place_editor();
   pointEditor_->setVisible(any);
   emit editorVisibilityChanged(any);
+}
+
+void ParameterWindows::place_editor() {
+  // The editor's frame goes just below the main window's frame. Its frame is known once
+  // its window exists, except where the window manager frames it only when it is first
+  // mapped: a move then places the client area, and the main window's frame stands in
+  // for the one the editor will get.
+  pointEditor_->winId();
+  const QRect main = owner_->frameGeometry();
+  QPoint at(main.left(), main.top() + main.height());
+  if (pointEditor_->frameGeometry() == pointEditor_->geometry())
+    at += owner_->geometry().topLeft() - main.topLeft();
+  pointEditor_->move(at);
 }
 
 void ParameterWindows::lay_out_all() {
@@ -92,9 +116,28 @@ void ParameterWindows::clear_backgrounds() {
 }
 
 void ParameterWindows::show_parameter(int index) {
+  window(index).show();
+  set_active_window(index);
+}
+
+void ParameterWindows::set_active_window(int index) {
   TForm2& w = window(index);
-  w.show();
   activeWindow_ = w.paramNumber();
+  pointEditor_->set_up(w);
+}
+
+void ParameterWindows::save_pasted_background(int index) {
+  set_active_window(index);
+  pointEditor_->savebutton_click();
+}
+
+int ParameterWindows::index_of(const TForm2& w) const {
+  // By place rather than by paramNumber, which is 0 until the definitions are installed.
+  return static_cast<int>(std::find(windows_.begin(), windows_.end(), &w) - windows_.begin());
+}
+
+void ParameterWindows::show_point(const TCurvePoint* point) {
+  pointEditor_->show_point(point);
 }
 
 void ParameterWindows::load_background(int index, const QString& path) {
@@ -110,20 +153,17 @@ void ParameterWindows::parameter_window_shown(TForm2&) {
 }
 
 void ParameterWindows::parameter_window_activated(TForm2& window) {
-  activeWindow_ = window.paramNumber();
+  set_active_window(index_of(window));
 }
 
 void ParameterWindows::parameter_window_closed(TForm2&) {
+  pointEditor_->show_point(nullptr);
   emit windowClosed();
 }
 
 void ParameterWindows::search_background(TForm2& window, const QString& path) {
-  // The point editor's Open, preset with the missing file's name.
-  activeWindow_ = window.paramNumber();
-  const std::string chosen = session_.prompter().open_file_name(
-      "Open background", "Pictures (*.bmp *.png *.jpg)|*.bmp;*.png;*.jpg|Any file (*.*)|*.*",
-      path.toStdString());
-  if (!chosen.empty()) window.load_background(QString::fromStdString(chosen));
+  set_active_window(index_of(window));
+  pointEditor_->open_background(path);
 }
 
 }  // namespace vocanta

@@ -44,6 +44,10 @@ class ParameterWindows : public QObject, public ParameterWindowHost, private Mod
   void clear_backgrounds();
   // Shows the window and makes it the point editor's target.
   void show_parameter(int index);
+  // Makes the window the point editor's target (activeWindow) and sets the editor up.
+  void set_active_window(int index);
+  // The point editor's Save for the window: asks for a file and writes the picture.
+  void save_pasted_background(int index);
   void load_background(int index, const QString& path);
   void set_sync_cursor(bool on) { syncCursor_ = on; }
 
@@ -54,7 +58,7 @@ class ParameterWindows : public QObject, public ParameterWindowHost, private Mod
   void parameter_window_activated(TForm2& window) override;
   void parameter_window_closed(TForm2& window) override;
   void search_background(TForm2& window, const QString& path) override;
-  void show_point(const TCurvePoint*) override {}
+  void show_point(const TCurvePoint* point) override;
   QCursor edit_cursor(int number) const override { return cursors_.cursor(number); }
 
  signals:
@@ -65,6 +69,9 @@ class ParameterWindows : public QObject, public ParameterWindowHost, private Mod
  private:
   void model_changed(const ModelChange& change) override;
   void sync_all();
+  void refresh_point_editor(const ModelChange& change);
+  int index_of(const TForm2& window) const;
+  void place_editor();
 
   Session& session_;
   QWidget* owner_;

@@ -214,8 +214,8 @@ void TForm1::show_parameter(int index) {
   windows_->show_parameter(index);
 }
 
-void TForm1::save_pasted_background(int) {
-  // Pasted pictures arrive with the point editor; until then none can be pending.
+void TForm1::save_pasted_background(int index) {
+  windows_->save_pasted_background(index);
 }
 
 void TForm1::model_changed(const ModelChange& change) {

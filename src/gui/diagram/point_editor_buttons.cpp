@@ -1,0 +1,93 @@
+// The point editor's buttons and check boxes: the mouse mode of every diagram, a new
+// curve, and the background and grid lines of the window worked on.
+#include <QCheckBox>
+#include <QPushButton>
+
+#include "core/document/session.h"
+#include "core/model/curve_commands.h"
+#include "core/model/voice.h"
+#include "core/support/prompter.h"
+#include "gui/diagram/parameter_window.h"
+#include "gui/diagram/parameter_windows.h"
+#include "gui/diagram/point_editor_window.h"
+
+namespace vocanta {
+
+namespace {
+
+constexpr const char* kOpenFilter = "Bitmap files (*.bmp)|*.bmp|Windows metafile (*.wmf)|*.wmf";
+constexpr const char* kBitmapFilter = "Bitmap files (*.bmp)|*.bmp|All files (*.*)|*.*";
+constexpr const char* kMetafileFilter = "Windows metafile (*.wmf)|*.wmf|All files (*.*)|*.*";
+
+}  // namespace
+
+void TForm5::connect_buttons() {
+  const auto on = [this](QPushButton* b, auto handler) {
+    connect(b, &QPushButton::clicked, this, handler);
+  };
+  on(addbutton, [this] { set_mode_everywhere(EditMode::Add); });
+  on(movebutton, [this] { set_mode_everywhere(EditMode::Move); });
+  on(deletebutton, [this] { set_mode_everywhere(EditMode::Delete); });
+  on(markbutton, [this] { set_mode_everywhere(EditMode::Mark); });
+  on(newcurvebutton, [this] { newcurve_click(); });
+  on(openbutton, [this] { open_background(openFileName_); });
+  on(savebutton, [this] { savebutton_click(); });
+  on(pastebutton, [this] { window().paste_background(); });
+  on(copybutton, [this] { copybutton_click(); });
+  on(showbutton, [this] { window().show_background(true); });
+  on(hidebutton, [this] { window().show_background(false); });
+  on(backmove, [this] { backmove_click(); });
+  on(clearbutton, [this] { window().clear_background_step(); });
+  connect(majorcheck, &QCheckBox::clicked, this, [this](bool checked) {
+    window().majorGrid = checked;
+    window().redraw();
+  });
+  connect(minorcheck, &QCheckBox::clicked, this, [this](bool checked) {
+    window().minorGrid = checked;
+    window().redraw();
+  });
+}
+
+void TForm5::set_mode_everywhere(EditMode mode) {
+  for (int i = 0; i < kParameterCount; ++i) windows_.window(i).set_edit_mode(mode);
+}
+
+void TForm5::backmove_click() {
+  // Only a picture that is shown can be dragged; the other diagrams keep their mode.
+  for (int i = 0; i < kParameterCount; ++i) {
+    TForm2& w = windows_.window(i);
+    if (w.backgroundVisible) w.set_edit_mode(EditMode::MoveBackground);
+  }
+}
+
+void TForm5::newcurve_click() {
+  session_.apply(std::make_unique<NewCurveCommand>(window().parameter().index()));
+  set_mode_everywhere(EditMode::Add);
+}
+
+void TForm5::open_background(const QString& preset) {
+  const std::string chosen =
+      session_.prompter().open_file_name("Open background...", kOpenFilter, preset.toStdString());
+  if (chosen.empty()) return;
+  openFileName_ = QString::fromStdString(chosen);
+  window().open_background(openFileName_);
+}
+
+void TForm5::savebutton_click() {
+  TForm2& w = window();
+  const BackgroundPicture::Kind kind = w.background.kind();
+  if (kind == BackgroundPicture::Kind::None) return;
+  const char* filter = kind == BackgroundPicture::Kind::Bitmap ? kBitmapFilter : kMetafileFilter;
+  const std::string chosen =
+      session_.prompter().save_file_name("Save background...", filter, saveFileName_.toStdString());
+  if (chosen.empty()) return;
+  saveFileName_ = QString::fromStdString(chosen);
+  w.save_background(saveFileName_);
+}
+
+void TForm5::copybutton_click() {
+  TForm2& w = window();
+  if (w.background.kind() != BackgroundPicture::Kind::None) w.copy_background();
+}
+
+}  // namespace vocanta

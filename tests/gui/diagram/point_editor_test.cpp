@@ -1,0 +1,239 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "core/document/session.h"
+#include "core/model/curve_state.h"
+#include "core/model/voice.h"
+#include "gui/diagram/parameter_window.h"
+#include "gui/diagram/parameter_windows.h"
+#include "gui/diagram/point_editor_window.h"
+#include "gui/main/started_window.h"
+#include "gui/main/vocanta_application.h"
+
+namespace vocanta {
+namespace {
+
+using testing::Started;
+
+struct Editor : Started {
+  Editor() : windows(main.parameter_windows()), editor(windows.point_editor()) {
+    main.session().voice().decimalSeparator = '.';
+  }
+  TForm2& activate(int index) {
+    TForm2& w = windows.window(index);
+    w.show();
+    QApplication::setActiveWindow(&w);
+    return w;
+  }
+  // A point of curve 1 selected as a mouse press would select it.
+  TCurvePoint& select(TForm2& w, double x, double y) {
+    CurveState& s = w.parameter().state;
+    s.selectedPoint = add_point(s, 0, 1, x, y, y, 0);
+    windows.show_point(s.selectedPoint);
+    return *s.selectedPoint;
+  }
+  void enter(QLineEdit* field, const QString& text) {
+    field->setText(text);
+    QTest::keyClick(field, Qt::Key_Return);
+  }
+  size_t steps() { return main.session().history().size(); }
+
+  ParameterWindows& windows;
+  TForm5& editor;
+};
+
+int multi_curve_parameter(Voice& voice) {
+  for (int i = 0; i < kParameterCount; ++i)
+    if (voice.parameter(i).multiCurve) return i;
+  return -1;
+}
+
+TEST(PointEditor, IsSetUpForTheActivatedWindow) {
+  Editor e;
+  EXPECT_EQ(e.editor.windowTitle(), "Vocanta");
+  TForm2& f0 = e.activate(param::kF0);
+  e.select(f0, 0.5, 120);
+  EXPECT_EQ(e.editor.windowTitle(), "F0");
+  EXPECT_EQ(e.editor.xlabel->text(), "Time[s]");
+  EXPECT_EQ(e.editor.ylabel->text(), "Freq[Hz]");
+  EXPECT_EQ(e.editor.defaultlabel->text(), "Default Freq[Hz]");
+  EXPECT_EQ(e.editor.defaultedit->text(), "100");
+  EXPECT_EQ(e.editor.xedit->text(), "0.500");
+  EXPECT_FALSE(e.editor.defaultedit->isHidden());
+  EXPECT_TRUE(e.editor.newcurvebutton->isHidden());
+
+  const int multi = multi_curve_parameter(e.main.session().voice());
+  TForm2& formants = e.windows.window(multi);
+  formants.minorGrid = false;
+  e.activate(multi);
+  EXPECT_TRUE(e.editor.defaultedit->isHidden());
+  EXPECT_FALSE(e.editor.newcurvebutton->isHidden());
+  EXPECT_FALSE(e.editor.minorcheck->isChecked());
+  EXPECT_TRUE(e.editor.xedit->text().isEmpty());
+  e.editor.majorcheck->click();
+  EXPECT_FALSE(formants.majorGrid);
+
+  // Back on F0, the fields show its point again, and closing a window empties them.
+  e.activate(param::kF0);
+  EXPECT_EQ(e.editor.yedit->text(), "120.000");
+  f0.close();
+  EXPECT_TRUE(e.editor.yedit->text().isEmpty());
+}
+
+TEST(PointEditor, EnterReadsNumbersAndNotesAsOneUndoableStep) {
+  Editor e;
+  TForm2& f0 = e.activate(param::kF0);
+  TCurvePoint& p = e.select(f0, 0.5, 100);
+  const size_t before = e.steps();
+  e.main.session().document().set_modified(false);
+  e.enter(e.editor.yedit, "A4");
+  EXPECT_EQ(p.y, 440);
+  EXPECT_EQ(e.editor.yedit->text(), "440");
+  EXPECT_EQ(e.steps(), before + 1);
+  EXPECT_TRUE(e.main.session().document().modified());
+  e.main.session().undo();
+  EXPECT_EQ(p.y, 100);
+  EXPECT_EQ(e.editor.yedit->text(), "100.000");
+  e.main.session().redo();
+  EXPECT_EQ(p.y, 440);
+
+  e.enter(e.editor.yedit, "1,5");  // not a number here; as a note it reads 0
+  EXPECT_EQ(p.y, 0);
+  EXPECT_EQ(e.editor.yedit->text(), "0");
+  for (const auto& [note, hz] : {std::pair{"C4", 261.63}, {"a#3", 233.08}, {"Bb2", 116.54}}) {
+    e.enter(e.editor.yedit, note);
+    EXPECT_NEAR(p.y, hz, 0.005) << note;
+  }
+  e.enter(e.editor.yedit, "300");
+  const size_t steps = e.steps();
+  QTest::keyClick(e.editor.xedit, Qt::Key_Enter);
+  EXPECT_EQ(e.steps(), steps);
+
+  // A point moved past its neighbour is sorted into place with the same step.
+  TCurvePoint& second = e.select(f0, 0.7, 100);
+  e.enter(e.editor.xedit, "0.2");
+  EXPECT_EQ(f0.parameter().state.curves->points, &second);
+  e.main.session().undo();
+  EXPECT_EQ(f0.parameter().state.curves->points, &p);
+  EXPECT_EQ(second.x, 0.7);
+}
+
+TEST(PointEditor, EnterPutsThePointIntoABatchAndTakesItOut) {
+  Editor e;
+  TForm2& f0 = e.activate(param::kF0);
+  TCurvePoint& p = e.select(f0, 0.5, 150);
+  e.enter(e.editor.batchrangeedit, "10");
+  const BatchList& batches = e.main.session().voice().batches;
+  ASSERT_NE(batches.find_batch_id("Batch 1"), 0);
+  EXPECT_EQ(p.batch, batches.find_batch_id("Batch 1"));
+  EXPECT_EQ(p.batchY, 150);
+  EXPECT_EQ(p.batchRange, 10);
+  EXPECT_EQ(e.editor.batchnamecombo->currentText(), "Batch 1");
+
+  e.editor.batchnamecombo->setEditText("Loud");
+  e.editor.batchyedit->setText("160.5");
+  e.enter(e.editor.batchrangeedit, "20");
+  EXPECT_EQ(batches.batch_name(p.batch), "Loud");
+  EXPECT_EQ(p.batchY, 160.5);
+  EXPECT_EQ(e.editor.batchrangeedit->text(), "20");
+  e.main.session().undo();
+  EXPECT_EQ(batches.find_batch_id("Loud"), 0);
+  EXPECT_EQ(p.batchRange, 10);
+
+  e.editor.batchyedit->clear();
+  e.enter(e.editor.batchrangeedit, "");
+  EXPECT_EQ(p.batch, 0);
+  EXPECT_EQ(p.batchY, 0);
+  EXPECT_EQ(p.batchRange, 10);
+}
+
+TEST(PointEditor, AFieldThatCannotBeReadStopsTheEnter) {
+  Editor e;
+  TForm2& f0 = e.activate(param::kF0);
+  TCurvePoint& p = e.select(f0, 0.5, 100);
+  e.editor.defaultedit->setText("50");
+  e.editor.xedit->setText("0.25");
+  QStringList shown;
+  VocantaApplication::set_error_handler([&](const QString& m) { shown << m; });
+  e.enter(e.editor.yedit, "A");
+  VocantaApplication::set_error_handler(
+      [](const QString& m) { ADD_FAILURE() << "unexpected error: " << m.toStdString(); });
+  EXPECT_EQ(shown, QStringList{"'' is not a valid integer value"});
+  EXPECT_EQ(f0.parameter().state.defaultValue, 50);
+  EXPECT_EQ(p.x, 0.25);
+  EXPECT_EQ(p.y, 100);
+
+  // Without a selected point only the default value is taken.
+  f0.parameter().state.selectedPoint = nullptr;
+  e.windows.show_point(nullptr);
+  e.enter(e.editor.defaultedit, "G3");
+  EXPECT_NEAR(f0.parameter().state.defaultValue, 196, 0.01);
+  EXPECT_EQ(p.x, 0.25);
+}
+
+TEST(PointEditor, ButtonsSetTheModesAndMakeCurves) {
+  Editor e;
+  e.windows.window(param::kF0).backgroundVisible = true;
+  e.editor.movebutton->click();
+  e.editor.backmove->click();
+  EXPECT_EQ(e.windows.window(param::kF0).editMode, EditMode::MoveBackground);
+  EXPECT_EQ(e.windows.window(param::kNoiseLevel).editMode, EditMode::Move);
+
+  TForm2& formants = e.activate(multi_curve_parameter(e.main.session().voice()));
+  CurveState& s = formants.parameter().state;
+  e.editor.newcurvebutton->click();
+  e.editor.newcurvebutton->click();
+  EXPECT_EQ(curve_count(s), 2);
+  EXPECT_EQ(s.currentCurve, s.curves->next);
+  EXPECT_EQ(e.windows.window(param::kF0).editMode, EditMode::Add);
+  e.main.session().undo();
+  EXPECT_EQ(curve_count(s), 1);
+
+  e.editor.showbutton->click();
+  EXPECT_TRUE(formants.backgroundVisible);
+  e.editor.hidebutton->click();
+  EXPECT_FALSE(formants.backgroundVisible);
+}
+
+TEST(PointEditor, FollowsTheParameterWindowsOnTheScreen) {
+  Editor e;
+  EXPECT_FALSE(e.editor.isVisible());
+  TForm2& f0 = e.activate(param::kF0);
+  EXPECT_TRUE(e.editor.isVisible());
+  const QRect main = e.main.frameGeometry();
+  EXPECT_EQ(e.editor.pos(), QPoint(main.left(), main.top() + main.height()));
+  f0.close();
+  EXPECT_TRUE(e.editor.isVisible());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !e.editor.isVisible(); }, 1500));
+}
+
+TEST(PointEditor, OpensAMissingBackgroundAndSavesAPastedOne) {
+  Editor e;
+  testing::TempDir dir;
+  const QString picture = QString::fromStdString(dir.file("found.bmp"));
+  QImage(8, 8, QImage::Format_RGB32).save(picture);
+  TForm2& f0 = e.windows.window(param::kF0);
+  e.prompter->fileNames = {picture.toStdString()};
+  f0.load_background(QString::fromStdString(dir.file("gone.bmp")));
+  EXPECT_EQ(e.prompter->shown.back(), "Open background...");
+  EXPECT_EQ(f0.parameter().backgroundFile, picture.toStdString());
+
+  f0.parameter().backgroundFile = "*.bmp";
+  e.main.session().document().documentPath = dir.file("voice.vta");
+  e.main.session().document().save_document();
+  const std::vector<std::string> asked(e.prompter->shown.end() - 2, e.prompter->shown.end());
+  EXPECT_EQ(asked,
+            (std::vector<std::string>{"F0 background is not saved, save?", "Save background..."}));
+  EXPECT_EQ(e.windows.active_window(), f0.paramNumber());
+}
+
+}  // namespace
+}  // namespace vocanta
