@@ -188,8 +188,7 @@ void TForm2::diagram_release(QMouseEvent* event) {
   } done{*this};
   switch (editMode) {
     case EditMode::Add:
-      if (pending_)
-        apply_step(std::make_unique<AddPointCommand>(param_.index(), std::move(pending_)));
+      if (pending_) link_pending_point();
       break;
     case EditMode::Delete:
       release_delete(X, Y);
@@ -207,6 +206,18 @@ void TForm2::diagram_release(QMouseEvent* event) {
   if (editMode != EditMode::Mark && editMode != EditMode::MoveBackground)
     session_.document().set_modified(true);
   finish_release(X, Y);
+}
+
+void TForm2::link_pending_point() {
+  // Refused (a build started meanwhile), the step takes the point with it: the
+  // selection must not keep pointing at it.
+  TCurvePoint* p = pending_.get();
+  try {
+    apply_step(std::make_unique<AddPointCommand>(param_.index(), std::move(pending_)));
+  } catch (...) {
+    if (param_.state.selectedPoint == p) param_.state.selectedPoint = nullptr;
+    throw;
+  }
 }
 
 void TForm2::release_delete(int X, int Y) {

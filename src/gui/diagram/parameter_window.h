@@ -132,6 +132,7 @@ class TForm2 : public QWidget {
   void press_on_point(int X, int Y);
   void drag_point(int X, int Y, Qt::KeyboardModifiers keys);
   void drag_background(int X, int Y, Qt::KeyboardModifiers keys);
+  void link_pending_point();
   void release_delete(int X, int Y);
   void finish_release(int X, int Y);
   void grow_axes(int X, int Y);
