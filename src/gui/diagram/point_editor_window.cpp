@@ -245,6 +245,15 @@ void TForm5::set_up(TForm2& w) {
 }
 
 bool TForm5::eventFilter(QObject* watched, QEvent* event) {
+  // Each Enter is a step of the document's history; Ctrl+Z after it should take that
+  // step back rather than the field's own typing.
+  if (event->type() == QEvent::ShortcutOverride) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo)) {
+      event->ignore();
+      return true;
+    }
+  }
   if (!is_enter(event)) return QWidget::eventFilter(watched, event);
   const bool field = watched == xedit || watched == yedit || watched == batchyedit ||
                      watched == batchrangeedit || watched == defaultedit ||
