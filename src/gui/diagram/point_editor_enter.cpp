@@ -37,7 +37,7 @@ void TForm5::enter_pressed() {
   CurveState& s = w.parameter().state;
   const uint64_t group = session_.new_group();
   const QScopedValueRollback<bool> guard(entering_, true);
-  const double defaultValue = read_field(defaultedit, true);
+  const double defaultValue = read_field(defaultedit, true, s.defaultValue);
   if (defaultValue != s.defaultValue)
     session_.apply(
         std::make_unique<DefaultValueCommand>(w.parameter().index(), s.defaultValue, defaultValue),
@@ -48,9 +48,9 @@ void TForm5::enter_pressed() {
 
 void TForm5::enter_point(TForm2& w, TCurvePoint& p, uint64_t group) {
   PointValues v = values_of(p);
-  v.x = read_field(xedit, true);
+  v.x = read_field(xedit, true, v.x);
   store(p, v, group);
-  v.y = read_field(yedit, true);
+  v.y = read_field(yedit, true, v.y);
   store(p, v, group);
   if (!batchrangeedit->text().isEmpty() || !batchyedit->text().isEmpty()) {
     enter_batch(p, v, group);
@@ -72,10 +72,11 @@ void TForm5::enter_point(TForm2& w, TCurvePoint& p, uint64_t group) {
 void TForm5::enter_batch(TCurvePoint& p, PointValues& v, uint64_t group) {
   v.batch = batch_of(batchnamecombo->currentText().toStdString(), group);
   store(p, v, group);
-  v.batchRange = batchrangeedit->text().isEmpty() ? 0 : read_field(batchrangeedit, false);
+  v.batchRange =
+      batchrangeedit->text().isEmpty() ? 0 : read_field(batchrangeedit, false, v.batchRange);
   store(p, v, group);
   if (!batchyedit->text().isEmpty()) {
-    v.batchY = read_field(batchyedit, false);
+    v.batchY = read_field(batchyedit, false, v.batchY);
     store(p, v, group);
     const char sep = separator();
     batchyedit->setText(qt(format_number(v.batchY, sep)));
@@ -101,7 +102,10 @@ int16_t TForm5::batch_of(const std::string& name, uint64_t group) {
   return made.id();
 }
 
-double TForm5::read_field(QLineEdit* edit, bool rewrite) {
+double TForm5::read_field(QLineEdit* edit, bool rewrite, double shown) {
+  // A field the user has not touched keeps the number it shows in full: reading back
+  // its three decimals would round every point an Enter in another field passes by.
+  if (!edit->isModified()) return shown;
   const std::string text = edit->text().toStdString();
   double value = 0;
   if (try_parse_number(text, value, separator())) return value;

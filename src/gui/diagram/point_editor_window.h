@@ -98,7 +98,7 @@ class TForm5 : public QWidget {
   void enter_point(TForm2& w, TCurvePoint& p, uint64_t group);
   void enter_batch(TCurvePoint& p, PointValues& v, uint64_t group);
   int16_t batch_of(const std::string& name, uint64_t group);
-  double read_field(QLineEdit* edit, bool rewrite);
+  double read_field(QLineEdit* edit, bool rewrite, double shown);
   void store(TCurvePoint& p, const PointValues& v, uint64_t group);
   void fill_batch_names();
 

@@ -40,8 +40,13 @@ struct Editor : Started {
     windows.show_point(s.selectedPoint);
     return *s.selectedPoint;
   }
-  void enter(QLineEdit* field, const QString& text) {
+  // As typed: only a field the user changed is read back.
+  static void type(QLineEdit* field, const QString& text) {
     field->setText(text);
+    field->setModified(true);
+  }
+  void enter(QLineEdit* field, const QString& text) {
+    type(field, text);
     QTest::keyClick(field, Qt::Key_Return);
   }
   size_t steps() { return main.session().history().size(); }
@@ -116,6 +121,11 @@ TEST(PointEditor, EnterReadsNumbersAndNotesAsOneUndoableStep) {
   const size_t steps = e.steps();
   QTest::keyClick(e.editor.xedit, Qt::Key_Enter);
   EXPECT_EQ(e.steps(), steps);
+  // A field left as shown keeps its number in full, not as its three decimals.
+  p.x = 0.5001234;
+  e.windows.show_point(&p);
+  e.enter(e.editor.yedit, "310");
+  EXPECT_EQ(p.x, 0.5001234);
 
   // A point moved past its neighbour is sorted into place with the same step.
   TCurvePoint& second = e.select(f0, 0.7, 100);
@@ -139,7 +149,7 @@ TEST(PointEditor, EnterPutsThePointIntoABatchAndTakesItOut) {
   EXPECT_EQ(e.editor.batchnamecombo->currentText(), "Batch 1");
 
   e.editor.batchnamecombo->setEditText("Loud");
-  e.editor.batchyedit->setText("160.5");
+  e.type(e.editor.batchyedit, "160.5");
   e.enter(e.editor.batchrangeedit, "20");
   EXPECT_EQ(batches.batch_name(p.batch), "Loud");
   EXPECT_EQ(p.batchY, 160.5);
@@ -148,7 +158,7 @@ TEST(PointEditor, EnterPutsThePointIntoABatchAndTakesItOut) {
   EXPECT_EQ(batches.find_batch_id("Loud"), 0);
   EXPECT_EQ(p.batchRange, 10);
 
-  e.editor.batchyedit->clear();
+  e.type(e.editor.batchyedit, "");
   e.enter(e.editor.batchrangeedit, "");
   EXPECT_EQ(p.batch, 0);
   EXPECT_EQ(p.batchY, 0);
@@ -159,8 +169,8 @@ TEST(PointEditor, AFieldThatCannotBeReadStopsTheEnter) {
   Editor e;
   TForm2& f0 = e.activate(param::kF0);
   TCurvePoint& p = e.select(f0, 0.5, 100);
-  e.editor.defaultedit->setText("50");
-  e.editor.xedit->setText("0.25");
+  e.type(e.editor.defaultedit, "50");
+  e.type(e.editor.xedit, "0.25");
   QStringList shown;
   VocantaApplication::set_error_handler([&](const QString& m) { shown << m; });
   e.enter(e.editor.yedit, "A");
