@@ -54,13 +54,6 @@ TCurve* last_curve(const CurveState& w) {
   return k;
 }
 
-TCurve* curve_holding(const CurveState& w, const TCurvePoint* p) {
-  for (TCurve* k = w.curves; k; k = k->next)
-    for (const TCurvePoint* q = k->points; q; q = q->next)
-      if (q == p) return k;
-  return nullptr;
-}
-
 }  // namespace
 
 PointValues values_of(const TCurvePoint& p) {

@@ -99,6 +99,13 @@ void keep_cursor_valid(const CurveState& w, CurveCursor& c) {
   if (!p) c.point = nullptr;
 }
 
+TCurve* curve_holding(const CurveState& w, const TCurvePoint* p) {
+  for (TCurve* k = w.curves; k; k = k->next)
+    for (const TCurvePoint* q = k->points; q; q = q->next)
+      if (q == p) return k;
+  return nullptr;
+}
+
 int curve_count(const CurveState& w) {
   int n = 0;
   for (const TCurve* k = w.curves; k; k = k->next) ++n;

@@ -49,6 +49,8 @@ double curve_value(CurveState& w, int16_t n, double x);
 void keep_cursor_valid(const CurveState& w, CurveCursor& cursor);
 int curve_count(const CurveState& w);
 TCurve* find_curve(const CurveState& w, int16_t n);
+// The curve the point is linked into; none for a point outside every curve.
+TCurve* curve_holding(const CurveState& w, const TCurvePoint* p);
 // Returns the point that was added (owned by its curve).
 TCurvePoint* add_point(CurveState& w, int16_t batchId, int16_t n, double x, double y, double batchY,
                        double batchRange);

@@ -23,13 +23,6 @@ QString qt(const std::string& text) {
   return QString::fromStdString(text);
 }
 
-TCurve* curve_holding(const CurveState& s, const TCurvePoint* p) {
-  for (TCurve* c = s.curves; c; c = c->next)
-    for (const TCurvePoint* q = c->points; q; q = q->next)
-      if (q == p) return c;
-  return nullptr;
-}
-
 }  // namespace
 
 void TForm5::enter_pressed() {
