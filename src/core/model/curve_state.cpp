@@ -9,11 +9,6 @@
 namespace vocanta {
 namespace {
 
-double point_value(const CurveState& w, const TCurvePoint* p) {
-  if (p->batch == 0 || !w.batches) return p->y;
-  return w.batches->batch_value(p);
-}
-
 void curves_changed(const CurveState& w, bool modifiesDocument) {
   if (w.events) w.events->notify({ModelChange::Kind::Curves, w.index, modifiesDocument});
 }
@@ -69,17 +64,11 @@ double curve_value(const CurveState& w, CurveCursor& c, int16_t n, double x) {
   if (!c.point) c.point = c.curve->points;
   if (!c.point) return w.defaultValue;
 
-  const TCurvePoint* p = c.point;
-  while (p->prev && x < p->x) p = p->prev;
-  while (p->next && x > p->next->x) p = p->next;
-  c.point = p;
+  return walk_to(w, c.point, x);
+}
 
-  if (x < p->x || !p->next) return point_value(w, p);
-  const TCurvePoint* q = p->next;
-  const double a = point_value(w, p);
-  if (q->x == p->x) return a;
-  const double b = point_value(w, q);
-  return a + (x - p->x) / (q->x - p->x) * (b - a);
+double batched_point_value(const CurveState& w, const TCurvePoint* p) {
+  return w.batches->batch_value(p);
 }
 
 double curve_value(CurveState& w, int16_t n, double x) {

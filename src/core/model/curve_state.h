@@ -42,6 +42,28 @@ struct CurveCursor {
 // a point, the value depends on the side the walk comes from, so a renderer that must
 // repeat its bytes keeps a cursor of its own rather than share the windows' one.
 double curve_value(const CurveState& w, CurveCursor& cursor, int16_t n, double x);
+double batched_point_value(const CurveState& w, const TCurvePoint* p);
+
+// The value of a point, for the batch step in force.
+inline double point_value(const CurveState& w, const TCurvePoint* p) {
+  if (p->batch == 0 || !w.batches) return p->y;
+  return batched_point_value(w, p);
+}
+
+// The step of curve_value once its curve and a point of it are found: walks p back or on
+// to x and returns the value there. Inline, for the renderers that walk a curve along
+// thousands of abscissae a sample.
+inline double walk_to(const CurveState& w, const TCurvePoint*& p, double x) {
+  while (p->prev && x < p->x) p = p->prev;
+  while (p->next && x > p->next->x) p = p->next;
+  if (x < p->x || !p->next) return point_value(w, p);
+  const TCurvePoint* q = p->next;
+  const double a = point_value(w, p);
+  if (q->x == p->x) return a;
+  const double b = point_value(w, q);
+  return a + (x - p->x) / (q->x - p->x) * (b - a);
+}
+
 // The same on the state's own cache (evalCurve, evalPoint), as the windows evaluate.
 double curve_value(CurveState& w, int16_t n, double x);
 // Forgets the cursor's curve or point where it is no longer one of the state's, so that

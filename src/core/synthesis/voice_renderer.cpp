@@ -7,6 +7,7 @@
 #include <numbers>
 
 #include "core/model/voice.h"
+#include "core/synthesis/fast_partials.h"
 
 namespace vocanta {
 namespace {
@@ -32,7 +33,8 @@ int32_t partial_limit(double fs, double f0) {
 
 }  // namespace
 
-VoiceRenderer::VoiceRenderer(Voice& voice, const SynthesisSettings& settings, RenderBreak* stop)
+VoiceRenderer::VoiceRenderer(Voice& voice, const SynthesisSettings& settings, RenderBreak* stop,
+                             Engine engine)
     : voice_(voice),
       s_(settings),
       curves_(voice),
@@ -42,7 +44,11 @@ VoiceRenderer::VoiceRenderer(Voice& voice, const SynthesisSettings& settings, Re
       RS_(kPartials + 1),
       lambda_(std::log(10.0) / 20),
       stop_(stop),
-      untilCheck_(kEvaluationsPerCheck) {}
+      untilCheck_(kEvaluationsPerCheck) {
+  if (engine == Engine::Fast) fast_ = std::make_unique<FastPartials>(curves_, H_, S_, RH_, RS_);
+}
+
+VoiceRenderer::~VoiceRenderer() = default;
 
 void VoiceRenderer::start() {
   curves_.keep_valid();
@@ -55,6 +61,7 @@ void VoiceRenderer::start() {
   phi_ = 0;
   flutter_.reset();
   formants_.reset();
+  if (fast_) fast_->start();
   position_ = 0;
   clipped_ = false;
 }
@@ -137,6 +144,7 @@ double VoiceRenderer::harmonics(double s, int32_t N, double f0, double aH, doubl
   const CurveState& phase = curves_.state(param::kPhase);
   CurveCursor& atPhase = curves_.cursor(param::kPhase);
   if (stop_before(std::max(N, 0) + walks_.harmonics)) return s;
+  if (fast_) return fast_->harmonics(s, N, f0, phi_, aH, pH, tau);
   for (int32_t k = 1; k <= N; ++k) {
     const double R = curve_value(response, atResponse, 1, k * f0);
     const double A = std::exp((std::log(k) * tau + H_[k] + R) * lambda_);
@@ -162,6 +170,10 @@ double VoiceRenderer::subharmonics(double s, int32_t N, double f0, double aH, do
     if (stop_before(rowCost)) return s;
     const double X = static_cast<double>(v) / static_cast<double>(n + 1);
     const double P = value(param::kTweenieSpectrum, X);
+    if (fast_) {
+      s = fast_->row(s, v == 1, N, X, P, f0, phi_, aH, aS, pS, tau);
+      continue;
+    }
     for (int32_t k = 1; k <= N; ++k) {
       const double R = curve_value(response, atResponse, 1, (k - 0.5) * f0);
       const double A = std::exp((std::log(k) * tau + S_[k] + R + P) * lambda_);

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "core/synthesis/render_break.h"
@@ -11,7 +12,13 @@
 
 namespace vocanta {
 
+class FastPartials;
 class Voice;
+
+// Both engines give the same samples: the reference engine computes every term as the
+// formulas write it; the fast one computes each term from the same operands only when
+// they changed, and sums in vector registers.
+enum class Engine { Reference, Fast };
 
 // Renders voices block by block into the caller's buffer, so that whoever drives it
 // decides where the samples go and may stop between any two blocks, or through the
@@ -20,7 +27,9 @@ class Voice;
 class VoiceRenderer {
  public:
   // stop, when given, is asked every so many partials whether to stop.
-  VoiceRenderer(Voice& voice, const SynthesisSettings& settings, RenderBreak* stop = nullptr);
+  VoiceRenderer(Voice& voice, const SynthesisSettings& settings, RenderBreak* stop = nullptr,
+                Engine engine = Engine::Fast);
+  ~VoiceRenderer();
 
   // Begins a voice: spectra and random phases read afresh, phases and filters at rest.
   void start();
@@ -56,6 +65,7 @@ class VoiceRenderer {
   int64_t position_ = 0;
   bool clipped_ = false;
   RenderBreak* stop_;
+  std::unique_ptr<FastPartials> fast_;
   int64_t untilCheck_;
   // What the curve walks of a sample, of the harmonics and of a tweenie row may cost at
   // most, counted in partials: a curve of a million points costs more than its partials.

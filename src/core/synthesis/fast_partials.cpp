@@ -1,0 +1,181 @@
+#include "core/synthesis/fast_partials.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <numbers>
+
+#include "core/model/parameter_table.h"
+#include "core/synthesis/render_curves.h"
+
+namespace vocanta {
+namespace {
+
+constexpr int kPartials = 2048;
+constexpr double kTwoPi = 2 * std::numbers::pi;
+
+// Bit for bit: a NaN operand is the same operand again.
+bool same(double a, double b) {
+  return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+bool same(const CurveCursor& a, const CurveCursor& b) {
+  return a.curve == b.curve && a.point == b.point;
+}
+
+}  // namespace
+
+FastPartials::FastPartials(RenderCurves& curves, const std::vector<double>& H,
+                           const std::vector<double>& S, const std::vector<double>& RH,
+                           const std::vector<double>& RS, const PartialKernels& kernels)
+    : curves_(curves),
+      H_(H),
+      S_(S),
+      RH_(RH),
+      RS_(RS),
+      kernels_(kernels),
+      log_(kPartials),
+      args_(kPartials) {
+  for (int k = 1; k <= kPartials; ++k) log_[k - 1] = std::log(k);
+  for (Walk* w : {&harmonicResponse_, &firstRowResponse_, &rowResponse_, &harmonicPhase_,
+                  &firstRowPhase_, &rowPhase_})
+    w->values.resize(kPartials);
+  for (Table* t : {&harmonicAmplitudes_, &harmonicPhases_, &rowAmplitudes_, &rowPhases_}) {
+    t->operands.resize(kPartials);
+    t->values.resize(kPartials);
+  }
+}
+
+void FastPartials::start() {
+  for (Walk* w : {&harmonicResponse_, &firstRowResponse_, &rowResponse_, &harmonicPhase_,
+                  &firstRowPhase_, &rowPhase_})
+    w->known = false;
+  for (Table* t : {&harmonicAmplitudes_, &harmonicPhases_, &rowAmplitudes_, &rowPhases_})
+    t->count = 0;
+}
+
+void FastPartials::walk(Walk& w, int p, Abscissa along, int32_t N, double f0) {
+  const CurveState& state = curves_.state(p);
+  CurveCursor& cursor = curves_.cursor(p);
+  if (N <= 0) return;  // nothing evaluated, the cursor stays
+  if (!state.curves) {
+    // What curve_value does without curves, N times over.
+    cursor = {};
+    w.constant = true;
+    w.value = state.defaultValue;
+    return;
+  }
+  w.constant = false;
+  if (w.known && w.count == N && same(w.f0, f0) && same(w.start, cursor)) {
+    cursor = w.end;
+    return;
+  }
+  w.known = true;
+  w.start = cursor;
+  w.f0 = f0;
+  w.count = N;
+  const auto x = [along, f0](int32_t k) {
+    return along == Abscissa::Whole ? k : along == Abscissa::Times ? k * f0 : (k - 0.5) * f0;
+  };
+  // The first evaluation finds curve 1 and the cursor's point; the others walk on from it.
+  w.values[0] = curve_value(state, cursor, 1, x(1));
+  int32_t k = 2;
+  if (cursor.point)
+    for (; k <= N; ++k) w.values[static_cast<size_t>(k - 1)] = walk_to(state, cursor.point, x(k));
+  for (; k <= N; ++k) w.values[static_cast<size_t>(k - 1)] = curve_value(state, cursor, 1, x(k));
+  w.end = cursor;
+}
+
+bool FastPartials::fresh(const Table& t, const Walk& w, int32_t N) {
+  if (N > t.count) return false;
+  if (w.constant) {
+    if (t.constant && same(t.constantOperand, w.value)) return true;
+    for (int32_t i = 0; i < N; ++i)
+      if (!same(t.operands[static_cast<size_t>(i)], w.value)) return false;
+    return true;
+  }
+  return std::memcmp(t.operands.data(), w.values.data(), sizeof(double) * static_cast<size_t>(N)) ==
+         0;
+}
+
+// After the operands of entries 0..N-1 were replaced by those of w.
+void FastPartials::took(Table& t, const Walk& w, int32_t N, bool keys) {
+  const bool wasConstant = t.constant && keys && same(t.constantOperand, w.value);
+  t.count = keys ? std::max(t.count, N) : N;
+  t.constant = w.constant && (N == t.count || wasConstant);
+  t.constantOperand = w.value;
+}
+
+const double* FastPartials::amplitudes(Table& t, const Walk& response,
+                                       const std::vector<double>& spectrum, int32_t N, double tau,
+                                       double P) {
+  const auto operand = [&](int32_t i) {
+    return response.constant ? response.value : response.values[static_cast<size_t>(i)];
+  };
+  const bool keys = same(t.key1, tau) && same(t.key2, P);
+  if (keys && fresh(t, response, N)) return t.values.data();
+  const double lambda = std::log(10.0) / 20;
+  for (int32_t i = 0; i < N; ++i) {
+    const auto k = static_cast<size_t>(i);
+    t.operands[k] = operand(i);
+    // Adding a row level of 0 for the harmonics changes no exponent but the sign of a
+    // zero, which exp does not see.
+    args_[k] = (log_[k] * tau + spectrum[k + 1] + t.operands[k] + P) * lambda;
+  }
+  kernels_.exp(args_.data(), t.values.data(), N);
+  took(t, response, N, keys);
+  t.key1 = tau;
+  t.key2 = P;
+  return t.values.data();
+}
+
+const double* FastPartials::phases(Table& t, const Walk& phase, const std::vector<double>& random,
+                                   int32_t N, double randomness) {
+  const auto operand = [&](int32_t i) {
+    return phase.constant ? phase.value : phase.values[static_cast<size_t>(i)];
+  };
+  const bool keys = same(t.key1, randomness);
+  if (keys && fresh(t, phase, N)) return t.values.data();
+  for (int32_t i = 0; i < N; ++i) {
+    const auto k = static_cast<size_t>(i);
+    t.operands[k] = operand(i);
+    t.values[k] = t.operands[k] * kTwoPi / 360 + random[k + 1] * randomness;
+  }
+  took(t, phase, N, keys);
+  t.key1 = randomness;
+  return t.values.data();
+}
+
+double FastPartials::harmonics(double s, int32_t N, double f0, double phi, double aH, double pH,
+                               double tau) {
+  if (N <= 0) return s;
+  walk(harmonicResponse_, param::kFrequencyResponse, Abscissa::Times, N, f0);
+  walk(harmonicPhase_, param::kPhase, Abscissa::Whole, N, 0);
+  PartialRun run;
+  run.amplitude = amplitudes(harmonicAmplitudes_, harmonicResponse_, H_, N, tau, 0);
+  run.theta = phases(harmonicPhases_, harmonicPhase_, RH_, N, pH);
+  run.scale = 30000 * aH;
+  run.phi = phi;
+  run.offset = 1;
+  run.count = N;
+  return kernels_.sum(s, run);
+}
+
+double FastPartials::row(double s, bool first, int32_t N, double X, double P, double f0, double phi,
+                         double aH, double aS, double pS, double tau) {
+  if (N <= 0) return s;
+  Walk& response = first ? firstRowResponse_ : rowResponse_;
+  Walk& phase = first ? firstRowPhase_ : rowPhase_;
+  walk(response, param::kFrequencyResponse, Abscissa::HalfBelow, N, f0);
+  walk(phase, param::kSubPhase, Abscissa::Whole, N, 0);
+  PartialRun run;
+  run.amplitude = amplitudes(rowAmplitudes_, response, S_, N, tau, P);
+  run.theta = phases(rowPhases_, phase, RS_, N, pS);
+  run.scale = 30000 * aS * aH;
+  run.phi = phi;
+  run.offset = X;
+  run.count = N;
+  return kernels_.sum(s, run);
+}
+
+}  // namespace vocanta

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "core/model/curve_state.h"
+#include "core/synthesis/partial_kernels.h"
+
+namespace vocanta {
+
+class RenderCurves;
+
+// The partial sums of the fast engine. Every amplitude and phase offset is computed from
+// the same operands, in the same order, as the reference engine computes it, but only
+// when an operand changed since it was last computed: the exponential of a partial whose
+// tilt, spectrum, response and row level stay as they were is not taken again. The
+// sums go through the vector kernels.
+class FastPartials {
+ public:
+  // The spectra and random phases are the renderer's tables, indexed 1..2048.
+  FastPartials(RenderCurves& curves, const std::vector<double>& H, const std::vector<double>& S,
+               const std::vector<double>& RH, const std::vector<double>& RS,
+               const PartialKernels& kernels = partial_kernels());
+
+  // A new voice: its tables are new.
+  void start();
+  double harmonics(double s, int32_t N, double f0, double phi, double aH, double pH, double tau);
+  // The first or a later tweenie row, at offset X with the row level P.
+  double row(double s, bool first, int32_t N, double X, double P, double f0, double phi, double aH,
+             double aS, double pS, double tau);
+
+ private:
+  enum class Abscissa { Whole, Times, HalfBelow };  // k, k * f0, (k - 0.5) * f0
+
+  // The values of one curve along k = 1..N as the render cursor's walk gives them. A walk
+  // that would start where the last one started, along the same abscissae, gives the
+  // same values and leaves the cursor where the last one did: it is not walked again.
+  struct Walk {
+    bool constant = false;  // a parameter without curves: every value is its default
+    double value = 0;
+    std::vector<double> values;  // at [k - 1]
+    bool known = false;
+    CurveCursor start, end;
+    double f0 = 0;
+    int32_t count = 0;
+  };
+  // Terms of k = 1..count computed from the operands kept beside them.
+  struct Table {
+    std::vector<double> operands, values;
+    int32_t count = 0;
+    double key1 = 0, key2 = 0;
+    // Every operand of 0..count-1 is this one value.
+    bool constant = false;
+    double constantOperand = 0;
+  };
+
+  void walk(Walk& w, int p, Abscissa along, int32_t N, double f0);
+  static bool fresh(const Table& t, const Walk& w, int32_t N);
+  static void took(Table& t, const Walk& w, int32_t N, bool keys);
+  const double* amplitudes(Table& t, const Walk& response, const std::vector<double>& spectrum,
+                           int32_t N, double tau, double P);
+  const double* phases(Table& t, const Walk& phase, const std::vector<double>& random, int32_t N,
+                       double randomness);
+
+  RenderCurves& curves_;
+  const std::vector<double>& H_;
+  const std::vector<double>& S_;
+  const std::vector<double>& RH_;
+  const std::vector<double>& RS_;
+  const PartialKernels& kernels_;
+  std::vector<double> log_;   // log(k) at [k - 1]
+  std::vector<double> args_;  // exponents on their way to exp
+  Walk harmonicResponse_, firstRowResponse_, rowResponse_;
+  Walk harmonicPhase_, firstRowPhase_, rowPhase_;
+  Table harmonicAmplitudes_, harmonicPhases_, rowAmplitudes_, rowPhases_;
+};
+
+}  // namespace vocanta

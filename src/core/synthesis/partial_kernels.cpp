@@ -1,0 +1,53 @@
+#include "core/synthesis/partial_kernels.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+namespace vocanta {
+
+// Defined in the files compiled for those instruction sets.
+const PartialKernels& avx512_partial_kernels();
+const PartialKernels& avx2_partial_kernels();
+
+namespace {
+
+double scalar_sum(double s, const PartialRun& run) {
+  for (int32_t i = 0; i < run.count; ++i) {
+    const double multiplier = static_cast<double>(i) + run.offset;
+    s = s + std::sin(multiplier * run.phi + run.theta[i]) * (run.scale * run.amplitude[i]);
+  }
+  return s;
+}
+
+void scalar_exp(const double* x, double* y, int32_t n) {
+  for (int32_t i = 0; i < n; ++i) y[i] = std::exp(x[i]);
+}
+
+const PartialKernels kScalar{scalar_sum, scalar_exp, "scalar"};
+
+const PartialKernels& choose() {
+  // VOCANTA_KERNELS=scalar|avx2 narrows the choice, to compare the forms on one machine.
+  const char* wanted = std::getenv("VOCANTA_KERNELS");
+  const bool any = !wanted || !*wanted;
+  __builtin_cpu_init();
+  if ((any || std::strcmp(wanted, "avx512") == 0) && __builtin_cpu_supports("avx512f"))
+    return avx512_partial_kernels();
+  if ((any || std::strcmp(wanted, "avx2") == 0 || std::strcmp(wanted, "avx512") == 0) &&
+      __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma"))
+    return avx2_partial_kernels();
+  return kScalar;
+}
+
+}  // namespace
+
+const PartialKernels& partial_kernels() {
+  static const PartialKernels& chosen = choose();
+  return chosen;
+}
+
+const PartialKernels& scalar_partial_kernels() {
+  return kScalar;
+}
+
+}  // namespace vocanta
