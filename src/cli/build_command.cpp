@@ -13,6 +13,7 @@
 #include "core/support/vocanta_error.h"
 #include "core/synthesis/batch_build.h"
 #include "core/synthesis/build_run.h"
+#include "core/synthesis/engine.h"
 
 namespace vocanta {
 namespace {
@@ -21,6 +22,7 @@ struct BuildOptions {
   std::string document;
   std::string output;
   std::optional<uint32_t> seed;
+  Engine engine = Engine::Fast;
   bool combinations = false;
   bool includeWithout = false;
   std::optional<std::vector<std::string>> only;
@@ -43,6 +45,12 @@ uint32_t parse_seed(const std::string& text) {
   return static_cast<uint32_t>(v);
 }
 
+Engine parse_engine(const std::string& name) {
+  if (name == "fast") return Engine::Fast;
+  if (name == "reference") return Engine::Reference;
+  throw std::invalid_argument("--engine takes fast or reference, not '" + name + "'");
+}
+
 // Throws on a call whose words are off; batchOptions allows the batch command's flags.
 BuildOptions parse_options(const std::vector<std::string>& args, bool batchOptions) {
   BuildOptions o;
@@ -53,6 +61,8 @@ BuildOptions parse_options(const std::vector<std::string>& args, bool batchOptio
       o.output = args[++i];
     } else if (a == "--seed" && hasValue) {
       o.seed = parse_seed(args[++i]);
+    } else if (a == "--engine" && hasValue) {
+      o.engine = parse_engine(args[++i]);
     } else if (batchOptions && a == "--combinations") {
       o.combinations = true;
     } else if (batchOptions && a == "--include-without") {
@@ -110,6 +120,7 @@ int run_build(const std::vector<std::string>& args, bool batchOptions, std::ostr
   host.attach(run);
   run.set_document_path(o.document);
   if (o.seed) run.set_fixed_seed(*o.seed);
+  run.set_engine(o.engine);
   build(run, voice, o);
   if (!run.write_failure().empty()) err << "vocanta-cli: " << run.write_failure() << "\n";
   out << run.logged_outcome() << "\n"
@@ -120,15 +131,17 @@ int run_build(const std::vector<std::string>& args, bool batchOptions, std::ostr
 }  // namespace
 
 int build_command(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  return run_build(args, false, out, err,
-                   "usage: vocanta-cli build DOC.vta [-o OUT.smp] [--seed N]\n",
-                   [](BuildRun& run, Voice&, const BuildOptions& o) { run.build_voice(o.output); });
+  return run_build(
+      args, false, out, err,
+      "usage: vocanta-cli build DOC.vta [-o OUT.smp] [--seed N] [--engine fast|reference]\n",
+      [](BuildRun& run, Voice&, const BuildOptions& o) { run.build_voice(o.output); });
 }
 
 int batch_command(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   return run_build(args, true, out, err,
                    "usage: vocanta-cli batch DOC.vta [-o OUT.smp] [--combinations]\n"
-                   "                         [--only NAME,...] [--include-without] [--seed N]\n",
+                   "                         [--only NAME,...] [--include-without] [--seed N]\n"
+                   "                         [--engine fast|reference]\n",
                    [](BuildRun& run, Voice& voice, const BuildOptions& o) {
                      BatchBuild batch(run, voice.batches, batch_choice(voice, o));
                      batch.build(o.output);

@@ -19,6 +19,9 @@ void print_usage(std::ostream& out) {
          "                [--include-without] [--seed N]\n"
          "                          render one voice per batch step (or per combination\n"
          "                          of steps) into one sample file and a .CSV label file\n"
+         "  --engine fast|reference  with build and batch: the engine (default fast); the\n"
+         "                          reference engine computes every term as written, to\n"
+         "                          check the fast one against\n"
          "  resave IN.vta OUT.vta   read a document and write it anew in the current\n"
          "                          format (OUT must not exist yet)\n";
 }

@@ -85,7 +85,7 @@ void BuildRun::start_rendering(int64_t seriesVoices) {
   totalSamples_ = seriesVoices > 0 ? count_product(settings_.samplesPerVoice, seriesVoices)
                                    : settings_.samplesPerVoice;
   RenderBreak* check = this;
-  renderer_ = std::make_unique<VoiceRenderer>(voice_, settings_, check);
+  renderer_ = std::make_unique<VoiceRenderer>(voice_, settings_, check, engine_);
 }
 
 void BuildRun::render_voice(const std::string& label) {

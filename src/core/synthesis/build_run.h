@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/synthesis/build_host.h"
+#include "core/synthesis/engine.h"
 #include "core/synthesis/render_break.h"
 #include "core/synthesis/sample_file_sink.h"
 #include "core/synthesis/synthesis_settings.h"
@@ -31,6 +32,8 @@ class BuildRun : private RenderBreak {
 
   // The document that the header's proc item names; no build writes over it.
   void set_document_path(const std::string& path) { documentPath_ = path; }
+  // Which engine renders the voices of the builds to come; the fast one unless told.
+  void set_engine(Engine engine) { engine_ = engine; }
   // The document open now, when it is another file (saved under a new name since it was
   // loaded): the build must not write over it either.
   void set_open_document(const std::string& path) { openDocument_ = path; }
@@ -127,6 +130,7 @@ class BuildRun : private RenderBreak {
   SynthesisSettings settings_;
   SampleSink* sink_ = nullptr;
   std::unique_ptr<VoiceRenderer> renderer_;
+  Engine engine_ = Engine::Fast;
   std::string documentPath_;
   std::string openDocument_;
   std::string outcome_;

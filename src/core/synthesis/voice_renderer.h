@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "core/synthesis/engine.h"
 #include "core/synthesis/render_break.h"
 #include "core/synthesis/render_curves.h"
 #include "core/synthesis/synthesis_settings.h"
@@ -14,11 +15,6 @@ namespace vocanta {
 
 class FastPartials;
 class Voice;
-
-// Both engines give the same samples: the reference engine computes every term as the
-// formulas write it; the fast one computes each term from the same operands only when
-// they changed, and sums in vector registers.
-enum class Engine { Reference, Fast };
 
 // Renders voices block by block into the caller's buffer, so that whoever drives it
 // decides where the samples go and may stop between any two blocks, or through the
