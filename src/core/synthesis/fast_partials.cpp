@@ -40,10 +40,8 @@ FastPartials::FastPartials(RenderCurves& curves, const std::vector<double>& H,
   for (Walk* w : {&harmonicResponse_, &firstRowResponse_, &rowResponse_, &harmonicPhase_,
                   &firstRowPhase_, &rowPhase_})
     w->values.resize(kPartials);
-  for (Table* t : {&harmonicAmplitudes_, &harmonicPhases_, &rowAmplitudes_, &rowPhases_}) {
+  for (Table* t : {&harmonicAmplitudes_, &harmonicPhases_, &rowAmplitudes_, &rowPhases_})
     t->operands.resize(kPartials);
-    t->values.resize(kPartials);
-  }
 }
 
 void FastPartials::start() {
@@ -74,16 +72,66 @@ void FastPartials::walk(Walk& w, int p, Abscissa along, int32_t N, double f0) {
   w.start = cursor;
   w.f0 = f0;
   w.count = N;
-  const auto x = [along, f0](int32_t k) {
-    return along == Abscissa::Whole ? k : along == Abscissa::Times ? k * f0 : (k - 0.5) * f0;
-  };
+  double* xs = args_.data();
+  for (int32_t k = 1; k <= N; ++k)
+    xs[k - 1] = along == Abscissa::Whole ? k : along == Abscissa::Times ? k * f0 : (k - 0.5) * f0;
   // The first evaluation finds curve 1 and the cursor's point; the others walk on from it.
-  w.values[0] = curve_value(state, cursor, 1, x(1));
-  int32_t k = 2;
-  if (cursor.point)
-    for (; k <= N; ++k) w.values[static_cast<size_t>(k - 1)] = walk_to(state, cursor.point, x(k));
-  for (; k <= N; ++k) w.values[static_cast<size_t>(k - 1)] = curve_value(state, cursor, 1, x(k));
+  w.values[0] = curve_value(state, cursor, 1, xs[0]);
+  if (cursor.point) {
+    walk_on(state, cursor.point, xs, w.values.data(), N);
+  } else {
+    for (int32_t i = 1; i < N; ++i)
+      w.values[static_cast<size_t>(i)] = curve_value(state, cursor, 1, xs[i]);
+  }
   w.end = cursor;
+}
+
+double* FastPartials::writable(Table& t, int32_t N) {
+  const auto size = static_cast<size_t>(std::max(N, 1));
+  if (t.values && t.values.use_count() == 1 && t.values->size() >= size) return t.values->data();
+  std::unique_ptr<std::vector<double>> buffer;
+  if (!spare_.empty() && spare_.back()->size() >= size) {
+    buffer = std::move(spare_.back());
+    spare_.pop_back();
+  } else {
+    buffer = std::make_unique<std::vector<double>>(
+        std::max<size_t>(size, t.values ? t.values->size() : 0));
+  }
+  t.values = std::shared_ptr<std::vector<double>>(
+      buffer.release(), [this](std::vector<double>* v) { spare_.emplace_back(v); });
+  t.count = 0;  // what the old buffer held is not in the new one
+  t.constant = false;
+  return t.values->data();
+}
+
+double FastPartials::sum_or_hold(double s, const PartialRun& run, const Table& amplitude,
+                                 const Table& theta) {
+  if (!collect_) return kernels_.sum(s, run);
+  collect_->push_back(HeldRun{run, theta.values, amplitude.values});
+  return s;
+}
+
+void FastPartials::walk_on(const CurveState& state, const TCurvePoint*& p, const double* xs,
+                           double* values, int32_t N) {
+  // The abscissae rise, so the walk stays on one stretch of the curve for many of them:
+  // it is found for the first, and the values of the whole run are interpolated at once.
+  const auto stays = [&p](double x) {
+    return !(p->prev && x < p->x) && !(p->next && x > p->next->x);
+  };
+  for (int32_t i = 1; i < N;) {
+    walk_to(state, p, xs[i]);
+    int32_t j = i + 1;
+    while (j < N && stays(xs[j])) ++j;
+    // Beyond the last point, or at a step of two points at one x, the value is p's.
+    const bool flat = !p->next || p->next->x == p->x;
+    if (flat) {
+      std::fill(values + i, values + j, point_value(state, p));
+    } else {
+      const CurveSegment s{p->x, p->next->x, point_value(state, p), point_value(state, p->next)};
+      kernels_.interpolate(xs + i, values + i, j - i, s);
+    }
+    i = j;
+  }
 }
 
 bool FastPartials::fresh(const Table& t, const Walk& w, int32_t N) {
@@ -113,7 +161,8 @@ const double* FastPartials::amplitudes(Table& t, const Walk& response,
     return response.constant ? response.value : response.values[static_cast<size_t>(i)];
   };
   const bool keys = same(t.key1, tau) && same(t.key2, P);
-  if (keys && fresh(t, response, N)) return t.values.data();
+  if (keys && fresh(t, response, N)) return t.values->data();
+  double* values = writable(t, N);
   const double lambda = std::log(10.0) / 20;
   for (int32_t i = 0; i < N; ++i) {
     const auto k = static_cast<size_t>(i);
@@ -122,11 +171,11 @@ const double* FastPartials::amplitudes(Table& t, const Walk& response,
     // zero, which exp does not see.
     args_[k] = (log_[k] * tau + spectrum[k + 1] + t.operands[k] + P) * lambda;
   }
-  kernels_.exp(args_.data(), t.values.data(), N);
+  kernels_.exp(args_.data(), values, N);
   took(t, response, N, keys);
   t.key1 = tau;
   t.key2 = P;
-  return t.values.data();
+  return values;
 }
 
 const double* FastPartials::phases(Table& t, const Walk& phase, const std::vector<double>& random,
@@ -135,15 +184,16 @@ const double* FastPartials::phases(Table& t, const Walk& phase, const std::vecto
     return phase.constant ? phase.value : phase.values[static_cast<size_t>(i)];
   };
   const bool keys = same(t.key1, randomness);
-  if (keys && fresh(t, phase, N)) return t.values.data();
+  if (keys && fresh(t, phase, N)) return t.values->data();
+  double* values = writable(t, N);
   for (int32_t i = 0; i < N; ++i) {
     const auto k = static_cast<size_t>(i);
     t.operands[k] = operand(i);
-    t.values[k] = t.operands[k] * kTwoPi / 360 + random[k + 1] * randomness;
+    values[k] = t.operands[k] * kTwoPi / 360 + random[k + 1] * randomness;
   }
   took(t, phase, N, keys);
   t.key1 = randomness;
-  return t.values.data();
+  return values;
 }
 
 double FastPartials::harmonics(double s, int32_t N, double f0, double phi, double aH, double pH,
@@ -158,7 +208,7 @@ double FastPartials::harmonics(double s, int32_t N, double f0, double phi, doubl
   run.phi = phi;
   run.offset = 1;
   run.count = N;
-  return kernels_.sum(s, run);
+  return sum_or_hold(s, run, harmonicAmplitudes_, harmonicPhases_);
 }
 
 double FastPartials::row(double s, bool first, int32_t N, double X, double P, double f0, double phi,
@@ -175,7 +225,7 @@ double FastPartials::row(double s, bool first, int32_t N, double X, double P, do
   run.phi = phi;
   run.offset = X;
   run.count = N;
-  return kernels_.sum(s, run);
+  return sum_or_hold(s, run, rowAmplitudes_, rowPhases_);
 }
 
 }  // namespace vocanta

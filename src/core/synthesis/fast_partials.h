@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "core/model/curve_state.h"
 #include "core/synthesis/partial_kernels.h"
+#include "core/synthesis/partial_pipeline.h"
 
 namespace vocanta {
 
@@ -24,6 +26,8 @@ class FastPartials {
 
   // A new voice: its tables are new.
   void start();
+  // Where the runs of the samples to come go, to be summed later; null sums them at once.
+  void collect_into(std::vector<HeldRun>* runs) { collect_ = runs; }
   double harmonics(double s, int32_t N, double f0, double phi, double aH, double pH, double tau);
   // The first or a later tweenie row, at offset X with the row level P.
   double row(double s, bool first, int32_t N, double X, double P, double f0, double phi, double aH,
@@ -44,9 +48,11 @@ class FastPartials {
     double f0 = 0;
     int32_t count = 0;
   };
-  // Terms of k = 1..count computed from the operands kept beside them.
+  // Terms of k = 1..count computed from the operands kept beside them. A run waiting
+  // for its sum holds the values; new values then go into another buffer.
   struct Table {
-    std::vector<double> operands, values;
+    std::vector<double> operands;
+    std::shared_ptr<std::vector<double>> values;
     int32_t count = 0;
     double key1 = 0, key2 = 0;
     // Every operand of 0..count-1 is this one value.
@@ -55,13 +61,19 @@ class FastPartials {
   };
 
   void walk(Walk& w, int p, Abscissa along, int32_t N, double f0);
+  void walk_on(const CurveState& state, const TCurvePoint*& p, const double* xs, double* values,
+               int32_t N);
   static bool fresh(const Table& t, const Walk& w, int32_t N);
   static void took(Table& t, const Walk& w, int32_t N, bool keys);
+  double* writable(Table& t, int32_t N);
+  double sum_or_hold(double s, const PartialRun& run, const Table& amplitude, const Table& theta);
   const double* amplitudes(Table& t, const Walk& response, const std::vector<double>& spectrum,
                            int32_t N, double tau, double P);
   const double* phases(Table& t, const Walk& phase, const std::vector<double>& random, int32_t N,
                        double randomness);
 
+  // Buffers no run holds any more; first, so that it outlives every table.
+  std::vector<std::unique_ptr<std::vector<double>>> spare_;
   RenderCurves& curves_;
   const std::vector<double>& H_;
   const std::vector<double>& S_;
@@ -73,6 +85,7 @@ class FastPartials {
   Walk harmonicResponse_, firstRowResponse_, rowResponse_;
   Walk harmonicPhase_, firstRowPhase_, rowPhase_;
   Table harmonicAmplitudes_, harmonicPhases_, rowAmplitudes_, rowPhases_;
+  std::vector<HeldRun>* collect_ = nullptr;
 };
 
 }  // namespace vocanta

@@ -24,7 +24,12 @@ void scalar_exp(const double* x, double* y, int32_t n) {
   for (int32_t i = 0; i < n; ++i) y[i] = std::exp(x[i]);
 }
 
-const PartialKernels kScalar{scalar_sum, scalar_exp, "scalar"};
+void scalar_interpolate(const double* x, double* y, int32_t n, const CurveSegment& s) {
+  for (int32_t i = 0; i < n; ++i)
+    y[i] = x[i] < s.px ? s.a : s.a + (x[i] - s.px) / (s.qx - s.px) * (s.b - s.a);
+}
+
+const PartialKernels kScalar{scalar_sum, scalar_exp, scalar_interpolate, "scalar"};
 
 const PartialKernels& choose() {
   // VOCANTA_KERNELS=scalar|avx2 narrows the choice, to compare the forms on one machine.

@@ -16,6 +16,11 @@ struct PartialRun {
   int32_t count = 0;
 };
 
+// A stretch of a curve between two of its points p and q, with the values a and b there.
+struct CurveSegment {
+  double px = 0, qx = 0, a = 0, b = 0;
+};
+
 // The two loops that cost a voice nearly all its time, in the widest vector form the
 // processor runs. Each term is computed from the same operands in the same order as the
 // reference engine; only the order of the additions of the sum differs.
@@ -24,6 +29,9 @@ struct PartialKernels {
   double (*sum)(double s, const PartialRun& run);
   // y[i] = exp(x[i]) for i < n.
   void (*exp)(const double* x, double* y, int32_t n);
+  // The curve's values at x[i] for i < n, all of them at or before q: a left of p, else
+  // a + (x - px) / (qx - px) * (b - a) as the walk computes it.
+  void (*interpolate)(const double* x, double* y, int32_t n, const CurveSegment& s);
   const char* name;
 };
 

@@ -51,7 +51,26 @@ void exp(const double* x, double* y, int32_t n) {
   }
 }
 
-const PartialKernels kAvx2{sum, exp, "avx2"};
+__m256d interpolated(__m256d x, const CurveSegment& s) {
+  const __m256d px = _mm256_set1_pd(s.px);
+  const __m256d a = _mm256_set1_pd(s.a);
+  const __m256d y = _mm256_add_pd(
+      a, _mm256_mul_pd(_mm256_div_pd(_mm256_sub_pd(x, px), _mm256_set1_pd(s.qx - s.px)),
+                       _mm256_set1_pd(s.b - s.a)));
+  return _mm256_blendv_pd(y, a, _mm256_cmp_pd(x, px, _CMP_LT_OQ));
+}
+
+void interpolate(const double* x, double* y, int32_t n, const CurveSegment& s) {
+  int32_t i = 0;
+  for (; i + 4 <= n; i += 4) _mm256_storeu_pd(y + i, interpolated(_mm256_loadu_pd(x + i), s));
+  if (i < n) {
+    alignas(32) double lanes[4];
+    _mm256_store_pd(lanes, interpolated(load_rest(x + i, n - i), s));
+    for (int32_t j = 0; j < n - i; ++j) y[i + j] = lanes[j];
+  }
+}
+
+const PartialKernels kAvx2{sum, exp, interpolate, "avx2"};
 
 }  // namespace
 

@@ -47,7 +47,25 @@ void exp(const double* x, double* y, int32_t n) {
   }
 }
 
-const PartialKernels kAvx512{sum, exp, "avx512"};
+__m512d interpolated(__m512d x, const CurveSegment& s) {
+  const __m512d px = _mm512_set1_pd(s.px);
+  const __m512d a = _mm512_set1_pd(s.a);
+  const __m512d y = _mm512_add_pd(
+      a, _mm512_mul_pd(_mm512_div_pd(_mm512_sub_pd(x, px), _mm512_set1_pd(s.qx - s.px)),
+                       _mm512_set1_pd(s.b - s.a)));
+  return _mm512_mask_blend_pd(_mm512_cmp_pd_mask(x, px, _CMP_LT_OQ), y, a);
+}
+
+void interpolate(const double* x, double* y, int32_t n, const CurveSegment& s) {
+  int32_t i = 0;
+  for (; i + 8 <= n; i += 8) _mm512_storeu_pd(y + i, interpolated(_mm512_loadu_pd(x + i), s));
+  if (i < n) {
+    const __mmask8 rest = static_cast<__mmask8>((1u << (n - i)) - 1);
+    _mm512_mask_storeu_pd(y + i, rest, interpolated(_mm512_maskz_loadu_pd(rest, x + i), s));
+  }
+}
+
+const PartialKernels kAvx512{sum, exp, interpolate, "avx512"};
 
 }  // namespace
 

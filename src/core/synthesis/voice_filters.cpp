@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "core/synthesis/render_curves.h"
 
@@ -24,19 +25,40 @@ double guarded_step(Resonator& r, double x) {
   return y;
 }
 
+bool same(double a, double b) {
+  return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
 }  // namespace
+
+bool RememberedTuning::holds(double f2, double b2) {
+  if (known && same(f, f2) && same(b, b2)) return true;
+  known = true;
+  f = f2;
+  b = b2;
+  return false;
+}
 
 double FlutterFilter::apply(RenderCurves& curves, double u, double t, double fs) {
   const double f = curves.value(param::kFlutterFrequency, 1, t);
   const double b = f / curves.value(param::kFlutterQ, 1, t);
   // A Q of 0 or below has no meaning: the flutter falls silent until it has one again.
   if (!usable(f, b)) return 0;
-  r_.set(f, b, fs);
+  if (!remember_ || !tuning_.holds(f, b)) r_.set(f, b, fs);
   return guarded_step(r_, u);
 }
 
 void FormantCascade::reset() {
   for (Resonator& r : r_) r.reset();
+  tuning_ = {};
+}
+
+void FormantCascade::tune(Resonator& r, RememberedTuning& tuning, double f, double b, double fs) {
+  if (remember_ && tuning.holds(f, b)) return;
+  if (usable(f, b)) r.set(f, b, fs);
+  // A frequency too large for the coefficients' arithmetic is no formant either.
+  if (!usable(f, b) || !std::isfinite(r.a1) || !std::isfinite(r.a2))
+    r.a0 = 1, r.a1 = 0, r.a2 = 0;  // passes the sample through unchanged
 }
 
 double FormantCascade::apply(RenderCurves& curves, double s, double t, double fs) {
@@ -45,11 +67,7 @@ double FormantCascade::apply(RenderCurves& curves, double s, double t, double fs
   for (int i = 1; i <= count; ++i) {
     const double f = curves.value(param::kFormants, static_cast<int16_t>(i), t) * factor;
     const double b = curves.value(param::kFormantBandwidth, 1, f);
-    Resonator& r = r_[static_cast<size_t>(i - 1)];
-    if (usable(f, b)) r.set(f, b, fs);
-    // A frequency too large for the coefficients' arithmetic is no formant either.
-    if (!usable(f, b) || !std::isfinite(r.a1) || !std::isfinite(r.a2))
-      r.a0 = 1, r.a1 = 0, r.a2 = 0;  // passes the sample through unchanged
+    tune(r_[static_cast<size_t>(i - 1)], tuning_[static_cast<size_t>(i - 1)], f, b, fs);
   }
   for (int i = 1; i <= count; ++i) s = guarded_step(r_[static_cast<size_t>(i - 1)], s);
   return s;

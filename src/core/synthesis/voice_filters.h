@@ -9,15 +9,30 @@ namespace vocanta {
 
 class RenderCurves;
 
+// The coefficients of a resonator as last computed, for the fast engine, which takes
+// them again rather than recompute them when frequency and bandwidth stay as they were.
+struct RememberedTuning {
+  bool known = false;
+  double f = 0, b = 0;
+  // Whether r holds the coefficients of f and b already; if not, remembers them as set.
+  bool holds(double f2, double b2);
+};
+
 // Turns white noise into the slow random drift of the fundamental.
 class FlutterFilter {
  public:
-  void reset() { r_.reset(); }
+  void reset() {
+    r_.reset();
+    tuning_ = {};
+  }
   double apply(RenderCurves& curves, double u, double t, double fs);
   const Resonator& resonator() const { return r_; }
+  void remember_tuning(bool on) { remember_ = on; }
 
  private:
   Resonator r_;
+  bool remember_ = false;
+  RememberedTuning tuning_;
 };
 
 // One resonator per formant curve, in curve order.
@@ -29,9 +44,14 @@ class FormantCascade {
   void reset();
   double apply(RenderCurves& curves, double s, double t, double fs);
   const Resonator& resonator(int i) const { return r_[static_cast<std::size_t>(i - 1)]; }
+  void remember_tuning(bool on) { remember_ = on; }
 
  private:
+  void tune(Resonator& r, RememberedTuning& tuning, double f, double b, double fs);
+
   std::array<Resonator, kMaxFormants> r_;
+  bool remember_ = false;
+  std::array<RememberedTuning, kMaxFormants> tuning_{};
 };
 
 }  // namespace vocanta

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <numbers>
 
@@ -45,7 +46,14 @@ VoiceRenderer::VoiceRenderer(Voice& voice, const SynthesisSettings& settings, Re
       lambda_(std::log(10.0) / 20),
       stop_(stop),
       untilCheck_(kEvaluationsPerCheck) {
-  if (engine == Engine::Fast) fast_ = std::make_unique<FastPartials>(curves_, H_, S_, RH_, RS_);
+  if (engine == Engine::Fast) {
+    fast_ = std::make_unique<FastPartials>(curves_, H_, S_, RH_, RS_);
+    flutter_.remember_tuning(true);
+    formants_.remember_tuning(true);
+    // Rows are where a document asks for no end of work: so many wait better nowhere.
+    if (render_threads() > 1 && s_.tweenies <= kMostPipelinedRows)
+      pipeline_ = std::make_unique<PartialPipeline>(partial_kernels());
+  }
 }
 
 VoiceRenderer::~VoiceRenderer() = default;
@@ -62,6 +70,7 @@ void VoiceRenderer::start() {
   flutter_.reset();
   formants_.reset();
   if (fast_) fast_->start();
+  drop_chunks();
   position_ = 0;
   clipped_ = false;
 }
@@ -72,11 +81,12 @@ size_t VoiceRenderer::render(int16_t* out, size_t count) {
   const auto n =
       static_cast<size_t>(std::clamp<int64_t>(samples_left(), 0, static_cast<int64_t>(count)));
   stopped_ = false;
+  if (pipeline_) return render_chunks(out, n);
   size_t i = 0;
   for (; i < n; ++i) {
-    const double y = sample(position_);
+    const double s = sample(position_);
     if (stopped_) break;
-    out[i] = to_sample(y);
+    out[i] = to_sample(finish(s, t_));
     ++position_;
   }
   return i;
@@ -122,20 +132,24 @@ double VoiceRenderer::sample(int64_t m) {
   if (!std::isfinite(psi_)) psi_ = 0;
   if (!std::isfinite(phi_)) phi_ = 0;
   const int32_t K = partial_limit(fs, f0);
-  const double aH = std::pow(10.0, value(param::kHarmonicLevel, t) / 20);
-  const double aS = std::pow(10.0, value(param::kSubharmonicLevel, t) / 20);
+  const double aH = level(levels_[0], value(param::kHarmonicLevel, t));
+  const double aS = level(levels_[1], value(param::kSubharmonicLevel, t));
   const double pH = value(param::kPhaseRandomness, t) / 100;
   const double pS = value(param::kSubPhaseRandomness, t) / 100;
   const double tau = value(param::kSpectralTilt, t) / std::log(2.0);
   const double w = static_cast<double>(voice_.random.draw(65535)) - 32768;
-  double s = std::pow(10.0, value(param::kNoiseLevel, t) / 20) * w;
+  double s = level(levels_[2], value(param::kNoiseLevel, t)) * w;
   const int32_t N = std::min(s_.maxHarmonics, std::min(kPartials, K));
   s = harmonics(s, N, f0, aH, pH, tau);
   if (stopped_) return 0;
   s = subharmonics(s, N, f0, aH, aS, pS, tau);
   if (stopped_) return 0;
-  s = formants_.apply(curves_, s, t, fs);
-  return std::pow(10.0, value(param::kOverallLevel, t) / 20) * s_.gain * s;
+  return s;
+}
+
+double VoiceRenderer::finish(double s, double t) {
+  s = formants_.apply(curves_, s, t, s_.fs);
+  return level(levels_[3], value(param::kOverallLevel, t)) * s_.gain * s;
 }
 
 double VoiceRenderer::harmonics(double s, int32_t N, double f0, double aH, double pH, double tau) {
@@ -182,6 +196,13 @@ double VoiceRenderer::subharmonics(double s, int32_t N, double f0, double aH, do
     }
   }
   return s;
+}
+
+double VoiceRenderer::level(Level& l, double dB) {
+  // The fast engine takes the factor of a level it has seen just before.
+  if (fast_ && l.known && std::memcmp(&l.dB, &dB, sizeof dB) == 0) return l.factor;
+  l = {true, dB, std::pow(10.0, dB / 20)};
+  return l.factor;
 }
 
 int16_t VoiceRenderer::to_sample(double y) {

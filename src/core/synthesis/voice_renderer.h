@@ -1,11 +1,13 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <vector>
 
 #include "core/synthesis/engine.h"
+#include "core/synthesis/partial_pipeline.h"
 #include "core/synthesis/render_break.h"
 #include "core/synthesis/render_curves.h"
 #include "core/synthesis/synthesis_settings.h"
@@ -15,6 +17,12 @@ namespace vocanta {
 
 class FastPartials;
 class Voice;
+
+// The threads a fast build renders on: two where the machine has them, unless the
+// environment variable VOCANTA_THREADS says 1.
+int render_threads();
+// More tweenie rows than this render on one thread.
+inline constexpr int32_t kMostPipelinedRows = 16;
 
 // Renders voices block by block into the caller's buffer, so that whoever drives it
 // decides where the samples go and may stop between any two blocks, or through the
@@ -40,10 +48,31 @@ class VoiceRenderer {
   bool clipped() const { return clipped_; }
 
  private:
+  // Samples computed up to their partial sums, waiting for them.
+  struct Chunk {
+    std::vector<PartialJob> jobs;
+    size_t count = 0, delivered = 0;
+    bool summed = false;
+  };
   double value(int p, double x) { return curves_.value(p, 1, x); }
+  // Sample m up to its formants, with the partial sums taken or, while chunks are made,
+  // left to the pipeline; finish passes it through the formants and applies the level.
   double sample(int64_t m);
+  double finish(double s, double t);
+  // The fast engine on two threads: chunks of samples are computed ahead up to their
+  // partial sums, which both threads then take.
+  size_t render_chunks(int16_t* out, size_t n);
+  void fill(Chunk& c);
+  void sum_chunk(Chunk& c);
+  void drop_chunks();
   double harmonics(double s, int32_t N, double f0, double aH, double pH, double tau);
   double subharmonics(double s, int32_t N, double f0, double aH, double aS, double pS, double tau);
+  // A level in dB as a factor, 10^(dB / 20).
+  struct Level {
+    bool known = false;
+    double dB = 0, factor = 0;
+  };
+  double level(Level& l, double dB);
   int16_t to_sample(double y);
   // Counts the partials about to be computed; true when the break check, asked once per
   // so many of them, stops the sample.
@@ -55,6 +84,7 @@ class VoiceRenderer {
   RenderCurves curves_;
   std::vector<double> H_, S_, RH_, RS_;
   double psi_ = 0, phi_ = 0;
+  Level levels_[4];  // harmonic, subharmonic, noise and overall level
   const double lambda_;
   FlutterFilter flutter_;
   FormantCascade formants_;
@@ -62,6 +92,11 @@ class VoiceRenderer {
   bool clipped_ = false;
   RenderBreak* stop_;
   std::unique_ptr<FastPartials> fast_;
+  // After fast_: the jobs hold its buffers.
+  std::array<Chunk, 2> chunks_;
+  int current_ = 0;
+  int64_t computed_ = 0;  // samples of the voice computed, delivered or waiting in chunks
+  std::unique_ptr<PartialPipeline> pipeline_;
   int64_t untilCheck_;
   // What the curve walks of a sample, of the harmonics and of a tweenie row may cost at
   // most, counted in partials: a curve of a million points costs more than its partials.

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <random>
 #include <vector>
 
@@ -117,6 +118,27 @@ TEST(EngineSameness, TheFastEngineWritesTheReferenceSamplesOverGeneratedVoices) 
   EXPECT_GT(samples, 10000u);
   EXPECT_LE(largest, 1);
   EXPECT_LE(differing * 10000, samples) << differing << " of " << samples << " samples differ";
+}
+
+}  // namespace
+}  // namespace vocanta
+
+namespace vocanta {
+namespace {
+
+std::vector<int16_t> render_on(Voice& voice, const char* threads) {
+  setenv("VOCANTA_THREADS", threads, 1);
+  std::vector<int16_t> out = render(voice, Engine::Fast);
+  unsetenv("VOCANTA_THREADS");
+  return out;
+}
+
+TEST(EngineSameness, TheThreadCountChangesNoSample) {
+  for (unsigned seed : {3u, 7u, 11u, 19u}) {
+    GeneratedVoice g(seed);
+    g.voice.settings.duration = "0.25";  // several chunks of the pipeline
+    EXPECT_EQ(render_on(g.voice, "1"), render_on(g.voice, "2")) << "seed " << seed;
+  }
 }
 
 }  // namespace

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "core/synthesis/partial_kernels.h"
+
+namespace vocanta {
+
+// A run of partials with the tables it reads kept alive until its sum is taken.
+struct HeldRun {
+  PartialRun run;
+  std::shared_ptr<const std::vector<double>> theta, amplitude;
+};
+
+// The partial sums of one sample, to be taken later: s starts as the noise and ends as
+// the sum of the noise and every run, added in order.
+struct PartialJob {
+  double s = 0;
+  double t = 0;
+  std::vector<HeldRun> runs;
+};
+
+// Takes the sums of a chunk of samples on a worker thread and the caller's thread
+// together. Each sample's sum is taken by one thread in the order of its runs, so the
+// samples do not depend on which thread took them, nor on how many there are.
+class PartialPipeline {
+ public:
+  explicit PartialPipeline(const PartialKernels& kernels);
+  ~PartialPipeline();
+  PartialPipeline(const PartialPipeline&) = delete;
+  PartialPipeline& operator=(const PartialPipeline&) = delete;
+
+  // The worker begins on jobs[0..count); they must stay put until finish returns.
+  void post(PartialJob* jobs, size_t count);
+  // The caller takes what the worker has not, then waits for the worker's last.
+  void finish();
+
+ private:
+  void take_share(PartialJob* jobs, size_t count, std::atomic<size_t>& next);
+  void work();
+
+  const PartialKernels& kernels_;
+  std::mutex mutex_;
+  std::condition_variable posted_, done_;
+  PartialJob* jobs_ = nullptr;
+  size_t count_ = 0;
+  std::atomic<size_t> next_{0};
+  uint64_t generation_ = 0, workerDone_ = 0;
+  bool quit_ = false;
+  std::thread worker_;
+};
+
+// Sums one job's runs onto its s.
+void take_sum(PartialJob& job, const PartialKernels& kernels);
+
+}  // namespace vocanta

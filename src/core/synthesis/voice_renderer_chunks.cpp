@@ -1,0 +1,84 @@
+// The fast engine on two threads. Chunks of samples are computed ahead, in order, up to
+// their partial sums; the pipeline takes those sums on both threads while the next chunk
+// is being computed; the samples then pass the formants in order. Every sample is the one
+// a single thread would give.
+#include <cstdlib>
+#include <thread>
+
+#include "core/synthesis/fast_partials.h"
+#include "core/synthesis/voice_renderer.h"
+
+namespace vocanta {
+namespace {
+
+// A block of the build: the pipeline's round trip is paid once for this many samples.
+constexpr size_t kChunk = 512;
+
+}  // namespace
+
+int render_threads() {
+  if (const char* wanted = std::getenv("VOCANTA_THREADS"); wanted && std::atoi(wanted) == 1)
+    return 1;
+  return std::thread::hardware_concurrency() > 1 ? 2 : 1;
+}
+
+size_t VoiceRenderer::render_chunks(int16_t* out, size_t n) {
+  size_t i = 0;
+  while (i < n) {
+    Chunk& c = chunks_[static_cast<size_t>(current_)];
+    if (c.count == 0) fill(c);
+    if (c.count == 0) break;  // stopped before its first sample
+    if (!c.summed) sum_chunk(c);
+    for (; i < n && c.delivered < c.count; ++i, ++c.delivered) {
+      const PartialJob& job = c.jobs[c.delivered];
+      out[i] = to_sample(finish(job.s, job.t));
+      ++position_;
+    }
+    if (c.delivered < c.count) break;
+    // Its runs let go of the tables they held.
+    for (size_t j = 0; j < c.count; ++j) c.jobs[j].runs.clear();
+    c.count = c.delivered = 0;
+    c.summed = false;
+    current_ = 1 - current_;
+    if (stopped_) break;
+  }
+  return i;
+}
+
+void VoiceRenderer::fill(Chunk& c) {
+  if (c.jobs.size() < kChunk) c.jobs.resize(kChunk);
+  c.count = c.delivered = 0;
+  c.summed = false;
+  while (c.count < kChunk && computed_ < s_.samplesPerVoice && !stopped_) {
+    PartialJob& job = c.jobs[c.count];
+    job.runs.clear();
+    fast_->collect_into(&job.runs);
+    job.s = sample(computed_);
+    job.t = t_;
+    fast_->collect_into(nullptr);
+    if (stopped_) break;
+    ++computed_;
+    ++c.count;
+  }
+}
+
+void VoiceRenderer::sum_chunk(Chunk& c) {
+  pipeline_->post(c.jobs.data(), c.count);
+  // While the worker sums, this thread computes the next chunk, then joins in.
+  Chunk& next = chunks_[static_cast<size_t>(1 - current_)];
+  if (next.count == 0) fill(next);
+  pipeline_->finish();
+  c.summed = true;
+}
+
+void VoiceRenderer::drop_chunks() {
+  for (Chunk& c : chunks_) {
+    for (PartialJob& job : c.jobs) job.runs.clear();
+    c.count = c.delivered = 0;
+    c.summed = false;
+  }
+  current_ = 0;
+  computed_ = 0;
+}
+
+}  // namespace vocanta
