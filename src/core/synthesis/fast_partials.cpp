@@ -101,14 +101,22 @@ double* FastPartials::writable(Table& t, int32_t N) {
       buffer.release(), [this](std::vector<double>* v) { spare_.emplace_back(v); });
   t.count = 0;  // what the old buffer held is not in the new one
   t.constant = false;
+  t.keptIn = 0;
   return t.values->data();
 }
 
-double FastPartials::sum_or_hold(double s, const PartialRun& run, const Table& amplitude,
-                                 const Table& theta) {
+double FastPartials::sum_or_hold(double s, const PartialRun& run, Table& amplitude, Table& theta) {
   if (!collect_) return kernels_.sum(s, run);
-  collect_->push_back(HeldRun{run, theta.values, amplitude.values});
+  collect_->push_back(run);
+  keep(amplitude);
+  keep(theta);
   return s;
+}
+
+void FastPartials::keep(Table& t) {
+  if (t.keptIn == generation_) return;
+  keep_->push_back(t.values);
+  t.keptIn = generation_;
 }
 
 void FastPartials::walk_on(const CurveState& state, const TCurvePoint*& p, const double* xs,

@@ -26,8 +26,15 @@ class FastPartials {
 
   // A new voice: its tables are new.
   void start();
-  // Where the runs of the samples to come go, to be summed later; null sums them at once.
-  void collect_into(std::vector<HeldRun>* runs) { collect_ = runs; }
+  // The tables that runs waiting for their sums read, kept until those sums are taken.
+  using Keep = std::vector<std::shared_ptr<const std::vector<double>>>;
+  // Where the runs of the samples to come go, to be summed later, and where the tables
+  // they read are kept; a new generation for each new keep. Null runs sums at once.
+  void collect_into(std::vector<PartialRun>* runs, Keep* keep = nullptr, uint64_t generation = 0) {
+    collect_ = runs;
+    keep_ = keep;
+    generation_ = generation;
+  }
   double harmonics(double s, int32_t N, double f0, double phi, double aH, double pH, double tau);
   // The first or a later tweenie row, at offset X with the row level P.
   double row(double s, bool first, int32_t N, double X, double P, double f0, double phi, double aH,
@@ -58,6 +65,7 @@ class FastPartials {
     // Every operand of 0..count-1 is this one value.
     bool constant = false;
     double constantOperand = 0;
+    uint64_t keptIn = 0;  // the generation whose keep holds the values
   };
 
   void walk(Walk& w, int p, Abscissa along, int32_t N, double f0);
@@ -66,7 +74,8 @@ class FastPartials {
   static bool fresh(const Table& t, const Walk& w, int32_t N);
   static void took(Table& t, const Walk& w, int32_t N, bool keys);
   double* writable(Table& t, int32_t N);
-  double sum_or_hold(double s, const PartialRun& run, const Table& amplitude, const Table& theta);
+  double sum_or_hold(double s, const PartialRun& run, Table& amplitude, Table& theta);
+  void keep(Table& t);
   const double* amplitudes(Table& t, const Walk& response, const std::vector<double>& spectrum,
                            int32_t N, double tau, double P);
   const double* phases(Table& t, const Walk& phase, const std::vector<double>& random, int32_t N,
@@ -85,7 +94,9 @@ class FastPartials {
   Walk harmonicResponse_, firstRowResponse_, rowResponse_;
   Walk harmonicPhase_, firstRowPhase_, rowPhase_;
   Table harmonicAmplitudes_, harmonicPhases_, rowAmplitudes_, rowPhases_;
-  std::vector<HeldRun>* collect_ = nullptr;
+  std::vector<PartialRun>* collect_ = nullptr;
+  Keep* keep_ = nullptr;
+  uint64_t generation_ = 0;
 };
 
 }  // namespace vocanta

@@ -29,7 +29,11 @@ void scalar_interpolate(const double* x, double* y, int32_t n, const CurveSegmen
     y[i] = x[i] < s.px ? s.a : s.a + (x[i] - s.px) / (s.qx - s.px) * (s.b - s.a);
 }
 
-const PartialKernels kScalar{scalar_sum, scalar_exp, scalar_interpolate, "scalar"};
+void scalar_sine(const double* x, double* y, int32_t n) {
+  for (int32_t i = 0; i < n; ++i) y[i] = std::sin(x[i]);
+}
+
+const PartialKernels kScalar{scalar_sum, scalar_exp, scalar_interpolate, scalar_sine, "scalar"};
 
 const PartialKernels& choose() {
   // VOCANTA_KERNELS=scalar|avx2 narrows the choice, to compare the forms on one machine.

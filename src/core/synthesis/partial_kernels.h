@@ -32,6 +32,8 @@ struct PartialKernels {
   // The curve's values at x[i] for i < n, all of them at or before q: a left of p, else
   // a + (x - px) / (qx - px) * (b - a) as the walk computes it.
   void (*interpolate)(const double* x, double* y, int32_t n, const CurveSegment& s);
+  // y[i] = sin(x[i]) for i < n, as the sum takes it.
+  void (*sine)(const double* x, double* y, int32_t n);
   const char* name;
 };
 

@@ -3,7 +3,7 @@
 namespace vocanta {
 
 void take_sum(PartialJob& job, const PartialKernels& kernels) {
-  for (const HeldRun& r : job.runs) job.s = kernels.sum(job.s, r.run);
+  for (const PartialRun& r : job.runs) job.s = kernels.sum(job.s, r);
 }
 
 PartialPipeline::PartialPipeline(const PartialKernels& kernels)

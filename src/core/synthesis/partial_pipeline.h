@@ -13,18 +13,13 @@
 
 namespace vocanta {
 
-// A run of partials with the tables it reads kept alive until its sum is taken.
-struct HeldRun {
-  PartialRun run;
-  std::shared_ptr<const std::vector<double>> theta, amplitude;
-};
-
 // The partial sums of one sample, to be taken later: s starts as the noise and ends as
-// the sum of the noise and every run, added in order.
+// the sum of the noise and every run, added in order. The tables the runs read are kept
+// alive by the chunk the job belongs to.
 struct PartialJob {
   double s = 0;
   double t = 0;
-  std::vector<HeldRun> runs;
+  std::vector<PartialRun> runs;
 };
 
 // Takes the sums of a chunk of samples on a worker thread and the caller's thread

@@ -17,7 +17,18 @@ class RenderCurves {
 
   const CurveState& state(int p) const { return voice_.parameter(p).state; }
   CurveCursor& cursor(int p) { return cursors_[static_cast<size_t>(p)]; }
-  double value(int p, int16_t n, double x) { return curve_value(state(p), cursor(p), n, x); }
+  double value(int p, int16_t n, double x) {
+    const CurveState& w = state(p);
+    CurveCursor& c = cursor(p);
+    // What curve_value does on its two common ways, without the call: a parameter
+    // without curves, and a walk on along the curve the cursor is on.
+    if (!w.curves) {
+      c = {};
+      return w.defaultValue;
+    }
+    if (c.curve && c.curve->number == n && c.point) return walk_to(w, c.point, x);
+    return curve_value(w, c, n, x);
+  }
   int count(int p) const { return curve_count(state(p)); }
   // The points of all the parameter's curves: what a walk along them may cross.
   int64_t points(int p) const {

@@ -51,6 +51,7 @@ class VoiceRenderer {
   // Samples computed up to their partial sums, waiting for them.
   struct Chunk {
     std::vector<PartialJob> jobs;
+    std::vector<std::shared_ptr<const std::vector<double>>> keep;  // the tables they read
     size_t count = 0, delivered = 0;
     bool summed = false;
   };
@@ -96,6 +97,7 @@ class VoiceRenderer {
   std::array<Chunk, 2> chunks_;
   int current_ = 0;
   int64_t computed_ = 0;  // samples of the voice computed, delivered or waiting in chunks
+  uint64_t fills_ = 0;
   std::unique_ptr<PartialPipeline> pipeline_;
   int64_t untilCheck_;
   // What the curve walks of a sample, of the harmonics and of a tweenie row may cost at

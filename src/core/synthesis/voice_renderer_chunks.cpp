@@ -35,8 +35,7 @@ size_t VoiceRenderer::render_chunks(int16_t* out, size_t n) {
       ++position_;
     }
     if (c.delivered < c.count) break;
-    // Its runs let go of the tables they held.
-    for (size_t j = 0; j < c.count; ++j) c.jobs[j].runs.clear();
+    c.keep.clear();  // the tables go back to be written again
     c.count = c.delivered = 0;
     c.summed = false;
     current_ = 1 - current_;
@@ -49,10 +48,12 @@ void VoiceRenderer::fill(Chunk& c) {
   if (c.jobs.size() < kChunk) c.jobs.resize(kChunk);
   c.count = c.delivered = 0;
   c.summed = false;
+  c.keep.clear();
+  ++fills_;
   while (c.count < kChunk && computed_ < s_.samplesPerVoice && !stopped_) {
     PartialJob& job = c.jobs[c.count];
     job.runs.clear();
-    fast_->collect_into(&job.runs);
+    fast_->collect_into(&job.runs, &c.keep, fills_);
     job.s = sample(computed_);
     job.t = t_;
     fast_->collect_into(nullptr);
@@ -73,7 +74,7 @@ void VoiceRenderer::sum_chunk(Chunk& c) {
 
 void VoiceRenderer::drop_chunks() {
   for (Chunk& c : chunks_) {
-    for (PartialJob& job : c.jobs) job.runs.clear();
+    c.keep.clear();
     c.count = c.delivered = 0;
     c.summed = false;
   }
