@@ -7,9 +7,13 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <sstream>
+#include <vector>
 #include <string>
 
+#include "core/document/document.h"
 #include "core/model/voice.h"
+#include "core/support/unattended_prompter.h"
 #include "core/support/number_format.h"
 #include "core/synthesis/build_run.h"
 #include "core/synthesis/voice_renderer.h"
@@ -85,7 +89,37 @@ void render_blocks(benchmark::State& state, const std::function<void(Voice&)>& m
       benchmark::Counter(settings.duration, benchmark::Counter::kIsIterationInvariantRate);
 }
 
+// One of the documents the engines are compared on, rendered into memory by one engine.
+void engine(benchmark::State& state, const char* document, vocanta::Engine which) {
+  Voice voice;
+  vocanta::reset_to_new(voice);
+  std::ostringstream quiet;
+  vocanta::UnattendedPrompter prompter(quiet, "vocanta_bench", vocanta::Answer::No);
+  vocanta::read_document(voice, std::string(VOCANTA_BENCH_DOCUMENTS) + "/" + document + ".vta",
+                         vocanta::ReadSelection{}, prompter);
+  const vocanta::SynthesisSettings settings = vocanta::read_synthesis_settings(voice);
+  std::vector<int16_t> block(1024);
+  for (auto _ : state) {
+    vocanta::VoiceRenderer renderer(voice, settings, nullptr, which);
+    renderer.start();
+    while (renderer.samples_left() > 0) renderer.render(block.data(), block.size());
+    benchmark::DoNotOptimize(block.data());
+  }
+  state.counters["audio_s_per_s"] =
+      benchmark::Counter(settings.duration, benchmark::Counter::kIsIterationInvariantRate);
+}
+
 }  // namespace
+
+// The reference engine against the fast one: bench/engine_table.sh prints them side by side.
+#define ENGINES(document)                                                                   \
+  BENCHMARK_CAPTURE(engine, document/reference, #document, vocanta::Engine::Reference)     \
+      ->Unit(benchmark::kMillisecond);                                                      \
+  BENCHMARK_CAPTURE(engine, document/fast, #document, vocanta::Engine::Fast)->Unit(benchmark::kMillisecond)
+ENGINES(vowel16k);
+ENGINES(vowel44k);
+ENGINES(expressive44k);
+ENGINES(dense44k);
 
 BENCHMARK_CAPTURE(render, defaults_16k, defaults)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(render, vowel_44k_formants_vibrato_flutter, sung_vowel)
