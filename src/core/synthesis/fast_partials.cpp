@@ -177,9 +177,13 @@ const double* FastPartials::amplitudes(Table& t, const Walk& response,
     t.operands[k] = operand(i);
     // Adding a row level of 0 for the harmonics changes no exponent but the sign of a
     // zero, which exp does not see.
-    args_[k] = (log_[k] * tau + spectrum[k + 1] + t.operands[k] + P) * lambda;
+    values[k] = (log_[k] * tau + spectrum[k + 1] + t.operands[k] + P) * lambda;
   }
-  kernels_.exp(args_.data(), values, N);
+  // The exponentials are the costliest part; while chunks are made, both threads take them.
+  if (exps_)
+    exps_->push_back(PendingExp{values, N});
+  else
+    kernels_.exp(values, values, N);
   took(t, response, N, keys);
   t.key1 = tau;
   t.key2 = P;

@@ -30,9 +30,12 @@ class FastPartials {
   using Keep = std::vector<std::shared_ptr<const std::vector<double>>>;
   // Where the runs of the samples to come go, to be summed later, and where the tables
   // they read are kept; a new generation for each new keep. Null runs sums at once.
-  void collect_into(std::vector<PartialRun>* runs, Keep* keep = nullptr, uint64_t generation = 0) {
+  // Exponentials of new amplitude tables are then left to the pipeline too.
+  void collect_into(std::vector<PartialRun>* runs, Keep* keep = nullptr,
+                    std::vector<PendingExp>* exps = nullptr, uint64_t generation = 0) {
     collect_ = runs;
     keep_ = keep;
+    exps_ = exps;
     generation_ = generation;
   }
   double harmonics(double s, int32_t N, double f0, double phi, double aH, double pH, double tau);
@@ -96,6 +99,7 @@ class FastPartials {
   Table harmonicAmplitudes_, harmonicPhases_, rowAmplitudes_, rowPhases_;
   std::vector<PartialRun>* collect_ = nullptr;
   Keep* keep_ = nullptr;
+  std::vector<PendingExp>* exps_ = nullptr;
   uint64_t generation_ = 0;
 };
 

@@ -18,11 +18,15 @@ PartialPipeline::~PartialPipeline() {
   worker_.join();
 }
 
-void PartialPipeline::post(PartialJob* jobs, size_t count) {
+void PartialPipeline::post(PendingExp* exps, size_t expCount, PartialJob* jobs, size_t count) {
   {
     const std::lock_guard<std::mutex> lock(mutex_);
+    exps_ = exps;
+    expCount_ = expCount;
     jobs_ = jobs;
     count_ = count;
+    nextExp_.store(0);
+    expsDone_.store(0);
     next_.store(0);
     ++generation_;
   }
@@ -30,29 +34,31 @@ void PartialPipeline::post(PartialJob* jobs, size_t count) {
 }
 
 void PartialPipeline::finish() {
-  take_share(jobs_, count_, next_);
+  take_share();
   std::unique_lock<std::mutex> lock(mutex_);
   done_.wait(lock, [this] { return workerDone_ == generation_; });
 }
 
-void PartialPipeline::take_share(PartialJob* jobs, size_t count, std::atomic<size_t>& next) {
-  for (size_t i; (i = next.fetch_add(1)) < count;) take_sum(jobs[i], kernels_);
+void PartialPipeline::take_share() {
+  for (size_t i; (i = nextExp_.fetch_add(1)) < expCount_;) {
+    kernels_.exp(exps_[i].values, exps_[i].values, exps_[i].count);
+    expsDone_.fetch_add(1);
+  }
+  // A sum may read any of the tables: all of them first.
+  while (expsDone_.load() < expCount_) std::this_thread::yield();
+  for (size_t i; (i = next_.fetch_add(1)) < count_;) take_sum(jobs_[i], kernels_);
 }
 
 void PartialPipeline::work() {
   uint64_t seen = 0;
   for (;;) {
-    PartialJob* jobs = nullptr;
-    size_t count = 0;
     {
       std::unique_lock<std::mutex> lock(mutex_);
       posted_.wait(lock, [&] { return quit_ || generation_ != seen; });
       if (quit_) return;
       seen = generation_;
-      jobs = jobs_;
-      count = count_;
     }
-    take_share(jobs, count, next_);
+    take_share();
     {
       const std::lock_guard<std::mutex> lock(mutex_);
       workerDone_ = seen;

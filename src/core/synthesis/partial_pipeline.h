@@ -22,6 +22,13 @@ struct PartialJob {
   std::vector<PartialRun> runs;
 };
 
+// A table of exponents whose exponentials a chunk's runs will read, taken in place
+// before the sums.
+struct PendingExp {
+  double* values = nullptr;
+  int32_t count = 0;
+};
+
 // Takes the sums of a chunk of samples on a worker thread and the caller's thread
 // together. Each sample's sum is taken by one thread in the order of its runs, so the
 // samples do not depend on which thread took them, nor on how many there are.
@@ -32,21 +39,24 @@ class PartialPipeline {
   PartialPipeline(const PartialPipeline&) = delete;
   PartialPipeline& operator=(const PartialPipeline&) = delete;
 
-  // The worker begins on jobs[0..count); they must stay put until finish returns.
-  void post(PartialJob* jobs, size_t count);
+  // The worker begins on exps[0..expCount), then on jobs[0..count); all must stay put
+  // until finish returns.
+  void post(PendingExp* exps, size_t expCount, PartialJob* jobs, size_t count);
   // The caller takes what the worker has not, then waits for the worker's last.
   void finish();
 
  private:
-  void take_share(PartialJob* jobs, size_t count, std::atomic<size_t>& next);
+  void take_share();
   void work();
 
   const PartialKernels& kernels_;
   std::mutex mutex_;
   std::condition_variable posted_, done_;
+  PendingExp* exps_ = nullptr;
+  size_t expCount_ = 0;
   PartialJob* jobs_ = nullptr;
   size_t count_ = 0;
-  std::atomic<size_t> next_{0};
+  std::atomic<size_t> nextExp_{0}, expsDone_{0}, next_{0};
   uint64_t generation_ = 0, workerDone_ = 0;
   bool quit_ = false;
   std::thread worker_;

@@ -52,6 +52,7 @@ class VoiceRenderer {
   struct Chunk {
     std::vector<PartialJob> jobs;
     std::vector<std::shared_ptr<const std::vector<double>>> keep;  // the tables they read
+    std::vector<PendingExp> exps;
     size_t count = 0, delivered = 0;
     bool summed = false;
   };

@@ -12,7 +12,7 @@ namespace vocanta {
 namespace {
 
 // A block of the build: the pipeline's round trip is paid once for this many samples.
-constexpr size_t kChunk = 512;
+constexpr size_t kChunk = 1024;
 
 }  // namespace
 
@@ -36,6 +36,7 @@ size_t VoiceRenderer::render_chunks(int16_t* out, size_t n) {
     }
     if (c.delivered < c.count) break;
     c.keep.clear();  // the tables go back to be written again
+    c.exps.clear();
     c.count = c.delivered = 0;
     c.summed = false;
     current_ = 1 - current_;
@@ -49,11 +50,12 @@ void VoiceRenderer::fill(Chunk& c) {
   c.count = c.delivered = 0;
   c.summed = false;
   c.keep.clear();
+  c.exps.clear();
   ++fills_;
   while (c.count < kChunk && computed_ < s_.samplesPerVoice && !stopped_) {
     PartialJob& job = c.jobs[c.count];
     job.runs.clear();
-    fast_->collect_into(&job.runs, &c.keep, fills_);
+    fast_->collect_into(&job.runs, &c.keep, &c.exps, fills_);
     job.s = sample(computed_);
     job.t = t_;
     fast_->collect_into(nullptr);
@@ -64,7 +66,7 @@ void VoiceRenderer::fill(Chunk& c) {
 }
 
 void VoiceRenderer::sum_chunk(Chunk& c) {
-  pipeline_->post(c.jobs.data(), c.count);
+  pipeline_->post(c.exps.data(), c.exps.size(), c.jobs.data(), c.count);
   // While the worker sums, this thread computes the next chunk, then joins in.
   Chunk& next = chunks_[static_cast<size_t>(1 - current_)];
   if (next.count == 0) fill(next);
@@ -75,6 +77,7 @@ void VoiceRenderer::sum_chunk(Chunk& c) {
 void VoiceRenderer::drop_chunks() {
   for (Chunk& c : chunks_) {
     c.keep.clear();
+    c.exps.clear();
     c.count = c.delivered = 0;
     c.summed = false;
   }
