@@ -1,6 +1,7 @@
 #include "core/synthesis/fast_partials.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <numbers>
@@ -87,7 +88,9 @@ void FastPartials::walk(Walk& w, int p, Abscissa along, int32_t N, double f0) {
 }
 
 double* FastPartials::writable(Table& t, int32_t N) {
-  const auto size = static_cast<size_t>(std::max(N, 1));
+  // Sizes in powers of two, so that a buffer let go serves the next table although the
+  // number of partials moves with the fundamental.
+  const size_t size = std::bit_ceil(static_cast<size_t>(std::max(N, 64)));
   if (t.values && t.values.use_count() == 1 && t.values->size() >= size) return t.values->data();
   std::unique_ptr<std::vector<double>> buffer;
   if (!spare_.empty() && spare_.back()->size() >= size) {
@@ -123,13 +126,13 @@ void FastPartials::walk_on(const CurveState& state, const TCurvePoint*& p, const
                            double* values, int32_t N) {
   // The abscissae rise, so the walk stays on one stretch of the curve for many of them:
   // it is found for the first, and the values of the whole run are interpolated at once.
-  const auto stays = [&p](double x) {
-    return !(p->prev && x < p->x) && !(p->next && x > p->next->x);
-  };
   for (int32_t i = 1; i < N;) {
     walk_to(state, p, xs[i]);
-    int32_t j = i + 1;
-    while (j < N && stays(xs[j])) ++j;
+    // The walk stays on p for every later abscissa up to p's successor: the walk back
+    // cannot start again once x has reached p, and beyond the first point it never
+    // needed to. The first abscissa past the successor ends the run.
+    const int32_t j =
+        p->next ? static_cast<int32_t>(std::upper_bound(xs + i + 1, xs + N, p->next->x) - xs) : N;
     // Beyond the last point, or at a step of two points at one x, the value is p's.
     const bool flat = !p->next || p->next->x == p->x;
     if (flat) {
@@ -165,20 +168,18 @@ void FastPartials::took(Table& t, const Walk& w, int32_t N, bool keys) {
 const double* FastPartials::amplitudes(Table& t, const Walk& response,
                                        const std::vector<double>& spectrum, int32_t N, double tau,
                                        double P) {
-  const auto operand = [&](int32_t i) {
-    return response.constant ? response.value : response.values[static_cast<size_t>(i)];
-  };
   const bool keys = same(t.key1, tau) && same(t.key2, P);
   if (keys && fresh(t, response, N)) return t.values->data();
   double* values = writable(t, N);
   const double lambda = std::log(10.0) / 20;
-  for (int32_t i = 0; i < N; ++i) {
-    const auto k = static_cast<size_t>(i);
-    t.operands[k] = operand(i);
-    // Adding a row level of 0 for the harmonics changes no exponent but the sign of a
-    // zero, which exp does not see.
-    values[k] = (log_[k] * tau + spectrum[k + 1] + t.operands[k] + P) * lambda;
-  }
+  if (response.constant)
+    std::fill(t.operands.begin(), t.operands.begin() + N, response.value);
+  else
+    std::copy(response.values.begin(), response.values.begin() + N, t.operands.begin());
+  // Adding a row level of 0 for the harmonics changes no exponent but the sign of a zero,
+  // which exp does not see.
+  kernels_.exponents(Exponents{log_.data(), spectrum.data() + 1, t.operands.data(), tau, P, lambda},
+                     values, N);
   // The exponentials are the costliest part; while chunks are made, both threads take them.
   if (exps_)
     exps_->push_back(PendingExp{values, N});

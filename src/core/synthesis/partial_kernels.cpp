@@ -33,7 +33,13 @@ void scalar_sine(const double* x, double* y, int32_t n) {
   for (int32_t i = 0; i < n; ++i) y[i] = std::sin(x[i]);
 }
 
-const PartialKernels kScalar{scalar_sum, scalar_exp, scalar_interpolate, scalar_sine, "scalar"};
+void scalar_exponents(const Exponents& e, double* y, int32_t n) {
+  for (int32_t i = 0; i < n; ++i)
+    y[i] = (e.log[i] * e.tau + e.spectrum[i] + e.response[i] + e.P) * e.lambda;
+}
+
+const PartialKernels kScalar{scalar_sum,       scalar_exp,  scalar_interpolate,
+                             scalar_exponents, scalar_sine, "scalar"};
 
 const PartialKernels& choose() {
   // VOCANTA_KERNELS=scalar|avx2 narrows the choice, to compare the forms on one machine.

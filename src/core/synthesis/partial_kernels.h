@@ -21,6 +21,15 @@ struct CurveSegment {
   double px = 0, qx = 0, a = 0, b = 0;
 };
 
+// The exponents of the partials' amplitudes: (log k * tau + spectrum + response + P) * lambda,
+// each at [k - 1].
+struct Exponents {
+  const double* log = nullptr;
+  const double* spectrum = nullptr;
+  const double* response = nullptr;
+  double tau = 0, P = 0, lambda = 0;
+};
+
 // The two loops that cost a voice nearly all its time, in the widest vector form the
 // processor runs. Each term is computed from the same operands in the same order as the
 // reference engine; only the order of the additions of the sum differs.
@@ -32,6 +41,7 @@ struct PartialKernels {
   // The curve's values at x[i] for i < n, all of them at or before q: a left of p, else
   // a + (x - px) / (qx - px) * (b - a) as the walk computes it.
   void (*interpolate)(const double* x, double* y, int32_t n, const CurveSegment& s);
+  void (*exponents)(const Exponents& e, double* y, int32_t n);
   // y[i] = sin(x[i]) for i < n, as the sum takes it.
   void (*sine)(const double* x, double* y, int32_t n);
   const char* name;

@@ -103,7 +103,19 @@ void sine(const double* x, double* y, int32_t n) {
   }
 }
 
-const PartialKernels kAvx2{sum, exp, interpolate, sine, "avx2"};
+void exponents(const Exponents& e, double* y, int32_t n) {
+  int32_t i = 0;
+  for (; i + 4 <= n; i += 4) {
+    __m256d v = _mm256_mul_pd(_mm256_loadu_pd(e.log + i), _mm256_set1_pd(e.tau));
+    v = _mm256_add_pd(v, _mm256_loadu_pd(e.spectrum + i));
+    v = _mm256_add_pd(v, _mm256_loadu_pd(e.response + i));
+    v = _mm256_add_pd(v, _mm256_set1_pd(e.P));
+    _mm256_storeu_pd(y + i, _mm256_mul_pd(v, _mm256_set1_pd(e.lambda)));
+  }
+  for (; i < n; ++i) y[i] = (e.log[i] * e.tau + e.spectrum[i] + e.response[i] + e.P) * e.lambda;
+}
+
+const PartialKernels kAvx2{sum, exp, interpolate, exponents, sine, "avx2"};
 
 }  // namespace
 

@@ -114,7 +114,25 @@ void sine(const double* x, double* y, int32_t n) {
   }
 }
 
-const PartialKernels kAvx512{sum, exp, interpolate, sine, "avx512"};
+__m512d exponent(const Exponents& e, int32_t i, __mmask8 lanes) {
+  const __m512d log = _mm512_maskz_loadu_pd(lanes, e.log + i);
+  __m512d y = _mm512_mul_pd(log, _mm512_set1_pd(e.tau));
+  y = _mm512_add_pd(y, _mm512_maskz_loadu_pd(lanes, e.spectrum + i));
+  y = _mm512_add_pd(y, _mm512_maskz_loadu_pd(lanes, e.response + i));
+  y = _mm512_add_pd(y, _mm512_set1_pd(e.P));
+  return _mm512_mul_pd(y, _mm512_set1_pd(e.lambda));
+}
+
+void exponents(const Exponents& e, double* y, int32_t n) {
+  int32_t i = 0;
+  for (; i + 8 <= n; i += 8) _mm512_storeu_pd(y + i, exponent(e, i, 0xFF));
+  if (i < n) {
+    const __mmask8 rest = static_cast<__mmask8>((1u << (n - i)) - 1);
+    _mm512_mask_storeu_pd(y + i, rest, exponent(e, i, rest));
+  }
+}
+
+const PartialKernels kAvx512{sum, exp, interpolate, exponents, sine, "avx512"};
 
 }  // namespace
 

@@ -12,7 +12,7 @@ namespace vocanta {
 namespace {
 
 // A block of the build: the pipeline's round trip is paid once for this many samples.
-constexpr size_t kChunk = 1024;
+constexpr size_t kChunk = 512;
 
 }  // namespace
 
