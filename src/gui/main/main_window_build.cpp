@@ -11,6 +11,7 @@
 #include "gui/main/main_window.h"
 #include "gui/main/settings_dialog.h"
 #include "gui/main/statistics_window.h"
+#include "gui/platform/message_box.h"
 
 namespace vocanta {
 
@@ -83,6 +84,7 @@ void TForm1::build_voice_command() {
 }
 
 void TForm1::build_voice(const QString& path) {
+  const BuildRunningScope building;
   session_->build_voice(path.toStdString());
 }
 

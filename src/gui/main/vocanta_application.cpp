@@ -3,12 +3,14 @@
 #include <QMessageBox>
 #include <exception>
 
+#include "gui/platform/message_box.h"
+
 namespace vocanta {
 namespace {
 
 std::function<void(const QString&)>& error_handler() {
   static std::function<void(const QString&)> handler = [](const QString& message) {
-    QMessageBox::critical(QApplication::activeWindow(), "Vocanta", message);
+    show_message(QApplication::activeWindow(), QMessageBox::Critical, message);
   };
   return handler;
 }

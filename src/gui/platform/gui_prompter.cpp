@@ -7,6 +7,8 @@
 #include <QStandardPaths>
 #include <QStringList>
 
+#include "gui/platform/message_box.h"
+
 namespace vocanta {
 namespace {
 
@@ -35,7 +37,7 @@ QString qt_file_filter(const std::string& filter) {
 }
 
 void GuiPrompter::message(const std::string& text) {
-  QMessageBox::information(parent_, "Vocanta", q(text), QMessageBox::Ok);
+  show_message(parent_, QMessageBox::Information, q(text));
 }
 
 Answer GuiPrompter::ask_yes_no(const std::string& question) {
