@@ -56,7 +56,9 @@ VoiceRenderer::VoiceRenderer(Voice& voice, const SynthesisSettings& settings, Re
   }
 }
 
-VoiceRenderer::~VoiceRenderer() = default;
+VoiceRenderer::~VoiceRenderer() {
+  if (pipeline_) drop_chunks();  // the worker lets go of the chunks first
+}
 
 void VoiceRenderer::start() {
   curves_.keep_valid();

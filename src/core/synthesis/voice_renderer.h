@@ -50,11 +50,12 @@ class VoiceRenderer {
  private:
   // Samples computed up to their partial sums, waiting for them.
   struct Chunk {
+    enum class State { Empty, Filled, Posted, Summed };
     std::vector<PartialJob> jobs;
     std::vector<std::shared_ptr<const std::vector<double>>> keep;  // the tables they read
     std::vector<PendingExp> exps;
     size_t count = 0, delivered = 0;
-    bool summed = false;
+    State state = State::Empty;
   };
   double value(int p, double x) { return curves_.value(p, 1, x); }
   // Sample m up to its formants, with the partial sums taken or, while chunks are made,
@@ -65,7 +66,7 @@ class VoiceRenderer {
   // partial sums, which both threads then take.
   size_t render_chunks(int16_t* out, size_t n);
   void fill(Chunk& c);
-  void sum_chunk(Chunk& c);
+  void post(Chunk& c);
   void drop_chunks();
   double harmonics(double s, int32_t N, double f0, double aH, double pH, double tau);
   double subharmonics(double s, int32_t N, double f0, double aH, double aS, double pS, double tau);

@@ -23,12 +23,23 @@ int render_threads() {
 }
 
 size_t VoiceRenderer::render_chunks(int16_t* out, size_t n) {
+  using State = Chunk::State;
   size_t i = 0;
   while (i < n) {
     Chunk& c = chunks_[static_cast<size_t>(current_)];
-    if (c.count == 0) fill(c);
+    Chunk& next = chunks_[static_cast<size_t>(1 - current_)];
+    if (c.state == State::Empty) fill(c);
     if (c.count == 0) break;  // stopped before its first sample
-    if (!c.summed) sum_chunk(c);
+    if (c.state == State::Filled) {
+      post(c);
+      if (next.state == State::Empty) fill(next);
+    }
+    if (c.state == State::Posted) {
+      pipeline_->finish();
+      c.state = State::Summed;
+    }
+    // The worker sums the next chunk while this thread passes c through the formants.
+    if (next.state == State::Filled) post(next);
     for (; i < n && c.delivered < c.count; ++i, ++c.delivered) {
       const PartialJob& job = c.jobs[c.delivered];
       out[i] = to_sample(finish(job.s, job.t));
@@ -38,9 +49,11 @@ size_t VoiceRenderer::render_chunks(int16_t* out, size_t n) {
     c.keep.clear();  // the tables go back to be written again
     c.exps.clear();
     c.count = c.delivered = 0;
-    c.summed = false;
+    c.state = State::Empty;
     current_ = 1 - current_;
     if (stopped_) break;
+    // And computes the chunk after it meanwhile.
+    if (next.state == State::Posted) fill(c);
   }
   return i;
 }
@@ -48,7 +61,7 @@ size_t VoiceRenderer::render_chunks(int16_t* out, size_t n) {
 void VoiceRenderer::fill(Chunk& c) {
   if (c.jobs.size() < kChunk) c.jobs.resize(kChunk);
   c.count = c.delivered = 0;
-  c.summed = false;
+  c.state = Chunk::State::Empty;
   c.keep.clear();
   c.exps.clear();
   ++fills_;
@@ -63,23 +76,22 @@ void VoiceRenderer::fill(Chunk& c) {
     ++computed_;
     ++c.count;
   }
+  if (c.count > 0) c.state = Chunk::State::Filled;
 }
 
-void VoiceRenderer::sum_chunk(Chunk& c) {
+void VoiceRenderer::post(Chunk& c) {
   pipeline_->post(c.exps.data(), c.exps.size(), c.jobs.data(), c.count);
-  // While the worker sums, this thread computes the next chunk, then joins in.
-  Chunk& next = chunks_[static_cast<size_t>(1 - current_)];
-  if (next.count == 0) fill(next);
-  pipeline_->finish();
-  c.summed = true;
+  c.state = Chunk::State::Posted;
 }
 
 void VoiceRenderer::drop_chunks() {
   for (Chunk& c : chunks_) {
+    // The worker may be summing it still.
+    if (c.state == Chunk::State::Posted) pipeline_->finish();
     c.keep.clear();
     c.exps.clear();
     c.count = c.delivered = 0;
-    c.summed = false;
+    c.state = Chunk::State::Empty;
   }
   current_ = 0;
   computed_ = 0;
