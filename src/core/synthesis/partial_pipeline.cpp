@@ -1,6 +1,29 @@
 #include "core/synthesis/partial_pipeline.h"
 
 namespace vocanta {
+namespace {
+
+// Chunks follow each other within a fraction of a millisecond: a thread that waits for
+// the other spins this long before it sleeps, which spares the wake-up each time.
+constexpr int kSpins = 4000;
+
+void pause() {
+#if defined(__x86_64__) || defined(__i386__)
+  __builtin_ia32_pause();
+#endif
+}
+
+// Whether ready() came true within the spins.
+template <typename Ready>
+bool spin_until(Ready ready) {
+  for (int i = 0; i < kSpins; ++i) {
+    if (ready()) return true;
+    pause();
+  }
+  return ready();
+}
+
+}  // namespace
 
 void take_sum(PartialJob& job, const PartialKernels& kernels) {
   for (const PartialRun& r : job.runs) job.s = kernels.sum(job.s, r);
@@ -29,12 +52,15 @@ void PartialPipeline::post(PendingExp* exps, size_t expCount, PartialJob* jobs, 
     expsDone_.store(0);
     next_.store(0);
     ++generation_;
+    published_.store(generation_, std::memory_order_release);
   }
   posted_.notify_one();
 }
 
 void PartialPipeline::finish() {
   take_share();
+  const uint64_t wanted = published_.load(std::memory_order_relaxed);
+  if (spin_until([&] { return finished_.load(std::memory_order_acquire) == wanted; })) return;
   std::unique_lock<std::mutex> lock(mutex_);
   done_.wait(lock, [this] { return workerDone_ == generation_; });
 }
@@ -52,7 +78,9 @@ void PartialPipeline::take_share() {
 void PartialPipeline::work() {
   uint64_t seen = 0;
   for (;;) {
-    {
+    if (spin_until([&] { return published_.load(std::memory_order_acquire) != seen; })) {
+      seen = published_.load(std::memory_order_acquire);
+    } else {
       std::unique_lock<std::mutex> lock(mutex_);
       posted_.wait(lock, [&] { return quit_ || generation_ != seen; });
       if (quit_) return;
@@ -62,6 +90,7 @@ void PartialPipeline::work() {
     {
       const std::lock_guard<std::mutex> lock(mutex_);
       workerDone_ = seen;
+      finished_.store(seen, std::memory_order_release);
     }
     done_.notify_one();
   }

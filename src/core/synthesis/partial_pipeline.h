@@ -58,6 +58,8 @@ class PartialPipeline {
   size_t count_ = 0;
   std::atomic<size_t> nextExp_{0}, expsDone_{0}, next_{0};
   uint64_t generation_ = 0, workerDone_ = 0;
+  // The same two for the spinning waits, which take no lock.
+  std::atomic<uint64_t> published_{0}, finished_{0};
   bool quit_ = false;
   std::thread worker_;
 };
