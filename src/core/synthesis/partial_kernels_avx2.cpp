@@ -37,6 +37,18 @@ __m256d load_rest(const double* p, int32_t n) {
   return _mm256_load_pd(lanes);
 }
 
+// y = f(x) over n values, four at a time and the rest through a padded vector.
+template <typename F>
+void each4(const double* x, double* y, int32_t n, F f) {
+  int32_t i = 0;
+  for (; i + 4 <= n; i += 4) _mm256_storeu_pd(y + i, f(_mm256_loadu_pd(x + i)));
+  if (i < n) {
+    alignas(32) double lanes[4];
+    _mm256_store_pd(lanes, f(load_rest(x + i, n - i)));
+    for (int32_t j = 0; j < n - i; ++j) y[i + j] = lanes[j];
+  }
+}
+
 double sum(double s, const PartialRun& run) {
   const __m256d phi = _mm256_set1_pd(run.phi);
   const __m256d scale = _mm256_set1_pd(run.scale);
@@ -65,13 +77,7 @@ double sum(double s, const PartialRun& run) {
 }
 
 void exp(const double* x, double* y, int32_t n) {
-  int32_t i = 0;
-  for (; i + 4 <= n; i += 4) _mm256_storeu_pd(y + i, Sleef_expd4_u10avx2(_mm256_loadu_pd(x + i)));
-  if (i < n) {
-    alignas(32) double lanes[4];
-    _mm256_store_pd(lanes, Sleef_expd4_u10avx2(load_rest(x + i, n - i)));
-    for (int32_t j = 0; j < n - i; ++j) y[i + j] = lanes[j];
-  }
+  each4(x, y, n, [](__m256d v) { return Sleef_expd4_u10avx2(v); });
 }
 
 __m256d interpolated(__m256d x, const CurveSegment& s) {
@@ -84,23 +90,11 @@ __m256d interpolated(__m256d x, const CurveSegment& s) {
 }
 
 void interpolate(const double* x, double* y, int32_t n, const CurveSegment& s) {
-  int32_t i = 0;
-  for (; i + 4 <= n; i += 4) _mm256_storeu_pd(y + i, interpolated(_mm256_loadu_pd(x + i), s));
-  if (i < n) {
-    alignas(32) double lanes[4];
-    _mm256_store_pd(lanes, interpolated(load_rest(x + i, n - i), s));
-    for (int32_t j = 0; j < n - i; ++j) y[i + j] = lanes[j];
-  }
+  each4(x, y, n, [&s](__m256d v) { return interpolated(v, s); });
 }
 
 void sine(const double* x, double* y, int32_t n) {
-  int32_t i = 0;
-  for (; i + 4 <= n; i += 4) _mm256_storeu_pd(y + i, sin4(_mm256_loadu_pd(x + i)));
-  if (i < n) {
-    alignas(32) double lanes[4];
-    _mm256_store_pd(lanes, sin4(load_rest(x + i, n - i)));
-    for (int32_t j = 0; j < n - i; ++j) y[i + j] = lanes[j];
-  }
+  each4(x, y, n, sin4);
 }
 
 void exponents(const Exponents& e, double* y, int32_t n) {

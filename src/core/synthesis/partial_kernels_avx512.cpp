@@ -14,6 +14,17 @@
 namespace vocanta {
 namespace {
 
+// y = f(x) over n values, eight at a time and the rest under a mask.
+template <typename F>
+void each8(const double* x, double* y, int32_t n, F f) {
+  int32_t i = 0;
+  for (; i + 8 <= n; i += 8) _mm512_storeu_pd(y + i, f(_mm512_loadu_pd(x + i)));
+  if (i < n) {
+    const __mmask8 rest = static_cast<__mmask8>((1u << (n - i)) - 1);
+    _mm512_mask_storeu_pd(y + i, rest, f(_mm512_maskz_loadu_pd(rest, x + i)));
+  }
+}
+
 __m512d sin8(__m512d x) {
   using namespace sine;
   const __m512d magnitude = _mm512_abs_pd(x);
@@ -110,12 +121,7 @@ __m512d exp8(__m512d x) {
 }
 
 void exp(const double* x, double* y, int32_t n) {
-  int32_t i = 0;
-  for (; i + 8 <= n; i += 8) _mm512_storeu_pd(y + i, exp8(_mm512_loadu_pd(x + i)));
-  if (i < n) {
-    const __mmask8 rest = static_cast<__mmask8>((1u << (n - i)) - 1);
-    _mm512_mask_storeu_pd(y + i, rest, exp8(_mm512_maskz_loadu_pd(rest, x + i)));
-  }
+  each8(x, y, n, exp8);
 }
 
 __m512d interpolated(__m512d x, const CurveSegment& s) {
@@ -128,21 +134,11 @@ __m512d interpolated(__m512d x, const CurveSegment& s) {
 }
 
 void interpolate(const double* x, double* y, int32_t n, const CurveSegment& s) {
-  int32_t i = 0;
-  for (; i + 8 <= n; i += 8) _mm512_storeu_pd(y + i, interpolated(_mm512_loadu_pd(x + i), s));
-  if (i < n) {
-    const __mmask8 rest = static_cast<__mmask8>((1u << (n - i)) - 1);
-    _mm512_mask_storeu_pd(y + i, rest, interpolated(_mm512_maskz_loadu_pd(rest, x + i), s));
-  }
+  each8(x, y, n, [&s](__m512d v) { return interpolated(v, s); });
 }
 
 void sine(const double* x, double* y, int32_t n) {
-  int32_t i = 0;
-  for (; i + 8 <= n; i += 8) _mm512_storeu_pd(y + i, sin8(_mm512_loadu_pd(x + i)));
-  if (i < n) {
-    const __mmask8 rest = static_cast<__mmask8>((1u << (n - i)) - 1);
-    _mm512_mask_storeu_pd(y + i, rest, sin8(_mm512_maskz_loadu_pd(rest, x + i)));
-  }
+  each8(x, y, n, sin8);
 }
 
 __m512d exponent(const Exponents& e, int32_t i, __mmask8 lanes) {
