@@ -38,17 +38,14 @@ FastPartials::FastPartials(RenderCurves& curves, const std::vector<double>& H,
       log_(kPartials),
       args_(kPartials) {
   for (int k = 1; k <= kPartials; ++k) log_[k - 1] = std::log(k);
-  for (Walk* w : {&harmonicResponse_, &firstRowResponse_, &rowResponse_, &harmonicPhase_,
-                  &firstRowPhase_, &rowPhase_})
+  for (Walk* w : {&harmonicResponse_, &rowResponse_, &harmonicPhase_, &rowPhase_})
     w->values.resize(kPartials);
   for (Table* t : {&harmonicAmplitudes_, &harmonicPhases_, &rowAmplitudes_, &rowPhases_})
     t->operands.resize(kPartials);
 }
 
 void FastPartials::start() {
-  for (Walk* w : {&harmonicResponse_, &firstRowResponse_, &rowResponse_, &harmonicPhase_,
-                  &firstRowPhase_, &rowPhase_})
-    w->known = false;
+  for (Walk* w : {&harmonicResponse_, &rowResponse_, &harmonicPhase_, &rowPhase_}) w->known = false;
   for (Table* t : {&harmonicAmplitudes_, &harmonicPhases_, &rowAmplitudes_, &rowPhases_})
     t->count = 0;
 }
@@ -65,19 +62,35 @@ void FastPartials::walk(Walk& w, int p, Abscissa along, int32_t N, double f0) {
     return;
   }
   w.constant = false;
-  if (w.known && w.count == N && same(w.f0, f0) && same(w.start, cursor)) {
-    cursor = w.end;
-    return;
+  const auto x = [along, f0](int32_t k) {
+    return along == Abscissa::Whole ? k : along == Abscissa::Times ? k * f0 : (k - 0.5) * f0;
+  };
+  if (w.known && w.count == N && same(w.f0, f0)) {
+    if (same(w.start, cursor)) {
+      cursor = w.end;
+      return;
+    }
+    // From another start the first value may differ; once the walk stands where it stood
+    // after its first value before, the rest of it is the same (the next tweenie row).
+    const CurveCursor start = cursor;
+    const double first = curve_value(state, cursor, 1, x(1));
+    if (same(cursor, w.afterFirst)) {
+      w.values[0] = first;
+      w.start = start;
+      cursor = w.end;
+      return;
+    }
+    cursor = start;
   }
   w.known = true;
   w.start = cursor;
   w.f0 = f0;
   w.count = N;
   double* xs = args_.data();
-  for (int32_t k = 1; k <= N; ++k)
-    xs[k - 1] = along == Abscissa::Whole ? k : along == Abscissa::Times ? k * f0 : (k - 0.5) * f0;
+  for (int32_t k = 1; k <= N; ++k) xs[k - 1] = x(k);
   // The first evaluation finds curve 1 and the cursor's point; the others walk on from it.
   w.values[0] = curve_value(state, cursor, 1, xs[0]);
+  w.afterFirst = cursor;
   if (cursor.point) {
     walk_on(state, cursor.point, xs, w.values.data(), N);
   } else {
@@ -224,11 +237,13 @@ double FastPartials::harmonics(double s, int32_t N, double f0, double phi, doubl
   return sum_or_hold(s, run, harmonicAmplitudes_, harmonicPhases_);
 }
 
-double FastPartials::row(double s, bool first, int32_t N, double X, double P, double f0, double phi,
-                         double aH, double aS, double pS, double tau) {
+double FastPartials::row(double s, int32_t N, double X, double P, double f0, double phi, double aH,
+                         double aS, double pS, double tau) {
   if (N <= 0) return s;
-  Walk& response = first ? firstRowResponse_ : rowResponse_;
-  Walk& phase = first ? firstRowPhase_ : rowPhase_;
+  // One walk for all rows: a later row starts where the one before ended but walks the
+  // same abscissae, which the walk recognises after its first value.
+  Walk& response = rowResponse_;
+  Walk& phase = rowPhase_;
   walk(response, param::kFrequencyResponse, Abscissa::HalfBelow, N, f0);
   walk(phase, param::kSubPhase, Abscissa::Whole, N, 0);
   PartialRun run;

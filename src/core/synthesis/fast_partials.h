@@ -39,9 +39,9 @@ class FastPartials {
     generation_ = generation;
   }
   double harmonics(double s, int32_t N, double f0, double phi, double aH, double pH, double tau);
-  // The first or a later tweenie row, at offset X with the row level P.
-  double row(double s, bool first, int32_t N, double X, double P, double f0, double phi, double aH,
-             double aS, double pS, double tau);
+  // A tweenie row, at offset X with the row level P.
+  double row(double s, int32_t N, double X, double P, double f0, double phi, double aH, double aS,
+             double pS, double tau);
 
  private:
   enum class Abscissa { Whole, Times, HalfBelow };  // k, k * f0, (k - 0.5) * f0
@@ -54,7 +54,7 @@ class FastPartials {
     double value = 0;
     std::vector<double> values;  // at [k - 1]
     bool known = false;
-    CurveCursor start, end;
+    CurveCursor start, afterFirst, end;
     double f0 = 0;
     int32_t count = 0;
   };
@@ -94,8 +94,7 @@ class FastPartials {
   const PartialKernels& kernels_;
   std::vector<double> log_;   // log(k) at [k - 1]
   std::vector<double> args_;  // exponents on their way to exp
-  Walk harmonicResponse_, firstRowResponse_, rowResponse_;
-  Walk harmonicPhase_, firstRowPhase_, rowPhase_;
+  Walk harmonicResponse_, rowResponse_, harmonicPhase_, rowPhase_;
   Table harmonicAmplitudes_, harmonicPhases_, rowAmplitudes_, rowPhases_;
   std::vector<PartialRun>* collect_ = nullptr;
   Keep* keep_ = nullptr;

@@ -187,7 +187,7 @@ double VoiceRenderer::subharmonics(double s, int32_t N, double f0, double aH, do
     const double X = static_cast<double>(v) / static_cast<double>(n + 1);
     const double P = value(param::kTweenieSpectrum, X);
     if (fast_) {
-      s = fast_->row(s, v == 1, N, X, P, f0, phi_, aH, aS, pS, tau);
+      s = fast_->row(s, N, X, P, f0, phi_, aH, aS, pS, tau);
       continue;
     }
     for (int32_t k = 1; k <= N; ++k) {
