@@ -60,6 +60,10 @@ void PartialPipeline::post(PendingExp* exps, size_t expCount, PartialJob* jobs, 
 void PartialPipeline::finish() {
   take_share();
   const uint64_t wanted = published_.load(std::memory_order_relaxed);
+  // A worker that has not begun on this chunk yet never will: this thread did it all,
+  // and need not wait for the other to be scheduled.
+  uint64_t unclaimed = wanted - 1;
+  if (claimed_.compare_exchange_strong(unclaimed, wanted)) return;
   if (spin_until([&] { return finished_.load(std::memory_order_acquire) == wanted; })) return;
   std::unique_lock<std::mutex> lock(mutex_);
   done_.wait(lock, [this] { return workerDone_ == generation_; });
@@ -86,6 +90,9 @@ void PartialPipeline::work() {
       if (quit_) return;
       seen = generation_;
     }
+    // The chunk is this thread's to help with only if the other has not finished it.
+    uint64_t unclaimed = seen - 1;
+    if (!claimed_.compare_exchange_strong(unclaimed, seen)) continue;
     take_share();
     {
       const std::lock_guard<std::mutex> lock(mutex_);

@@ -60,6 +60,8 @@ class PartialPipeline {
   uint64_t generation_ = 0, workerDone_ = 0;
   // The same two for the spinning waits, which take no lock.
   std::atomic<uint64_t> published_{0}, finished_{0};
+  // The last generation either the worker took on or the caller closed without it.
+  std::atomic<uint64_t> claimed_{0};
   bool quit_ = false;
   std::thread worker_;
 };
