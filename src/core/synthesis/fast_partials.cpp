@@ -1,7 +1,6 @@
 #include "core/synthesis/fast_partials.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <cstring>
 #include <numbers>
@@ -101,9 +100,9 @@ void FastPartials::walk(Walk& w, int p, Abscissa along, int32_t N, double f0) {
 }
 
 double* FastPartials::writable(Table& t, int32_t N) {
-  // Sizes in powers of two, so that a buffer let go serves the next table although the
-  // number of partials moves with the fundamental.
-  const size_t size = std::bit_ceil(static_cast<size_t>(std::max(N, 64)));
+  // Sizes in steps of 64, so that a buffer let go serves the next table although the
+  // number of partials moves a little with the fundamental.
+  const size_t size = (static_cast<size_t>(std::max(N, 1)) + 63) / 64 * 64;
   if (t.values && t.values.use_count() == 1 && t.values->size() >= size) return t.values->data();
   std::unique_ptr<std::vector<double>> buffer;
   if (!spare_.empty() && spare_.back()->size() >= size) {

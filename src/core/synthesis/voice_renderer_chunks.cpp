@@ -12,7 +12,7 @@ namespace vocanta {
 namespace {
 
 // A block of the build: the pipeline's round trip is paid once for this many samples.
-constexpr size_t kChunk = 512;
+constexpr size_t kChunk = 256;
 
 }  // namespace
 
