@@ -46,4 +46,11 @@ void Session::build_voice(const std::string& path) {
   run_.build_voice(path);
 }
 
+void Session::build_batches(const std::string& path, BatchBuildChoice choice,
+                            BatchProgress* progress) {
+  run_.set_document_path(document_.lastLoadedPath);
+  run_.set_open_document(document_.documentPath);
+  BatchBuild(run_, voice_.batches, std::move(choice), progress).build(path);
+}
+
 }  // namespace vocanta

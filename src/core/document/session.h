@@ -7,6 +7,7 @@
 #include "core/document/document_lifecycle.h"
 #include "core/model/edit_history.h"
 #include "core/model/voice.h"
+#include "core/synthesis/batch_build.h"
 #include "core/synthesis/build_run.h"
 
 namespace vocanta {
@@ -42,6 +43,9 @@ class Session {
 
   // A plain build into path; the header names the document loaded last.
   void build_voice(const std::string& path);
+  // A series of voices into path, as the batch window's choices make it.
+  void build_batches(const std::string& path, BatchBuildChoice choice,
+                     BatchProgress* progress = nullptr);
 
  private:
   void history_changed();

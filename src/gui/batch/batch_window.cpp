@@ -1,11 +1,250 @@
 #include "gui/batch/batch_window.h"
 
-namespace vocanta {
+#include <QCheckBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <unordered_set>
 
-TForm3::TForm3(QWidget* parent) : QWidget(parent, Qt::Window) {
+#include "core/document/session.h"
+#include "core/model/voice.h"
+
+namespace vocanta {
+namespace {
+
+QString qt(const std::string& text) {
+  return QString::fromStdString(text);
+}
+
+QLabel* heading(const char* text, QWidget* parent) {
+  return new QLabel(QString::fromLatin1(text), parent);
+}
+
+template <class T>
+T* named(T* widget, const char* name, const char* hint = "") {
+  widget->setObjectName(QString::fromLatin1(name));
+  if (*hint) widget->setToolTip(QString::fromLatin1(hint));
+  return widget;
+}
+
+// The batch identifiers that points of the parameter carry, in one walk of its curves.
+std::unordered_set<int16_t> carried_batches(const CurveState& w) {
+  std::unordered_set<int16_t> ids;
+  for (const TCurve* k = w.curves; k; k = k->next)
+    for (const TCurvePoint* p = k->points; p; p = p->next)
+      if (p->batch != 0) ids.insert(p->batch);
+  return ids;
+}
+
+}  // namespace
+
+TForm3::TForm3(Session& session, QWidget* parent) : QWidget(parent, Qt::Window), session_(session) {
   setObjectName("TForm3");
   setWindowTitle("Batch");
-  resize(420, 300);
+  create_controls();
+  connect_controls();
+  session_.voice().events.add(this);
+}
+
+TForm3::~TForm3() {
+  session_.voice().events.remove(this);
+}
+
+void TForm3::create_controls() {
+  batchlistbox =
+      named(new QListWidget(this), "batchlistbox", "List of batches created in parameter forms");
+  batchlistbox->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  nstepsedit =
+      named(new QLineEdit(this), "nstepsedit", "The number of steps within the batch range");
+  nstepsedit->installEventFilter(this);
+  presentlistbox =
+      named(new QListWidget(this), "presentlistbox", "The batches are present in these parameters");
+  presentlistbox->setSelectionMode(QAbstractItemView::SingleSelection);
+  renamebutton = named(new QPushButton("Re&name", this), "renamebutton",
+                       "Renames the batch that is selected in the batches list box");
+  removebutton = named(new QPushButton("&Remove", this), "removebutton",
+                       "Deletes the batch that is selected in the batches list box");
+  batchbuildbutton = named(new QPushButton("&Batch build...", this), "batchbuildbutton",
+                           "Starts the construction of the .SMP file");
+  Batchprogresslabel = named(new QLabel(this), "Batchprogresslabel");
+  ntobuildlabel = named(new QLabel(this), "ntobuildlabel");
+
+  auto* grid = new QGridLayout;
+  grid->addWidget(heading("Batches", this), 0, 0);
+  grid->addWidget(batchlistbox, 1, 0);
+  grid->addWidget(heading("# of batch steps", this), 2, 0);
+  grid->addWidget(nstepsedit, 3, 0);
+  grid->addWidget(heading("Present in", this), 0, 1);
+  grid->addWidget(presentlistbox, 1, 1, 3, 1);
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(renamebutton);
+  buttons->addWidget(removebutton);
+  buttons->addStretch();
+  buttons->addWidget(batchbuildbutton);
+  auto* labels = new QHBoxLayout;
+  labels->addWidget(ntobuildlabel);
+  labels->addStretch();
+  labels->addWidget(Batchprogresslabel);
+  auto* all = new QVBoxLayout(this);
+  all->addLayout(grid);
+  all->addWidget(create_choices());
+  all->addLayout(buttons);
+  all->addLayout(labels);
+}
+
+QWidget* TForm3::create_choices() {
+  auto* box = new QWidget(this);
+  buildradio = named(new QGroupBox("Build", box), "buildradio",
+                     "Run all or just some of the batches in the batches list");
+  selectedonlyradio =
+      named(new QRadioButton("Selected batches only", buildradio), "selectedonlyradio");
+  allbatchesradio = named(new QRadioButton("All batches", buildradio), "allbatchesradio");
+  allbatchesradio->setChecked(true);
+  auto* build = new QVBoxLayout(buildradio);
+  build->addWidget(selectedonlyradio);
+  build->addWidget(allbatchesradio);
+  combinationradio = named(new QGroupBox("Batch combination", box), "combinationradio",
+                           "Combines/runs batches separately");
+  separateradio =
+      named(new QRadioButton("Each batch separately", combinationradio), "separateradio");
+  combinationsradio =
+      named(new QRadioButton("All combinations of batches", combinationradio), "combinationsradio");
+  separateradio->setChecked(true);
+  auto* combination = new QVBoxLayout(combinationradio);
+  combination->addWidget(separateradio);
+  combination->addWidget(combinationsradio);
+  Includewithoutcheck =
+      named(new QCheckBox("Include build without batch", box), "Includewithoutcheck");
+  auto* row = new QGridLayout(box);
+  row->addWidget(buildradio, 0, 0);
+  row->addWidget(combinationradio, 0, 1);
+  row->addWidget(Includewithoutcheck, 1, 0, 1, 2);
+  return box;
+}
+
+void TForm3::connect_controls() {
+  connect(batchlistbox, &QListWidget::itemSelectionChanged, this, &TForm3::batchlistboxClick);
+  connect(presentlistbox, &QListWidget::itemClicked, this, &TForm3::presentlistboxClick);
+  connect(renamebutton, &QPushButton::clicked, this, &TForm3::renamebuttonClick);
+  connect(removebutton, &QPushButton::clicked, this, &TForm3::removebuttonClick);
+  connect(batchbuildbutton, &QPushButton::clicked, this, &TForm3::batchbuildbuttonClick);
+  for (QRadioButton* r : {selectedonlyradio, allbatchesradio, separateradio, combinationsradio})
+    connect(r, &QRadioButton::toggled, this, &TForm3::update_build_count);
+  connect(Includewithoutcheck, &QCheckBox::toggled, this, &TForm3::update_build_count);
+}
+
+void TForm3::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  refresh_batch_list();
+}
+
+void TForm3::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) update_build_count();
+}
+
+bool TForm3::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != nstepsedit) return QWidget::eventFilter(watched, event);
+  // The steps are a step of the document's history: Ctrl+Z here takes that back rather
+  // than the field's typing.
+  if (event->type() == QEvent::ShortcutOverride) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo)) {
+      event->ignore();
+      return true;
+    }
+  }
+  if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
+  auto* key = static_cast<QKeyEvent*>(event);
+  const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+  nstepseditKeyPress(key);
+  return enter;
+}
+
+void TForm3::model_changed(const ModelChange& change) {
+  using Kind = ModelChange::Kind;
+  if (change.kind == Kind::Everything || change.kind == Kind::Batches) {
+    refresh_batch_list();
+    update_build_count();
+  } else if (change.kind == Kind::Curves && isVisible()) {
+    // A point given or stripped of a batch changes where the batches are present.
+    refresh_present_list();
+  }
+}
+
+void TForm3::refresh_batch_list() {
+  QStringList names;
+  for (const std::string& name : sorted_batch_names(session_.voice().batches)) names << qt(name);
+  QStringList shown;
+  for (int i = 0; i < batchlistbox->count(); ++i) shown << batchlistbox->item(i)->text();
+  if (names != shown) {
+    // Refilled with the entries that stayed selected and current, by name.
+    QStringList selected;
+    for (const QListWidgetItem* item : batchlistbox->selectedItems()) selected << item->text();
+    const QString current = batchlistbox->currentItem() ? batchlistbox->currentItem()->text() : "";
+    const QSignalBlocker block(batchlistbox);
+    batchlistbox->clear();
+    batchlistbox->addItems(names);
+    for (int i = 0; i < batchlistbox->count(); ++i) {
+      QListWidgetItem* item = batchlistbox->item(i);
+      if (item->text() == current)
+        batchlistbox->setCurrentItem(item, QItemSelectionModel::NoUpdate);
+      item->setSelected(selected.contains(item->text()));
+    }
+  }
+  show_current_steps();
+  refresh_present_list();
+}
+
+void TForm3::refresh_present_list() {
+  presentlistbox->clear();
+  QList<QListWidgetItem*> considered = batchlistbox->selectedItems();
+  if (considered.isEmpty())
+    for (int i = 0; i < batchlistbox->count(); ++i) considered << batchlistbox->item(i);
+  std::sort(considered.begin(), considered.end(),
+            [this](auto* a, auto* b) { return batchlistbox->row(a) < batchlistbox->row(b); });
+  const BatchList& batches = session_.voice().batches;
+  std::vector<int16_t> ids;
+  for (const QListWidgetItem* item : considered)
+    ids.push_back(batches.find_batch_id(item->text().toStdString()));
+  for (const Parameter& param : session_.voice().parameters()) {
+    const std::unordered_set<int16_t> carried = carried_batches(param.state);
+    for (int16_t id : ids)
+      if (carried.contains(id)) presentlistbox->addItem(qt(param.title));
+  }
+}
+
+int TForm3::selected_batch_count() const {
+  return static_cast<int>(batchlistbox->selectedItems().size());
+}
+
+int16_t TForm3::current_batch_id() const {
+  const QListWidgetItem* item = batchlistbox->currentItem();
+  return item ? session_.voice().batches.find_batch_id(item->text().toStdString()) : 0;
+}
+
+void TForm3::show_current_steps() {
+  const tbatchitem* b = session_.voice().batches.find_batch(current_batch_id());
+  if (selected_batch_count() == 1 && b)
+    nstepsedit->setText(QString::number(b->nSteps));
+  else
+    nstepsedit->clear();
+}
+
+void TForm3::batchlistboxClick() {
+  show_current_steps();
+  refresh_present_list();
+  update_build_count();
 }
 
 }  // namespace vocanta

@@ -1,16 +1,88 @@
 #pragma once
 
 #include <QWidget>
+#include <cstdint>
+
+#include "core/model/model_observer.h"
+#include "core/synthesis/batch_build.h"
+
+class QCheckBox;
+class QKeyEvent;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
 
 namespace vocanta {
 
-// The batch window lists the batches and starts batch builds; its controls come with
-// batch editing. The batch records themselves live in the voice.
-class TForm3 : public QWidget {
+class Session;
+
+// The batch window: the voice's batches with the parameter windows that carry them,
+// their steps, renames and removals as steps of the edit history, and the batch build
+// with the choices that shape it. The choices last for the run of the program; they
+// are not part of the document.
+class TForm3 : public QWidget, private ModelObserver, private BatchProgress {
   Q_OBJECT
 
  public:
-  explicit TForm3(QWidget* parent = nullptr);
+  explicit TForm3(Session& session, QWidget* parent = nullptr);
+  ~TForm3() override;
+
+  void refresh_batch_list();
+  void refresh_present_list();
+  void update_build_count();
+  int selected_batch_count() const;
+  // While any build runs, nothing here may change the batches: a series is built from
+  // the batches it started with.
+  void build_running(bool running);
+
+  QListWidget* batchlistbox = nullptr;
+  QLineEdit* nstepsedit = nullptr;
+  QListWidget* presentlistbox = nullptr;
+  QGroupBox* buildradio = nullptr;
+  QRadioButton* selectedonlyradio = nullptr;
+  QRadioButton* allbatchesradio = nullptr;
+  QGroupBox* combinationradio = nullptr;
+  QRadioButton* separateradio = nullptr;
+  QRadioButton* combinationsradio = nullptr;
+  QCheckBox* Includewithoutcheck = nullptr;
+  QPushButton* renamebutton = nullptr;
+  QPushButton* removebutton = nullptr;
+  QPushButton* batchbuildbutton = nullptr;
+  QLabel* Batchprogresslabel = nullptr;
+  QLabel* ntobuildlabel = nullptr;
+
+ signals:
+  // The present-in list asks for the parameter window of that index to come forward.
+  void showParameter(int index);
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void model_changed(const ModelChange& change) override;
+  void show_label(const std::string& label) override;
+
+  void create_controls();
+  QWidget* create_choices();
+  void connect_controls();
+  int16_t current_batch_id() const;
+  void show_current_steps();
+
+  void batchlistboxClick();
+  void nstepseditKeyPress(const QKeyEvent* event);
+  void commit_steps();
+  void renamebuttonClick();
+  void removebuttonClick();
+  void batchbuildbuttonClick();
+  void presentlistboxClick();
+  BatchBuildChoice build_choice() const;
+
+  Session& session_;
 };
 
 }  // namespace vocanta

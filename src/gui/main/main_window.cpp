@@ -15,6 +15,7 @@
 #include "core/document/session.h"
 #include "core/support/unattended_prompter.h"
 #include "gui/batch/batch_window.h"
+#include "gui/diagram/parameter_window.h"
 #include "gui/diagram/parameter_windows.h"
 #include "gui/main/diagnostics_window.h"
 #include "gui/main/gui_build_host.h"
@@ -62,6 +63,7 @@ TForm1::~TForm1() {
   // These two observe the session and leave it on destruction; QWidget would delete
   // them only after the members, the session among them, are gone.
   delete settingsDialog_;
+  delete batchWindow_;
   delete windows_;
 }
 
@@ -101,10 +103,14 @@ QLabel* TForm1::create_lamp(QWidget* parent, const char* name) {
 void TForm1::create_windows() {
   windows_ = new ParameterWindows(*session_, this);
   diagnostics_ = new Tform6(this);
-  batchWindow_ = new TForm3(this);
+  batchWindow_ = new TForm3(*session_, this);
   statistics_ = new TForm9(this);
   settingsDialog_ = new TForm10(*session_, *store_, this);
   partialOpenDialog_ = new TForm4(*session_, this);
+  connect(batchWindow_, &TForm3::showParameter, this, [this](int index) {
+    windows_->show_parameter(index);
+    windows_->window(index).raise();
+  });
   connect(windows_, &ParameterWindows::windowClosed, this, [this] {
     show();
     raise();

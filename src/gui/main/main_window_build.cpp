@@ -6,6 +6,7 @@
 #include "core/document/session.h"
 #include "core/support/prompter.h"
 #include "core/synthesis/build_run.h"
+#include "gui/batch/batch_window.h"
 #include "gui/diagram/parameter_windows.h"
 #include "gui/main/gui_build_host.h"
 #include "gui/main/main_window.h"
@@ -29,6 +30,7 @@ void GuiBuildHost::add_statistics_line(const std::string& line) {
 
 void GuiBuildHost::build_running(bool running) {
   main_.breakbutton_->setText(running ? "&Break" : "&Build...");
+  main_.batchWindow_->build_running(running);
 }
 
 void GuiBuildHost::autosave(const std::string& samplePath) {

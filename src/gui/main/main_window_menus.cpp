@@ -134,10 +134,12 @@ void TForm1::create_options_menu() {
   pointEditorAction_->setEnabled(windows_->any_visible());
   connect(windows_, &ParameterWindows::editorVisibilityChanged, pointEditorAction_,
           &QAction::setEnabled);
-  options->addAction("&Batch editor...", QKeySequence("Ctrl+B"), this, [this] {
-    batchWindow_->show();
-    batchWindow_->raise();
-  });
+  named(options->addAction("&Batch editor...", QKeySequence("Ctrl+B"), this,
+                           [this] {
+                             batchWindow_->show();
+                             batchWindow_->raise();
+                           }),
+        "batchEditorAction");
   options->addAction("B&uild statistics...", this, [this] {
     statistics_->show();
     statistics_->raise();

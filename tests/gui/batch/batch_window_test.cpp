@@ -1,0 +1,261 @@
+#include "gui/batch/batch_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <filesystem>
+
+#include "core/document/session.h"
+#include "core/model/voice.h"
+#include "gui/batch/rename_dialog.h"
+#include "gui/diagram/parameter_window.h"
+#include "gui/diagram/parameter_windows.h"
+#include "gui/main/started_window.h"
+#include "gui/main/vocanta_application.h"
+
+namespace vocanta {
+namespace {
+
+using testing::action;
+using testing::child;
+using testing::Started;
+
+const std::string kVowels = std::string(VOCANTA_SOURCE_DIR) + "/tests/data/batch_vowels.vta";
+
+// The main window with a document of batches open and the batch window shown: Pitch
+// (N = 1) on F0 and Vowel (N = 2) on the first formant.
+struct Batches : Started {
+  explicit Batches(const std::string& document = kVowels)
+      : session(main.session()), form(child<TForm3>(main, "TForm3")) {
+    session.document().load_document(document);
+    action(main, "batchEditorAction").trigger();
+  }
+  ~Batches() { form.hide(); }
+  tbatchitem* batch(const char* name) {
+    return session.voice().batches.find_batch(session.voice().batches.find_batch_id(name));
+  }
+  // Selects exactly the entries of these names, as clicks in the list would.
+  void select(const QStringList& names) {
+    form.batchlistbox->clearSelection();
+    for (int i = 0; i < form.batchlistbox->count(); ++i) {
+      QListWidgetItem* item = form.batchlistbox->item(i);
+      if (!names.contains(item->text())) continue;
+      form.batchlistbox->setCurrentItem(item, QItemSelectionModel::NoUpdate);
+      item->setSelected(true);
+    }
+  }
+  QStringList listed(const QListWidget* list) {
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i) texts << list->item(i)->text();
+    return texts;
+  }
+  QString title(int index) {
+    return QString::fromStdString(session.voice().parameter(index).title);
+  }
+  // Runs the rename dialog with this text, confirmed or cancelled.
+  void rename(const QString& text) {
+    QTimer::singleShot(0, [&] {
+      TForm8& dialog = child<TForm8>(form, "TForm8");
+      dialog.nameedit->setText(text);
+      dialog.okbutton->click();
+    });
+    form.renamebutton->click();
+  }
+  void type(const QString& text, bool enter) {
+    QTest::keyClicks(form.nstepsedit, text);
+    if (enter) QTest::keyClick(form.nstepsedit, Qt::Key_Return);
+  }
+
+  Session& session;
+  TForm3& form;
+};
+
+TEST(BatchWindow, PresentInListsAWindowOncePerConsideredBatchItCarries) {
+  Batches b;
+  b.session.voice().add_point(param::kF0, "Vowel", 1, 0.02, 120, 120, 10);
+  EXPECT_EQ(b.listed(b.form.batchlistbox), (QStringList{"Pitch", "Vowel"}));
+  const QString f0 = b.title(param::kF0), formants = b.title(param::kFormants);
+  EXPECT_EQ(b.listed(b.form.presentlistbox), (QStringList{f0, f0, formants}));
+  b.select({"Vowel"});
+  EXPECT_EQ(b.listed(b.form.presentlistbox), (QStringList{f0, formants}));
+  EXPECT_EQ(b.form.nstepsedit->text(), "2");
+  b.select({"Pitch"});
+  EXPECT_EQ(b.listed(b.form.presentlistbox), QStringList{f0});
+
+  TForm2& window = b.main.parameter_windows().window(param::kF0);
+  window.hide();
+  b.form.presentlistbox->setCurrentRow(0);
+  emit b.form.presentlistbox->itemClicked(b.form.presentlistbox->item(0));
+  EXPECT_TRUE(window.isVisible());
+}
+
+TEST(BatchWindow, TheStepsFieldCommitsOnEnterAndRefusesANonInteger) {
+  testing::TempDir dir;
+  const std::string path = dir.file("solo.vta");
+  testing::write_file(path,
+                      "[Common]\r\nFiletype=Vocanta\r\nVersion=3.0\r\n[BatchSteps]\r\nSolo=0\r\n"
+                      "[F0]\r\n0=100;100;50;Solo\r\n");
+  Batches b(path);
+  b.select({"Solo"});
+  EXPECT_EQ(b.form.ntobuildlabel->text(), "1 to build");
+  b.type("4", false);
+  EXPECT_EQ(b.batch("Solo")->nSteps, 0);
+  EXPECT_EQ(b.form.ntobuildlabel->text(), "1 to build");
+  b.form.nstepsedit->clear();
+  b.type("4", true);
+  EXPECT_EQ(b.batch("Solo")->nSteps, 4);
+  EXPECT_EQ(b.form.ntobuildlabel->text(), "5 to build");
+
+  QStringList shown;
+  VocantaApplication::set_error_handler([&](const QString& m) { shown << m; });
+  b.form.nstepsedit->setText("2.5");
+  b.type("", true);
+  VocantaApplication::set_error_handler(
+      [](const QString& m) { ADD_FAILURE() << "unexpected error: " << m.toStdString(); });
+  EXPECT_EQ(shown, QStringList{"'2.5' is not a valid integer value"});
+  EXPECT_EQ(b.batch("Solo")->nSteps, 4);
+
+  action(b.main, "undoAction").trigger();
+  EXPECT_EQ(b.batch("Solo")->nSteps, 0);
+  EXPECT_EQ(b.form.nstepsedit->text(), "0");
+  EXPECT_EQ(b.form.ntobuildlabel->text(), "1 to build");
+}
+
+TEST(BatchWindow, RenameKeepsTheTextAsTypedUntilTheDocumentIsReadAgain) {
+  testing::TempDir dir;
+  Batches b;
+  b.select({"Pitch"});
+  b.rename("");
+  EXPECT_EQ(b.session.voice().batches.batch_name(b.batch("Pitch")->id), "Pitch");
+  EXPECT_TRUE(b.session.document().modified());
+
+  b.rename("LOUD");
+  EXPECT_EQ(b.listed(b.form.batchlistbox), (QStringList{"LOUD", "Vowel"}));
+  const int16_t id = b.session.voice().parameter(param::kF0).state.curves->points->batch;
+  EXPECT_EQ(b.session.voice().batches.batch_name(id), "LOUD");
+  b.prompter->fileNames = {dir.file("renamed.vta")};
+  b.session.document().save_document_as();
+  b.session.document().load_document(dir.file("renamed.vta"));
+  EXPECT_EQ(b.listed(b.form.batchlistbox), (QStringList{"Loud", "Vowel"}));
+}
+
+TEST(BatchWindow, RemovingTwoBatchesClearsTheirPointsAndOneUndoBringsAllBack) {
+  Batches b;
+  const TCurvePoint& pitch = *b.session.voice().parameter(param::kF0).state.curves->points;
+  const int16_t pitchId = pitch.batch;
+  b.select({"Pitch", "Vowel"});
+  EXPECT_EQ(b.form.nstepsedit->text(), "");
+  b.form.removebutton->click();
+  EXPECT_EQ(b.session.voice().batches.batch_count(), 0);
+  EXPECT_TRUE(b.listed(b.form.batchlistbox).isEmpty());
+  EXPECT_TRUE(b.listed(b.form.presentlistbox).isEmpty());
+  EXPECT_EQ(pitch.batch, 0);
+  EXPECT_EQ(pitch.batchY, 0);
+  EXPECT_EQ(pitch.batchRange, 0);
+  EXPECT_TRUE(b.session.document().modified());
+
+  action(b.main, "undoAction").trigger();
+  EXPECT_EQ(b.listed(b.form.batchlistbox), (QStringList{"Pitch", "Vowel"}));
+  EXPECT_EQ(pitch.batch, pitchId);
+  EXPECT_EQ(pitch.batchY, 100);
+  EXPECT_EQ(pitch.batchRange, 50);
+  EXPECT_EQ(b.batch("Vowel")->nSteps, 2);
+  const TCurvePoint& vowel = *b.session.voice().parameter(param::kFormants).state.curves->points;
+  EXPECT_EQ(vowel.batch, b.batch("Vowel")->id);
+  action(b.main, "redoAction").trigger();
+  EXPECT_EQ(b.session.voice().batches.batch_count(), 0);
+  EXPECT_EQ(vowel.batch, 0);
+}
+
+TEST(BatchWindow, TheCountFollowsBothChoicesAndTheCheckBox) {
+  Batches b;
+  const auto count = [&] { return b.form.ntobuildlabel->text(); };
+  EXPECT_EQ(count(), "5 to build");
+  b.form.Includewithoutcheck->click();
+  EXPECT_EQ(count(), "6 to build");
+  b.form.combinationsradio->click();
+  EXPECT_EQ(count(), "12 to build");
+  b.form.Includewithoutcheck->click();
+  EXPECT_EQ(count(), "6 to build");
+  b.form.selectedonlyradio->click();
+  b.select({"Pitch"});
+  EXPECT_EQ(count(), "2 to build");
+  b.form.separateradio->click();
+  EXPECT_EQ(count(), "2 to build");
+  b.select({"Vowel"});
+  EXPECT_EQ(count(), "3 to build");
+}
+
+std::pair<std::string, std::string> built_files(const std::string& samples) {
+  const std::string labels = std::filesystem::path(samples).replace_extension(".CSV").string();
+  auto files = std::make_pair(testing::read_file(samples), testing::read_file(labels));
+  std::filesystem::remove(samples);
+  std::filesystem::remove(labels);
+  return files;
+}
+
+TEST(BatchWindow, ABatchBuildWritesWhatTheCommandLineToolWrites) {
+  testing::TempDir dir;
+  const std::string path = dir.file("series.smp");
+  Batches b;
+  b.form.combinationsradio->click();
+  b.form.Includewithoutcheck->click();
+  b.form.selectedonlyradio->click();
+  b.select({"Vowel"});
+  b.prompter->fileNames = {path};
+  b.form.batchbuildbutton->click();
+  EXPECT_EQ(b.prompter->shown, std::vector<std::string>{"Build file as"});
+  EXPECT_EQ(b.session.build_run().outcome(), "Done!");
+  const auto fromWindow = built_files(path);
+  EXPECT_NE(fromWindow.second.find(" Vowel 2\r\n"), std::string::npos);
+
+  QProcess cli;
+  cli.start(VOCANTA_CLI,
+            {"batch", QString::fromStdString(kVowels), "-o", QString::fromStdString(path),
+             "--combinations", "--include-without", "--only", "Vowel"});
+  ASSERT_TRUE(cli.waitForFinished(60000));
+  EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+  const auto fromTool = built_files(path);
+  EXPECT_EQ(fromWindow.second, fromTool.second);
+  EXPECT_TRUE(fromWindow.first == fromTool.first);
+}
+
+TEST(BatchWindow, ABreakInTheSecondVoiceEndsTheSeries) {
+  testing::TempDir dir;
+  const std::string path = dir.file("series.smp");
+  Batches b;
+  b.session.voice().settings.duration = "30";
+  QStringList seen;
+  bool editable = true;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    const QString label = b.form.Batchprogresslabel->text();
+    if (!seen.contains(label)) seen << label;
+    editable = editable && b.form.removebutton->isEnabled();
+    if (label == "Pitch 1") child<QPushButton>(b.main, "breakbutton").click();
+  });
+  poll.start(5);
+  b.prompter->fileNames = {path};
+  b.form.batchbuildbutton->click();
+  poll.stop();
+  EXPECT_TRUE(seen.contains("Pitch 0"));
+  EXPECT_FALSE(editable);
+  EXPECT_TRUE(b.form.removebutton->isEnabled());
+  EXPECT_EQ(b.form.Batchprogresslabel->text(), "");
+  EXPECT_EQ(child<QLabel>(b.main, "progresslabel").text(), "Break!");
+  const std::string labels = built_files(path).second;
+  const std::string voice = std::to_string(8000 * 30);
+  ASSERT_EQ(labels.rfind(path + "\r\n0," + voice + ",Pitch 0\r\n" + voice + ",", 0), 0u) << labels;
+  EXPECT_NE(labels.find(",Pitch 1\r\n"), std::string::npos);
+  EXPECT_EQ(std::count(labels.begin(), labels.end(), '\n'), 3);
+}
+
+}  // namespace
+}  // namespace vocanta
