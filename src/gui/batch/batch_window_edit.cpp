@@ -47,6 +47,10 @@ void TForm3::renamebuttonClick() {
     return;
   }
   session_.apply(std::make_unique<RenameBatchCommand>(id, name.toStdString()));
+  // The refilled list lost the entry under its old name; the user goes on with it.
+  const QList<QListWidgetItem*> renamed = batchlistbox->findItems(name, Qt::MatchExactly);
+  if (renamed.size() == 1)
+    batchlistbox->setCurrentItem(renamed.front(), QItemSelectionModel::ClearAndSelect);
 }
 
 void TForm3::removebuttonClick() {

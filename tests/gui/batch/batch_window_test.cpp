@@ -138,6 +138,7 @@ TEST(BatchWindow, RenameKeepsTheTextAsTypedUntilTheDocumentIsReadAgain) {
 
   b.rename("LOUD");
   EXPECT_EQ(b.listed(b.form.batchlistbox), (QStringList{"LOUD", "Vowel"}));
+  EXPECT_EQ(b.form.nstepsedit->text(), "1");  // still selected under its new name
   const int16_t id = b.session.voice().parameter(param::kF0).state.curves->points->batch;
   EXPECT_EQ(b.session.voice().batches.batch_name(id), "LOUD");
   b.prompter->fileNames = {dir.file("renamed.vta")};
