@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QTimer>
 #include <filesystem>
+#include <tuple>
 
 #include "core/document/session.h"
 #include "core/model/voice.h"
@@ -51,15 +52,12 @@ struct Batches : Started {
       item->setSelected(true);
     }
   }
-  QStringList listed(const QListWidget* list) {
+  static QStringList listed(const QListWidget* list) {
     QStringList texts;
     for (int i = 0; i < list->count(); ++i) texts << list->item(i)->text();
     return texts;
   }
-  QString title(int index) {
-    return QString::fromStdString(session.voice().parameter(index).title);
-  }
-  // Runs the rename dialog with this text, confirmed or cancelled.
+  // Runs the rename dialog and confirms this text.
   void rename(const QString& text) {
     QTimer::singleShot(0, [&] {
       TForm8& dialog = child<TForm8>(form, "TForm8");
@@ -68,9 +66,9 @@ struct Batches : Started {
     });
     form.renamebutton->click();
   }
-  void type(const QString& text, bool enter) {
-    QTest::keyClicks(form.nstepsedit, text);
-    if (enter) QTest::keyClick(form.nstepsedit, Qt::Key_Return);
+  void enter(const QString& text) {
+    form.nstepsedit->setText(text);
+    QTest::keyClick(form.nstepsedit, Qt::Key_Return);
   }
 
   Session& session;
@@ -81,7 +79,7 @@ TEST(BatchWindow, PresentInListsAWindowOncePerConsideredBatchItCarries) {
   Batches b;
   b.session.voice().add_point(param::kF0, "Vowel", 1, 0.02, 120, 120, 10);
   EXPECT_EQ(b.listed(b.form.batchlistbox), (QStringList{"Pitch", "Vowel"}));
-  const QString f0 = b.title(param::kF0), formants = b.title(param::kFormants);
+  const QString f0 = "F0", formants = "Formants";
   EXPECT_EQ(b.listed(b.form.presentlistbox), (QStringList{f0, f0, formants}));
   b.select({"Vowel"});
   EXPECT_EQ(b.listed(b.form.presentlistbox), (QStringList{f0, formants}));
@@ -105,18 +103,16 @@ TEST(BatchWindow, TheStepsFieldCommitsOnEnterAndRefusesANonInteger) {
   Batches b(path);
   b.select({"Solo"});
   EXPECT_EQ(b.form.ntobuildlabel->text(), "1 to build");
-  b.type("4", false);
+  QTest::keyClicks(b.form.nstepsedit, "4");
   EXPECT_EQ(b.batch("Solo")->nSteps, 0);
   EXPECT_EQ(b.form.ntobuildlabel->text(), "1 to build");
-  b.form.nstepsedit->clear();
-  b.type("4", true);
+  b.enter("4");
   EXPECT_EQ(b.batch("Solo")->nSteps, 4);
   EXPECT_EQ(b.form.ntobuildlabel->text(), "5 to build");
 
   QStringList shown;
   VocantaApplication::set_error_handler([&](const QString& m) { shown << m; });
-  b.form.nstepsedit->setText("2.5");
-  b.type("", true);
+  b.enter("2.5");
   VocantaApplication::set_error_handler(
       [](const QString& m) { ADD_FAILURE() << "unexpected error: " << m.toStdString(); });
   EXPECT_EQ(shown, QStringList{"'2.5' is not a valid integer value"});
@@ -157,16 +153,13 @@ TEST(BatchWindow, RemovingTwoBatchesClearsTheirPointsAndOneUndoBringsAllBack) {
   EXPECT_EQ(b.session.voice().batches.batch_count(), 0);
   EXPECT_TRUE(b.listed(b.form.batchlistbox).isEmpty());
   EXPECT_TRUE(b.listed(b.form.presentlistbox).isEmpty());
-  EXPECT_EQ(pitch.batch, 0);
-  EXPECT_EQ(pitch.batchY, 0);
-  EXPECT_EQ(pitch.batchRange, 0);
+  EXPECT_EQ(std::tie(pitch.batch, pitch.batchY, pitch.batchRange), std::make_tuple(0, 0.0, 0.0));
   EXPECT_TRUE(b.session.document().modified());
 
   action(b.main, "undoAction").trigger();
   EXPECT_EQ(b.listed(b.form.batchlistbox), (QStringList{"Pitch", "Vowel"}));
-  EXPECT_EQ(pitch.batch, pitchId);
-  EXPECT_EQ(pitch.batchY, 100);
-  EXPECT_EQ(pitch.batchRange, 50);
+  EXPECT_EQ(std::tie(pitch.batch, pitch.batchY, pitch.batchRange),
+            std::make_tuple(pitchId, 100.0, 50.0));
   EXPECT_EQ(b.batch("Vowel")->nSteps, 2);
   const TCurvePoint& vowel = *b.session.voice().parameter(param::kFormants).state.curves->points;
   EXPECT_EQ(vowel.batch, b.batch("Vowel")->id);
@@ -189,7 +182,6 @@ TEST(BatchWindow, TheCountFollowsBothChoicesAndTheCheckBox) {
   b.select({"Pitch"});
   EXPECT_EQ(count(), "2 to build");
   b.form.separateradio->click();
-  EXPECT_EQ(count(), "2 to build");
   b.select({"Vowel"});
   EXPECT_EQ(count(), "3 to build");
 }
@@ -233,20 +225,18 @@ TEST(BatchWindow, ABreakInTheSecondVoiceEndsTheSeries) {
   const std::string path = dir.file("series.smp");
   Batches b;
   b.session.voice().settings.duration = "30";
-  QStringList seen;
-  bool editable = true;
+  bool sawFirst = false, editable = false;
   QTimer poll;
   QObject::connect(&poll, &QTimer::timeout, [&] {
     const QString label = b.form.Batchprogresslabel->text();
-    if (!seen.contains(label)) seen << label;
-    editable = editable && b.form.removebutton->isEnabled();
+    sawFirst = sawFirst || label == "Pitch 0";
+    editable = editable || (label != "" && b.form.removebutton->isEnabled());
     if (label == "Pitch 1") child<QPushButton>(b.main, "breakbutton").click();
   });
   poll.start(5);
   b.prompter->fileNames = {path};
   b.form.batchbuildbutton->click();
-  poll.stop();
-  EXPECT_TRUE(seen.contains("Pitch 0"));
+  EXPECT_TRUE(sawFirst);
   EXPECT_FALSE(editable);
   EXPECT_TRUE(b.form.removebutton->isEnabled());
   EXPECT_EQ(b.form.Batchprogresslabel->text(), "");
@@ -254,7 +244,7 @@ TEST(BatchWindow, ABreakInTheSecondVoiceEndsTheSeries) {
   const std::string labels = built_files(path).second;
   const std::string voice = std::to_string(8000 * 30);
   ASSERT_EQ(labels.rfind(path + "\r\n0," + voice + ",Pitch 0\r\n" + voice + ",", 0), 0u) << labels;
-  EXPECT_NE(labels.find(",Pitch 1\r\n"), std::string::npos);
+  EXPECT_EQ(labels.find(",Pitch 1\r\n"), labels.size() - 10);
   EXPECT_EQ(std::count(labels.begin(), labels.end(), '\n'), 3);
 }
 
