@@ -16,7 +16,9 @@
 #include "core/support/unattended_prompter.h"
 #include "gui/batch/batch_window.h"
 #include "gui/diagram/parameter_windows.h"
+#include "gui/main/about_box.h"
 #include "gui/main/diagnostics_window.h"
+#include "gui/main/error_log.h"
 #include "gui/main/gui_build_host.h"
 #include "gui/main/partial_open_dialog.h"
 #include "gui/main/recent_files_menu.h"
@@ -45,6 +47,8 @@ TForm1::TForm1(QStringList arguments, QWidget* parent)
   create_windows();
   create_menus();
   create_recent_files();
+  aboutBox_ = new QuirraAboutBox(this);
+  errorLog_ = std::make_unique<TErrorLog>(aboutBox_);
   // Minimized but never maximized: a window of one size offers no maximize button. Its
   // height takes the menu bar, so it is settled after the menus.
   setFixedSize(430, sizeHint().height());
