@@ -32,7 +32,7 @@ QPixmap voice_picture() {
   QPainterPath wave;
   for (int x = 6; x <= size - 6; ++x) {
     const double t = (x - 6) / double(size - 12) * 3 * 2 * std::numbers::pi;
-    const double y = std::sin(t) + 0.5 * std::sin(2 * t + 0.7) + 0.3 * std::sin(5 * t);
+    const double y = std::sin(t) + 0.5 * std::sin(2 * t + 0.7) + 0.25 * std::sin(3 * t + 1.1);
     const QPointF point(x, size / 2.0 - y * 13);
     if (x == 6)
       wave.moveTo(point);
@@ -69,6 +69,7 @@ QuirraAboutBox::QuirraAboutBox(QWidget* parent) : QDialog(parent) {
   titleLabel->setFont(big);
   infoLabel_ = text_line(systemText_, "infoLabel", this);
   auto* texts = new QVBoxLayout;
+  texts->setSpacing(3);
   texts->addWidget(titleLabel);
   texts->addWidget(text_line(QString("Version ") + kVersion, "versionLabel", this));
   texts->addWidget(text_line(QString("Revision ") + kRevision, "revisionLabel", this));
@@ -83,6 +84,7 @@ QuirraAboutBox::QuirraAboutBox(QWidget* parent) : QDialog(parent) {
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(row);
+  layout->addSpacing(8);
   layout->addWidget(buttons);
   // One size, the one its texts need: the log file's name widens it while it is shown.
   layout->setSizeConstraint(QLayout::SetFixedSize);
