@@ -17,6 +17,7 @@
 #include "gui/main/vocanta_application.h"
 #include "gui/platform/message_box.h"
 #include "gui/platform/settings_store.h"
+#include "gui/platform/throw_address.h"
 
 namespace vocanta {
 namespace {
@@ -106,7 +107,8 @@ TErrorLog::TErrorLog(QuirraAboutBox* aboutBox)
     : show_box(show_logfile_box),
       aboutBox_(aboutBox),
       standardBox_(VocantaApplication::current_error_handler()) {
-  VocantaApplication::set_error_handler([this](const QString& m) { handle_exception(m); });
+  VocantaApplication::set_error_handler(
+      [this](const QString& m) { handle_exception(m, last_throw_address()); });
   log_file_name();
   if (aboutBox_) aboutBox_->onPictureDoubleClicked = [this] { set_log_errors(!log_errors()); };
   refresh_about_box();
@@ -149,7 +151,7 @@ QString TErrorLog::log_file_name() {
   return fileName_;
 }
 
-void TErrorLog::handle_exception(const QString& message, unsigned long long address) {
+void TErrorLog::handle_exception(const QString& message, std::uint64_t address) {
   try {
     if (log_errors() && !fileName_.isEmpty()) {
       add_error_section(fileName_, message, address);
@@ -164,7 +166,7 @@ void TErrorLog::handle_exception(const QString& message, unsigned long long addr
 }
 
 void TErrorLog::add_error_section(const QString& file, const QString& message,
-                                  unsigned long long address) {
+                                  std::uint64_t address) {
   const std::string section = "Exception at " + utf8(log_time_stamp());
   change_ini_file(local(file), [&](IniFile& ini) {
     auto put = [&](const char* key, const QString& value) { ini.write(section, key, utf8(value)); };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -23,7 +24,7 @@ class TErrorLog {
   TErrorLog& operator=(const TErrorLog&) = delete;
 
   // The handler itself; address is where the error was raised, 0 when unknown.
-  void handle_exception(const QString& message, unsigned long long address = 0);
+  void handle_exception(const QString& message, std::uint64_t address = 0);
 
   bool log_errors() const;
   void set_log_errors(bool on);
@@ -42,7 +43,7 @@ class TErrorLog {
   std::function<void(const QString&, const QString&)> show_box;
 
  private:
-  void add_error_section(const QString& file, const QString& message, unsigned long long address);
+  void add_error_section(const QString& file, const QString& message, std::uint64_t address);
   void set_termination(const char* event);
   void refresh_about_box();
 
