@@ -48,7 +48,6 @@ TForm1::TForm1(QStringList arguments, QWidget* parent)
   create_menus();
   create_recent_files();
   aboutBox_ = new QuirraAboutBox(this);
-  errorLog_ = std::make_unique<TErrorLog>(aboutBox_);
   // Minimized but never maximized: a window of one size offers no maximize button. Its
   // height takes the menu bar, so it is settled after the menus.
   setFixedSize(430, sizeHint().height());
@@ -56,6 +55,10 @@ TForm1::TForm1(QStringList arguments, QWidget* parent)
   refresh_undo_actions();
   voice.events.add(this);
   if (batch_mode()) enter_batch_mode();
+  // After the unattended mode's handler, so that a "/b" run's errors are logged too and
+  // then go to stderr; no box waits for a person there.
+  errorLog_ = std::make_unique<TErrorLog>(aboutBox_);
+  errorLog_->SendLogFileRequest = !batch_mode();
   qApp->installEventFilter(this);
   setWindowTitle(QString::fromStdString("Vocanta " + session_->document().noticeText));
 }
