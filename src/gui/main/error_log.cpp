@@ -109,10 +109,14 @@ TErrorLog::TErrorLog(QuirraAboutBox* aboutBox)
       standardBox_(VocantaApplication::current_error_handler()) {
   VocantaApplication::set_error_handler(
       [this](const QString& m) { handle_exception(m, last_throw_address()); });
-  log_file_name();
   if (aboutBox_) aboutBox_->onPictureDoubleClicked = [this] { set_log_errors(!log_errors()); };
+  // A program that does not log leaves the folders it would try untouched; switching
+  // logging on chooses the file then.
+  if (log_errors()) {
+    log_file_name();
+    set_termination("Started");
+  }
   refresh_about_box();
-  if (log_errors()) set_termination("Started");
 }
 
 TErrorLog::~TErrorLog() {

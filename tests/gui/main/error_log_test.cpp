@@ -122,6 +122,8 @@ TEST(ErrorLog, AStoredFileInAPlaceNobodyCanWriteFallsBackToTheProgramFolder) {
 
 TEST(AboutBox, ShowsTheProgramAndSwitchesLoggingByTheDoubleClickOnItsPicture) {
   Shown shown;  // before the window, so that its log passes errors on to the recorder
+  testing::TempDir dir;
+  store(false, dir.file("err.log"));
   testing::Started s;
   EXPECT_EQ(s.main.menuBar()->actions().last()->text(), "&Help");
   auto& about = child<QuirraAboutBox>(s.main);
@@ -142,9 +144,7 @@ TEST(AboutBox, ShowsTheProgramAndSwitchesLoggingByTheDoubleClickOnItsPicture) {
 
   QTest::mouseDClick(&child<QLabel>(about, "picture"), Qt::LeftButton);
   EXPECT_TRUE(TQuirraIni().ReadBool("ErrorLog", "LogErrors", false));
-  const QString name =
-      QString::fromStdString(TQuirraIni().ReadString("ErrorLog", "LogFileName", ""));
-  EXPECT_FALSE(name.isEmpty());
+  const QString name = QString::fromStdString(dir.file("err.log"));
   EXPECT_EQ(info.text(), name);
   EXPECT_EQ(info.toolTip(), name);
   QTest::mouseDClick(&child<QLabel>(about, "picture"), Qt::LeftButton);
