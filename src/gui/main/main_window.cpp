@@ -17,7 +17,9 @@
 #include "gui/batch/batch_window.h"
 #include "gui/diagram/parameter_window.h"
 #include "gui/diagram/parameter_windows.h"
+#include "gui/main/about_box.h"
 #include "gui/main/diagnostics_window.h"
+#include "gui/main/error_log.h"
 #include "gui/main/gui_build_host.h"
 #include "gui/main/partial_open_dialog.h"
 #include "gui/main/recent_files_menu.h"
@@ -46,6 +48,7 @@ TForm1::TForm1(QStringList arguments, QWidget* parent)
   create_windows();
   create_menus();
   create_recent_files();
+  aboutBox_ = new QuirraAboutBox(this);
   // Minimized but never maximized: a window of one size offers no maximize button. Its
   // height takes the menu bar, so it is settled after the menus.
   setFixedSize(430, sizeHint().height());
@@ -53,6 +56,10 @@ TForm1::TForm1(QStringList arguments, QWidget* parent)
   refresh_undo_actions();
   voice.events.add(this);
   if (batch_mode()) enter_batch_mode();
+  // After the unattended mode's handler, so that a "/b" run's errors are logged too and
+  // then go to stderr; no box waits for a person there.
+  errorLog_ = std::make_unique<TErrorLog>(aboutBox_);
+  errorLog_->SendLogFileRequest = !batch_mode();
   qApp->installEventFilter(this);
   setWindowTitle(QString::fromStdString("Vocanta " + session_->document().noticeText));
 }

@@ -23,11 +23,13 @@ class Prompter;
 class Session;
 class TForm3;
 class TForm4;
+class TErrorLog;
 class TForm9;
 class TForm10;
 class TIni;
 class TRecentFiles;
 class Tform6;
+class QuirraAboutBox;
 
 // The small control window from which everything starts: the menus, the build button
 // and the overload lamps. It shows one session and forwards its menus to it; it owns
@@ -77,6 +79,7 @@ class TForm1 : public QMainWindow, private DocumentHost, private ModelObserver {
   void create_view_menu();
   void create_options_menu();
   void create_window_menu();
+  void create_help_menu();
   void create_recent_files();
   void refresh_edit_menu();
   void refresh_undo_actions();
@@ -106,6 +109,8 @@ class TForm1 : public QMainWindow, private DocumentHost, private ModelObserver {
   TForm10* settingsDialog_ = nullptr;
   TForm4* partialOpenDialog_ = nullptr;
   TRecentFiles* recentFiles_ = nullptr;
+  QuirraAboutBox* aboutBox_ = nullptr;
+  std::unique_ptr<TErrorLog> errorLog_;
 
   QPushButton* breakbutton_ = nullptr;
   QLabel* progresslabel_ = nullptr;

@@ -6,6 +6,7 @@
 #include "gui/diagram/parameter_window.h"
 #include "gui/diagram/parameter_windows.h"
 #include "gui/diagram/point_editor_window.h"
+#include "gui/main/about_box.h"
 #include "gui/main/main_window.h"
 #include "gui/main/partial_open_dialog.h"
 #include "gui/main/settings_dialog.h"
@@ -32,6 +33,7 @@ void TForm1::create_menus() {
   create_view_menu();
   create_options_menu();
   create_window_menu();
+  create_help_menu();
   // The parameter windows are windows of their own; F9, Ctrl+S, Ctrl+Z and the rest
   // must work from whichever window the user is drawing in.
   for (QAction* a : menuBar()->findChildren<QAction*>())
@@ -167,6 +169,11 @@ void TForm1::create_window_menu() {
         "hideAllAction");
   connect(window, &QMenu::aboutToShow, this,
           [this] { pointEditorAction_->setEnabled(windows_->any_visible()); });
+}
+
+void TForm1::create_help_menu() {
+  QMenu* help = menuBar()->addMenu("&Help");
+  named(help->addAction("&About Vocanta...", this, [this] { aboutBox_->exec(); }), "aboutAction");
 }
 
 }  // namespace vocanta

@@ -34,6 +34,10 @@ void VocantaApplication::set_error_handler(std::function<void(const QString&)> h
   error_handler() = std::move(handler);
 }
 
+std::function<void(const QString&)> VocantaApplication::current_error_handler() {
+  return error_handler();
+}
+
 void VocantaApplication::handle_error(const QString& message) {
   error_handler()(message);
 }

@@ -15,6 +15,8 @@ class VocantaApplication : public QApplication {
   // Shows the message in a box titled "Vocanta"; tests replace it to record messages.
   static void set_error_handler(std::function<void(const QString&)> handler);
   static void handle_error(const QString& message);
+  // The handler now in place, for a handler that passes errors on to it.
+  static std::function<void(const QString&)> current_error_handler();
 };
 
 }  // namespace vocanta

@@ -1,0 +1,207 @@
+#include "gui/main/error_log.h"
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QMessageBox>
+#include <QSysInfo>
+
+#include "core/support/ini_file.h"
+#include "gui/main/about_box.h"
+#include "gui/main/vocanta_application.h"
+#include "gui/platform/message_box.h"
+#include "gui/platform/settings_store.h"
+#include "gui/platform/throw_address.h"
+
+namespace vocanta {
+namespace {
+
+constexpr const char* kSection = "ErrorLog";
+
+std::string local(const QString& text) {
+  return QFile::encodeName(text).toStdString();
+}
+
+// One entry is one line: a message of several lines is joined into one.
+std::string utf8(QString text) {
+  return text.replace(QLatin1String("\r\n"), " ")
+      .replace(u'\n', u' ')
+      .replace(u'\r', u' ')
+      .toStdString();
+}
+
+QString login_name() {
+  if (const passwd* user = ::getpwuid(::geteuid())) return QString::fromLocal8Bit(user->pw_name);
+  return qEnvironmentVariable("USER");
+}
+
+// The last place tried is one the user always owns, so that a program installed in a
+// read-only folder and started from one still logs.
+QString state_folder() {
+  QString folder = qEnvironmentVariable("XDG_STATE_HOME");
+  if (folder.isEmpty()) folder = QDir::homePath() + "/.local/state";
+  return folder + "/ZarvekData";
+}
+
+QString choose_log_file(const QString& stored, const QString& filePart) {
+  if (!stored.isEmpty()) {
+    const QString full = QFileInfo(stored).absoluteFilePath();
+    if (log_file_writable(full)) return full;
+  }
+  for (const QString& folder :
+       {QCoreApplication::applicationDirPath(), QDir::currentPath(), state_folder()}) {
+    const QString candidate = QDir(folder).absoluteFilePath(filePart);
+    if (log_file_writable(candidate)) return candidate;
+  }
+  return {};
+}
+
+void show_logfile_box(const QString& title, const QString& text) {
+  // While a build runs the box must not hold the build's thread (as the error box).
+  auto* box = new QMessageBox(QMessageBox::Information, title, text, QMessageBox::Ok,
+                              QApplication::activeWindow());
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  if (build_running()) {
+    box->setModal(false);
+    box->show();
+  } else {
+    box->exec();
+  }
+}
+
+}  // namespace
+
+bool log_file_writable(const QString& fileName) {
+  try {
+    const QFileInfo info(fileName);
+    if (fileName.isEmpty() || (info.exists() && !info.isWritable())) return false;
+    const bool existed = info.exists();
+    change_ini_file(local(fileName), [](IniFile& ini) { ini.write("Verify", "Ok", "1"); });
+    bool ok = false;
+    change_ini_file(local(fileName), [&](IniFile& ini) {
+      ok = ini.read("Verify", "Ok", "") == "1";
+      ini.erase_section("Verify");
+    });
+    // A probe leaves no empty file behind in every folder it tried.
+    if (!existed && QFileInfo(fileName).size() == 0) QFile::remove(fileName);
+    return ok;
+  } catch (...) {
+    return false;
+  }
+}
+
+QString log_time_stamp() {
+  const QDateTime now = QDateTime::currentDateTime();
+  const QLocale locale;
+  return locale.toString(now.date(), QLocale::ShortFormat) + " " +
+         locale.toString(now.time(), QLocale::LongFormat);
+}
+
+TErrorLog::TErrorLog(QuirraAboutBox* aboutBox)
+    : show_box(show_logfile_box),
+      aboutBox_(aboutBox),
+      standardBox_(VocantaApplication::current_error_handler()) {
+  VocantaApplication::set_error_handler(
+      [this](const QString& m) { handle_exception(m, last_throw_address()); });
+  if (aboutBox_) aboutBox_->onPictureDoubleClicked = [this] { set_log_errors(!log_errors()); };
+  // A program that does not log leaves the folders it would try untouched; switching
+  // logging on chooses the file then.
+  if (log_errors()) {
+    log_file_name();
+    set_termination("Started");
+  }
+  refresh_about_box();
+}
+
+TErrorLog::~TErrorLog() {
+  if (aboutBox_) aboutBox_->onPictureDoubleClicked = nullptr;
+  if (log_errors()) set_termination("Terminated");
+  VocantaApplication::set_error_handler(standardBox_);
+}
+
+bool TErrorLog::log_errors() const {
+  try {
+    return TQuirraIni().ReadBool(kSection, "LogErrors", false);
+  } catch (...) {
+    return false;
+  }
+}
+
+void TErrorLog::set_log_errors(bool on) {
+  try {
+    TQuirraIni().WriteBool(kSection, "LogErrors", on);
+    if (on) log_file_name();
+  } catch (...) {
+  }
+  refresh_about_box();
+}
+
+QString TErrorLog::log_file_name() {
+  try {
+    TQuirraIni store;
+    const QString stored = QFile::decodeName(store.ReadString(kSection, "LogFileName", "").c_str());
+    const QString part =
+        QString::fromStdString(LogFileName.empty() ? "QuirraErr.log" : LogFileName);
+    fileName_ = choose_log_file(stored, QFileInfo(part).fileName());
+    store.WriteString(kSection, "LogFileName", local(fileName_));
+  } catch (...) {
+  }
+  return fileName_;
+}
+
+void TErrorLog::handle_exception(const QString& message, std::uint64_t address) {
+  try {
+    if (log_errors() && !fileName_.isEmpty()) {
+      add_error_section(fileName_, message, address);
+      if (OnAddToFile) OnAddToFile();
+      if (SendLogFileRequest) show_box("Logfile created", fileName_ + "\n" + SendLogFileMessage);
+      if (OnException) OnException();
+    }
+  } catch (...) {
+    // The error itself is still shown below.
+  }
+  if (ShowExceptions && standardBox_) standardBox_(message);
+}
+
+void TErrorLog::add_error_section(const QString& file, const QString& message,
+                                  std::uint64_t address) {
+  const std::string section = "Exception at " + utf8(log_time_stamp());
+  change_ini_file(local(file), [&](IniFile& ini) {
+    auto put = [&](const char* key, const QString& value) { ini.write(section, key, utf8(value)); };
+    put("ExeName", QCoreApplication::applicationFilePath());
+    put("CurrentUser", login_name());
+    put("ComputerName", QSysInfo::machineHostName());
+    if (aboutBox_) {
+      put("Application", aboutBox_->title());
+      put("Version", aboutBox_->version());
+      put("Revision", aboutBox_->revision());
+      put("Extra", aboutBox_->extra());
+    }
+    put("Message", message);
+    put("Address", QString("%1").arg(address & 0xFFFFFFFFull, 8, 16, QChar('0')).toUpper());
+    put("DebugString", DebugString);
+  });
+}
+
+void TErrorLog::set_termination(const char* event) {
+  try {
+    if (fileName_.isEmpty()) return;
+    const QString value = QString(event) + " at " + log_time_stamp();
+    change_ini_file(local(fileName_), [&](IniFile& ini) {
+      ini.write("Termination", utf8(QCoreApplication::applicationFilePath()), utf8(value));
+    });
+  } catch (...) {
+  }
+}
+
+void TErrorLog::refresh_about_box() {
+  if (aboutBox_) aboutBox_->show_log_file(log_errors() ? fileName_ : QString());
+}
+
+}  // namespace vocanta

@@ -1,0 +1,157 @@
+#include "gui/main/error_log.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QLabel>
+#include <QMenuBar>
+#include <QTimer>
+#include <filesystem>
+#include <memory>
+
+#include "core/support/ini_file.h"
+#include "core/support/vocanta_error.h"
+#include "gui/main/about_box.h"
+#include "gui/main/vocanta_application.h"
+#include "gui/platform/settings_store.h"
+#include "started_window.h"
+
+namespace vocanta {
+namespace {
+
+using testing::child;
+
+// Boxes and errors in the order they were shown, with the error log's settings of a
+// test of its own; the handler it replaces is the standard error box.
+struct Shown {
+  Shown() {
+    std::filesystem::remove(TQuirraIni().file_name());
+    VocantaApplication::set_error_handler([this](const QString& m) { seen << "error: " + m; });
+  }
+  ~Shown() {
+    VocantaApplication::set_error_handler(
+        [](const QString& m) { ADD_FAILURE() << "unexpected error: " << m.toStdString(); });
+    std::filesystem::remove(TQuirraIni().file_name());
+  }
+  std::unique_ptr<TErrorLog> log(QuirraAboutBox* about) {
+    auto made = std::make_unique<TErrorLog>(about);
+    made->show_box = [this](const QString& t, const QString& text) { seen << t + ": " + text; };
+    return made;
+  }
+  QStringList seen;
+};
+
+void store(bool on, const std::string& fileName) {
+  TQuirraIni ini;
+  ini.WriteBool("ErrorLog", "LogErrors", on);
+  ini.WriteString("ErrorLog", "LogFileName", fileName);
+}
+
+IniFile log_file(const std::string& path) {
+  IniFile ini;
+  ini.load(path);
+  return ini;
+}
+
+std::string termination(const std::string& path) {
+  const std::string exe = QCoreApplication::applicationFilePath().toStdString();
+  return log_file(path).read("Termination", exe, "");
+}
+
+TEST(ErrorLog, RecordsErrorsStartsAndEndsOnlyWhileSwitchedOn) {
+  Shown shown;
+  testing::TempDir dir;
+  const std::string path = dir.file("err.log");
+  QuirraAboutBox about;
+  store(false, path);
+  shown.log(&about).reset();
+  VocantaApplication::handle_error("nothing logged");
+  EXPECT_EQ(shown.seen, QStringList{"error: nothing logged"});
+  EXPECT_FALSE(std::filesystem::exists(path));  // the probe left nothing behind
+
+  store(true, path);
+  auto log = shown.log(&about);  // a run killed now leaves only its start
+  EXPECT_TRUE(termination(path).starts_with("Started at ")) << termination(path);
+  shown.seen.clear();
+  try {
+    throw VocantaError("'abc' is not a valid integer value");
+  } catch (const std::exception& e) {
+    VocantaApplication::handle_error(e.what());
+  }
+  ASSERT_EQ(shown.seen.size(), 2);
+  EXPECT_TRUE(shown.seen[0].startsWith("Logfile created: " + QString::fromStdString(path) + "\n"));
+  EXPECT_EQ(shown.seen[1], "error: 'abc' is not a valid integer value");
+  const IniFile ini = log_file(path);
+  const std::vector<std::string> sections = ini.sections();
+  ASSERT_EQ(sections.size(), 2);
+  EXPECT_EQ(sections[1].rfind("Exception at ", 0), 0u);
+  EXPECT_EQ(
+      ini.keys(sections[1]),
+      (std::vector<std::string>{"ExeName", "CurrentUser", "ComputerName", "Application", "Version",
+                                "Revision", "Extra", "Message", "Address", "DebugString"}));
+  EXPECT_EQ(ini.read(sections[1], "Message", ""), "'abc' is not a valid integer value");
+  EXPECT_EQ(ini.read(sections[1], "Version", ""), "3.0");
+  EXPECT_NE(ini.read(sections[1], "CurrentUser", ""), "");
+  const std::string address = ini.read(sections[1], "Address", "");
+  EXPECT_EQ(address.size(), 8u);
+  EXPECT_NE(address, "00000000");
+
+  log.reset();
+  EXPECT_TRUE(termination(path).starts_with("Terminated at ")) << termination(path);
+  shown.seen.clear();
+  VocantaApplication::handle_error("after the end");  // the handler was given back
+  EXPECT_EQ(shown.seen, QStringList{"error: after the end"});
+}
+
+TEST(ErrorLog, AStoredFileInAPlaceNobodyCanWriteFallsBackToTheProgramFolder) {
+  Shown shown;
+  testing::TempDir dir;
+  testing::write_file(dir.file("plain"), "a file, not a folder");
+  store(true, dir.file("plain") + "/QuirraErr.log");
+  const QString expected = QCoreApplication::applicationDirPath() + "/QuirraErr.log";
+  {
+    auto log = shown.log(nullptr);
+    EXPECT_EQ(log->log_file_name(), expected);
+    EXPECT_EQ(TQuirraIni().ReadString("ErrorLog", "LogFileName", ""), expected.toStdString());
+    EXPECT_TRUE(termination(expected.toStdString()).starts_with("Started at "));
+    store(false, expected.toStdString());
+  }
+  QFile::remove(expected);
+}
+
+TEST(AboutBox, ShowsTheProgramAndSwitchesLoggingByTheDoubleClickOnItsPicture) {
+  Shown shown;  // before the window, so that its log passes errors on to the recorder
+  testing::TempDir dir;
+  store(false, dir.file("err.log"));
+  testing::Started s;
+  EXPECT_EQ(s.main.menuBar()->actions().last()->text(), "&Help");
+  auto& about = child<QuirraAboutBox>(s.main);
+  bool shownModal = false;
+  QTimer::singleShot(0, &about, [&] {
+    shownModal = about.isModal() && about.isVisible();
+    about.accept();
+  });
+  testing::action(s.main, "aboutAction").trigger();
+  EXPECT_TRUE(shownModal);
+  EXPECT_EQ(child<QLabel>(about, "titleLabel").text(), "Vocanta");
+  EXPECT_EQ(child<QLabel>(about, "versionLabel").text(), "Version 3.0");
+  EXPECT_EQ(child<QLabel>(about, "revisionLabel").text(), "Revision 3.0.0.1");
+  EXPECT_EQ(child<QLabel>(about, "extraLabel").text(), about.extra());
+  QLabel& info = child<QLabel>(about, "infoLabel");
+  const QString usual = info.text();
+  EXPECT_TRUE(info.toolTip().isEmpty());
+
+  QTest::mouseDClick(&child<QLabel>(about, "picture"), Qt::LeftButton);
+  EXPECT_TRUE(TQuirraIni().ReadBool("ErrorLog", "LogErrors", false));
+  const QString name = QString::fromStdString(dir.file("err.log"));
+  EXPECT_EQ(info.text(), name);
+  EXPECT_EQ(info.toolTip(), name);
+  QTest::mouseDClick(&child<QLabel>(about, "picture"), Qt::LeftButton);
+  EXPECT_FALSE(TQuirraIni().ReadBool("ErrorLog", "LogErrors", true));
+  EXPECT_EQ(info.text(), usual);
+  EXPECT_TRUE(info.toolTip().isEmpty());
+}
+
+}  // namespace
+}  // namespace vocanta
