@@ -76,10 +76,18 @@ void DocumentLifecycle::open_document() {
 }
 
 void DocumentLifecycle::load_document(const std::string& path) {
+  read_and_take(path, false);
+}
+
+void DocumentLifecycle::open_copy(const std::string& path) {
+  read_and_take(path, true);
+}
+
+void DocumentLifecycle::read_and_take(const std::string& path, bool asCopy) {
   const ReadSelection everything;
   ReadResult r;
   try {
-    read_document(voice_, path, partialOpen ? selection : everything, *prompter_, r);
+    read_document(voice_, path, partialOpen && !asCopy ? selection : everything, *prompter_, r);
   } catch (...) {
     // What was read before the bad entry stays and is shown; the entry's error is the
     // one the user hears of.
@@ -93,12 +101,19 @@ void DocumentLifecycle::load_document(const std::string& path) {
     if (exists(path)) voice_.events.notify({ModelChange::Kind::Everything});
     return;
   }
-  take_read(path, r);
+  take_read(path, r, asCopy);
   show_read(r);
 }
 
-void DocumentLifecycle::take_read(const std::string& path, const ReadResult& r) {
+void DocumentLifecycle::take_read(const std::string& path, const ReadResult& r, bool asCopy) {
   lastLoadedPath = path;
+  if (asCopy) {
+    documentPath.clear();
+    samplePath = "*.smp";
+    host_.set_caption("Vocanta (untitled)");
+    documentModified_ = false;
+    return;
+  }
   if (partialOpen) {
     documentPath.clear();
     samplePath = "*.smp";

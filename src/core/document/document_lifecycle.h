@@ -48,6 +48,9 @@ class DocumentLifecycle : private ModelObserver {
   void new_document();
   void open_document();
   void load_document(const std::string& path);
+  // Opens the document as a new untitled one (a template): saving asks for a name, so
+  // the file read is never overwritten, and it joins no recent files list.
+  void open_copy(const std::string& path);
   // Raises "Unable to write to ..." or a settings conversion message; the previous
   // document then stays in place.
   void save_document();
@@ -78,7 +81,8 @@ class DocumentLifecycle : private ModelObserver {
   // The questions about pasted pictures, answered before the text is composed; true
   // when there was one. The parameters whose picture is not to be saved go to dropped.
   bool settle_pasted_backgrounds(std::vector<int>& dropped);
-  void take_read(const std::string& path, const ReadResult& result);
+  void read_and_take(const std::string& path, bool asCopy);
+  void take_read(const std::string& path, const ReadResult& result, bool asCopy);
   void show_read(const ReadResult& result);
 
   Voice& voice_;

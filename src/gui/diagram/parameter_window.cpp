@@ -165,13 +165,15 @@ void TForm2::accept_limits(const Limits& limits) {
   }
 }
 
+QSize TForm2::smallest_size() const {
+  return QSize(ymaxedit->width() + xlabel->width() + xmaxedit->width() + xminedit->width() + 6,
+               ymaxedit->height() + yminedit->height() + ylabel->height() + xmaxedit->height() + 6);
+}
+
 void TForm2::place_controls() {
-  const int minWidth =
-      ymaxedit->width() + xlabel->width() + xmaxedit->width() + xminedit->width() + 6;
-  const int minHeight =
-      ymaxedit->height() + yminedit->height() + ylabel->height() + xmaxedit->height() + 6;
-  if (width() < minWidth || height() < minHeight)
-    resize(std::max(width(), minWidth), std::max(height(), minHeight));
+  const QSize smallest = smallest_size();
+  if (width() < smallest.width() || height() < smallest.height())
+    resize(size().expandedTo(smallest));
   const int cw = width();
   const int ch = height();
   ymaxedit->move(2, 2);

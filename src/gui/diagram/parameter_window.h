@@ -49,6 +49,8 @@ class TForm2 : public QWidget {
   // Limits that are not numbers raise the conversion message; limits with max <= min
   // are refused with a message and the previous limits stay.
   void lay_out();
+  // The smallest size that still shows the four axis fields and the labels apart.
+  QSize smallest_size() const;
   void redraw();
   // The model's curves of this parameter changed (a step, undo, redo): redrawn, except
   // during a drag, which shows its result at the release.

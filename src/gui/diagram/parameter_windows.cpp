@@ -85,7 +85,7 @@ bool ParameterWindows::any_visible() const {
 
 void ParameterWindows::sync_editor_visibility() {
   const bool any = any_visible();
-  if (any && !pointEditor_->isVisible()) place_editor();
+  if (any && !pointEditor_->isVisible() && !editorPlaceKept_) place_editor();
   pointEditor_->setVisible(any);
   emit editorVisibilityChanged(any);
 }

@@ -39,6 +39,9 @@ class ParameterWindows : public QObject, public ParameterWindowHost, private Mod
   bool any_visible() const;
   // The point editor is visible exactly when a parameter window is.
   void sync_editor_visibility();
+  // The point editor stays where the user or Arrange put it instead of going below the
+  // main window when it reappears.
+  void keep_editor_place() { editorPlaceKept_ = true; }
   void lay_out_all();
   void redraw_all();
   void clear_backgrounds();
@@ -80,6 +83,7 @@ class ParameterWindows : public QObject, public ParameterWindowHost, private Mod
   TForm5* pointEditor_ = nullptr;
   int activeWindow_ = 1;
   bool syncCursor_ = true;
+  bool editorPlaceKept_ = false;
 };
 
 }  // namespace vocanta

@@ -150,7 +150,10 @@ void TForm1::start_up() {
       session_->document().load_document(QFileInfo(arguments_[0]).absoluteFilePath().toStdString());
     });
   read_persisted_options();
-  if (batch_mode()) run_batch_mode();
+  if (batch_mode())
+    run_batch_mode();
+  else
+    restore_window_places();
 }
 
 bool TForm1::batch_mode() const {
@@ -196,7 +199,11 @@ void TForm1::read_persisted_options() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-  if (!session_->document().close_query()) event->ignore();
+  if (!session_->document().close_query()) {
+    event->ignore();
+    return;
+  }
+  if (!batch_mode()) report_errors([this] { save_window_places(); });
 }
 
 void TForm1::set_prompter(std::unique_ptr<Prompter> prompter) {
@@ -238,7 +245,7 @@ void TForm1::model_changed(const ModelChange& change) {
 void TForm1::create_recent_files() {
   recentFiles_ = new TRecentFiles(this);
   recentFiles_->set_max_items(5);
-  recentFiles_->set_menu_pos(7);
+  recentFiles_->set_menu_pos(8);
   recentFiles_->OnClick = [this](const QString& path) {
     if (session_->document().ask_save_changes())
       session_->document().load_document(path.toStdString());

@@ -5,6 +5,8 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "core/document/document_lifecycle.h"
 #include "core/model/model_observer.h"
@@ -51,6 +53,11 @@ class TForm1 : public QMainWindow, private DocumentHost, private ModelObserver {
   ParameterWindows& parameter_windows() { return *windows_; }
   // Replaces the prompter of every window (tests script the answers).
   void set_prompter(std::unique_ptr<Prompter> prompter);
+  // Opens a copy of the template as a new untitled document, after the save question.
+  void open_template(const QString& path);
+  // Window ▸ "Arrange": the visible parameter windows beside the main window and the
+  // point editor, on the main window's screen.
+  void arrange_windows();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -81,6 +88,11 @@ class TForm1 : public QMainWindow, private DocumentHost, private ModelObserver {
   void create_window_menu();
   void create_help_menu();
   void create_recent_files();
+  void new_from_template();
+  // The windows whose place is remembered, under their names in the store.
+  std::vector<std::pair<QString, QWidget*>> placed_windows();
+  void save_window_places();
+  void restore_window_places();
   void refresh_edit_menu();
   void refresh_undo_actions();
   void set_hints(bool on);

@@ -44,6 +44,9 @@ void TForm1::create_file_menu() {
   fileMenu_ = menuBar()->addMenu("&File");
   DocumentLifecycle& document = session_->document();
   fileMenu_->addAction("&New", QKeySequence("Ctrl+N"), this, [&] { document.new_document(); });
+  named(fileMenu_->addAction("New from template...", this,
+                             [this] { report_errors([this] { new_from_template(); }); }),
+        "newFromTemplateAction");
   fileMenu_->addAction("&Open...", QKeySequence("Ctrl+O"), this, [&] { document.open_document(); });
   fileMenu_->addAction("Partial open...", this, [this] { partialOpenDialog_->exec(); });
   fileMenu_->addAction("&Save", QKeySequence("Ctrl+S"), this, [&] { document.save_document(); });
@@ -167,6 +170,8 @@ void TForm1::create_window_menu() {
   named(window->addAction("&Hide all", QKeySequence("Ctrl+H"), this,
                           [this] { windows_->hide_all(); }),
         "hideAllAction");
+  window->addSeparator();
+  named(window->addAction("A&rrange", this, [this] { arrange_windows(); }), "arrangeAction");
   connect(window, &QMenu::aboutToShow, this,
           [this] { pointEditorAction_->setEnabled(windows_->any_visible()); });
 }

@@ -1,0 +1,94 @@
+#include <QScreen>
+
+#include "core/document/session.h"
+#include "core/support/vocanta_error.h"
+#include "gui/batch/batch_window.h"
+#include "gui/diagram/parameter_window.h"
+#include "gui/diagram/parameter_windows.h"
+#include "gui/diagram/point_editor_window.h"
+#include "gui/main/main_window.h"
+#include "gui/main/statistics_window.h"
+#include "gui/main/template_dialog.h"
+#include "gui/main/window_arrangement.h"
+#include "gui/main/window_places.h"
+#include "gui/platform/settings_store.h"
+
+namespace vocanta {
+namespace {
+
+// The room a window's title bar and borders take beside its contents.
+QSize frame_extra(const QWidget& w) {
+  return w.frameGeometry().size() - w.geometry().size();
+}
+
+// Places the window's frame on the rect.
+void put(QWidget& w, const QRect& frame, bool resizable) {
+  w.move(frame.topLeft());
+  if (resizable) w.resize(frame.size() - frame_extra(w));
+}
+
+}  // namespace
+
+void TForm1::new_from_template() {
+  const QString folder = templates_folder();
+  if (folder.isEmpty())
+    throw VocantaError(
+        "No templates found: the folder examples/templates is neither beside the program "
+        "nor installed");
+  TemplateDialog dialog(list_templates(folder), this);
+  if (dialog.exec() == QDialog::Accepted && !dialog.chosen().isEmpty())
+    open_template(dialog.chosen());
+}
+
+void TForm1::open_template(const QString& path) {
+  DocumentLifecycle& document = session_->document();
+  if (document.ask_save_changes()) document.open_copy(path.toStdString());
+}
+
+void TForm1::arrange_windows() {
+  std::vector<TForm2*> shown;
+  for (int i = 0; i < kParameterCount; ++i)
+    if (windows_->window(i).isVisible()) shown.push_back(&windows_->window(i));
+  TForm5& editor = windows_->point_editor();
+  ArrangeRequest request;
+  request.available = screen() ? screen()->availableGeometry() : QRect(0, 0, 1280, 800);
+  request.mainFrame = frameGeometry().size();
+  request.editorFrame = editor.frameGeometry().size();
+  request.windows = static_cast<int>(shown.size());
+  if (!shown.empty()) {
+    const TForm2& first = *shown.front();
+    request.windowFrame = first.frameGeometry().size();
+    request.smallestFrame = first.smallest_size() + frame_extra(first);
+  }
+  const Arrangement a = vocanta::arrange_windows(request);
+  put(*this, a.main, false);
+  put(editor, a.editor, false);
+  windows_->keep_editor_place();
+  for (size_t i = 0; i < shown.size(); ++i) put(*shown[i], a.windows[i], true);
+}
+
+std::vector<std::pair<QString, QWidget*>> TForm1::placed_windows() {
+  std::vector<std::pair<QString, QWidget*>> placed = {{"Main", this},
+                                                      {"PointEditor", &windows_->point_editor()},
+                                                      {"Batch", batchWindow_},
+                                                      {"Statistics", statistics_}};
+  for (int i = 0; i < kParameterCount; ++i)
+    placed.emplace_back(
+        QString::fromUtf8(kParameterTable[i].key.data(), qsizetype(kParameterTable[i].key.size())),
+        &windows_->window(i));
+  return placed;
+}
+
+void TForm1::save_window_places() {
+  // A window never shown has no place of its own; one hidden now keeps the place it had.
+  for (const auto& [name, window] : placed_windows())
+    if (window->isVisible()) save_window_place(*store_, name, *window);
+}
+
+void TForm1::restore_window_places() {
+  for (const auto& [name, window] : placed_windows())
+    if (restore_window_place(*store_, name, *window) && window == &windows_->point_editor())
+      windows_->keep_editor_place();
+}
+
+}  // namespace vocanta

@@ -1,0 +1,53 @@
+#include "gui/main/window_places.h"
+
+#include <QGuiApplication>
+#include <QRect>
+#include <QScreen>
+#include <QStringList>
+#include <QWidget>
+
+#include "gui/platform/settings_store.h"
+
+namespace vocanta {
+namespace {
+
+constexpr const char* kSection = "Windows";
+
+bool on_a_screen(const QRect& place) {
+  for (const QScreen* s : QGuiApplication::screens())
+    if (s->geometry().contains(place)) return true;
+  return false;
+}
+
+}  // namespace
+
+void save_window_place(TIni& store, const QString& name, const QWidget& window) {
+  const QRect r(window.pos(), window.size());
+  store.WriteString(kSection, name.toStdString(),
+                    QString("%1,%2,%3,%4")
+                        .arg(r.left())
+                        .arg(r.top())
+                        .arg(r.width())
+                        .arg(r.height())
+                        .toStdString());
+}
+
+bool restore_window_place(const TIni& store, const QString& name, QWidget& window) {
+  const QStringList fields =
+      QString::fromStdString(store.ReadString(kSection, name.toStdString(), "")).split(',');
+  if (fields.size() != 4) return false;
+  int v[4];
+  for (int i = 0; i < 4; ++i) {
+    bool ok = false;
+    v[i] = fields[i].trimmed().toInt(&ok);
+    if (!ok) return false;
+  }
+  const bool fixed = window.minimumSize() == window.maximumSize();
+  const QSize size = fixed ? window.size() : QSize(v[2], v[3]).expandedTo(window.minimumSize());
+  if (size.isEmpty() || !on_a_screen(QRect(QPoint(v[0], v[1]), size))) return false;
+  window.move(v[0], v[1]);
+  if (!fixed) window.resize(size);
+  return true;
+}
+
+}  // namespace vocanta

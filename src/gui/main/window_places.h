@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace vocanta {
+
+class TIni;
+
+// Where each window was when the program last ended, kept in the per-user store's
+// section "Windows" as "left,top,width,height" under the window's name.
+void save_window_place(TIni& store, const QString& name, const QWidget& window);
+// Puts the window back where it was, if that place lies on one of the screens now
+// attached; a window of fixed size only moves. False when nothing was restored.
+bool restore_window_place(const TIni& store, const QString& name, QWidget& window);
+
+}  // namespace vocanta

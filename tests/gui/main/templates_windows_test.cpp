@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QScreen>
+#include <QTest>
+
+#include "core/document/session.h"
+#include "core/model/voice.h"
+#include "gui/diagram/parameter_window.h"
+#include "gui/diagram/parameter_windows.h"
+#include "gui/diagram/point_editor_window.h"
+#include "gui/main/started_window.h"
+#include "gui/main/template_dialog.h"
+#include "gui/main/window_arrangement.h"
+#include "gui/platform/settings_store.h"
+
+namespace vocanta {
+namespace {
+
+using testing::action;
+using testing::Started;
+
+const QString kTemplates = VOCANTA_SOURCE_DIR "/examples/templates";
+
+TEST(Templates, ListedByNameAndOpenedAsAnUntitledCopy) {
+  const QList<TemplateEntry> entries = list_templates(kTemplates);
+  ASSERT_EQ(entries.size(), 31);
+  EXPECT_EQ(entries[0].caption, "Men – /i/ (heed)");
+  TemplateDialog dialog(entries);
+  EXPECT_EQ(dialog.chosen(), kTemplates + "/men_i.vta");
+
+  testing::TempDir dir;
+  const std::string original = testing::read_file(entries[0].path.toStdString());
+  testing::write_file(dir.file("men_i.vta"), original);
+  Started s;
+  DocumentLifecycle& document = s.main.session().document();
+  document.set_modified(true);
+  s.prompter->answers = {Answer::No};  // the save question for the changed document
+  s.main.open_template(QString::fromStdString(dir.file("men_i.vta")));
+  EXPECT_TRUE(s.prompter->answers.empty());
+  EXPECT_TRUE(document.documentPath.empty());
+  EXPECT_EQ(s.main.windowTitle(), "Vocanta (untitled)");
+  EXPECT_FALSE(document.modified());
+  EXPECT_EQ(curve_value(s.main.session().voice().parameter(param::kFormants).state, 1, 0.2), 270);
+
+  s.prompter->fileNames = {dir.file("mine.vta")};
+  document.save_document();
+  EXPECT_EQ(document.documentPath, dir.file("mine.vta"));
+  EXPECT_EQ(testing::read_file(dir.file("men_i.vta")), original);
+}
+
+void expect_apart(const std::vector<QRect>& rects, const QRect& area) {
+  for (size_t i = 0; i < rects.size(); ++i) {
+    EXPECT_TRUE(area.contains(rects[i])) << i;
+    for (size_t j = i + 1; j < rects.size(); ++j)
+      EXPECT_FALSE(rects[i].intersects(rects[j])) << i << " " << j;
+  }
+}
+
+TEST(Arrange, AllTwentyThreeWindowsApartOnA1280By800Screen) {
+  Started s;
+  action(s.main, "showAllAction").trigger();
+  const TForm2& window = s.main.parameter_windows().window(0);
+  // A window manager's frame around each: a title bar and borders.
+  const QSize frame(8, 30);
+  ArrangeRequest q{QRect(0, 24, 1280, 800 - 24),
+                   s.main.frameGeometry().size() + frame,
+                   s.main.parameter_windows().point_editor().size() + frame,
+                   window.size() + frame,
+                   window.smallest_size() + frame,
+                   kParameterCount};
+  const Arrangement a = arrange_windows(q);
+  std::vector<QRect> all = a.windows;
+  all.push_back(a.main);
+  all.push_back(a.editor);
+  ASSERT_EQ(a.windows.size(), size_t(kParameterCount));
+  expect_apart(all, q.available);
+  for (const QRect& r : a.windows) EXPECT_TRUE(r.size() == r.size().expandedTo(q.smallestFrame));
+}
+
+TEST(Arrange, TheMenuCommandPlacesTheVisibleWindowsApart) {
+  Started s;
+  ParameterWindows& windows = s.main.parameter_windows();
+  for (int i : {param::kF0, param::kFormants, param::kOverallLevel, param::kFormantBandwidth})
+    windows.show_parameter(i);
+  windows.sync_editor_visibility();
+  action(s.main, "arrangeAction").trigger();
+  std::vector<QRect> all = {s.main.frameGeometry(), windows.point_editor().frameGeometry()};
+  for (int i : {param::kF0, param::kFormants, param::kOverallLevel, param::kFormantBandwidth})
+    all.push_back(windows.window(i).frameGeometry());
+  expect_apart(all, s.main.screen()->availableGeometry());
+}
+
+TEST(WindowPlaces, RememberedBetweenRunsWhenOnAScreen) {
+  TIni().EraseSection("Windows");
+  const QRect place(120, 90, 350, 240);
+  {
+    Started s;
+    TForm2& f0 = s.main.parameter_windows().window(param::kF0);
+    f0.show();
+    f0.move(place.topLeft());
+    f0.resize(place.size());
+    s.main.move(40, 30);
+    s.main.close();
+  }
+  TIni().WriteString("Windows", "Statistics", "9000,9000,300,200");  // no such screen now
+  Started s;
+  TForm2& f0 = s.main.parameter_windows().window(param::kF0);
+  f0.show();
+  EXPECT_EQ(QRect(f0.pos(), f0.size()), place);
+  EXPECT_EQ(s.main.pos(), QPoint(40, 30));
+  EXPECT_LT(s.main.findChild<QWidget*>("TForm9")->pos().x(), 9000);
+  TIni().EraseSection("Windows");
+}
+
+}  // namespace
+}  // namespace vocanta
