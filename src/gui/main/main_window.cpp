@@ -26,6 +26,7 @@
 #include "gui/main/settings_dialog.h"
 #include "gui/main/statistics_window.h"
 #include "gui/main/vocanta_application.h"
+#include "gui/main/window_places.h"
 #include "gui/platform/gui_prompter.h"
 #include "gui/platform/settings_store.h"
 
@@ -129,7 +130,11 @@ void TForm1::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   if (!firstActivation_) return;
   firstActivation_ = false;
-  if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
+  // Before the window is mapped, so that the window manager puts its frame, not its
+  // contents, where it was.
+  const bool restored = !batch_mode() && restore_window_place(*store_, "Main", *this);
+  if (const QScreen* s = screen(); s && !restored)
+    move(s->availableGeometry().center() - rect().center());
   // After the window is on the screen, as its first activation would run it.
   QTimer::singleShot(0, this, &TForm1::start_up);
 }

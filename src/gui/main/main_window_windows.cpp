@@ -54,11 +54,9 @@ void TForm1::arrange_windows() {
   request.available = screen() ? screen()->availableGeometry() : QRect(0, 0, 1280, 800);
   request.mainFrame = frameGeometry().size();
   request.editorFrame = editor.frameGeometry().size();
-  request.windows = static_cast<int>(shown.size());
-  if (!shown.empty()) {
-    const TForm2& first = *shown.front();
-    request.windowFrame = first.frameGeometry().size();
-    request.smallestFrame = first.smallest_size() + frame_extra(first);
+  for (const TForm2* w : shown) {
+    request.windowFrame = request.windowFrame.expandedTo(w->frameGeometry().size());
+    request.smallestFrames.push_back(w->smallest_size() + frame_extra(*w));
   }
   const Arrangement a = vocanta::arrange_windows(request);
   put(*this, a.main, false);
@@ -87,7 +85,8 @@ void TForm1::save_window_places() {
 
 void TForm1::restore_window_places() {
   for (const auto& [name, window] : placed_windows())
-    if (restore_window_place(*store_, name, *window) && window == &windows_->point_editor())
+    if (window != this && restore_window_place(*store_, name, *window) &&
+        window == &windows_->point_editor())
       windows_->keep_editor_place();
 }
 

@@ -60,22 +60,24 @@ void expect_apart(const std::vector<QRect>& rects, const QRect& area) {
 TEST(Arrange, AllTwentyThreeWindowsApartOnA1280By800Screen) {
   Started s;
   action(s.main, "showAllAction").trigger();
-  const TForm2& window = s.main.parameter_windows().window(0);
   // A window manager's frame around each: a title bar and borders.
-  const QSize frame(8, 30);
+  const QSize frame(4, 24);
   ArrangeRequest q{QRect(0, 24, 1280, 800 - 24),
                    s.main.frameGeometry().size() + frame,
                    s.main.parameter_windows().point_editor().size() + frame,
-                   window.size() + frame,
-                   window.smallest_size() + frame,
-                   kParameterCount};
+                   s.main.parameter_windows().window(0).size() + frame,
+                   {}};
+  for (int i = 0; i < kParameterCount; ++i)
+    q.smallestFrames.push_back(s.main.parameter_windows().window(i).smallest_size() + frame);
   const Arrangement a = arrange_windows(q);
   std::vector<QRect> all = a.windows;
   all.push_back(a.main);
   all.push_back(a.editor);
   ASSERT_EQ(a.windows.size(), size_t(kParameterCount));
   expect_apart(all, q.available);
-  for (const QRect& r : a.windows) EXPECT_TRUE(r.size() == r.size().expandedTo(q.smallestFrame));
+  for (int i = 0; i < kParameterCount; ++i)
+    EXPECT_EQ(a.windows[size_t(i)].size().expandedTo(q.smallestFrames[size_t(i)]),
+              a.windows[size_t(i)].size());
 }
 
 TEST(Arrange, TheMenuCommandPlacesTheVisibleWindowsApart) {
