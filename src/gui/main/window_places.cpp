@@ -45,6 +45,9 @@ bool restore_window_place(const TIni& store, const QString& name, QWidget& windo
   const bool fixed = window.minimumSize() == window.maximumSize();
   const QSize size = fixed ? window.size() : QSize(v[2], v[3]).expandedTo(window.minimumSize());
   if (size.isEmpty() || !on_a_screen(QRect(QPoint(v[0], v[1]), size))) return false;
+  // A window not yet moved takes a move to where it already is for no move at all and
+  // leaves its place to the window manager; a step aside first makes it count.
+  if (window.pos() == QPoint(v[0], v[1])) window.move(v[0] + 1, v[1]);
   window.move(v[0], v[1]);
   if (!fixed) window.resize(size);
   return true;
