@@ -133,13 +133,13 @@ int run_build(const std::vector<std::string>& args, bool batchOptions, std::ostr
 int build_command(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   return run_build(
       args, false, out, err,
-      "usage: vocanta-cli build DOC.vta [-o OUT.smp] [--seed N] [--engine fast|reference]\n",
+      "usage: vocanta-cli build DOC.vta [-o OUT] [--seed N] [--engine fast|reference]\n",
       [](BuildRun& run, Voice&, const BuildOptions& o) { run.build_voice(o.output); });
 }
 
 int batch_command(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   return run_build(args, true, out, err,
-                   "usage: vocanta-cli batch DOC.vta [-o OUT.smp] [--combinations]\n"
+                   "usage: vocanta-cli batch DOC.vta [-o OUT] [--combinations]\n"
                    "                         [--only NAME,...] [--include-without] [--seed N]\n"
                    "                         [--engine fast|reference]\n",
                    [](BuildRun& run, Voice& voice, const BuildOptions& o) {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cli/build_command.h"
+#include "cli/convert_command.h"
 #include "cli/resave_command.h"
 
 namespace {
@@ -12,18 +13,23 @@ void print_usage(std::ostream& out) {
   out << "usage: vocanta-cli COMMAND ...\n"
          "\n"
          "commands:\n"
-         "  build DOC.vta [-o OUT.smp] [--seed N]\n"
+         "  build DOC.vta [-o OUT] [--seed N]\n"
          "                          render the voice into a sample file (default: the\n"
-         "                          document's name with .smp)\n"
-         "  batch DOC.vta [-o OUT.smp] [--combinations] [--only NAME,...]\n"
+         "                          document's name with .smp); an OUT ending in .wav,\n"
+         "                          .flac, .aif or .aiff gets that audio file instead\n"
+         "  batch DOC.vta [-o OUT] [--combinations] [--only NAME,...]\n"
          "                [--include-without] [--seed N]\n"
          "                          render one voice per batch step (or per combination\n"
-         "                          of steps) into one sample file and a .CSV label file\n"
+         "                          of steps) into one file and a .CSV label file; a WAV\n"
+         "                          also marks each voice's start with a cue point\n"
          "  --engine fast|reference  with build and batch: the engine (default fast); the\n"
          "                          reference engine computes every term as written, to\n"
          "                          check the fast one against\n"
          "  resave IN.vta OUT.vta   read a document and write it anew in the current\n"
-         "                          format (OUT must not exist yet)\n";
+         "                          format (OUT must not exist yet)\n"
+         "  convert IN.smp OUT.wav|OUT.flac|OUT.aiff\n"
+         "                          write the samples of a sample file as an audio file\n"
+         "  info FILE.smp            print a sample file's header items and its length\n";
 }
 
 }  // namespace
@@ -39,6 +45,8 @@ int main(int argc, char** argv) {
     if (args[0] == "resave") return vocanta::resave_command(rest, std::cerr);
     if (args[0] == "build") return vocanta::build_command(rest, std::cout, std::cerr);
     if (args[0] == "batch") return vocanta::batch_command(rest, std::cout, std::cerr);
+    if (args[0] == "convert") return vocanta::convert_command(rest, std::cerr);
+    if (args[0] == "info") return vocanta::info_command(rest, std::cout, std::cerr);
   } catch (const std::exception& e) {
     std::cerr << "vocanta-cli: " << e.what() << "\n";
     return 1;

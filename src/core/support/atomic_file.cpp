@@ -38,7 +38,7 @@ void sync_folder_of(const std::string& path) {
 
 }  // namespace
 
-bool PendingFile::write(const std::string& target, std::string_view bytes) {
+int PendingFile::create(const std::string& target) {
   discard();
   int fd = -1;
   for (unsigned attempt = 0; attempt < 100 && fd < 0; ++attempt) {
@@ -49,9 +49,15 @@ bool PendingFile::write(const std::string& target, std::string_view bytes) {
   }
   if (fd < 0) {
     temp_.clear();
-    return false;
+    return -1;
   }
   target_ = target;
+  return fd;
+}
+
+bool PendingFile::write(const std::string& target, std::string_view bytes) {
+  const int fd = create(target);
+  if (fd < 0) return false;
   const bool written = write_all(fd, bytes) && ::fsync(fd) == 0;
   if (::close(fd) != 0 || !written) {
     discard();

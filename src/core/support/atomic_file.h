@@ -21,6 +21,10 @@ class PendingFile {
 
   // Writes and flushes the bytes to a new temporary file beside target.
   bool write(const std::string& target, std::string_view bytes);
+  // Creates the new temporary file beside target, empty, for a caller that writes it
+  // itself; returns its open descriptor (the caller closes it), or -1.
+  int create(const std::string& target);
+  const std::string& temp_path() const { return temp_; }
   // Renames the temporary file over the target.
   bool commit();
   void discard();

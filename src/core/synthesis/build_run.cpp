@@ -10,6 +10,8 @@
 #include "core/support/file_paths.h"
 #include "core/support/number_format.h"
 #include "core/support/vocanta_error.h"
+#include "core/synthesis/audio_file_sink.h"
+#include "core/synthesis/sample_file_sink.h"
 #include "core/synthesis/voice_renderer.h"
 
 namespace vocanta {
@@ -55,6 +57,12 @@ void BuildRun::check_destination(const std::string& path, bool labelled) const {
     throw VocantaError("The label file of " + path +
                        " would be the sample file itself; choose a name that does not end in "
                        "\".CSV\"");
+}
+
+std::unique_ptr<SampleSink> BuildRun::sink_for(const std::string& path) const {
+  if (const auto format = audio_format_for(path))
+    return std::make_unique<AudioFileSink>(path, *format);
+  return std::make_unique<SampleFileSink>(path, documentPath_);
 }
 
 void BuildRun::begin_build(SampleSink& sink, const std::string& path, int64_t seriesVoices) {
@@ -116,7 +124,11 @@ bool BuildRun::render_block() {
 }
 
 void BuildRun::finish_sink() {
-  if (sink_) sink_->finish();
+  if (sink_) {
+    sink_->finish();
+    // An audio file is made as the build finishes, so its failure comes only now.
+    if (writeFailure_.empty()) writeFailure_ = sink_->write_failure();
+  }
   sink_ = nullptr;
   renderer_.reset();
 }
@@ -128,7 +140,7 @@ void BuildRun::end_build() {
   std::string statistics;
   if (breakRequested_) {
     outcome_ = statistics = "Break!";
-  } else if (!failed_ && samplesInFile_ == totalSamples_) {
+  } else if (!failed_ && writeFailure_.empty() && samplesInFile_ == totalSamples_) {
     outcome_ = "Done!";
     statistics = "Done";
   } else {
@@ -152,6 +164,7 @@ void BuildRun::finish_after_error() {
   // The counts may match by chance (a stale total when the start failed, or a label
   // line lost after the last sample); a build cut short by an error is never "Done!".
   failed_ = true;
+  if (sink_) sink_->abandon();
   try {
     end_build();
   } catch (...) {

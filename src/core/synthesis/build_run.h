@@ -7,7 +7,7 @@
 #include "core/synthesis/build_host.h"
 #include "core/synthesis/engine.h"
 #include "core/synthesis/render_break.h"
-#include "core/synthesis/sample_file_sink.h"
+#include "core/synthesis/sample_sink.h"
 #include "core/synthesis/synthesis_settings.h"
 
 namespace vocanta {
@@ -62,8 +62,8 @@ class BuildRun : private RenderBreak {
   void run(const std::string& path, Body body) {
     check_idle();
     check_destination(path, false);
-    SampleFileSink file(path, documentPath_);
-    run_into(file, path, 0, body);
+    const std::unique_ptr<SampleSink> sink = sink_for(path);
+    run_into(*sink, path, 0, body);
   }
   // The same into a destination of the caller's; path names the build.
   template <typename Body>
@@ -76,8 +76,8 @@ class BuildRun : private RenderBreak {
   void run_series(const std::string& path, int64_t voices, Body body) {
     check_idle();
     check_destination(path, true);
-    SampleFileSink file(path, documentPath_);
-    run_into(file, path, voices, body);
+    const std::unique_ptr<SampleSink> sink = sink_for(path);
+    run_into(*sink, path, voices, body);
   }
 
   const SynthesisSettings& settings() const { return settings_; }
@@ -115,6 +115,8 @@ class BuildRun : private RenderBreak {
   // Refuses, before anything is written, a sample file or (labelled) a label file that
   // would be the document or each other.
   void check_destination(const std::string& path, bool labelled) const;
+  // An audio file by the extension of path, otherwise a sample file.
+  std::unique_ptr<SampleSink> sink_for(const std::string& path) const;
   Answer break_now(double t) override;
   void begin_build(SampleSink& sink, const std::string& path, int64_t seriesVoices);
   void start_rendering(int64_t seriesVoices);

@@ -1,10 +1,10 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
-#include <vector>
 
+#include "core/synthesis/label_file.h"
+#include "core/synthesis/raw_sample_writer.h"
 #include "core/synthesis/sample_sink.h"
 
 namespace vocanta {
@@ -20,27 +20,23 @@ class SampleFileSink : public SampleSink {
   SampleFileSink& operator=(const SampleFileSink&) = delete;
   ~SampleFileSink() override { finish(); }
 
-  const std::string& label_path() const { return labelPath_; }
+  const std::string& label_path() const { return labels_.path(); }
 
   void open() override;
   void begin(const SinkFormat& format) override;
   size_t write(const int16_t* samples, size_t count) override;
-  std::string write_failure() const override { return writeFailure_; }
+  std::string write_failure() const override { return samples_.failure(); }
   void voice_done(int64_t start, int64_t count, const std::string& label) override;
   void finish() noexcept override;
 
  private:
   void write_header(const SinkFormat& format);
-  void start_label_file();
 
   std::string path_;
-  std::string labelPath_;
+  LabelFile labels_;
   std::string documentPath_;
-  std::FILE* file_ = nullptr;
+  RawSampleWriter samples_;
   bool labelled_ = false;
-  std::vector<unsigned char> bytes_;
-  int64_t samplesWritten_ = 0;
-  std::string writeFailure_;
 };
 
 }  // namespace vocanta

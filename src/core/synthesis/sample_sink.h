@@ -33,6 +33,9 @@ class SampleSink {
   virtual void voice_done(int64_t start, int64_t count, const std::string& label) = 0;
   // Must not throw: it also runs while an earlier error is on its way to the user.
   virtual void finish() noexcept = 0;
+  // The build failed: a destination that replaces its file only when complete leaves
+  // the earlier file as it was.
+  virtual void abandon() noexcept { finish(); }
 };
 
 }  // namespace vocanta

@@ -7,6 +7,7 @@
 
 #include "core/document/session.h"
 #include "core/support/prompter.h"
+#include "core/synthesis/audio_file.h"
 #include "gui/batch/batch_window.h"
 #include "gui/platform/message_box.h"
 
@@ -35,8 +36,8 @@ void TForm3::batchbuildbuttonClick() {
   // Refused at once rather than after the file dialog, as a plain build is.
   session_.build_run().check_idle();
   DocumentLifecycle& document = session_.document();
-  const std::string path = session_.prompter().save_file_name(
-      "Build file as", "Sample files (*.smp)|*.smp|All files (*.*)|*.*", document.samplePath);
+  const std::string path =
+      session_.prompter().save_file_name("Build file as", kBuildFileFilter, document.samplePath);
   if (path.empty()) return;
   document.samplePath = path;
   const BuildRunningScope building;

@@ -5,6 +5,7 @@
 
 #include "core/document/session.h"
 #include "core/support/prompter.h"
+#include "core/synthesis/audio_file.h"
 #include "core/synthesis/build_run.h"
 #include "gui/batch/batch_window.h"
 #include "gui/diagram/parameter_windows.h"
@@ -78,8 +79,8 @@ void TForm1::build_voice_command() {
   // Refused at once rather than after the file dialog, which would overwrite nothing.
   session_->build_run().check_idle();
   DocumentLifecycle& document = session_->document();
-  const std::string path = prompter_->save_file_name(
-      "Build file as", "Sample files (*.smp)|*.smp|All files (*.*)|*.*", document.samplePath);
+  const std::string path =
+      prompter_->save_file_name("Build file as", kBuildFileFilter, document.samplePath);
   if (path.empty()) return;
   document.samplePath = path;
   build_voice(QString::fromStdString(path));

@@ -65,10 +65,19 @@ std::string GuiPrompter::save_file_name(const std::string& title, const std::str
   QFileDialog dialog(parent_, q(title), start_path(initial), qt_file_filter(filter));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
-  // The first pattern of the filter gives the extension a bare name receives.
+  // The chosen pattern gives the extension a bare name receives: the first pattern of
+  // the filter until the user picks another.
   const QStringList parts = q(filter).split('|');
-  if (parts.size() > 1 && parts[1].startsWith("*.") && parts[1] != "*.*")
-    dialog.setDefaultSuffix(parts[1].mid(2));
+  const auto use_pattern = [&dialog, parts](int index) {
+    const bool known = index >= 0 && 2 * index + 1 < parts.size();
+    const QString pattern = known ? parts[2 * index + 1].section(';', 0, 0) : QString();
+    if (pattern.startsWith("*.") && pattern != "*.*") dialog.setDefaultSuffix(pattern.mid(2));
+  };
+  use_pattern(0);
+  QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                   [&dialog, use_pattern](const QString& chosen) {
+                     use_pattern(static_cast<int>(dialog.nameFilters().indexOf(chosen)));
+                   });
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   return dialog.selectedFiles().first().toStdString();
 }

@@ -1,0 +1,62 @@
+#include "cli/convert_command.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+#include <ostream>
+
+#include "core/support/file_paths.h"
+#include "core/support/number_format.h"
+#include "core/support/vocanta_error.h"
+#include "core/synthesis/audio_file.h"
+#include "core/synthesis/label_file.h"
+#include "core/synthesis/sample_file_info.h"
+
+namespace vocanta {
+namespace {
+
+struct CloseFile {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+}  // namespace
+
+int convert_command(const std::vector<std::string>& args, std::ostream& err) {
+  if (args.size() != 2) {
+    err << "usage: vocanta-cli convert IN.smp OUT.wav|OUT.flac|OUT.aiff\n";
+    return 2;
+  }
+  const std::string& in = args[0];
+  const std::string& out = args[1];
+  const auto format = audio_format_for(out);
+  if (!format) {
+    err << "vocanta-cli: " << out
+        << ": convert writes WAV, FLAC or AIFF; name the file .wav, .flac, .aif or .aiff\n";
+    return 2;
+  }
+  if (same_file(in, out)) {
+    err << "vocanta-cli: " << out << " is the file to convert; choose another name\n";
+    return 2;
+  }
+  const SampleFileInfo info = read_sample_file_info(in);
+  errno = 0;
+  const std::unique_ptr<std::FILE, CloseFile> file(std::fopen(in.c_str(), "rb"));
+  if (!file || std::fseek(file.get(), info.header.header_size(), SEEK_SET) != 0)
+    throw VocantaError(file_failure("Cannot read", in, errno));
+  write_audio_file(out, *format, info.samplingFrequency, RawSamples{file.get(), in, info.samples});
+  return 0;
+}
+
+int info_command(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  if (args.size() != 1) {
+    err << "usage: vocanta-cli info FILE.smp\n";
+    return 2;
+  }
+  const SampleFileInfo info = read_sample_file_info(args[0]);
+  for (const titem& item : info.header.items()) out << item.name << "=" << item.value << "\n";
+  const double seconds = static_cast<double>(info.samples) / info.samplingFrequency;
+  out << "length: " << info.samples << " samples, " << format_fixed3(seconds) << " s\n";
+  return 0;
+}
+
+}  // namespace vocanta

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace vocanta {
+
+// The ".CSV" beside a labelled build's file: the file's path on the first line, then
+// one line per voice with its first sample, its length and its label.
+class LabelFile {
+ public:
+  // samplePath is the build's file; the label file takes its name with ".CSV".
+  explicit LabelFile(const std::string& samplePath);
+
+  const std::string& path() const { return path_; }
+
+  // Truncates any earlier label file.
+  void start();
+  // Opened and closed for every line, so that a build that dies keeps the voices done.
+  void append(int64_t start, int64_t count, const std::string& label);
+
+ private:
+  std::string samplePath_;
+  std::string path_;
+};
+
+// "Cannot write to PATH: No space left on device": what failed and the system's reason.
+std::string file_failure(const std::string& what, const std::string& path, int error);
+
+}  // namespace vocanta
