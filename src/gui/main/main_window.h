@@ -93,6 +93,7 @@ class TForm1 : public QMainWindow, private DocumentHost, private ModelObserver {
   std::vector<std::pair<QString, QWidget*>> placed_windows();
   void save_window_places();
   void restore_window_places();
+  void show_batch_window();
   void refresh_edit_menu();
   void refresh_undo_actions();
   void set_hints(bool on);
@@ -117,6 +118,8 @@ class TForm1 : public QMainWindow, private DocumentHost, private ModelObserver {
   ParameterWindows* windows_ = nullptr;
   Tform6* diagnostics_ = nullptr;
   TForm3* batchWindow_ = nullptr;
+  // Whether the batch window has a place yet (restored, or given at its first show).
+  bool batchWindowPlaced_ = false;
   TForm9* statistics_ = nullptr;
   TForm10* settingsDialog_ = nullptr;
   TForm4* partialOpenDialog_ = nullptr;

@@ -140,10 +140,7 @@ void TForm1::create_options_menu() {
   connect(windows_, &ParameterWindows::editorVisibilityChanged, pointEditorAction_,
           &QAction::setEnabled);
   named(options->addAction("&Batch editor...", QKeySequence("Ctrl+B"), this,
-                           [this] {
-                             batchWindow_->show();
-                             batchWindow_->raise();
-                           }),
+                           [this] { show_batch_window(); }),
         "batchEditorAction");
   options->addAction("B&uild statistics...", this, [this] {
     statistics_->show();

@@ -1,4 +1,5 @@
 #include <QScreen>
+#include <utility>
 
 #include "core/document/session.h"
 #include "core/support/vocanta_error.h"
@@ -83,11 +84,20 @@ void TForm1::save_window_places() {
     if (window->isVisible()) save_window_place(*store_, name, *window);
 }
 
+void TForm1::show_batch_window() {
+  // The window manager would put the tall window wherever the pointer is, partly off a
+  // small screen; its first place is beside the main window instead.
+  if (!std::exchange(batchWindowPlaced_, true)) place_beside(*batchWindow_, *this);
+  batchWindow_->show();
+  batchWindow_->raise();
+}
+
 void TForm1::restore_window_places() {
-  for (const auto& [name, window] : placed_windows())
-    if (window != this && restore_window_place(*store_, name, *window) &&
-        window == &windows_->point_editor())
-      windows_->keep_editor_place();
+  for (const auto& [name, window] : placed_windows()) {
+    if (window == this || !restore_window_place(*store_, name, *window)) continue;
+    if (window == &windows_->point_editor()) windows_->keep_editor_place();
+    if (window == batchWindow_) batchWindowPlaced_ = true;
+  }
 }
 
 }  // namespace vocanta

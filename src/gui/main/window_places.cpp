@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <QStringList>
 #include <QWidget>
+#include <algorithm>
 
 #include "gui/platform/settings_store.h"
 
@@ -51,6 +52,25 @@ bool restore_window_place(const TIni& store, const QString& name, QWidget& windo
   window.move(v[0], v[1]);
   if (!fixed) window.resize(size);
   return true;
+}
+
+void place_beside(QWidget& window, const QWidget& anchor) {
+  const QScreen* screen = anchor.screen();
+  if (!screen) return;
+  // A window never sized takes its natural size only when shown: take it now.
+  if (!window.testAttribute(Qt::WA_Resized)) window.adjustSize();
+  const QRect area = screen->availableGeometry();
+  const QRect frame = anchor.frameGeometry();
+  // The window's frame is not known before it is shown; the anchor's frame margins stand
+  // in for it.
+  const QSize margins = frame.size() - anchor.size();
+  const QSize outer = window.size() + margins;
+  int left = frame.right() + 1;
+  if (left + outer.width() > area.right() + 1) left = frame.left() - outer.width();
+  left = std::clamp(left, area.left(), std::max(area.left(), area.right() + 1 - outer.width()));
+  const int top =
+      std::clamp(frame.top(), area.top(), std::max(area.top(), area.bottom() + 1 - outer.height()));
+  window.move(left, top);
 }
 
 }  // namespace vocanta

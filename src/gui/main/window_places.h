@@ -14,5 +14,8 @@ void save_window_place(TIni& store, const QString& name, const QWidget& window);
 // Puts the window back where it was, if that place lies on one of the screens now
 // attached; a window of fixed size only moves. False when nothing was restored.
 bool restore_window_place(const TIni& store, const QString& name, QWidget& window);
+// A first place for a window that has none: beside the anchor window, moved as far as
+// needed to lie whole within the anchor's screen.
+void place_beside(QWidget& window, const QWidget& anchor);
 
 }  // namespace vocanta

@@ -115,5 +115,16 @@ TEST(WindowPlaces, RememberedBetweenRunsWhenOnAScreen) {
   TIni().EraseSection("Windows");
 }
 
+TEST(WindowPlaces, TheBatchWindowFirstOpensWhollyOnTheScreenBesideTheMainWindow) {
+  TIni().EraseSection("Windows");
+  Started s;
+  const QRect area = s.main.screen()->availableGeometry();
+  s.main.move(area.right() - s.main.width() - 20, area.bottom() - s.main.height() - 20);
+  action(s.main, "batchEditorAction").trigger();
+  QWidget* batch = s.main.findChild<QWidget*>("TForm3");
+  ASSERT_NE(batch, nullptr);
+  EXPECT_TRUE(area.contains(QRect(batch->pos(), batch->size())));
+}
+
 }  // namespace
 }  // namespace vocanta
