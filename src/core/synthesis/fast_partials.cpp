@@ -6,6 +6,7 @@
 #include <numbers>
 
 #include "core/model/parameter_table.h"
+#include "core/support/same_bits.h"
 #include "core/synthesis/render_curves.h"
 
 namespace vocanta {
@@ -13,11 +14,6 @@ namespace {
 
 constexpr int kPartials = 2048;
 constexpr double kTwoPi = 2 * std::numbers::pi;
-
-// Bit for bit: a NaN operand is the same operand again.
-bool same(double a, double b) {
-  return std::memcmp(&a, &b, sizeof a) == 0;
-}
 
 bool same(const CurveCursor& a, const CurveCursor& b) {
   return a.curve == b.curve && a.point == b.point;
@@ -64,7 +60,7 @@ void FastPartials::walk(Walk& w, int p, Abscissa along, int32_t N, double f0) {
   const auto x = [along, f0](int32_t k) {
     return along == Abscissa::Whole ? k : along == Abscissa::Times ? k * f0 : (k - 0.5) * f0;
   };
-  if (w.known && w.count == N && same(w.f0, f0)) {
+  if (w.known && w.count == N && same_bits(w.f0, f0)) {
     if (same(w.start, cursor)) {
       cursor = w.end;
       return;
@@ -160,9 +156,9 @@ void FastPartials::walk_on(const CurveState& state, const TCurvePoint*& p, const
 bool FastPartials::fresh(const Table& t, const Walk& w, int32_t N) {
   if (N > t.count) return false;
   if (w.constant) {
-    if (t.constant && same(t.constantOperand, w.value)) return true;
+    if (t.constant && same_bits(t.constantOperand, w.value)) return true;
     for (int32_t i = 0; i < N; ++i)
-      if (!same(t.operands[static_cast<size_t>(i)], w.value)) return false;
+      if (!same_bits(t.operands[static_cast<size_t>(i)], w.value)) return false;
     return true;
   }
   return std::memcmp(t.operands.data(), w.values.data(), sizeof(double) * static_cast<size_t>(N)) ==
@@ -171,7 +167,7 @@ bool FastPartials::fresh(const Table& t, const Walk& w, int32_t N) {
 
 // After the operands of entries 0..N-1 were replaced by those of w.
 void FastPartials::took(Table& t, const Walk& w, int32_t N, bool keys) {
-  const bool wasConstant = t.constant && keys && same(t.constantOperand, w.value);
+  const bool wasConstant = t.constant && keys && same_bits(t.constantOperand, w.value);
   t.count = keys ? std::max(t.count, N) : N;
   t.constant = w.constant && (N == t.count || wasConstant);
   t.constantOperand = w.value;
@@ -180,7 +176,7 @@ void FastPartials::took(Table& t, const Walk& w, int32_t N, bool keys) {
 const double* FastPartials::amplitudes(Table& t, const Walk& response,
                                        const std::vector<double>& spectrum, int32_t N, double tau,
                                        double P) {
-  const bool keys = same(t.key1, tau) && same(t.key2, P);
+  const bool keys = same_bits(t.key1, tau) && same_bits(t.key2, P);
   if (keys && fresh(t, response, N)) return t.values->data();
   double* values = writable(t, N);
   const double lambda = std::log(10.0) / 20;
@@ -208,7 +204,7 @@ const double* FastPartials::phases(Table& t, const Walk& phase, const std::vecto
   const auto operand = [&](int32_t i) {
     return phase.constant ? phase.value : phase.values[static_cast<size_t>(i)];
   };
-  const bool keys = same(t.key1, randomness);
+  const bool keys = same_bits(t.key1, randomness);
   if (keys && fresh(t, phase, N)) return t.values->data();
   double* values = writable(t, N);
   for (int32_t i = 0; i < N; ++i) {

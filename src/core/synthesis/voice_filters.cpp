@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
+#include "core/support/same_bits.h"
 #include "core/synthesis/render_curves.h"
 
 namespace vocanta {
@@ -25,14 +25,10 @@ double guarded_step(Resonator& r, double x) {
   return y;
 }
 
-bool same(double a, double b) {
-  return std::memcmp(&a, &b, sizeof a) == 0;
-}
-
 }  // namespace
 
 bool RememberedTuning::holds(double f2, double b2) {
-  if (known && same(f, f2) && same(b, b2)) return true;
+  if (known && same_bits(f, f2) && same_bits(b, b2)) return true;
   known = true;
   f = f2;
   b = b2;

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <limits>
 #include <numbers>
 
 #include "core/model/voice.h"
+#include "core/support/same_bits.h"
 #include "core/synthesis/fast_partials.h"
 
 namespace vocanta {
@@ -202,7 +202,7 @@ double VoiceRenderer::subharmonics(double s, int32_t N, double f0, double aH, do
 
 double VoiceRenderer::level(Level& l, double dB) {
   // The fast engine takes the factor of a level it has seen just before.
-  if (fast_ && l.known && std::memcmp(&l.dB, &dB, sizeof dB) == 0) return l.factor;
+  if (fast_ && l.known && same_bits(l.dB, dB)) return l.factor;
   l = {true, dB, std::pow(10.0, dB / 20)};
   return l.factor;
 }
