@@ -18,13 +18,10 @@
 
 #include "core/document/session.h"
 #include "core/model/voice.h"
+#include "gui/platform/qt_text.h"
 
 namespace vocanta {
 namespace {
-
-QString qt(const std::string& text) {
-  return QString::fromStdString(text);
-}
 
 QLabel* heading(const char* text, QWidget* parent) {
   return new QLabel(QString::fromLatin1(text), parent);

@@ -18,14 +18,11 @@
 #include "core/support/vocanta_error.h"
 #include "gui/diagram/diagram_view.h"
 #include "gui/diagram/parameter_window_host.h"
+#include "gui/platform/qt_text.h"
 
 namespace vocanta {
 
 namespace {
-
-QString qt(const std::string& text) {
-  return QString::fromStdString(text);
-}
 
 bool is_enter(const QEvent* event) {
   if (event->type() != QEvent::KeyPress) return false;

@@ -14,16 +14,9 @@
 #include "core/support/number_format.h"
 #include "gui/diagram/parameter_window.h"
 #include "gui/diagram/point_editor_window.h"
+#include "gui/platform/qt_text.h"
 
 namespace vocanta {
-
-namespace {
-
-QString qt(const std::string& text) {
-  return QString::fromStdString(text);
-}
-
-}  // namespace
 
 void TForm5::enter_pressed() {
   TForm2& w = window();

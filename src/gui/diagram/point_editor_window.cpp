@@ -19,14 +19,11 @@
 #include "core/support/number_format.h"
 #include "gui/diagram/parameter_window.h"
 #include "gui/diagram/parameter_windows.h"
+#include "gui/platform/qt_text.h"
 
 namespace vocanta {
 
 namespace {
-
-QString qt(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // "Time[s]"; a quantity without a unit stands alone.
 QString axis_text(std::string_view label, std::string_view unit) {
