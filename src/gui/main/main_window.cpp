@@ -26,7 +26,9 @@
 #include "gui/main/settings_dialog.h"
 #include "gui/main/statistics_window.h"
 #include "gui/main/vocanta_application.h"
+#include "gui/main/voice_player.h"
 #include "gui/main/window_places.h"
+#include "gui/platform/audio_output.h"
 #include "gui/platform/gui_prompter.h"
 #include "gui/platform/settings_store.h"
 
@@ -46,6 +48,7 @@ TForm1::TForm1(QStringList arguments, QWidget* parent)
   voice.decimalSeparator = QLocale().decimalPoint().at(0).toLatin1();
   if (voice.decimalSeparator == 0) voice.decimalSeparator = '.';
   create_controls();
+  create_player(make_system_audio_output());
   create_windows();
   create_menus();
   create_recent_files();
@@ -223,6 +226,7 @@ void TForm1::set_caption(const std::string& caption) {
 }
 
 void TForm1::new_document_started() {
+  stop_playback();
   windows_->clear_backgrounds();
   partialOpenDialog_->rebuild_parameter_boxes();
 }
@@ -245,6 +249,12 @@ void TForm1::save_pasted_background(int index) {
 
 void TForm1::model_changed(const ModelChange& change) {
   if (change.kind == ModelChange::Kind::History) refresh_undo_actions();
+  // The renderer follows point edits, but not a voice laid out anew.
+  using Kind = ModelChange::Kind;
+  if (player_->rendering_voice() &&
+      (change.kind == Kind::Everything || change.kind == Kind::TweenieCount ||
+       change.kind == Kind::Batches))
+    stop_playback();
 }
 
 void TForm1::create_recent_files() {

@@ -19,6 +19,7 @@ class QPushButton;
 
 namespace vocanta {
 
+class AudioOutput;
 class GuiBuildHost;
 class ParameterWindows;
 class Prompter;
@@ -30,6 +31,7 @@ class TForm9;
 class TForm10;
 class TIni;
 class TRecentFiles;
+class VoicePlayer;
 class Tform6;
 class QuirraAboutBox;
 
@@ -58,6 +60,11 @@ class TForm1 : public QMainWindow, private DocumentHost, private ModelObserver {
   // Window ▸ "Arrange": the visible parameter windows beside the main window and the
   // point editor, on the main window's screen.
   void arrange_windows();
+  // Replaces the sound card (tests record what would be played).
+  void set_audio_output(std::unique_ptr<AudioOutput> output);
+  VoicePlayer& player() { return *player_; }
+  // Plays samples already made, from sample index from on, as the current voice plays.
+  void play_samples(std::vector<int16_t> samples, int samplingFrequency, int64_t from);
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -104,6 +111,13 @@ class TForm1 : public QMainWindow, private DocumentHost, private ModelObserver {
   void enter_batch_mode();
   void run_batch_mode();
 
+  void create_player(std::unique_ptr<AudioOutput> output);
+  void create_play_actions();
+  void play_voice();
+  void cannot_play(const QString& why);
+  void stop_playback();
+  void refresh_play_actions();
+
   void build_voice_command();
   void build_voice(const QString& path);
   void break_or_build();
@@ -125,6 +139,10 @@ class TForm1 : public QMainWindow, private DocumentHost, private ModelObserver {
   TForm4* partialOpenDialog_ = nullptr;
   TRecentFiles* recentFiles_ = nullptr;
   QuirraAboutBox* aboutBox_ = nullptr;
+  VoicePlayer* player_ = nullptr;
+  // What playback could not do, each said once.
+  QStringList toldCannotPlay_;
+  bool building_ = false;
   std::unique_ptr<TErrorLog> errorLog_;
 
   QPushButton* breakbutton_ = nullptr;
@@ -140,6 +158,8 @@ class TForm1 : public QMainWindow, private DocumentHost, private ModelObserver {
   QAction* syncCursorAction_ = nullptr;
   QAction* progressCursorAction_ = nullptr;
   QAction* pointEditorAction_ = nullptr;
+  QAction* playAction_ = nullptr;
+  QAction* stopAction_ = nullptr;
   QMenu* fileMenu_ = nullptr;
   std::array<QAction*, kParameterCount> editActions_{};
 

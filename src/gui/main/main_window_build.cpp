@@ -30,6 +30,10 @@ void GuiBuildHost::add_statistics_line(const std::string& line) {
 }
 
 void GuiBuildHost::build_running(bool running) {
+  // Playing renders the same voice; the build has it to itself.
+  if (running) main_.stop_playback();
+  main_.building_ = running;
+  main_.refresh_play_actions();
   main_.breakbutton_->setText(running ? "&Break" : "&Build...");
   main_.batchWindow_->build_running(running);
 }

@@ -55,6 +55,7 @@ void TForm1::create_file_menu() {
   named(fileMenu_->addAction("&Build voice...", QKeySequence("F9"), this,
                              [this] { build_voice_command(); }),
         "buildAction");
+  create_play_actions();
   fileMenu_->addSeparator();
   fileMenu_->addAction("E&xit", this, [this] { close(); });
 }
