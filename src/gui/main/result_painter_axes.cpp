@@ -86,7 +86,8 @@ void ResultPainter::paint_time_axis(QPainter& p, const ResultLayout& layout,
     const QString label = locale.toString(t, 'f', decimals);
     p.drawText(QRect(x - 40, bottom + 5, 80, 20), Qt::AlignHCenter | Qt::AlignTop, label);
   }
-  p.drawText(QRect(layout.spectrum.right() - 40, bottom + 5, 40, 20), Qt::AlignRight | Qt::AlignTop,
+  // Left of the scale, below the frequency labels, where no time label reaches.
+  p.drawText(QRect(0, bottom + 5, layout.spectrum.left() - 14, 20), Qt::AlignRight | Qt::AlignTop,
              "s");
 }
 

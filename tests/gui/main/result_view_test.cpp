@@ -15,6 +15,7 @@
 #include "core/synthesis/sound_file_reader.h"
 #include "gui/main/result_painter.h"
 #include "gui/main/result_window.h"
+#include "gui/main/result_window_view.h"
 #include "gui/main/spectrogram.h"
 #include "gui/main/started_window.h"
 #include "test_support.h"
@@ -142,6 +143,9 @@ TEST(ResultView, BuiltFileShowsWithTheFormantCurvesOverIt) {
   window.set_cursor_time(0.1);
   child<QPushButton>(window, "playButton").click();
   EXPECT_EQ(playedFrom, 1600);
+  s.prompter->fileNames.push_back(dir.file("glide.png"));
+  child<QPushButton>(window, "exportButton").click();
+  EXPECT_EQ(QImage(QString::fromStdString(dir.file("glide.png"))).size(), window.view().size());
   EXPECT_THROW(window.load_file(QString::fromStdString(document)), VocantaError);
 
   painter.set_options(ResultOptions{0.005, 70, 5000, false});
