@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <cmath>
+#include <cstdlib>
 #include <memory>
 #include <numbers>
 
@@ -147,6 +148,13 @@ TEST(ResultView, BuiltFileShowsWithTheFormantCurvesOverIt) {
   child<QPushButton>(window, "exportButton").click();
   EXPECT_EQ(QImage(QString::fromStdString(dir.file("glide.png"))).size(), window.view().size());
   EXPECT_THROW(window.load_file(QString::fromStdString(document)), VocantaError);
+  // An audio file of the same build holds the same samples.
+  const std::string wav = dir.file("glide.wav");
+  ASSERT_EQ(
+      std::system(
+          (std::string(VOCANTA_CLI) + " convert " + dir.file("glide.smp") + " " + wav).c_str()),
+      0);
+  EXPECT_EQ(read_sound_file(wav).samples, painter.sound()->samples);
 
   painter.set_options(ResultOptions{0.005, 70, 5000, false});
   EXPECT_TRUE(rows_where(paint(painter), axis.left + axis.width / 2, red).empty());
