@@ -146,6 +146,11 @@ void ParameterWindows::load_background(int index, const QString& path) {
 
 void ParameterWindows::draw_sync_cursors(int16_t xQuantity, int16_t yQuantity, double x, double y) {
   for (TForm2* w : windows_) w->draw_sync_cursor(xQuantity, yQuantity, x, y);
+  if (!timeCursorListener_) return;
+  if (xQuantity == quantity::kTime)
+    timeCursorListener_(x);
+  else if (yQuantity == quantity::kTime)
+    timeCursorListener_(y);
 }
 
 void ParameterWindows::parameter_window_shown(TForm2&) {

@@ -2,6 +2,8 @@
 
 #include <QObject>
 #include <array>
+#include <functional>
+#include <utility>
 
 #include "core/model/model_observer.h"
 #include "core/model/parameter_table.h"
@@ -53,6 +55,10 @@ class ParameterWindows : public QObject, public ParameterWindowHost, private Mod
   void save_pasted_background(int index);
   void load_background(int index, const QString& path);
   void set_sync_cursor(bool on) { syncCursor_ = on; }
+  // Told the time whenever the cursor lines move to a time: the result view follows.
+  void set_time_cursor_listener(std::function<void(double)> listener) {
+    timeCursorListener_ = std::move(listener);
+  }
 
   // ParameterWindowHost
   bool parameter_sync_cursor() const override { return syncCursor_; }
@@ -84,6 +90,7 @@ class ParameterWindows : public QObject, public ParameterWindowHost, private Mod
   int activeWindow_ = 1;
   bool syncCursor_ = true;
   bool editorPlaceKept_ = false;
+  std::function<void(double)> timeCursorListener_;
 };
 
 }  // namespace vocanta

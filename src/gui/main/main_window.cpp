@@ -118,6 +118,7 @@ void TForm1::create_windows() {
   statistics_ = new TForm9(this);
   settingsDialog_ = new TForm10(*session_, *store_, this);
   partialOpenDialog_ = new TForm4(*session_, this);
+  create_result_window();
   connect(batchWindow_, &TForm3::showParameter, this, [this](int index) {
     windows_->show_parameter(index);
     windows_->window(index).raise();

@@ -34,6 +34,7 @@ class TRecentFiles;
 class VoicePlayer;
 class Tform6;
 class QuirraAboutBox;
+class ResultWindow;
 
 // The small control window from which everything starts: the menus, the build button
 // and the overload lamps. It shows one session and forwards its menus to it; it owns
@@ -101,6 +102,10 @@ class TForm1 : public QMainWindow, private DocumentHost, private ModelObserver {
   void save_window_places();
   void restore_window_places();
   void show_batch_window();
+  void create_result_window();
+  void show_result_window();
+  // A build has ended: the result view shows the file when the build was done.
+  void result_built();
   void refresh_edit_menu();
   void refresh_undo_actions();
   void set_hints(bool on);
@@ -143,6 +148,7 @@ class TForm1 : public QMainWindow, private DocumentHost, private ModelObserver {
   // What playback could not do, each said once.
   QStringList toldCannotPlay_;
   bool building_ = false;
+  ResultWindow* resultWindow_ = nullptr;
   std::unique_ptr<TErrorLog> errorLog_;
 
   QPushButton* breakbutton_ = nullptr;

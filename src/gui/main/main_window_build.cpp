@@ -64,6 +64,10 @@ void GuiBuildHost::beep() {
   QApplication::beep();
 }
 
+void GuiBuildHost::build_finished() {
+  main_.result_built();
+}
+
 void TForm1::set_overload_state(int state) {
   olgreen_->setVisible(state == 0);
   olred_->setVisible(state == 1);

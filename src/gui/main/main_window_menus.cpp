@@ -120,6 +120,8 @@ void TForm1::create_view_menu() {
   });
   connect(progressCursorAction_, &QAction::triggered, this,
           [this] { toggle_option(progressCursorAction_, "BuildProgressCursor"); });
+  view->addSeparator();
+  named(view->addAction("&Result", this, [this] { show_result_window(); }), "resultAction");
 }
 
 void TForm1::toggle_option(QAction* action, const char* key) {

@@ -1,0 +1,30 @@
+// The main window's part in the result view: it owns the window, opens it from the
+// View menu and tells it of every file a build has written.
+#include <QFileInfo>
+
+#include "core/document/session.h"
+#include "gui/diagram/parameter_windows.h"
+#include "gui/main/main_window.h"
+#include "gui/main/result_window.h"
+
+namespace vocanta {
+
+void TForm1::create_result_window() {
+  resultWindow_ = new ResultWindow(*session_, this);
+  windows_->set_time_cursor_listener([this](double t) { resultWindow_->set_cursor_time(t); });
+}
+
+void TForm1::show_result_window() {
+  resultWindow_->show();
+  resultWindow_->raise();
+  resultWindow_->activateWindow();
+}
+
+void TForm1::result_built() {
+  // A build broken off or failed leaves a file that is not the voice as drawn.
+  if (session_->build_run().outcome() != "Done!") return;
+  const QString path = QString::fromStdString(session_->document().samplePath);
+  resultWindow_->show_built(QFileInfo(path).absoluteFilePath());
+}
+
+}  // namespace vocanta
