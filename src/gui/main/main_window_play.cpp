@@ -7,6 +7,7 @@
 #include "gui/diagram/parameter_windows.h"
 #include "gui/main/gui_build_host.h"
 #include "gui/main/main_window.h"
+#include "gui/main/result_window.h"
 #include "gui/main/voice_player.h"
 #include "gui/platform/audio_output.h"
 
@@ -16,7 +17,11 @@ void TForm1::create_player(std::unique_ptr<AudioOutput> output) {
   delete player_;
   player_ = new VoicePlayer(std::move(output), this);
   connect(player_, &VoicePlayer::position_changed, this, [this](double t) {
-    if (progressCursorAction_->isChecked()) windows_->draw_sync_cursors(0, 0, t, t);
+    // The result view follows the parameter windows' cursor; without it, on its own.
+    if (progressCursorAction_->isChecked())
+      windows_->draw_sync_cursors(0, 0, t, t);
+    else if (resultWindow_)
+      resultWindow_->set_cursor_time(t);
   });
   connect(player_, &VoicePlayer::stopped, this, [this] {
     progresslabel_->setText("");

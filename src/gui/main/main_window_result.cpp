@@ -12,6 +12,10 @@ namespace vocanta {
 void TForm1::create_result_window() {
   resultWindow_ = new ResultWindow(*session_, this);
   windows_->set_time_cursor_listener([this](double t) { resultWindow_->set_cursor_time(t); });
+  resultWindow_->set_play_handler(
+      [this](const std::vector<int16_t>& samples, int samplingFrequency, int64_t from) {
+        report_errors([&] { play_samples(samples, samplingFrequency, from); });
+      });
 }
 
 void TForm1::show_result_window() {
