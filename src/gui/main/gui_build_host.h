@@ -21,7 +21,7 @@ class GuiBuildHost : public BuildHost {
   void overload_state(int state) override;
   void outcome(const std::string& text) override;
   void beep() override;
-  void build_finished() override {}
+  void build_finished() override;
 
  private:
   TForm1& main_;

@@ -27,6 +27,7 @@
 #include "gui/main/statistics_window.h"
 #include "gui/main/vocanta_application.h"
 #include "gui/main/window_places.h"
+#include "gui/platform/dbus_link_transport.h"
 #include "gui/platform/gui_prompter.h"
 #include "gui/platform/settings_store.h"
 
@@ -50,6 +51,7 @@ TForm1::TForm1(QStringList arguments, QWidget* parent)
   create_menus();
   create_recent_files();
   aboutBox_ = new QuirraAboutBox(this);
+  create_link();
   // Minimized but never maximized: a window of one size offers no maximize button. Its
   // height takes the menu bar, so it is settled after the menus.
   setFixedSize(430, sizeHint().height());
@@ -66,6 +68,7 @@ TForm1::TForm1(QStringList arguments, QWidget* parent)
 }
 
 TForm1::~TForm1() {
+  stop_link();
   qApp->removeEventFilter(this);
   session_->voice().events.remove(this);
   // These two observe the session and leave it on destruction; QWidget would delete
@@ -140,6 +143,7 @@ void TForm1::showEvent(QShowEvent* event) {
 }
 
 void TForm1::start_up() {
+  link_->start();
   if (!parametersInitialised_) {
     parametersInitialised_ = true;
     session_->document().new_document();

@@ -39,6 +39,7 @@ void GuiBuildHost::autosave(const std::string& samplePath) {
 }
 
 void GuiBuildHost::refresh_progress(double t, const std::string& percent) {
+  main_.link_->set_HeavyLoad(true);
   if (main_.progressCursorAction_->isChecked()) main_.windows_->draw_sync_cursors(0, 0, t, t);
   main_.progresslabel_->setText(QString::fromStdString(percent));
   main_.progresslabel_->repaint();
