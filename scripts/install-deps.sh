@@ -1,7 +1,8 @@
 # Installs the Debian packages the build and the tests need, only those missing.
 # Sourced by run.sh, test.sh and fuzz.sh.
 
-vocanta_packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev qt6-base-dev libsleef-dev libsndfile1-dev qt6-multimedia-dev libfftw3-dev)
+vocanta_packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev qt6-base-dev libsleef-dev
+                  libsndfile1-dev qt6-multimedia-dev libfftw3-dev dbus-daemon)
 
 # Installs the named packages that are not installed yet.
 install_packages() {

@@ -30,6 +30,8 @@ int main(int argc, char** argv) {
   if (ownHome) ::setenv("HOME", home, 1);
   if (!listing) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The windows under test must not announce themselves to the tools on the desktop.
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/vocanta-test-bus");
     QStandardPaths::setTestModeEnabled(true);
     app = std::make_unique<vocanta::VocantaApplication>(argc, argv);
     // A message box would wait for a person; an error nobody expected fails the test.

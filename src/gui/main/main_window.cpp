@@ -29,6 +29,7 @@
 #include "gui/main/voice_player.h"
 #include "gui/main/window_places.h"
 #include "gui/platform/audio_output.h"
+#include "gui/platform/dbus_link_transport.h"
 #include "gui/platform/gui_prompter.h"
 #include "gui/platform/settings_store.h"
 
@@ -53,6 +54,7 @@ TForm1::TForm1(QStringList arguments, QWidget* parent)
   create_menus();
   create_recent_files();
   aboutBox_ = new QuirraAboutBox(this);
+  create_link();
   // Minimized but never maximized: a window of one size offers no maximize button. Its
   // height takes the menu bar, so it is settled after the menus.
   setFixedSize(430, sizeHint().height());
@@ -69,6 +71,7 @@ TForm1::TForm1(QStringList arguments, QWidget* parent)
 }
 
 TForm1::~TForm1() {
+  stop_link();
   qApp->removeEventFilter(this);
   session_->voice().events.remove(this);
   // These two observe the session and leave it on destruction; QWidget would delete
@@ -144,6 +147,7 @@ void TForm1::showEvent(QShowEvent* event) {
 }
 
 void TForm1::start_up() {
+  link_->start();
   if (!parametersInitialised_) {
     parametersInitialised_ = true;
     session_->document().new_document();

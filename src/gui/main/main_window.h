@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/document/document_lifecycle.h"
+#include "core/link/link.h"
 #include "core/model/model_observer.h"
 #include "core/model/parameter_table.h"
 
@@ -20,6 +21,7 @@ class QPushButton;
 namespace vocanta {
 
 class AudioOutput;
+class DBusLinkTransport;
 class GuiBuildHost;
 class ParameterWindows;
 class Prompter;
@@ -39,7 +41,11 @@ class ResultWindow;
 // The small control window from which everything starts: the menus, the build button
 // and the overload lamps. It shows one session and forwards its menus to it; it owns
 // every other window.
-class TForm1 : public QMainWindow, private DocumentHost, private ModelObserver {
+class TForm1 : public QMainWindow,
+               private DocumentHost,
+               private ModelObserver,
+               private LinkWindows,
+               private LinkAboutBox {
   Q_OBJECT
 
  public:
@@ -66,6 +72,8 @@ class TForm1 : public QMainWindow, private DocumentHost, private ModelObserver {
   VoicePlayer& player() { return *player_; }
   // Plays samples already made, from sample index from on, as the current voice plays.
   void play_samples(std::vector<int16_t> samples, int samplingFrequency, int64_t from);
+  // The link with the other programs of the tool family.
+  TLink& link() { return *link_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -84,6 +92,14 @@ class TForm1 : public QMainWindow, private DocumentHost, private ModelObserver {
   void save_pasted_background(int index) override;
 
   void model_changed(const ModelChange& change) override;
+
+  // LinkWindows, LinkAboutBox
+  void close_main_window() override;
+  void bring_to_front() override;
+  std::string version_text() const override;
+  void show_modal() override;
+  void create_link();
+  void stop_link();
 
   void create_controls();
   QLabel* create_lamp(QWidget* parent, const char* name);
@@ -150,6 +166,8 @@ class TForm1 : public QMainWindow, private DocumentHost, private ModelObserver {
   bool building_ = false;
   ResultWindow* resultWindow_ = nullptr;
   std::unique_ptr<TErrorLog> errorLog_;
+  std::unique_ptr<DBusLinkTransport> linkTransport_;
+  std::unique_ptr<TLink> link_;
 
   QPushButton* breakbutton_ = nullptr;
   QLabel* progresslabel_ = nullptr;

@@ -43,6 +43,7 @@ void GuiBuildHost::autosave(const std::string& samplePath) {
 }
 
 void GuiBuildHost::refresh_progress(double t, const std::string& percent) {
+  main_.link_->set_HeavyLoad(true);
   if (main_.progressCursorAction_->isChecked()) main_.windows_->draw_sync_cursors(0, 0, t, t);
   main_.progresslabel_->setText(QString::fromStdString(percent));
   main_.progresslabel_->repaint();
@@ -65,6 +66,9 @@ void GuiBuildHost::beep() {
 }
 
 void GuiBuildHost::build_finished() {
+  // Ending the heavy load releases a program that waited for it, before the news.
+  main_.link_->set_HeavyLoad(false);
+  main_.link_->new_file();
   main_.result_built();
 }
 

@@ -1,0 +1,59 @@
+#include <gtest/gtest.h>
+
+#include <QPushButton>
+#include <QTimer>
+
+#include "core/document/session.h"
+#include "gui/main/about_box.h"
+#include "gui/main/main_window.h"
+#include "gui/main/started_window.h"
+
+namespace vocanta {
+namespace {
+
+using testing::child;
+using testing::Started;
+
+// What another program of the family would send; there is no bus in these tests.
+bool from_other_program(TForm1& main, uint8_t code) {
+  return main.link().receive(":1.99", link_value(9, code, 0));
+}
+
+TEST(MainWindowLink, QuitFromAnotherProgramAsksAsTheUsersCloseDoes) {
+  Started s;
+  s.main.session().voice().add_point(param::kF0, "", 1, 0, 100, 100, 0);
+  s.prompter->answers = {Answer::Cancel};
+  EXPECT_TRUE(from_other_program(s.main, 9));
+  EXPECT_TRUE(s.main.isVisible());
+  EXPECT_EQ(s.prompter->shown.back(), "(untitled) has changed. Save?");
+  s.prompter->answers = {Answer::No};
+  from_other_program(s.main, 9);
+  EXPECT_FALSE(s.main.isVisible());
+}
+
+TEST(MainWindowLink, ShowsTheAboutBoxModallyAndIsUnderHeavyLoadWhileBuilding) {
+  Started s;
+  auto& about = child<QuirraAboutBox>(s.main, "QuirraAboutBox");
+  bool modal = false;
+  QTimer::singleShot(50, [&] {
+    modal = about.isVisible() && about.isModal();
+    about.reject();
+  });
+  from_other_program(s.main, 6);
+  EXPECT_TRUE(modal);
+
+  testing::TempDir dir;
+  s.main.session().voice().settings.duration = "30";
+  bool heavy = false;
+  QTimer::singleShot(300, [&] {
+    heavy = s.main.link().HeavyLoad();
+    child<QPushButton>(s.main, "breakbutton").click();
+  });
+  s.prompter->fileNames = {dir.file("long.smp")};
+  child<QPushButton>(s.main, "breakbutton").click();
+  EXPECT_TRUE(heavy);
+  EXPECT_FALSE(s.main.link().HeavyLoad());
+}
+
+}  // namespace
+}  // namespace vocanta
