@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "core/document/session.h"
+#include "core/model/curve_commands.h"
+#include "core/model/parameter_table.h"
 #include "core/synthesis/sample_file_info.h"
 #include "gui/main/voice_player.h"
 #include "gui/platform/audio_output.h"
@@ -100,6 +102,19 @@ TEST(Playback, StopAndABuildEndTheSound) {
   EXPECT_FALSE(p.main.player().playing());
   EXPECT_EQ(p.output->source, nullptr);
   EXPECT_TRUE(action(p.main, "playAction").isEnabled());
+}
+
+TEST(Playback, PointsDeletedWhileItPlaysAreNotReadAgain) {
+  Playing p;
+  action(p.main, "playAction").trigger();
+  p.output->pull(8192);
+  Session& session = p.main.session();
+  // Every point of the curves the renderer walks, taken while it stands on them.
+  for (int index : {param::kF0, param::kOverallLevel, param::kVibratoAmplitude, param::kFormants})
+    while (TCurve* c = session.voice().parameter(index).state.curves)
+      session.apply(std::make_unique<DeletePointCommand>(index, c->points));
+  while (p.output->source) p.output->pull(8820);
+  EXPECT_EQ(p.output->heard.size(), 88200u);
 }
 
 TEST(Playback, AMissingDeviceIsToldOnce) {
