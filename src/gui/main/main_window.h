@@ -155,6 +155,7 @@ class TForm1 : public QMainWindow,
   TForm3* batchWindow_ = nullptr;
   // Whether the batch window has a place yet (restored, or given at its first show).
   bool batchWindowPlaced_ = false;
+  bool resultWindowPlaced_ = false;
   TForm9* statistics_ = nullptr;
   TForm10* settingsDialog_ = nullptr;
   TForm4* partialOpenDialog_ = nullptr;

@@ -1,11 +1,13 @@
 // The main window's part in the result view: it owns the window, opens it from the
 // View menu and tells it of every file a build has written.
 #include <QFileInfo>
+#include <utility>
 
 #include "core/document/session.h"
 #include "gui/diagram/parameter_windows.h"
 #include "gui/main/main_window.h"
 #include "gui/main/result_window.h"
+#include "gui/main/window_places.h"
 
 namespace vocanta {
 
@@ -19,6 +21,7 @@ void TForm1::create_result_window() {
 }
 
 void TForm1::show_result_window() {
+  if (!std::exchange(resultWindowPlaced_, true)) place_at_foot(*resultWindow_, *this);
   resultWindow_->show();
   resultWindow_->raise();
   resultWindow_->activateWindow();

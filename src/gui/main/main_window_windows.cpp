@@ -8,6 +8,7 @@
 #include "gui/diagram/parameter_windows.h"
 #include "gui/diagram/point_editor_window.h"
 #include "gui/main/main_window.h"
+#include "gui/main/result_window.h"
 #include "gui/main/statistics_window.h"
 #include "gui/main/template_dialog.h"
 #include "gui/main/window_arrangement.h"
@@ -70,7 +71,8 @@ std::vector<std::pair<QString, QWidget*>> TForm1::placed_windows() {
   std::vector<std::pair<QString, QWidget*>> placed = {{"Main", this},
                                                       {"PointEditor", &windows_->point_editor()},
                                                       {"Batch", batchWindow_},
-                                                      {"Statistics", statistics_}};
+                                                      {"Statistics", statistics_},
+                                                      {"Result", resultWindow_}};
   for (int i = 0; i < kParameterCount; ++i)
     placed.emplace_back(
         QString::fromUtf8(kParameterTable[i].key.data(), qsizetype(kParameterTable[i].key.size())),
@@ -97,6 +99,7 @@ void TForm1::restore_window_places() {
     if (window == this || !restore_window_place(*store_, name, *window)) continue;
     if (window == &windows_->point_editor()) windows_->keep_editor_place();
     if (window == batchWindow_) batchWindowPlaced_ = true;
+    if (window == resultWindow_) resultWindowPlaced_ = true;
   }
 }
 

@@ -73,4 +73,16 @@ void place_beside(QWidget& window, const QWidget& anchor) {
   window.move(left, top);
 }
 
+void place_at_foot(QWidget& window, const QWidget& anchor) {
+  const QScreen* screen = anchor.screen();
+  if (!screen) return;
+  if (!window.testAttribute(Qt::WA_Resized)) window.adjustSize();
+  const QRect area = screen->availableGeometry();
+  const QRect frame = anchor.frameGeometry();
+  const QSize outer = window.size() + (frame.size() - anchor.size());
+  const int left = std::clamp(frame.center().x() - outer.width() / 2, area.left(),
+                              std::max(area.left(), area.right() + 1 - outer.width()));
+  window.move(left, std::max(area.top(), area.bottom() + 1 - outer.height()));
+}
+
 }  // namespace vocanta
