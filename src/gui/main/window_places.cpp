@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QWidget>
 #include <algorithm>
+#include <optional>
 
 #include "gui/platform/settings_store.h"
 
@@ -54,35 +55,49 @@ bool restore_window_place(const TIni& store, const QString& name, QWidget& windo
   return true;
 }
 
-void place_beside(QWidget& window, const QWidget& anchor) {
+namespace {
+
+// What placing a window beside an anchor works with: the anchor's screen area, the
+// anchor's frame and the window's outer size.
+struct PlacingSpace {
+  QRect area, frame;
+  QSize outer;
+  // The left edge and top edge that keep the window whole on the screen.
+  int left(int x) const {
+    return std::clamp(x, area.left(), std::max(area.left(), area.right() + 1 - outer.width()));
+  }
+  int top(int y) const {
+    return std::clamp(y, area.top(), std::max(area.top(), area.bottom() + 1 - outer.height()));
+  }
+};
+
+std::optional<PlacingSpace> placing_space(QWidget& window, const QWidget& anchor) {
   const QScreen* screen = anchor.screen();
-  if (!screen) return;
+  if (!screen) return std::nullopt;
   // A window never sized takes its natural size only when shown: take it now.
   if (!window.testAttribute(Qt::WA_Resized)) window.adjustSize();
-  const QRect area = screen->availableGeometry();
   const QRect frame = anchor.frameGeometry();
   // The window's frame is not known before it is shown; the anchor's frame margins stand
   // in for it.
-  const QSize margins = frame.size() - anchor.size();
-  const QSize outer = window.size() + margins;
-  int left = frame.right() + 1;
-  if (left + outer.width() > area.right() + 1) left = frame.left() - outer.width();
-  left = std::clamp(left, area.left(), std::max(area.left(), area.right() + 1 - outer.width()));
-  const int top =
-      std::clamp(frame.top(), area.top(), std::max(area.top(), area.bottom() + 1 - outer.height()));
-  window.move(left, top);
+  const QSize outer = window.size() + (frame.size() - anchor.size());
+  return PlacingSpace{screen->availableGeometry(), frame, outer};
+}
+
+}  // namespace
+
+void place_beside(QWidget& window, const QWidget& anchor) {
+  const auto s = placing_space(window, anchor);
+  if (!s) return;
+  int left = s->frame.right() + 1;
+  if (left + s->outer.width() > s->area.right() + 1) left = s->frame.left() - s->outer.width();
+  window.move(s->left(left), s->top(s->frame.top()));
 }
 
 void place_at_foot(QWidget& window, const QWidget& anchor) {
-  const QScreen* screen = anchor.screen();
-  if (!screen) return;
-  if (!window.testAttribute(Qt::WA_Resized)) window.adjustSize();
-  const QRect area = screen->availableGeometry();
-  const QRect frame = anchor.frameGeometry();
-  const QSize outer = window.size() + (frame.size() - anchor.size());
-  const int left = std::clamp(frame.center().x() - outer.width() / 2, area.left(),
-                              std::max(area.left(), area.right() + 1 - outer.width()));
-  window.move(left, std::max(area.top(), area.bottom() + 1 - outer.height()));
+  const auto s = placing_space(window, anchor);
+  if (!s) return;
+  window.move(s->left(s->frame.center().x() - s->outer.width() / 2),
+              s->top(s->area.bottom() + 1 - s->outer.height()));
 }
 
 }  // namespace vocanta
