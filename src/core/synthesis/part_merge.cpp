@@ -112,8 +112,8 @@ std::vector<Part> check_parts(const std::vector<std::string>& paths) {
       throw VocantaError(path + " belongs to another series than " + model->path);
     const auto [it, fresh] = byShard.try_emplace(p.shard.index, std::move(p));
     if (!fresh)
-      throw VocantaError(path + " holds shard " + shard_text(it->second.shard) + ", as " +
-                         it->second.path + " does already");
+      throw VocantaError(path + " holds shard " + shard_text(it->second.shard) + ", which " +
+                         it->second.path + " holds already");
     if (!model) model = &it->second;
   }
   std::vector<Part> parts;
