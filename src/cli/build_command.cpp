@@ -1,6 +1,8 @@
 #include "cli/build_command.h"
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <ostream>
 #include <stdexcept>
@@ -14,6 +16,8 @@
 #include "core/synthesis/batch_build.h"
 #include "core/synthesis/build_run.h"
 #include "core/synthesis/engine.h"
+#include "core/synthesis/shard_build.h"
+#include "core/synthesis/synthesis_settings.h"
 
 namespace vocanta {
 namespace {
@@ -26,6 +30,8 @@ struct BuildOptions {
   bool combinations = false;
   bool includeWithout = false;
   std::optional<std::vector<std::string>> only;
+  std::optional<SeriesShard> shard;
+  bool count = false;
 };
 
 std::vector<std::string> split_names(const std::string& list) {
@@ -69,6 +75,12 @@ BuildOptions parse_options(const std::vector<std::string>& args, bool batchOptio
       o.includeWithout = true;
     } else if (batchOptions && a == "--only" && hasValue) {
       o.only = split_names(args[++i]);
+    } else if (batchOptions && a == "--shard" && hasValue) {
+      o.shard = parse_shard(args[++i]);
+      if (!o.shard)
+        throw std::invalid_argument("--shard takes K/N with 1 ≤ K ≤ N, not '" + args[i] + "'");
+    } else if (batchOptions && a == "--count") {
+      o.count = true;
     } else if (!a.empty() && a[0] == '-' && a != "-") {
       throw std::invalid_argument("unknown or incomplete option '" + a + "'");
     } else if (o.document.empty()) {
@@ -78,6 +90,8 @@ BuildOptions parse_options(const std::vector<std::string>& args, bool batchOptio
     }
   }
   if (o.document.empty()) throw std::invalid_argument("no document given");
+  if (o.shard && !o.count && o.output.empty())
+    throw std::invalid_argument("--shard needs -o PART: every shard writes a part of its own");
   // Full paths, as the desktop program names them in the header and the label file.
   o.document = absolute_path(o.document);
   o.output =
@@ -102,17 +116,21 @@ BatchBuildChoice batch_choice(const Voice& voice, const BuildOptions& o) {
   return c;
 }
 
-// Loads the document and runs build(run, voice, options) with progress and Ctrl+C.
-template <typename Build>
-int run_build(const std::vector<std::string>& args, bool batchOptions, std::ostream& out,
-              std::ostream& err, const char* usage, Build build) {
-  BuildOptions o;
+// The options, or nothing when they are off (said on err with the usage).
+std::optional<BuildOptions> options_or_usage(const std::vector<std::string>& args,
+                                             bool batchOptions, std::ostream& err,
+                                             const char* usage) {
   try {
-    o = parse_options(args, batchOptions);
+    return parse_options(args, batchOptions);
   } catch (const std::invalid_argument& e) {
     err << "vocanta-cli: " << e.what() << "\n" << usage;
-    return 2;
+    return std::nullopt;
   }
+}
+
+// Loads the document and runs build(run, voice, options) with progress and Ctrl+C.
+template <typename Build>
+int run_build(const BuildOptions& o, std::ostream& out, std::ostream& err, Build build) {
   Voice voice;
   if (!load_cli_document(voice, o.document, err)) return 1;
   CliBuildHost host(err);
@@ -128,24 +146,69 @@ int run_build(const std::vector<std::string>& args, bool batchOptions, std::ostr
   return run.logged_outcome() == "Done" ? 0 : 1;
 }
 
+// What tells this series from any other: the document's bytes and the choices.
+std::string series_of(const BuildOptions& o, const BatchBuildChoice& c) {
+  std::ifstream in(o.document, std::ios::binary);
+  const std::string document{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  std::string choices = std::string(o.combinations ? "combinations" : "separately") +
+                        (o.includeWithout ? " with" : " without") +
+                        (o.engine == Engine::Fast ? " fast" : " reference") +
+                        " seed=" + (o.seed ? std::to_string(*o.seed) : "clock") + " only=";
+  for (size_t i = 0; i < c.entries.size(); ++i)
+    if (!c.selectedOnly || c.selected[i]) choices += c.entries[i] + "\n";
+  return series_digest(document, choices);
+}
+
+void build_shard(BuildRun& run, Voice& voice, const BuildOptions& o) {
+  // Clock seeds would give every shard a sequence of its own.
+  if (voice.settings.randomize && !o.seed)
+    throw VocantaError(
+        "The document randomizes each voice: give its shards one --seed N, so that they "
+        "draw from one random sequence");
+  const BatchBuildChoice choice = batch_choice(voice, o);
+  ShardBuild shard(run, voice, choice, *o.shard, series_of(o, choice));
+  shard.build(o.output, o.document);
+}
+
+// "voices N" and "samples N" of the series, or of the shard when one is given.
+int print_count(const BuildOptions& o, std::ostream& out, std::ostream& err) {
+  Voice voice;
+  if (!load_cli_document(voice, o.document, err)) return 1;
+  CliBuildHost host(err);
+  BuildRun run(voice, host);
+  const BatchBuild batch(run, voice.batches, batch_choice(voice, o));
+  const int64_t total = batch.count();
+  const int64_t voices = o.shard ? shard_voices(total, *o.shard).size() : total;
+  const int64_t length = read_synthesis_settings(voice).samplesPerVoice;
+  out << "voices " << voices << "\n"
+      << "samples " << count_product(voices, length) << "\n";
+  return 0;
+}
+
 }  // namespace
 
 int build_command(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  return run_build(
-      args, false, out, err,
-      "usage: vocanta-cli build DOC.vta [-o OUT] [--seed N] [--engine fast|reference]\n",
-      [](BuildRun& run, Voice&, const BuildOptions& o) { run.build_voice(o.output); });
+  const auto o = options_or_usage(
+      args, false, err,
+      "usage: vocanta-cli build DOC.vta [-o OUT] [--seed N] [--engine fast|reference]\n");
+  if (!o) return 2;
+  return run_build(*o, out, err,
+                   [](BuildRun& run, Voice&, const BuildOptions& o) { run.build_voice(o.output); });
 }
 
 int batch_command(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  return run_build(args, true, out, err,
-                   "usage: vocanta-cli batch DOC.vta [-o OUT] [--combinations]\n"
-                   "                         [--only NAME,...] [--include-without] [--seed N]\n"
-                   "                         [--engine fast|reference]\n",
-                   [](BuildRun& run, Voice& voice, const BuildOptions& o) {
-                     BatchBuild batch(run, voice.batches, batch_choice(voice, o));
-                     batch.build(o.output);
-                   });
+  const auto o = options_or_usage(
+      args, true, err,
+      "usage: vocanta-cli batch DOC.vta [-o OUT] [--combinations]\n"
+      "                         [--only NAME,...] [--include-without] [--seed N]\n"
+      "                         [--engine fast|reference] [--shard K/N] [--count]\n");
+  if (!o) return 2;
+  if (o->count) return print_count(*o, out, err);
+  return run_build(*o, out, err, [](BuildRun& run, Voice& voice, const BuildOptions& o) {
+    if (o.shard) return build_shard(run, voice, o);
+    BatchBuild batch(run, voice.batches, batch_choice(voice, o));
+    batch.build(o.output);
+  });
 }
 
 }  // namespace vocanta

@@ -5,6 +5,7 @@
 
 #include "cli/build_command.h"
 #include "cli/convert_command.h"
+#include "cli/merge_command.h"
 #include "cli/resave_command.h"
 
 namespace {
@@ -22,6 +23,12 @@ void print_usage(std::ostream& out) {
          "                          render one voice per batch step (or per combination\n"
          "                          of steps) into one file and a .CSV label file; a WAV\n"
          "                          also marks each voice's start with a cue point\n"
+         "    --shard K/N           only the K-th of N equal slices of the series, into a\n"
+         "                          part for merge (-o required; a randomizing document\n"
+         "                          needs --seed)\n"
+         "    --count               print the series' voices and samples, build nothing\n"
+         "  merge PART... -o OUT    join the parts of one series, in any order, into the\n"
+         "                          file and label file one batch build would write\n"
          "  --engine fast|reference  with build and batch: the engine (default fast); the\n"
          "                          reference engine computes every term as written, to\n"
          "                          check the fast one against\n"
@@ -45,6 +52,7 @@ int main(int argc, char** argv) {
     if (args[0] == "resave") return vocanta::resave_command(rest, std::cerr);
     if (args[0] == "build") return vocanta::build_command(rest, std::cout, std::cerr);
     if (args[0] == "batch") return vocanta::batch_command(rest, std::cout, std::cerr);
+    if (args[0] == "merge") return vocanta::merge_command(rest, std::cout, std::cerr);
     if (args[0] == "convert") return vocanta::convert_command(rest, std::cerr);
     if (args[0] == "info") return vocanta::info_command(rest, std::cout, std::cerr);
   } catch (const std::exception& e) {

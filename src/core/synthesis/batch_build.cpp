@@ -96,24 +96,30 @@ void BatchBuild::build(const std::string& path) {
     throw VocantaError(
         "There is nothing to build: choose batches or check \"Include build without batch\"");
   run_.run_series(path, voices, [&] {
-    const std::vector<int16_t> ids = entry_ids();
-    if (!choice_.combinations) {
-      build_separately(ids);
-    } else {
-      batches_.reset_all_batches();
-      batches_.activate_all_batches();
-      if (!ids.empty())
-        build_combinations(ids);
-      else
-        build_labelled("No batch");
-    }
+    for_each_voice([&](const std::string& label) { build_labelled(label); });
   });
+}
+
+void BatchBuild::for_each_voice(const std::function<void(const std::string&)>& voice) {
+  voice_ = voice;
+  const std::vector<int16_t> ids = entry_ids();
+  if (!choice_.combinations) {
+    build_separately(ids);
+  } else {
+    batches_.reset_all_batches();
+    batches_.activate_all_batches();
+    if (!ids.empty())
+      build_combinations(ids);
+    else
+      voice_("No batch");
+  }
+  voice_ = nullptr;
 }
 
 void BatchBuild::build_separately(const std::vector<int16_t>& ids) {
   if (choice_.includeWithout) {
     batches_.deactivate_batches();
-    build_labelled("No batch");
+    voice_("No batch");
   }
   for (size_t i = 0; i < ids.size() && !run_.cut_short(); ++i) {
     if (!counted(ids, i)) continue;
@@ -123,7 +129,7 @@ void BatchBuild::build_separately(const std::vector<int16_t>& ids) {
     batches_.reset_batch(id);
     for (int16_t s = batches_.step_batch(id); s >= 0 && !run_.cut_short();
          s = batches_.step_batch(id))
-      build_labelled(batches_.batch_name(id) + " " + std::to_string(s));
+      voice_(batches_.batch_name(id) + " " + std::to_string(s));
   }
 }
 
@@ -168,9 +174,9 @@ void BatchBuild::build_combinations(const std::vector<int16_t>& ids) {
     mount = index < last;
     if (mount) continue;
     if (isCounted || !label.empty())
-      build_labelled(label.empty() ? "No batch" : label);
+      voice_(label.empty() ? "No batch" : label);
     else if (choice_.includeWithout)
-      build_labelled("No batch");
+      voice_("No batch");
     if (!isCounted) wheels.pop_back();
   }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,10 @@ class BatchBuild {
 
   void build_labelled(const std::string& label);
 
+  // Walks the series inside a running build, setting the batch states of each voice in
+  // turn and calling voice with its label where build would render it.
+  void for_each_voice(const std::function<void(const std::string&)>& voice);
+
  private:
   // The batch each list entry names (nullptr for none), looked up in one pass.
   std::vector<const tbatchitem*> entry_batches() const;
@@ -60,6 +65,7 @@ class BatchBuild {
   BatchList& batches_;
   BatchBuildChoice choice_;
   BatchProgress* progress_;
+  std::function<void(const std::string&)> voice_;
 };
 
 }  // namespace vocanta

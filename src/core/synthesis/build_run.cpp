@@ -85,13 +85,14 @@ void BuildRun::begin_build(SampleSink& sink, const std::string& path, int64_t se
   sink.open();
   use_tweenie_count(voice_, settings_.tweenies);
   start_rendering(seriesVoices);
-  sink.begin(SinkFormat{settings_.fs, seriesVoices > 0});
+  sink.begin(SinkFormat{settings_.fs, seriesVoices != kPlainBuild});
 }
 
 void BuildRun::start_rendering(int64_t seriesVoices) {
   samplesComputed_ = 0;
-  totalSamples_ = seriesVoices > 0 ? count_product(settings_.samplesPerVoice, seriesVoices)
-                                   : settings_.samplesPerVoice;
+  totalSamples_ = seriesVoices == kPlainBuild
+                      ? settings_.samplesPerVoice
+                      : count_product(settings_.samplesPerVoice, seriesVoices);
   RenderBreak* check = this;
   renderer_ = std::make_unique<VoiceRenderer>(voice_, settings_, check, engine_);
 }
@@ -103,6 +104,14 @@ void BuildRun::render_voice(const std::string& label) {
   while (renderer_->samples_left() > 0 && !breakRequested_)
     if (!render_block()) break;
   sink_->voice_done(start, samplesInFile_ - start, label);
+}
+
+void BuildRun::pass_voice() {
+  if (!renderer_) throw std::logic_error("pass_voice runs only inside a build");
+  std::array<int16_t, kBlock> block;
+  renderer_->start();
+  while (renderer_->samples_left() > 0 && !breakRequested_)
+    if (renderer_->render(block.data(), block.size()) == 0) break;
 }
 
 // Returns false when the sink kept fewer samples than it was given.

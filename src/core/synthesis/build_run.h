@@ -47,6 +47,9 @@ class BuildRun : private RenderBreak {
   void build_voice(const std::string& path);
   // One voice and its label, inside run or run_series.
   void render_voice(const std::string& label);
+  // One voice rendered and dropped: a slice of a series starts its voices where the
+  // voices before it left the renderer.
+  void pass_voice();
   // Throttled: the host refreshes only as often as it can afford, and lets window
   // messages run when it has not refreshed for a while; true when they ran.
   bool show_progress(double t);
@@ -63,12 +66,12 @@ class BuildRun : private RenderBreak {
     check_idle();
     check_destination(path, false);
     const std::unique_ptr<SampleSink> sink = sink_for(path);
-    run_into(*sink, path, 0, body);
+    run_into(*sink, path, kPlainBuild, body);
   }
   // The same into a destination of the caller's; path names the build.
   template <typename Body>
   void run(SampleSink& sink, const std::string& path, Body body) {
-    run_into(sink, path, 0, body);
+    run_into(sink, path, kPlainBuild, body);
   }
   // A labelled series of voices into path: a label line per voice, and the progress
   // counts all of them.
@@ -78,6 +81,13 @@ class BuildRun : private RenderBreak {
     check_destination(path, true);
     const std::unique_ptr<SampleSink> sink = sink_for(path);
     run_into(*sink, path, voices, body);
+  }
+  // The same into a destination of the caller's; a slice of a series may hold no voice.
+  template <typename Body>
+  void run_series(SampleSink& sink, const std::string& path, int64_t voices, Body body) {
+    check_idle();
+    check_destination(path, true);
+    run_into(sink, path, voices, body);
   }
 
   const SynthesisSettings& settings() const { return settings_; }
@@ -99,7 +109,8 @@ class BuildRun : private RenderBreak {
   double seconds_taken() const { return endSeconds_ - startSeconds_; }
 
  private:
-  // seriesVoices: the voices of a labelled series, 0 for a plain build of one voice.
+  static constexpr int64_t kPlainBuild = -1;
+  // seriesVoices: the voices of a labelled series, kPlainBuild for one plain voice.
   template <typename Body>
   void run_into(SampleSink& sink, const std::string& path, int64_t seriesVoices, Body& body) {
     check_idle();

@@ -9,6 +9,21 @@
 
 namespace vocanta {
 
+thead sample_file_header(const std::string& path, const std::string& labelPath,
+                         int32_t samplingFrequency, bool labelled, const std::string& documentPath,
+                         const std::vector<titem>& extra) {
+  thead h;
+  h.set_file_name(path);
+  h.set("file", "samp");
+  h.set("sftot", std::to_string(samplingFrequency));
+  h.set("nchans", "1");
+  h.set("msb", "last");
+  if (labelled) h.set("labels", labelPath);
+  h.add_proc("Vocanta " + documentPath);
+  for (const titem& item : extra) h.set(item.name, item.value);
+  return h;
+}
+
 SampleFileSink::SampleFileSink(std::string path, std::string documentPath)
     : path_(std::move(path)), labels_(path_), documentPath_(std::move(documentPath)) {}
 
@@ -31,14 +46,8 @@ void SampleFileSink::begin(const SinkFormat& format) {
 }
 
 void SampleFileSink::write_header(const SinkFormat& format) {
-  thead h;
-  h.set_file_name(path_);
-  h.set("file", "samp");
-  h.set("sftot", std::to_string(format.samplingFrequency));
-  h.set("nchans", "1");
-  h.set("msb", "last");
-  if (format.labelled) h.set("labels", labels_.path());
-  h.add_proc("Vocanta " + documentPath_);
+  thead h = sample_file_header(path_, labels_.path(), format.samplingFrequency, format.labelled,
+                               documentPath_, extra_);
   // A header that cannot be written still leaves the samples at byte 1024.
   h.write();
 }

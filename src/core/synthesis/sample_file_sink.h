@@ -2,12 +2,21 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/synthesis/label_file.h"
 #include "core/synthesis/raw_sample_writer.h"
+#include "core/synthesis/sample_header.h"
 #include "core/synthesis/sample_sink.h"
 
 namespace vocanta {
+
+// The header a build gives the sample file at path: its items, labelPath for a labelled
+// series, the proc item naming documentPath, then any extra items.
+thead sample_file_header(const std::string& path, const std::string& labelPath,
+                         int32_t samplingFrequency, bool labelled, const std::string& documentPath,
+                         const std::vector<titem>& extra = {});
 
 // A sample file: the 1024-byte text header, then the samples least significant byte
 // first; for a labelled series also the label file beside it (the same name, ".CSV"),
@@ -21,6 +30,10 @@ class SampleFileSink : public SampleSink {
   ~SampleFileSink() override { finish(); }
 
   const std::string& label_path() const { return labels_.path(); }
+  // Items the header carries after the usual ones (a part of a series says which).
+  void add_item(std::string name, std::string value) {
+    extra_.push_back({std::move(name), std::move(value)});
+  }
 
   void open() override;
   void begin(const SinkFormat& format) override;
@@ -37,6 +50,7 @@ class SampleFileSink : public SampleSink {
   std::string documentPath_;
   RawSampleWriter samples_;
   bool labelled_ = false;
+  std::vector<titem> extra_;
 };
 
 }  // namespace vocanta

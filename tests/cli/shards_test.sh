@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# Batch series in shards: the merge of N parts, rendered by parallel processes, is the
+# very sample file and label file of one build; wrong sets of parts are refused.
+set -uo pipefail
+cli=$(realpath "$1")
+data=$2
+source "$(dirname "$0")/check_lib.sh"
+
+cp "$data/batch_vowels.vta" "$work/v.vta"
+# Points on the very frequencies the harmonics fall on, and a vibrato rate that jumps at
+# t = 0: where a voice's first values land depends on where the voice before it left
+# the curve cursors.
+{ cat "$work/v.vta"
+  printf '[FrequencyResponse]\r\n0=0\r\n100=-40\r\n100.0=0\r\n150=-40\r\n150.0=0\r\n5000=0\r\n'
+  printf '[VibratoFrequency]\r\n0=5\r\n0.0=9\r\n1=9\r\n[VibratoAmplitude]\r\n0=10\r\n'
+  printf '[FlutterAmplitude]\r\n0=20\r\n'; } >"$work/tie.vta"
+{ sed 's/Randomize=0/Randomize=1/' "$work/tie.vta"; printf '[NoiseLevel]\r\n0=-20\r\n'; } >"$work/r.vta"
+
+# Builds the series in one run and in N parallel shards, merged under the same name.
+same_as_single() {
+  local doc=$1 n=$2 ext=$3
+  shift 3
+  local dir="$work/s$RANDOM" pids=() parts=()
+  mkdir "$dir"
+  "$cli" batch "$work/$doc" "$@" -o "$dir/one.$ext" >/dev/null || return 1
+  mv "$dir/one.$ext" "$dir/single.$ext" && mv "$dir/one.CSV" "$dir/single.CSV"
+  for k in $(seq "$n"); do
+    "$cli" batch "$work/$doc" "$@" --shard "$k/$n" -o "$dir/p$k.smp" >/dev/null &
+    pids+=($!)
+    parts=("$dir/p$k.smp" "${parts[@]}")
+  done
+  for p in "${pids[@]}"; do wait "$p" || return 1; done
+  "$cli" merge "${parts[@]}" -o "$dir/one.$ext" >/dev/null &&
+    cmp -s "$dir/one.$ext" "$dir/single.$ext" && cmp -s "$dir/one.CSV" "$dir/single.CSV"
+}
+
+while read -r doc n ext opts; do
+  # shellcheck disable=SC2086
+  check "$doc in $n shards ($ext $opts) merges to the single run's bytes" \
+    "same_as_single $doc $n $ext $opts"
+done <<'TABLE'
+v.vta 1 smp --combinations
+v.vta 2 smp --include-without
+v.vta 3 smp --combinations --include-without
+v.vta 7 smp --only pitch
+v.vta 20 smp --combinations --include-without
+tie.vta 3 smp --combinations
+tie.vta 4 smp --include-without
+tie.vta 5 wav --combinations --include-without
+r.vta 3 smp --combinations --include-without --seed 99
+r.vta 4 smp --only vowel --seed 4
+TABLE
+
+"$cli" batch "$work/v.vta" --combinations --include-without --count >"$work/count"
+check "--count gives the voices and samples" '[ "$(cat "$work/count")" = "$(printf "voices 12\nsamples 4800")" ]'
+"$cli" batch "$work/v.vta" --combinations --include-without --shard 3/5 --count >"$work/count"
+check "--count with --shard gives the slice" '[ "$(head -1 "$work/count")" = "voices 3" ]'
+
+for k in 1 2 3; do "$cli" batch "$work/v.vta" --combinations --shard $k/3 -o "$work/p$k.smp" >/dev/null; done
+"$cli" batch "$work/v.vta" --shard 2/3 -o "$work/foreign.smp" >/dev/null
+head -c 2000 "$work/p3.smp" >"$work/cut.smp" && cp "$work/p3.CSV" "$work/cut.CSV"
+echo "earlier" >"$work/out.smp"
+refused() {
+  "$cli" merge "$@" -o "$work/out.smp" >/dev/null 2>"$work/err"
+  [ $? -eq 1 ] && [ "$(cat "$work/out.smp")" = "earlier" ] && [ ! -e "$work/out.CSV" ] &&
+    [ -z "$(ls "$work" | grep '~tmp')" ]
+}
+check "a missing part is refused" 'refused "$work/p1.smp" "$work/p3.smp" && grep -q "shard 2/3 is missing" "$work/err"'
+check "a doubled part is refused" 'refused "$work/p1.smp" "$work/p2.smp" "$work/p3.smp" "$work/p2.smp" && grep -q "p2.smp holds shard 2/3" "$work/err"'
+check "a foreign part is refused" 'refused "$work/p1.smp" "$work/foreign.smp" "$work/p3.smp" && grep -q "foreign.smp belongs to another series" "$work/err"'
+check "an incomplete part is refused" 'refused "$work/p1.smp" "$work/p2.smp" "$work/cut.smp" && grep -q "cut.smp is incomplete" "$work/err"'
+check "a plain sample file is no part" 'refused "$work/p1.smp" "$work/p2.smp" "$work/out.smp" && grep -q "out.smp is not a sample file" "$work/err"'
+
+"$cli" batch "$work/v.vta" --shard 4/3 -o "$work/x.smp" >/dev/null 2>"$work/err"
+st=$?
+check "a shard beyond N is refused" '[ $st -eq 2 ] && grep -q "K/N with 1 ≤ K ≤ N" "$work/err" && [ ! -e "$work/x.smp" ]'
+"$cli" batch "$work/r.vta" --shard 1/2 -o "$work/x.smp" >/dev/null 2>"$work/err"
+st=$?
+check "a randomizing document needs a seed" '[ $st -eq 1 ] && grep -q -- "--seed" "$work/err" && [ ! -e "$work/x.smp" ]'
+finish
