@@ -82,6 +82,7 @@ void BuildRun::begin_build(SampleSink& sink, const std::string& path, int64_t se
   set_overload_state(2);
   // Before the destination is claimed: refused settings leave an existing file as it was.
   settings_ = read_synthesis_settings(voice_);
+  tracks_.clear(settings_.fs);
   sink.open();
   use_tweenie_count(voice_, settings_.tweenies);
   start_rendering(seriesVoices);
@@ -100,6 +101,7 @@ void BuildRun::start_rendering(int64_t seriesVoices) {
 void BuildRun::render_voice(const std::string& label) {
   if (!renderer_ || !sink_) throw std::logic_error("render_voice runs only inside a build");
   const int64_t start = samplesInFile_;
+  if (recordTracks_) tracks_.record(voice_, start, settings_.samplesPerVoice);
   renderer_->start();
   while (renderer_->samples_left() > 0 && !breakRequested_)
     if (!render_block()) break;

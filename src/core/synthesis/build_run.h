@@ -9,6 +9,7 @@
 #include "core/synthesis/render_break.h"
 #include "core/synthesis/sample_sink.h"
 #include "core/synthesis/synthesis_settings.h"
+#include "core/synthesis/voice_tracks.h"
 
 namespace vocanta {
 
@@ -37,6 +38,10 @@ class BuildRun : private RenderBreak {
   // The document open now, when it is another file (saved under a new name since it was
   // loaded): the build must not write over it either.
   void set_open_document(const std::string& path) { openDocument_ = path; }
+  // Keeps the drawn F0 and formants of each voice of the builds to come, for a picture of
+  // the built file; off unless asked, since scripts have no picture to show.
+  void record_tracks(bool on) { recordTracks_ = on; }
+  const VoiceTracks& tracks() const { return tracks_; }
   // Replaces the clock seed of randomized builds (for reproducible runs).
   void set_fixed_seed(uint32_t seed) {
     fixedSeed_ = seed;
@@ -151,6 +156,8 @@ class BuildRun : private RenderBreak {
   std::string writeFailure_;
   uint32_t fixedSeed_ = 0;
   bool hasFixedSeed_ = false;
+  bool recordTracks_ = false;
+  VoiceTracks tracks_;
   bool failed_ = false;
 
   bool running_ = false;

@@ -13,6 +13,7 @@ namespace vocanta {
 
 void TForm1::create_result_window() {
   resultWindow_ = new ResultWindow(*session_, this);
+  session_->build_run().record_tracks(true);
   windows_->set_time_cursor_listener([this](double t) { resultWindow_->set_cursor_time(t); });
   resultWindow_->set_play_handler(
       [this](const std::vector<int16_t>& samples, int samplingFrequency, int64_t from) {
@@ -31,7 +32,8 @@ void TForm1::result_built() {
   // A build broken off or failed leaves a file that is not the voice as drawn.
   if (session_->build_run().outcome() != "Done!") return;
   const QString path = QString::fromStdString(session_->document().samplePath);
-  resultWindow_->show_built(QFileInfo(path).absoluteFilePath());
+  resultWindow_->show_built(QFileInfo(path).absoluteFilePath(),
+                            std::make_shared<VoiceTracks>(session_->build_run().tracks()));
 }
 
 }  // namespace vocanta

@@ -156,7 +156,10 @@ void ResultPainter::paint(QPainter& p, QSize size) {
   paint_wave(p, layout.wave);
   p.drawImage(layout.spectrum.topLeft(), spectrogramImage_);
   p.setClipRect(layout.spectrum);
-  if (options_.overlays && voice_) paint_overlays(p, layout.spectrum, a);
+  if (options_.overlays && tracks_ && !tracks_->empty())
+    paint_tracks(p, layout.spectrum, a);
+  else if (options_.overlays && voice_)
+    paint_overlays(p, layout.spectrum, a);
   p.setClipping(false);
   p.setPen(Qt::gray);
   p.drawRect(layout.wave.adjusted(-1, -1, 0, 0));

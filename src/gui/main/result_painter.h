@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/synthesis/sound_file_reader.h"
+#include "core/synthesis/voice_tracks.h"
 #include "gui/main/result_time_axis.h"
 #include "gui/main/spectrogram.h"
 
@@ -49,6 +50,9 @@ class ResultPainter {
   const SoundSamples* sound() const { return sound_.get(); }
   // The voice whose curves are laid over the spectrogram; none for no overlays.
   void set_voice(const Voice* voice) { voice_ = voice; }
+  // The curves as the build of the shown file had them, voice by voice; when given, they
+  // are laid over it instead of the voice's curves as they are now.
+  void set_tracks(std::shared_ptr<const VoiceTracks> tracks) { tracks_ = std::move(tracks); }
   void set_options(const ResultOptions& options);
   const ResultOptions& options() const { return options_; }
   // The sound's length in seconds; 0 without one.
@@ -74,12 +78,14 @@ class ResultPainter {
   void make_wave_columns(const ResultTimeAxis& axis);
   void paint_wave(QPainter& p, const QRect& area) const;
   void paint_overlays(QPainter& p, const QRect& area, const ResultTimeAxis& axis) const;
+  void paint_tracks(QPainter& p, const QRect& area, const ResultTimeAxis& axis) const;
   void paint_time_axis(QPainter& p, const ResultLayout& layout, const ResultTimeAxis& axis) const;
   void paint_frequency_axis(QPainter& p, const QRect& area) const;
   void paint_cursor(QPainter& p, const ResultLayout& layout, const ResultTimeAxis& axis) const;
 
   std::shared_ptr<const SoundSamples> sound_;
   const Voice* voice_ = nullptr;
+  std::shared_ptr<const VoiceTracks> tracks_;
   ResultOptions options_;
   double start_ = 0, end_ = 0;  // the time shown
   double cursorTime_ = 0;

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPolygonF>
 #include <cmath>
+#include <cstddef>
 #include <functional>
 #include <limits>
 
@@ -29,17 +30,28 @@ int decimals_for(double step) {
   return std::max(0, static_cast<int>(std::ceil(-std::log10(step) - 1e-9)));
 }
 
-// Draws the curve through the columns of area, broken where it leaves the shown band.
-void draw_curve(QPainter& p, const QRect& area, const std::function<double(int)>& yOfColumn) {
+// A curve at one column: its row, and the piece it belongs to (a voice of a series),
+// since pieces must not be joined.
+struct ColumnPoint {
+  double y = std::numeric_limits<double>::quiet_NaN();
+  size_t piece = 0;
+};
+
+// Draws the curve through the columns of area, broken where it leaves the shown band
+// and between pieces.
+void draw_curve(QPainter& p, const QRect& area, const std::function<ColumnPoint(int)>& at) {
   QPolygonF line;
+  size_t piece = 0;
   const auto flush = [&] {
     if (line.size() > 1) p.drawPolyline(line);
     line.clear();
   };
   for (int x = area.left(); x <= area.right(); ++x) {
-    const double y = yOfColumn(x);
-    if (std::isfinite(y) && y >= area.top() - 1 && y <= area.bottom() + 1)
-      line << QPointF(x + 0.5, y);
+    const ColumnPoint c = at(x);
+    if (c.piece != piece) flush();
+    piece = c.piece;
+    if (std::isfinite(c.y) && c.y >= area.top() - 1 && c.y <= area.bottom() + 1)
+      line << QPointF(x + 0.5, c.y);
     else
       flush();
   }
@@ -58,8 +70,7 @@ void ResultPainter::paint_overlays(QPainter& p, const QRect& area,
     p.setPen(QPen(colour, 2));
     draw_curve(p, area, [&](int x) {
       const double t = axis.t_of(x + 0.5);
-      return t >= 0 && t <= length ? frequency_y(hzAt(t), size)
-                                   : std::numeric_limits<double>::quiet_NaN();
+      return t >= 0 && t <= length ? ColumnPoint{frequency_y(hzAt(t), size)} : ColumnPoint{};
     });
   };
   const int formants = curves.count(param::kFormants);
@@ -70,6 +81,19 @@ void ResultPainter::paint_overlays(QPainter& p, const QRect& area,
   trace(kF0Colour, [&](double t) {
     return curves.value(param::kF0, 1, t) * curves.value(param::kF0Factor, 1, t);
   });
+}
+
+void ResultPainter::paint_tracks(QPainter& p, const QRect& area, const ResultTimeAxis& axis) const {
+  const QSize size = cached_.size;
+  const double fs = tracks_->sampling_frequency();
+  // The F0 last, on top.
+  for (int c = tracks_->curves() - 1; c >= 0; --c) {
+    p.setPen(QPen(c == 0 ? kF0Colour : kFormantColour, 2));
+    draw_curve(p, area, [&](int x) {
+      const auto point = tracks_->at(c, axis.t_of(x + 0.5) * fs);
+      return point ? ColumnPoint{frequency_y(point->hz, size), point->voice + 1} : ColumnPoint{};
+    });
+  }
 }
 
 void ResultPainter::paint_time_axis(QPainter& p, const ResultLayout& layout,

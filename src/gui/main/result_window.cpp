@@ -120,8 +120,9 @@ void ResultWindow::refresh_buttons() {
   wholeButton_->setEnabled(loaded);
 }
 
-void ResultWindow::show_built(const QString& path) {
+void ResultWindow::show_built(const QString& path, std::shared_ptr<const VoiceTracks> tracks) {
   pendingPath_ = path;
+  pendingTracks_ = std::move(tracks);
   // After the build has wound up: an unreadable file is then an error of its own.
   if (isVisible()) QTimer::singleShot(0, this, &ResultWindow::load_pending);
 }
@@ -134,6 +135,8 @@ void ResultWindow::showEvent(QShowEvent* event) {
 void ResultWindow::load_pending() {
   if (pendingPath_.isEmpty()) return;
   load_file(std::exchange(pendingPath_, QString()));
+  painter_.set_tracks(std::exchange(pendingTracks_, nullptr));
+  view_->update();
 }
 
 void ResultWindow::load_file(const QString& path) {
@@ -150,7 +153,10 @@ void ResultWindow::load_file(const QString& path) {
 void ResultWindow::open_file() {
   const std::string path =
       session_.prompter().open_file_name("Open sound", kSoundFileFilter, shownPath_.toStdString());
-  if (!path.empty()) load_file(QString::fromStdString(path));
+  if (path.empty()) return;
+  load_file(QString::fromStdString(path));
+  // Not known to come from a build of this voice: the curves as they are now.
+  painter_.set_tracks(nullptr);
 }
 
 void ResultWindow::export_picture() {

@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "gui/main/result_painter.h"
@@ -30,8 +31,9 @@ class ResultWindow : public QWidget {
 
   explicit ResultWindow(Session& session, QWidget* parent = nullptr);
 
-  // A build wrote path: shown at once when the window is open, else when it opens.
-  void show_built(const QString& path);
+  // A build wrote path, with the curves its voices had: shown at once when the window is
+  // open, else when it opens.
+  void show_built(const QString& path, std::shared_ptr<const VoiceTracks> tracks);
   // Reads and shows the sound file; throws VocantaError when it cannot be read.
   void load_file(const QString& path);
   void open_file();
@@ -68,6 +70,7 @@ class ResultWindow : public QWidget {
   PlayHandler playHandler_;
   QString shownPath_;
   QString pendingPath_;
+  std::shared_ptr<const VoiceTracks> pendingTracks_;
 };
 
 }  // namespace vocanta

@@ -13,6 +13,7 @@
 
 #include "core/document/session.h"
 #include "core/support/vocanta_error.h"
+#include "core/synthesis/batch_build.h"
 #include "core/synthesis/sound_file_reader.h"
 #include "gui/main/result_painter.h"
 #include "gui/main/result_window.h"
@@ -158,6 +159,32 @@ TEST(ResultView, BuiltFileShowsWithTheFormantCurvesOverIt) {
 
   painter.set_options(ResultOptions{0.005, 70, 5000, false});
   EXPECT_TRUE(rows_where(paint(painter), axis.left + axis.width / 2, red).empty());
+}
+
+TEST(ResultView, EachVoiceOfASeriesShowsTheFormantsItWasBuiltWith) {
+  const testing::TempDir dir;
+  testing::Started s({VOCANTA_SOURCE_DIR "/examples/templates/men_ih_eh_f1_continuum.vta"});
+  s.main.session().document().samplePath = dir.file("f1.smp");
+  BatchBuildChoice choice;
+  choice.entries = {"F1"};
+  choice.selected = {false};
+  s.main.session().build_batches(dir.file("f1.smp"), choice);
+  action(s.main, "resultAction").trigger();
+  QTest::qWait(20);
+  ResultPainter& painter = child<ResultWindow>(s.main, "ResultWindow").painter();
+  ASSERT_NEAR(painter.duration(), 3.5, 1e-3);
+  // Up to 1 kHz, a step of the continuum is some pixels apart.
+  painter.set_options(ResultOptions{0.005, 70, 1000, true});
+  const QImage image = paint(painter);
+  const ResultTimeAxis axis = painter.axis(kPicture);
+  const auto red = [](QColor c) { return c == ResultPainter::kFormantColour; };
+  for (int k = 0; k <= 6; ++k) {
+    const std::vector<int> rows =
+        rows_where(image, static_cast<int>(axis.x_of(0.5 * k + 0.25)), red);
+    ASSERT_FALSE(rows.empty()) << "voice " << k;
+    EXPECT_NEAR(rows.back(), painter.frequency_y(390 + 140.0 * k / 6, kPicture), 1.5)
+        << "voice " << k;
+  }
 }
 
 }  // namespace
