@@ -94,8 +94,16 @@ void place_beside(QWidget& window, const QWidget& anchor) {
 }
 
 void place_at_foot(QWidget& window, const QWidget& anchor) {
-  const auto s = placing_space(window, anchor);
+  auto s = placing_space(window, anchor);
   if (!s) return;
+  // Lower rather than over the anchor, while the window stays tall enough to be of use.
+  const int room = s->area.bottom() - s->frame.bottom();
+  const int margins = s->outer.height() - window.height();
+  const int usable = std::max(window.minimumSizeHint().height(), 360);
+  if (s->outer.height() > room && room - margins >= usable) {
+    window.resize(window.width(), room - margins);
+    s->outer.setHeight(room);
+  }
   window.move(s->left(s->frame.center().x() - s->outer.width() / 2),
               s->top(s->area.bottom() + 1 - s->outer.height()));
 }

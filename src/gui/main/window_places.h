@@ -17,8 +17,9 @@ bool restore_window_place(const TIni& store, const QString& name, QWidget& windo
 // A first place for a window that has none: beside the anchor window, moved as far as
 // needed to lie whole within the anchor's screen.
 void place_beside(QWidget& window, const QWidget& anchor);
-// Places a wide window at the foot of the anchor's screen, centred under the anchor, so
-// that the main window stays in sight above it.
+// Places a wide window at the foot of the anchor's screen, centred under the anchor, and
+// no taller than the room below the anchor where that leaves it of use, so that the
+// anchor stays in sight.
 void place_at_foot(QWidget& window, const QWidget& anchor);
 
 }  // namespace vocanta
