@@ -58,12 +58,20 @@ SoundSamples read_audio_file(const std::string& path) {
   if (info.channels <= 0 || info.samplerate <= 0)
     throw VocantaError(path + " holds no sound that can be shown");
   check_length(path, info.frames);
-  std::vector<short> frames(static_cast<size_t>(info.frames) * static_cast<size_t>(info.channels));
-  const sf_count_t read = sf_readf_short(file.get(), frames.data(), info.frames);
-  if (read < 0) throw VocantaError("Cannot read " + path + ": " + sf_strerror(file.get()));
-  SoundSamples sound{info.samplerate, std::vector<int16_t>(static_cast<size_t>(read))};
-  for (size_t i = 0; i < sound.samples.size(); ++i)
-    sound.samples[i] = frames[i * static_cast<size_t>(info.channels)];
+  SoundSamples sound{info.samplerate, {}};
+  sound.samples.reserve(static_cast<size_t>(info.frames));
+  // A block at a time: of many channels only the first is kept, and the others must not
+  // take memory meanwhile.
+  const auto channels = static_cast<size_t>(info.channels);
+  constexpr sf_count_t kBlockFrames = 65536;
+  std::vector<short> block(static_cast<size_t>(kBlockFrames) * channels);
+  for (;;) {
+    const sf_count_t read = sf_readf_short(file.get(), block.data(), kBlockFrames);
+    if (read < 0) throw VocantaError("Cannot read " + path + ": " + sf_strerror(file.get()));
+    for (size_t i = 0; i < static_cast<size_t>(read); ++i)
+      sound.samples.push_back(block[i * channels]);
+    if (read < kBlockFrames || std::ssize(sound.samples) >= info.frames) break;
+  }
   return sound;
 }
 
