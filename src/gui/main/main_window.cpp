@@ -23,6 +23,7 @@
 #include "gui/main/gui_build_host.h"
 #include "gui/main/partial_open_dialog.h"
 #include "gui/main/recent_files_menu.h"
+#include "gui/main/result_window.h"
 #include "gui/main/settings_dialog.h"
 #include "gui/main/statistics_window.h"
 #include "gui/main/vocanta_application.h"
@@ -209,6 +210,7 @@ void TForm1::read_persisted_options() {
   syncCursorAction_->setChecked(store_->ReadBool("Common", "ParameterSyncCursor", true));
   windows_->set_sync_cursor(syncCursorAction_->isChecked());
   progressCursorAction_->setChecked(store_->ReadBool("Common", "BuildProgressCursor", true));
+  resultWindow_->read_options(*store_);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
@@ -216,7 +218,11 @@ void TForm1::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
-  if (!batch_mode()) report_errors([this] { save_window_places(); });
+  if (!batch_mode())
+    report_errors([this] {
+      save_window_places();
+      resultWindow_->write_options(*store_);
+    });
 }
 
 void TForm1::set_prompter(std::unique_ptr<Prompter> prompter) {

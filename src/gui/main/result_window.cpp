@@ -21,6 +21,7 @@
 #include "core/support/vocanta_error.h"
 #include "core/synthesis/sound_file_reader.h"
 #include "gui/main/result_window_view.h"
+#include "gui/platform/settings_store.h"
 
 namespace vocanta {
 namespace {
@@ -111,6 +112,22 @@ void ResultWindow::options_changed() {
   o.overlays = overlaysCheck_->isChecked();
   painter_.set_options(o);
   view_->update();
+}
+
+void ResultWindow::read_options(const TIni& store) {
+  const int index = windowLengthBox_->findData(store.ReadInteger("Result", "WindowMs", 5));
+  if (index >= 0) windowLengthBox_->setCurrentIndex(index);
+  // The boxes keep a value within their ranges whatever the file says.
+  rangeBox_->setValue(store.ReadInteger("Result", "RangeDb", rangeBox_->value()));
+  topFrequencyBox_->setValue(store.ReadInteger("Result", "TopHz", topFrequencyBox_->value()));
+  overlaysCheck_->setChecked(store.ReadBool("Result", "Overlays", true));
+}
+
+void ResultWindow::write_options(TIni& store) const {
+  store.WriteInteger("Result", "WindowMs", windowLengthBox_->currentData().toInt());
+  store.WriteInteger("Result", "RangeDb", rangeBox_->value());
+  store.WriteInteger("Result", "TopHz", topFrequencyBox_->value());
+  store.WriteBool("Result", "Overlays", overlaysCheck_->isChecked());
 }
 
 void ResultWindow::refresh_buttons() {

@@ -16,6 +16,8 @@ class QSpinBox;
 
 namespace vocanta {
 
+class TIni;
+
 class ResultView;
 class Session;
 
@@ -41,6 +43,9 @@ class ResultWindow : public QWidget {
   void export_picture();
   void set_cursor_time(double seconds);
   void set_play_handler(PlayHandler handler);
+  // The spectrogram's settings of the last run, and of this one for the next.
+  void read_options(const TIni& store);
+  void write_options(TIni& store) const;
 
   const QString& shown_path() const { return shownPath_; }
   ResultPainter& painter() { return painter_; }

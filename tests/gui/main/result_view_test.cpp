@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCheckBox>
 #include <QColor>
+#include <QComboBox>
 #include <QImage>
 #include <QPainter>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 #include <cmath>
 #include <cstdlib>
@@ -20,6 +23,7 @@
 #include "gui/main/result_window_view.h"
 #include "gui/main/spectrogram.h"
 #include "gui/main/started_window.h"
+#include "gui/platform/settings_store.h"
 #include "test_support.h"
 
 namespace vocanta {
@@ -185,6 +189,27 @@ TEST(ResultView, EachVoiceOfASeriesShowsTheFormantsItWasBuiltWith) {
     EXPECT_NEAR(rows.back(), painter.frequency_y(390 + 140.0 * k / 6, kPicture), 1.5)
         << "voice " << k;
   }
+}
+
+TEST(ResultView, SpectrogramSettingsComeBackNextRun) {
+  const testing::TempDir dir;
+  TIni store(dir.file("vocanta.ini"));
+  {
+    testing::Started s;
+    auto& window = child<ResultWindow>(s.main, "ResultWindow");
+    child<QComboBox>(window, "windowLengthBox").setCurrentIndex(3);
+    child<QSpinBox>(window, "rangeBox").setValue(90);
+    child<QCheckBox>(window, "overlaysCheck").setChecked(false);
+    window.write_options(store);
+  }
+  testing::Started s;
+  auto& window = child<ResultWindow>(s.main, "ResultWindow");
+  window.read_options(store);
+  EXPECT_EQ(window.painter().options(), (ResultOptions{0.04, 90, 5000, false}));
+  // A length the box does not offer leaves the one shown.
+  store.WriteInteger("Result", "WindowMs", 7);
+  window.read_options(store);
+  EXPECT_EQ(window.painter().options().windowSeconds, 0.04);
 }
 
 }  // namespace
