@@ -135,6 +135,8 @@ class TForm1 : public QMainWindow,
   void create_player(std::unique_ptr<AudioOutput> output);
   void create_play_actions();
   void play_voice();
+  // After a start of playback: empty, or why it could not start.
+  void played(const QString& refused);
   void cannot_play(const QString& why);
   void stop_playback();
   void refresh_play_actions();

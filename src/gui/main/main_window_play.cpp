@@ -46,18 +46,20 @@ void TForm1::create_play_actions() {
 
 void TForm1::play_voice() {
   session_->build_run().check_idle();
-  progresslabel_->setText("Playing");
-  const QString refused = player_->play_voice(session_->voice(), buildHost_->clock_seed());
-  refresh_play_actions();
-  if (!refused.isEmpty()) cannot_play(refused);
+  played(player_->play_voice(session_->voice(), buildHost_->clock_seed()));
 }
 
 void TForm1::play_samples(std::vector<int16_t> samples, int samplingFrequency, int64_t from) {
   session_->build_run().check_idle();
-  progresslabel_->setText("Playing");
-  const QString refused = player_->play_samples(std::move(samples), samplingFrequency, from);
+  played(player_->play_samples(std::move(samples), samplingFrequency, from));
+}
+
+void TForm1::played(const QString& refused) {
   refresh_play_actions();
-  if (!refused.isEmpty()) cannot_play(refused);
+  if (refused.isEmpty())
+    progresslabel_->setText("Playing");
+  else
+    cannot_play(refused);
 }
 
 void TForm1::cannot_play(const QString& why) {
