@@ -11,7 +11,7 @@
 #include "core/synthesis/sound_file_reader.h"
 #include "core/synthesis/voice_tracks.h"
 #include "gui/main/result_time_axis.h"
-#include "gui/main/spectrogram.h"
+#include "gui/main/short_time_spectra.h"
 
 class QPainter;
 

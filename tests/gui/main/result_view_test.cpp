@@ -21,7 +21,7 @@
 #include "gui/main/result_painter.h"
 #include "gui/main/result_window.h"
 #include "gui/main/result_window_view.h"
-#include "gui/main/spectrogram.h"
+#include "gui/main/short_time_spectra.h"
 #include "gui/main/started_window.h"
 #include "gui/platform/settings_store.h"
 #include "test_support.h"

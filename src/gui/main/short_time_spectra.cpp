@@ -1,4 +1,4 @@
-#include "gui/main/spectrogram.h"
+#include "gui/main/short_time_spectra.h"
 
 #include <fftw3.h>
 
