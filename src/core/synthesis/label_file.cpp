@@ -28,16 +28,23 @@ std::string file_failure(const std::string& what, const std::string& path, int e
   return text;
 }
 
+std::string label_file_head(const std::string& samplePath) {
+  return samplePath + "\r\n";
+}
+
+std::string label_line(int64_t start, int64_t count, const std::string& label) {
+  return std::to_string(start) + "," + std::to_string(count) + "," + label + "\r\n";
+}
+
 LabelFile::LabelFile(const std::string& samplePath)
     : samplePath_(samplePath), path_(change_extension(samplePath, ".CSV")) {}
 
 void LabelFile::start() {
-  write_line(path_, "wb", samplePath_ + "\r\n");
+  write_line(path_, "wb", label_file_head(samplePath_));
 }
 
 void LabelFile::append(int64_t start, int64_t count, const std::string& label) {
-  write_line(path_, "ab",
-             std::to_string(start) + "," + std::to_string(count) + "," + label + "\r\n");
+  write_line(path_, "ab", label_line(start, count, label));
 }
 
 }  // namespace vocanta

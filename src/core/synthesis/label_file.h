@@ -24,6 +24,11 @@ class LabelFile {
   std::string path_;
 };
 
+// The label file's lines, CR LF ended: the first names the build's file, each other one
+// gives a voice's first sample, its length and its label.
+std::string label_file_head(const std::string& samplePath);
+std::string label_line(int64_t start, int64_t count, const std::string& label);
+
 // "Cannot write to PATH: No space left on device": what failed and the system's reason.
 std::string file_failure(const std::string& what, const std::string& path, int error);
 

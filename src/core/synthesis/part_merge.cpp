@@ -175,13 +175,12 @@ void close_written(File& f, const std::string& shown) {
 void write_labels(const std::vector<Part>& parts, PendingFile& file, const std::string& output,
                   const std::string& labelPath) {
   File f = pending(file, labelPath);
-  const std::string head = output + "\r\n";
+  const std::string head = label_file_head(output);
   write_bytes(f.get(), head.data(), head.size(), labelPath);
   int64_t start = 0;
   for (const Part& p : parts)
     for (const Label& l : p.labels) {
-      const std::string line =
-          std::to_string(start) + "," + std::to_string(l.count) + "," + l.text + "\r\n";
+      const std::string line = label_line(start, l.count, l.text);
       write_bytes(f.get(), line.data(), line.size(), labelPath);
       start += l.count;
     }
