@@ -7,19 +7,14 @@
 
 #include "core/support/file_paths.h"
 #include "core/support/number_format.h"
+#include "core/support/unique_file.h"
 #include "core/support/vocanta_error.h"
 #include "core/synthesis/audio_file.h"
 #include "core/synthesis/label_file.h"
 #include "core/synthesis/sample_file_info.h"
 
 namespace vocanta {
-namespace {
-
-struct CloseFile {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
-}  // namespace
+namespace {}  // namespace
 
 int convert_command(const std::vector<std::string>& args, std::ostream& err) {
   if (args.size() != 2) {
@@ -40,7 +35,7 @@ int convert_command(const std::vector<std::string>& args, std::ostream& err) {
   }
   const SampleFileInfo info = read_sample_file_info(in);
   errno = 0;
-  const std::unique_ptr<std::FILE, CloseFile> file(std::fopen(in.c_str(), "rb"));
+  const UniqueFile file(std::fopen(in.c_str(), "rb"));
   if (!file || std::fseek(file.get(), info.header.header_size(), SEEK_SET) != 0)
     throw VocantaError(file_failure("Cannot read", in, errno));
   write_audio_file(out, *format, info.samplingFrequency, RawSamples{file.get(), in, info.samples});

@@ -8,16 +8,11 @@
 #include <memory>
 #include <utility>
 
+#include "core/support/unique_file.h"
 #include "core/support/vocanta_error.h"
 
 namespace vocanta {
-namespace {
-
-struct CloseFile {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
-}  // namespace
+namespace {}  // namespace
 
 AudioFileSink::AudioFileSink(std::string path, AudioFormat format)
     : path_(std::move(path)), format_(format), labels_(path_) {}
@@ -74,7 +69,7 @@ void AudioFileSink::abandon() noexcept {
 
 void AudioFileSink::make_audio_file() {
   errno = 0;
-  const std::unique_ptr<std::FILE, CloseFile> file(std::fopen(staging_.temp_path().c_str(), "rb"));
+  const UniqueFile file(std::fopen(staging_.temp_path().c_str(), "rb"));
   if (!file) throw VocantaError(file_failure("Cannot read", staging_.temp_path(), errno));
   write_audio_file(path_, format_, samplingFrequency_,
                    RawSamples{file.get(), staging_.temp_path(), samples_.samples()}, cues_);

@@ -12,6 +12,7 @@
 
 #include "core/support/atomic_file.h"
 #include "core/support/file_paths.h"
+#include "core/support/unique_file.h"
 #include "core/support/vocanta_error.h"
 #include "core/synthesis/audio_file.h"
 #include "core/synthesis/label_file.h"
@@ -22,11 +23,6 @@
 
 namespace vocanta {
 namespace {
-
-struct CloseFile {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, CloseFile>;
 
 struct Label {
   int64_t count = 0;
@@ -141,7 +137,7 @@ void copy_samples(const std::vector<Part>& parts, std::FILE* to, const std::stri
   std::vector<char> buffer(1 << 20);
   for (const Part& p : parts) {
     errno = 0;
-    const File from(std::fopen(p.path.c_str(), "rb"));
+    const UniqueFile from(std::fopen(p.path.c_str(), "rb"));
     if (!from || std::fseek(from.get(), p.info.header.header_size(), SEEK_SET) != 0)
       throw VocantaError(file_failure("Cannot read", p.path, errno));
     for (int64_t left = 2 * p.info.samples; left > 0;) {
@@ -155,7 +151,7 @@ void copy_samples(const std::vector<Part>& parts, std::FILE* to, const std::stri
 }
 
 // A new file beside target, open for writing, that replaces target on commit.
-File pending(PendingFile& file, const std::string& target) {
+UniqueFile pending(PendingFile& file, const std::string& target) {
   errno = 0;
   const int fd = file.create(target);
   std::FILE* f = fd < 0 ? nullptr : ::fdopen(fd, "wb");
@@ -163,10 +159,10 @@ File pending(PendingFile& file, const std::string& target) {
     if (fd >= 0) ::close(fd);
     throw VocantaError(file_failure("Cannot create", target, errno));
   }
-  return File(f);
+  return UniqueFile(f);
 }
 
-void close_written(File& f, const std::string& shown) {
+void close_written(UniqueFile& f, const std::string& shown) {
   errno = 0;
   if (std::fclose(f.release()) != 0)
     throw VocantaError(file_failure("Cannot write to", shown, errno));
@@ -174,7 +170,7 @@ void close_written(File& f, const std::string& shown) {
 
 void write_labels(const std::vector<Part>& parts, PendingFile& file, const std::string& output,
                   const std::string& labelPath) {
-  File f = pending(file, labelPath);
+  UniqueFile f = pending(file, labelPath);
   const std::string head = label_file_head(output);
   write_bytes(f.get(), head.data(), head.size(), labelPath);
   int64_t start = 0;
@@ -196,7 +192,7 @@ void write_sample_file(const std::vector<Part>& parts, PendingFile& file, const 
       sample_file_header(output, labelPath, parts.front().info.samplingFrequency, true, document)
           .compose();
   header.resize(1024, '\0');  // a header that does not fit leaves zeros, as a build does
-  File f = pending(file, output);
+  UniqueFile f = pending(file, output);
   write_bytes(f.get(), header.data(), header.size(), output);
   copy_samples(parts, f.get(), output);
   close_written(f, output);
@@ -205,7 +201,7 @@ void write_sample_file(const std::vector<Part>& parts, PendingFile& file, const 
 void write_audio(const std::vector<Part>& parts, AudioFormat format, const std::string& output,
                  int64_t samples) {
   PendingFile raw;
-  File f = pending(raw, output);
+  UniqueFile f = pending(raw, output);
   copy_samples(parts, f.get(), output);
   close_written(f, output);
   std::vector<CuePoint> cues;
@@ -216,7 +212,7 @@ void write_audio(const std::vector<Part>& parts, AudioFormat format, const std::
       start += l.count;
     }
   errno = 0;
-  const File in(std::fopen(raw.temp_path().c_str(), "rb"));
+  const UniqueFile in(std::fopen(raw.temp_path().c_str(), "rb"));
   if (!in) throw VocantaError(file_failure("Cannot read", raw.temp_path(), errno));
   write_audio_file(output, format, parts.front().info.samplingFrequency,
                    RawSamples{in.get(), raw.temp_path(), samples}, cues);

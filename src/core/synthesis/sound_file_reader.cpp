@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "core/support/text_case.h"
+#include "core/support/unique_file.h"
 #include "core/support/vocanta_error.h"
 #include "core/synthesis/label_file.h"
 #include "core/synthesis/sample_file_info.h"
@@ -24,10 +25,6 @@ void check_length(const std::string& path, int64_t count) {
                        " samples; at most " + std::to_string(kMaxSamples) + ")");
 }
 
-struct CloseFile {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
 struct CloseSoundFile {
   void operator()(SNDFILE* f) const { sf_close(f); }
 };
@@ -37,7 +34,7 @@ SoundSamples read_sample_file(const std::string& path) {
   check_length(path, info.samples);
   SoundSamples sound{info.samplingFrequency, {}};
   errno = 0;
-  const std::unique_ptr<std::FILE, CloseFile> file(std::fopen(path.c_str(), "rb"));
+  const UniqueFile file(std::fopen(path.c_str(), "rb"));
   if (!file || std::fseek(file.get(), info.header.header_size(), SEEK_SET) != 0)
     throw VocantaError(file_failure("Cannot read", path, errno));
   std::vector<unsigned char> bytes(static_cast<size_t>(info.samples) * 2);
