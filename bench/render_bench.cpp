@@ -8,14 +8,14 @@
 #include <filesystem>
 #include <functional>
 #include <sstream>
-#include <vector>
 #include <string>
+#include <vector>
 
+#include "core/build/build_run.h"
 #include "core/document/document.h"
 #include "core/model/voice.h"
-#include "core/support/unattended_prompter.h"
 #include "core/support/number_format.h"
-#include "core/synthesis/build_run.h"
+#include "core/support/unattended_prompter.h"
 #include "core/synthesis/voice_renderer.h"
 
 namespace {
@@ -112,10 +112,11 @@ void engine(benchmark::State& state, const char* document, vocanta::Engine which
 }  // namespace
 
 // The reference engine against the fast one: bench/engine_table.sh prints them side by side.
-#define ENGINES(document)                                                                   \
-  BENCHMARK_CAPTURE(engine, document/reference, #document, vocanta::Engine::Reference)     \
-      ->Unit(benchmark::kMillisecond);                                                      \
-  BENCHMARK_CAPTURE(engine, document/fast, #document, vocanta::Engine::Fast)->Unit(benchmark::kMillisecond)
+#define ENGINES(document)                                                                \
+  BENCHMARK_CAPTURE(engine, document / reference, #document, vocanta::Engine::Reference) \
+      ->Unit(benchmark::kMillisecond);                                                   \
+  BENCHMARK_CAPTURE(engine, document / fast, #document, vocanta::Engine::Fast)           \
+      ->Unit(benchmark::kMillisecond)
 ENGINES(vowel16k);
 ENGINES(vowel44k);
 ENGINES(expressive44k);

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "core/build/build_host.h"
 #include "core/document/document_lifecycle.h"
 #include "core/model/model_observer.h"
 #include "core/support/prompter.h"
-#include "core/synthesis/build_host.h"
 
 namespace vocanta::testing {
 

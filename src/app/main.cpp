@@ -5,7 +5,7 @@ int main(int argc, char** argv) {
   vocanta::VocantaApplication app(argc, argv);
   QStringList arguments = app.arguments();
   arguments.removeFirst();
-  vocanta::TForm1 main(arguments);
+  vocanta::MainWindow main(arguments);
   main.show();
   const int status = app.exec();
   return status != 0 ? status : main.exit_status();

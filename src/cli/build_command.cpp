@@ -9,14 +9,14 @@
 
 #include "cli/cli_build_host.h"
 #include "cli/cli_document.h"
+#include "core/build/batch_build.h"
+#include "core/build/build_run.h"
+#include "core/build/shard_build.h"
 #include "core/model/voice.h"
 #include "core/support/file_paths.h"
 #include "core/support/number_format.h"
 #include "core/support/vocanta_error.h"
-#include "core/synthesis/batch_build.h"
-#include "core/synthesis/build_run.h"
 #include "core/synthesis/engine.h"
-#include "core/synthesis/shard_build.h"
 #include "core/synthesis/synthesis_settings.h"
 
 namespace vocanta {

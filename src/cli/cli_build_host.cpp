@@ -5,7 +5,7 @@
 #include <csignal>
 #include <ostream>
 
-#include "core/synthesis/build_run.h"
+#include "core/build/build_run.h"
 
 namespace vocanta {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <iosfwd>
 
-#include "core/synthesis/build_host.h"
+#include "core/build/build_host.h"
 
 namespace vocanta {
 

@@ -5,13 +5,13 @@
 #include <memory>
 #include <ostream>
 
+#include "core/soundfile/audio_file.h"
+#include "core/soundfile/label_file.h"
+#include "core/soundfile/sample_file_info.h"
 #include "core/support/file_paths.h"
 #include "core/support/number_format.h"
 #include "core/support/unique_file.h"
 #include "core/support/vocanta_error.h"
-#include "core/synthesis/audio_file.h"
-#include "core/synthesis/label_file.h"
-#include "core/synthesis/sample_file_info.h"
 
 namespace vocanta {
 namespace {}  // namespace

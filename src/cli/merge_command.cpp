@@ -2,9 +2,9 @@
 
 #include <ostream>
 
+#include "core/build/part_merge.h"
 #include "core/support/file_paths.h"
 #include "core/support/vocanta_error.h"
-#include "core/synthesis/part_merge.h"
 
 namespace vocanta {
 

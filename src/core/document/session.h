@@ -4,11 +4,11 @@
 #include <memory>
 #include <string>
 
+#include "core/build/batch_build.h"
+#include "core/build/build_run.h"
 #include "core/document/document_lifecycle.h"
 #include "core/model/edit_history.h"
 #include "core/model/voice.h"
-#include "core/synthesis/batch_build.h"
-#include "core/synthesis/build_run.h"
 
 namespace vocanta {
 

@@ -2,34 +2,34 @@
 
 namespace vocanta {
 
-TLink::TLink(LinkTransport& transport, LinkWindows& windows)
+Link::Link(LinkTransport& transport, LinkWindows& windows)
     : transport_(transport), windows_(windows) {}
 
-void TLink::start() {
+void Link::start() {
   receiving_ = true;
   notify_others(4);
 }
 
-void TLink::stop() {
+void Link::stop() {
   if (!receiving_) return;
   notify_others(5);
   receiving_ = false;
 }
 
-void TLink::notify_others(uint8_t code) {
+void Link::notify_others(uint8_t code) {
   transport_.broadcast(link_value(MyID, code, 0));
 }
 
-void TLink::notify_one(uint8_t code, const LinkEndpoint& to) {
+void Link::notify_one(uint8_t code, const LinkEndpoint& to) {
   transport_.post(to, link_value(MyID, code, 0));
 }
 
-void TLink::ask_heavyload() {
+void Link::ask_heavyload() {
   set_HeavyLoad(false);
   notify_others(12);
 }
 
-void TLink::set_HeavyLoad(bool on) {
+void Link::set_HeavyLoad(bool on) {
   heavyLoad_ = on;
   if (on || !waitingPeer_) return;
   // Released once: a peer told to quit after every later build would be told by a
@@ -39,7 +39,7 @@ void TLink::set_HeavyLoad(bool on) {
   notify_one(9, peer);
 }
 
-bool TLink::receive(const LinkEndpoint& sender, uint32_t value) {
+bool Link::receive(const LinkEndpoint& sender, uint32_t value) {
   if (!receiving_ || sender == transport_.own_endpoint()) return false;
   const tlinkevent event = link_event(sender, value);
   if (OnMessage) OnMessage(event);
@@ -47,7 +47,7 @@ bool TLink::receive(const LinkEndpoint& sender, uint32_t value) {
   return true;
 }
 
-void TLink::handle(const tlinkevent& event) {
+void Link::handle(const tlinkevent& event) {
   if (const Hook* hook = hook_for(event.code); hook && *hook) (*hook)(event);
   switch (event.code) {
     case 2:
@@ -84,15 +84,15 @@ void TLink::handle(const tlinkevent& event) {
   }
 }
 
-void TLink::reply(const tlinkevent& to, uint8_t code, uint16_t parameter) {
+void Link::reply(const tlinkevent& to, uint8_t code, uint16_t parameter) {
   transport_.post(to.sender, link_value(MyID, code, parameter));
 }
 
-void TLink::remember_waiting_peer(const tlinkevent& event) {
+void Link::remember_waiting_peer(const tlinkevent& event) {
   if (event.identifier == kWaitingPeerID) waitingPeer_ = event.sender;
 }
 
-const TLink::Hook* TLink::hook_for(uint8_t code) const {
+const Link::Hook* Link::hook_for(uint8_t code) const {
   switch (code) {
     case 1:
       return &OnNewFile;
@@ -119,7 +119,7 @@ const TLink::Hook* TLink::hook_for(uint8_t code) const {
   }
 }
 
-uint16_t TLink::version() const {
+uint16_t Link::version() const {
   return about_ ? link_version_number(about_->version_text()) : 0;
 }
 

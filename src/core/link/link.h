@@ -41,7 +41,7 @@ class LinkWindows {
 // The link with the other running programs of the tool family: it announces this
 // program's start and end, answers who is there, the version and the heavy-load
 // question, and obeys the show-about, come-to-front and quit commands.
-class TLink {
+class Link {
  public:
   using Hook = std::function<void(const tlinkevent&)>;
 
@@ -49,7 +49,7 @@ class TLink {
   // The program that waits for this one's heavy work to end.
   static constexpr uint8_t kWaitingPeerID = 26;
 
-  TLink(LinkTransport& transport, LinkWindows& windows);
+  Link(LinkTransport& transport, LinkWindows& windows);
 
   // Starts receiving and announces the start; stop announces the end and stops.
   void start();

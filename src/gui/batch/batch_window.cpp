@@ -45,7 +45,8 @@ std::unordered_set<int16_t> carried_batches(const CurveState& w) {
 
 }  // namespace
 
-TForm3::TForm3(Session& session, QWidget* parent) : QWidget(parent, Qt::Window), session_(session) {
+BatchWindow::BatchWindow(Session& session, QWidget* parent)
+    : QWidget(parent, Qt::Window), session_(session) {
   setObjectName("TForm3");
   setWindowTitle("Batch");
   create_controls();
@@ -53,11 +54,11 @@ TForm3::TForm3(Session& session, QWidget* parent) : QWidget(parent, Qt::Window),
   session_.voice().events.add(this);
 }
 
-TForm3::~TForm3() {
+BatchWindow::~BatchWindow() {
   session_.voice().events.remove(this);
 }
 
-void TForm3::create_controls() {
+void BatchWindow::create_controls() {
   batchlistbox =
       named(new QListWidget(this), "batchlistbox", "List of batches created in parameter forms");
   batchlistbox->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -99,7 +100,7 @@ void TForm3::create_controls() {
   all->addLayout(labels);
 }
 
-QWidget* TForm3::create_choices() {
+QWidget* BatchWindow::create_choices() {
   auto* box = new QWidget(this);
   buildradio = named(new QGroupBox("Build", box), "buildradio",
                      "Run all or just some of the batches in the batches list");
@@ -129,28 +130,28 @@ QWidget* TForm3::create_choices() {
   return box;
 }
 
-void TForm3::connect_controls() {
-  connect(batchlistbox, &QListWidget::itemSelectionChanged, this, &TForm3::batchlistboxClick);
-  connect(presentlistbox, &QListWidget::itemClicked, this, &TForm3::presentlistboxClick);
-  connect(renamebutton, &QPushButton::clicked, this, &TForm3::renamebuttonClick);
-  connect(removebutton, &QPushButton::clicked, this, &TForm3::removebuttonClick);
-  connect(batchbuildbutton, &QPushButton::clicked, this, &TForm3::batchbuildbuttonClick);
+void BatchWindow::connect_controls() {
+  connect(batchlistbox, &QListWidget::itemSelectionChanged, this, &BatchWindow::batchlistboxClick);
+  connect(presentlistbox, &QListWidget::itemClicked, this, &BatchWindow::presentlistboxClick);
+  connect(renamebutton, &QPushButton::clicked, this, &BatchWindow::renamebuttonClick);
+  connect(removebutton, &QPushButton::clicked, this, &BatchWindow::removebuttonClick);
+  connect(batchbuildbutton, &QPushButton::clicked, this, &BatchWindow::batchbuildbuttonClick);
   for (QRadioButton* r : {selectedonlyradio, allbatchesradio, separateradio, combinationsradio})
-    connect(r, &QRadioButton::toggled, this, &TForm3::update_build_count);
-  connect(Includewithoutcheck, &QCheckBox::toggled, this, &TForm3::update_build_count);
+    connect(r, &QRadioButton::toggled, this, &BatchWindow::update_build_count);
+  connect(Includewithoutcheck, &QCheckBox::toggled, this, &BatchWindow::update_build_count);
 }
 
-void TForm3::showEvent(QShowEvent* event) {
+void BatchWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   refresh_batch_list();
 }
 
-void TForm3::changeEvent(QEvent* event) {
+void BatchWindow::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
   if (event->type() == QEvent::ActivationChange && isActiveWindow()) update_build_count();
 }
 
-bool TForm3::eventFilter(QObject* watched, QEvent* event) {
+bool BatchWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched != nstepsedit) return QWidget::eventFilter(watched, event);
   // The steps are a step of the document's history: Ctrl+Z here takes that back rather
   // than the field's typing.
@@ -168,7 +169,7 @@ bool TForm3::eventFilter(QObject* watched, QEvent* event) {
   return enter;
 }
 
-void TForm3::model_changed(const ModelChange& change) {
+void BatchWindow::model_changed(const ModelChange& change) {
   using Kind = ModelChange::Kind;
   if (change.kind == Kind::Everything || change.kind == Kind::Batches) {
     refresh_batch_list();
@@ -179,7 +180,7 @@ void TForm3::model_changed(const ModelChange& change) {
   }
 }
 
-void TForm3::refresh_batch_list() {
+void BatchWindow::refresh_batch_list() {
   QStringList names;
   for (const std::string& name : sorted_batch_names(session_.voice().batches)) names << qt(name);
   QStringList shown;
@@ -203,7 +204,7 @@ void TForm3::refresh_batch_list() {
   refresh_present_list();
 }
 
-void TForm3::refresh_present_list() {
+void BatchWindow::refresh_present_list() {
   presentlistbox->clear();
   QList<QListWidgetItem*> considered = batchlistbox->selectedItems();
   if (considered.isEmpty())
@@ -221,16 +222,16 @@ void TForm3::refresh_present_list() {
   }
 }
 
-int TForm3::selected_batch_count() const {
+int BatchWindow::selected_batch_count() const {
   return static_cast<int>(batchlistbox->selectedItems().size());
 }
 
-int16_t TForm3::current_batch_id() const {
+int16_t BatchWindow::current_batch_id() const {
   const QListWidgetItem* item = batchlistbox->currentItem();
   return item ? session_.voice().batches.find_batch_id(item->text().toStdString()) : 0;
 }
 
-void TForm3::show_current_steps() {
+void BatchWindow::show_current_steps() {
   const tbatchitem* b = session_.voice().batches.find_batch(current_batch_id());
   if (selected_batch_count() == 1 && b)
     nstepsedit->setText(QString::number(b->nSteps));
@@ -238,7 +239,7 @@ void TForm3::show_current_steps() {
     nstepsedit->clear();
 }
 
-void TForm3::batchlistboxClick() {
+void BatchWindow::batchlistboxClick() {
   show_current_steps();
   refresh_present_list();
   update_build_count();

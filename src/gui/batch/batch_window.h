@@ -3,8 +3,8 @@
 #include <QWidget>
 #include <cstdint>
 
+#include "core/build/batch_build.h"
 #include "core/model/model_observer.h"
-#include "core/synthesis/batch_build.h"
 
 class QCheckBox;
 class QKeyEvent;
@@ -23,12 +23,12 @@ class Session;
 // their steps, renames and removals as steps of the edit history, and the batch build
 // with the choices that shape it. The choices last for the run of the program; they
 // are not part of the document.
-class TForm3 : public QWidget, private ModelObserver, private BatchProgress {
+class BatchWindow : public QWidget, private ModelObserver, private BatchProgress {
   Q_OBJECT
 
  public:
-  explicit TForm3(Session& session, QWidget* parent = nullptr);
-  ~TForm3() override;
+  explicit BatchWindow(Session& session, QWidget* parent = nullptr);
+  ~BatchWindow() override;
 
   void refresh_batch_list();
   void refresh_present_list();

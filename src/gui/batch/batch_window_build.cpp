@@ -6,14 +6,14 @@
 #include <QRadioButton>
 
 #include "core/document/session.h"
+#include "core/soundfile/audio_file.h"
 #include "core/support/prompter.h"
-#include "core/synthesis/audio_file.h"
 #include "gui/batch/batch_window.h"
 #include "gui/platform/message_box.h"
 
 namespace vocanta {
 
-BatchBuildChoice TForm3::build_choice() const {
+BatchBuildChoice BatchWindow::build_choice() const {
   BatchBuildChoice c;
   c.selectedOnly = selectedonlyradio->isChecked();
   c.combinations = combinationsradio->isChecked();
@@ -26,13 +26,13 @@ BatchBuildChoice TForm3::build_choice() const {
   return c;
 }
 
-void TForm3::update_build_count() {
+void BatchWindow::update_build_count() {
   Session& s = session_;
   const int64_t n = BatchBuild(s.build_run(), s.voice().batches, build_choice()).count();
   ntobuildlabel->setText(QString::number(n) + " to build");
 }
 
-void TForm3::batchbuildbuttonClick() {
+void BatchWindow::batchbuildbuttonClick() {
   // Refused at once rather than after the file dialog, as a plain build is.
   session_.build_run().check_idle();
   DocumentLifecycle& document = session_.document();
@@ -44,12 +44,12 @@ void TForm3::batchbuildbuttonClick() {
   session_.build_batches(path, build_choice(), this);
 }
 
-void TForm3::show_label(const std::string& label) {
+void BatchWindow::show_label(const std::string& label) {
   Batchprogresslabel->setText(QString::fromStdString(label));
   Batchprogresslabel->repaint();
 }
 
-void TForm3::build_running(bool running) {
+void BatchWindow::build_running(bool running) {
   for (QWidget* w : {static_cast<QWidget*>(nstepsedit), static_cast<QWidget*>(renamebutton),
                      static_cast<QWidget*>(removebutton), static_cast<QWidget*>(batchbuildbutton)})
     w->setEnabled(!running);

@@ -11,17 +11,17 @@
 #include "core/support/number_format.h"
 #include "core/support/vocanta_error.h"
 #include "gui/batch/batch_window.h"
-#include "gui/batch/rename_dialog.h"
+#include "gui/batch/rename_batch_dialog.h"
 
 namespace vocanta {
 
-void TForm3::nstepseditKeyPress(const QKeyEvent* event) {
+void BatchWindow::nstepseditKeyPress(const QKeyEvent* event) {
   // Other keys are the field's own: only Enter commits what it holds.
   if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) commit_steps();
   update_build_count();
 }
 
-void TForm3::commit_steps() {
+void BatchWindow::commit_steps() {
   const int16_t id = current_batch_id();
   const tbatchitem* b = session_.voice().batches.find_batch(id);
   if (!b) return;
@@ -33,11 +33,11 @@ void TForm3::commit_steps() {
   session_.apply(std::make_unique<BatchStepsCommand>(id, b->nSteps, static_cast<int16_t>(n)));
 }
 
-void TForm3::renamebuttonClick() {
+void BatchWindow::renamebuttonClick() {
   if (selected_batch_count() != 1) return;
   const int16_t id = current_batch_id();
   if (id == 0) return;
-  TForm8 dialog(this);
+  RenameBatchDialog dialog(this);
   dialog.nameedit->setText(QString::fromStdString(session_.voice().batches.batch_name(id)));
   if (dialog.exec() != QDialog::Accepted) return;
   const QString name = dialog.nameedit->text();
@@ -53,7 +53,7 @@ void TForm3::renamebuttonClick() {
     batchlistbox->setCurrentItem(renamed.front(), QItemSelectionModel::ClearAndSelect);
 }
 
-void TForm3::removebuttonClick() {
+void BatchWindow::removebuttonClick() {
   const BatchList& batches = session_.voice().batches;
   std::vector<int16_t> ids;
   for (int row = batchlistbox->count() - 1; row >= 0; --row) {
@@ -66,7 +66,7 @@ void TForm3::removebuttonClick() {
   for (int16_t id : ids) session_.apply(std::make_unique<RemoveBatchCommand>(id), group);
 }
 
-void TForm3::presentlistboxClick() {
+void BatchWindow::presentlistboxClick() {
   const QListWidgetItem* item = presentlistbox->currentItem();
   if (!item) return;
   const std::string title = item->text().toStdString();

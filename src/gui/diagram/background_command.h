@@ -7,7 +7,7 @@
 
 namespace vocanta {
 
-class TForm2;
+class ParameterWindow;
 
 // Everything of a parameter window's background that a step can change.
 struct BackgroundState {
@@ -21,7 +21,7 @@ struct BackgroundState {
 // The windows live as long as the program, longer than any history that names them.
 class BackgroundCommand : public EditCommand {
  public:
-  BackgroundCommand(TForm2& window, BackgroundState before, BackgroundState after,
+  BackgroundCommand(ParameterWindow& window, BackgroundState before, BackgroundState after,
                     std::string caption, bool modifiesDocument)
       : window_(window),
         before_(std::move(before)),
@@ -36,7 +36,7 @@ class BackgroundCommand : public EditCommand {
   bool harmless_to_builds() const override { return true; }
 
  private:
-  TForm2& window_;
+  ParameterWindow& window_;
   BackgroundState before_, after_;
   std::string caption_;
   bool modifies_;

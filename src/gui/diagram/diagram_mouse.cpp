@@ -26,7 +26,7 @@ QPoint position(const QMouseEvent* event) {
 
 }  // namespace
 
-TCurvePoint* TForm2::hit_test(int X, int Y) {
+TCurvePoint* ParameterWindow::hit_test(int X, int Y) {
   CurveState& s = param_.state;
   s.currentCurve = nullptr;
   double best = 1e60;
@@ -52,7 +52,7 @@ TCurvePoint* TForm2::hit_test(int X, int Y) {
   return found;
 }
 
-void TForm2::diagram_press(QMouseEvent* event) {
+void ParameterWindow::diagram_press(QMouseEvent* event) {
   const QPoint at = position(event);
   const int X = at.x(), Y = at.y();
   // Point edits wait for a build: the renderer holds on to the curves.
@@ -85,7 +85,7 @@ void TForm2::diagram_press(QMouseEvent* event) {
   session_.document().set_modified(true);
 }
 
-void TForm2::press_on_point(int X, int Y) {
+void ParameterWindow::press_on_point(int X, int Y) {
   CurveState& s = param_.state;
   s.selectedPoint = hit_test(X, Y);
   if (TCurvePoint* p = s.selectedPoint) {
@@ -97,12 +97,12 @@ void TForm2::press_on_point(int X, int Y) {
   if (s.selectedPoint || editMode == EditMode::Mark) redraw();
 }
 
-void TForm2::move_pointer_to(int X, int Y) {
+void ParameterWindow::move_pointer_to(int X, int Y) {
   warped_ = QPoint(X, Y);
   QCursor::setPos(image_->mapToGlobal(warped_));
 }
 
-void TForm2::diagram_move(QMouseEvent* event) {
+void ParameterWindow::diagram_move(QMouseEvent* event) {
   const QPoint at = position(event);
   const int X = at.x(), Y = at.y();
   show_cursor_position(X, Y);
@@ -135,7 +135,7 @@ void TForm2::diagram_move(QMouseEvent* event) {
   session_.document().set_modified(true);
 }
 
-void TForm2::drag_point(int X, int Y, Qt::KeyboardModifiers keys) {
+void ParameterWindow::drag_point(int X, int Y, Qt::KeyboardModifiers keys) {
   TCurvePoint* p = param_.state.selectedPoint;
   PointValues v = values_of(*p);
   if (!(keys & Qt::ShiftModifier)) v.x = x_to_value(X);
@@ -150,7 +150,7 @@ void TForm2::drag_point(int X, int Y, Qt::KeyboardModifiers keys) {
         std::make_unique<PointValuesCommand>(param_.index(), p, values_of(*p), v, "Move point"));
 }
 
-void TForm2::drag_background(int X, int Y, Qt::KeyboardModifiers keys) {
+void ParameterWindow::drag_background(int X, int Y, Qt::KeyboardModifiers keys) {
   invert_background_outline();
   if (!(keys & Qt::ShiftModifier))
     backgroundLeft = static_cast<int16_t>(backgroundLeft + X - dragX);
@@ -161,7 +161,7 @@ void TForm2::drag_background(int X, int Y, Qt::KeyboardModifiers keys) {
   invert_background_outline();
 }
 
-void TForm2::invert_background_outline() {
+void ParameterWindow::invert_background_outline() {
   const QSize size = background.size();
   if (size.isEmpty()) return;
   QPainter p(&displayed_);
@@ -172,7 +172,7 @@ void TForm2::invert_background_outline() {
   image_->update();
 }
 
-void TForm2::diagram_release(QMouseEvent* event) {
+void ParameterWindow::diagram_release(QMouseEvent* event) {
   // A release whose press went to another window (the second click of a double click
   // that closed a dialog) has nothing to finish.
   if (!pressed_) return;
@@ -180,7 +180,7 @@ void TForm2::diagram_release(QMouseEvent* event) {
   const int X = at.x(), Y = at.y();
   const Qt::KeyboardModifiers keys = event->modifiers();
   struct Done {
-    TForm2& w;
+    ParameterWindow& w;
     ~Done() {
       w.pressed_ = false;
       w.pending_.reset();
@@ -208,7 +208,7 @@ void TForm2::diagram_release(QMouseEvent* event) {
   finish_release(X, Y);
 }
 
-void TForm2::link_pending_point() {
+void ParameterWindow::link_pending_point() {
   // Refused (a build started meanwhile), the step takes the point with it: the
   // selection must not keep pointing at it.
   TCurvePoint* p = pending_.get();
@@ -220,7 +220,7 @@ void TForm2::link_pending_point() {
   }
 }
 
-void TForm2::release_delete(int X, int Y) {
+void ParameterWindow::release_delete(int X, int Y) {
   CurveState& s = param_.state;
   TCurvePoint* p = hit_test(X, Y);
   if (!p || p != s.selectedPoint) return;
@@ -236,7 +236,7 @@ void TForm2::release_delete(int X, int Y) {
       std::make_unique<PointValuesCommand>(param_.index(), p, values_of(*p), v, "Delete batch"));
 }
 
-void TForm2::finish_release(int X, int Y) {
+void ParameterWindow::finish_release(int X, int Y) {
   CurveState& s = param_.state;
   host_.show_point(s.selectedPoint);
   if (s.currentCurve && SortPointsCommand::needed(*s.currentCurve))
@@ -246,7 +246,7 @@ void TForm2::finish_release(int X, int Y) {
   lay_out();
 }
 
-void TForm2::grow_axes(int X, int Y) {
+void ParameterWindow::grow_axes(int X, int Y) {
   const char separator = session_.voice().decimalSeparator;
   const auto text = [separator](double v) {
     return QString::fromStdString(format_fixed3(v, separator));
@@ -257,7 +257,7 @@ void TForm2::grow_axes(int X, int Y) {
   if (Y > image_->height()) yminedit->setText(text(y_to_value(Y)));
 }
 
-void TForm2::apply_step(std::unique_ptr<EditCommand> step) {
+void ParameterWindow::apply_step(std::unique_ptr<EditCommand> step) {
   session_.apply(std::move(step), dragGroup_);
 }
 

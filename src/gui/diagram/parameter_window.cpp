@@ -50,7 +50,8 @@ constexpr int kEditWidth = 64;
 
 }  // namespace
 
-TForm2::TForm2(Session& session, int index, ParameterWindowHost& host, QWidget* parent)
+ParameterWindow::ParameterWindow(Session& session, int index, ParameterWindowHost& host,
+                                 QWidget* parent)
     : QWidget(parent, Qt::Window),
       session_(session),
       param_(session.voice().parameter(index)),
@@ -67,18 +68,18 @@ TForm2::TForm2(Session& session, int index, ParameterWindowHost& host, QWidget* 
   if (!param_.title.empty()) sync_from_model();
 }
 
-TForm2::~TForm2() {
+ParameterWindow::~ParameterWindow() {
   // The state outlives the window; it must not keep the point an unfinished Add made.
   if (pending_ && param_.state.selectedPoint == pending_.get())
     param_.state.selectedPoint = nullptr;
 }
 
-void TForm2::create_controls() {
+void ParameterWindow::create_controls() {
   image_ = new DiagramView(this);
   image_->resize(100, 100);
-  connect(image_, &DiagramView::pressed, this, &TForm2::diagram_press);
-  connect(image_, &DiagramView::moved, this, &TForm2::diagram_move);
-  connect(image_, &DiagramView::released, this, &TForm2::diagram_release);
+  connect(image_, &DiagramView::pressed, this, &ParameterWindow::diagram_press);
+  connect(image_, &DiagramView::moved, this, &ParameterWindow::diagram_move);
+  connect(image_, &DiagramView::released, this, &ParameterWindow::diagram_release);
   xlabel = new QLabel(this);
   xlabel->setObjectName("xlabel");
   ylabel = new QLabel(this);
@@ -89,7 +90,7 @@ void TForm2::create_controls() {
   xmaxedit = axis_edit("xmaxedit", "X value athe right of the diagram", "5");
 }
 
-QLineEdit* TForm2::axis_edit(const char* name, const char* hint, const char* text) {
+QLineEdit* ParameterWindow::axis_edit(const char* name, const char* hint, const char* text) {
   auto* edit = new QLineEdit(QString::fromLatin1(text), this);
   edit->setObjectName(QString::fromLatin1(name));
   edit->setToolTip(QString::fromLatin1(hint));
@@ -98,11 +99,11 @@ QLineEdit* TForm2::axis_edit(const char* name, const char* hint, const char* tex
   return edit;
 }
 
-int16_t TForm2::paramNumber() const {
+int16_t ParameterWindow::paramNumber() const {
   return param_.paramNumber;
 }
 
-void TForm2::sync_from_model() {
+void ParameterWindow::sync_from_model() {
   setWindowTitle(qt(param_.title));
   xlabel->setText(qt(param_.xCaption));
   xlabel->adjustSize();
@@ -114,7 +115,7 @@ void TForm2::sync_from_model() {
   ymaxedit->setText(qt(param_.yMax));
 }
 
-void TForm2::lay_out() {
+void ParameterWindow::lay_out() {
   // All four fields are converted before anything changes, so that a text that is not a
   // number leaves the window as it was.
   const Limits limits = read_axis_fields();
@@ -128,7 +129,7 @@ void TForm2::lay_out() {
   redraw();
 }
 
-TForm2::Limits TForm2::read_axis_fields() const {
+ParameterWindow::Limits ParameterWindow::read_axis_fields() const {
   const char separator = session_.voice().decimalSeparator;
   const auto number = [separator](const QLineEdit* edit) {
     return parse_number(edit->text().toStdString(), separator);
@@ -136,7 +137,7 @@ TForm2::Limits TForm2::read_axis_fields() const {
   return {number(xminedit), number(xmaxedit), number(yminedit), number(ymaxedit)};
 }
 
-void TForm2::accept_limits(const Limits& limits) {
+void ParameterWindow::accept_limits(const Limits& limits) {
   // An empty or reversed range has no pixel scale; the last good limits stay.
   if (limits.xMax > limits.xMin) {
     xMap_.min = limits.xMin;
@@ -162,12 +163,12 @@ void TForm2::accept_limits(const Limits& limits) {
   }
 }
 
-QSize TForm2::smallest_size() const {
+QSize ParameterWindow::smallest_size() const {
   return QSize(ymaxedit->width() + xlabel->width() + xmaxedit->width() + xminedit->width() + 6,
                ymaxedit->height() + yminedit->height() + ylabel->height() + xmaxedit->height() + 6);
 }
 
-void TForm2::place_controls() {
+void ParameterWindow::place_controls() {
   const QSize smallest = smallest_size();
   if (width() < smallest.width() || height() < smallest.height())
     resize(size().expandedTo(smallest));
@@ -187,7 +188,7 @@ void TForm2::place_controls() {
   if (diagram_.size() != image_->size()) diagram_ = QImage(image_->size(), QImage::Format_RGB32);
 }
 
-void TForm2::redraw() {
+void ParameterWindow::redraw() {
   DiagramScene scene;
   scene.param = &param_;
   scene.batches = param_.state.batches;
@@ -207,11 +208,11 @@ void TForm2::redraw() {
   image_->update();
 }
 
-void TForm2::curves_changed() {
+void ParameterWindow::curves_changed() {
   if (!pressed_) redraw();
 }
 
-AxisMapping TForm2::x_mapping() const {
+AxisMapping ParameterWindow::x_mapping() const {
   // The snap steps are read when used: the settings dialog changes the tweenie step.
   AxisMapping m = xMap_;
   m.snapStep = param_.xGridStep;
@@ -220,7 +221,7 @@ AxisMapping TForm2::x_mapping() const {
   return m;
 }
 
-AxisMapping TForm2::y_mapping() const {
+AxisMapping ParameterWindow::y_mapping() const {
   AxisMapping m = yMap_;
   m.snapStep = param_.yGridStep;
   m.snapOffset = param_.yGridOffset;
@@ -228,23 +229,23 @@ AxisMapping TForm2::y_mapping() const {
   return m;
 }
 
-double TForm2::x_to_value(int X) const {
+double ParameterWindow::x_to_value(int X) const {
   return x_mapping().to_value(X);
 }
 
-double TForm2::y_to_value(int Y) const {
+double ParameterWindow::y_to_value(int Y) const {
   return y_mapping().to_value(Y);
 }
 
-int TForm2::value_to_x(double v) const {
+int ParameterWindow::value_to_x(double v) const {
   return x_mapping().to_pixel(v);
 }
 
-int TForm2::value_to_y(double v) const {
+int ParameterWindow::value_to_y(double v) const {
   return y_mapping().to_pixel(v);
 }
 
-void TForm2::show_cursor_position(int X, int Y) {
+void ParameterWindow::show_cursor_position(int X, int Y) {
   const double x = x_to_value(X);
   const double y = y_to_value(Y);
   const char separator = session_.voice().decimalSeparator;
@@ -256,7 +257,7 @@ void TForm2::show_cursor_position(int X, int Y) {
     host_.draw_sync_cursors(param_.xQuantity, param_.yQuantity, x, y);
 }
 
-std::string TForm2::cursor_info(double x) {
+std::string ParameterWindow::cursor_info(double x) {
   const char separator = session_.voice().decimalSeparator;
   CurveState& s = param_.state;
   // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) on " " + a temporary.
@@ -272,7 +273,7 @@ std::string TForm2::cursor_info(double x) {
   return info;
 }
 
-void TForm2::draw_sync_cursor(int16_t sqX, int16_t sqY, double xv, double yv) {
+void ParameterWindow::draw_sync_cursor(int16_t sqX, int16_t sqY, double xv, double yv) {
   if (!isVisible()) return;
   int column = -1;
   if (sqY == param_.xQuantity) column = value_to_x(yv);
@@ -283,7 +284,7 @@ void TForm2::draw_sync_cursor(int16_t sqX, int16_t sqY, double xv, double yv) {
   invert_sync_lines(column, row);
 }
 
-void TForm2::invert_sync_lines(int column, int row) {
+void ParameterWindow::invert_sync_lines(int column, int row) {
   // A line off the picture draws nothing; -1 stands for all of them in 16 bits.
   const auto inside = [](int v, int size) { return v >= 0 && v < size ? v : -1; };
   column = inside(column, displayed_.width());
@@ -304,7 +305,7 @@ void TForm2::invert_sync_lines(int column, int row) {
   image_->update();
 }
 
-void TForm2::load_background(const QString& fileName) {
+void ParameterWindow::load_background(const QString& fileName) {
   if (fileName.isEmpty()) return;
   backgroundLeft = 0;
   backgroundTop = 0;
@@ -329,24 +330,24 @@ void TForm2::load_background(const QString& fileName) {
   redraw();
 }
 
-void TForm2::clear_background() {
+void ParameterWindow::clear_background() {
   param_.backgroundFile.clear();
   backgroundVisible = false;
   background = BackgroundPicture();
   redraw();
 }
 
-void TForm2::set_edit_mode(EditMode mode) {
+void ParameterWindow::set_edit_mode(EditMode mode) {
   editMode = mode;
   apply_edit_cursor();
 }
 
-void TForm2::apply_edit_cursor() {
+void ParameterWindow::apply_edit_cursor() {
   const int number = cursor_number(editMode);
   image_->setCursor(number ? host_.edit_cursor(number) : QCursor(Qt::ArrowCursor));
 }
 
-void TForm2::showEvent(QShowEvent* event) {
+void ParameterWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (event->spontaneous()) return;
   if (param_.xQuantity == quantity::kTime) {
@@ -360,25 +361,25 @@ void TForm2::showEvent(QShowEvent* event) {
   lay_out();
 }
 
-void TForm2::closeEvent(QCloseEvent* event) {
+void ParameterWindow::closeEvent(QCloseEvent* event) {
   // Closing only hides: the window and its curves live as long as the program.
   event->accept();
   host_.parameter_window_closed(*this);
 }
 
-void TForm2::changeEvent(QEvent* event) {
+void ParameterWindow::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
   if (event->type() == QEvent::ActivationChange && isActiveWindow())
     host_.parameter_window_activated(*this);
 }
 
-void TForm2::resizeEvent(QResizeEvent* event) {
+void ParameterWindow::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   // Before the first show, Show lays the window out itself.
   if (isVisible() && !layingOut_) lay_out();
 }
 
-void TForm2::keyPressEvent(QKeyEvent* event) {
+void ParameterWindow::keyPressEvent(QKeyEvent* event) {
   if (is_enter(event)) {
     lay_out();
     event->accept();
@@ -387,7 +388,7 @@ void TForm2::keyPressEvent(QKeyEvent* event) {
   }
 }
 
-bool TForm2::eventFilter(QObject* watched, QEvent* event) {
+bool ParameterWindow::eventFilter(QObject* watched, QEvent* event) {
   const bool axisField =
       watched == xminedit || watched == xmaxedit || watched == yminedit || watched == ymaxedit;
   if (axisField && is_enter(event)) {

@@ -30,12 +30,13 @@ enum class EditMode { Add = 1, Delete = 2, Move = 3, Mark = 4, MoveBackground = 
 // The window of one voice parameter: its curves in a diagram between four axis limits,
 // with grids, background picture, batch ranges and the synchronised cursor. The
 // caption is the status line of the value under the mouse.
-class TForm2 : public QWidget {
+class ParameterWindow : public QWidget {
   Q_OBJECT
 
  public:
-  TForm2(Session& session, int index, ParameterWindowHost& host, QWidget* parent = nullptr);
-  ~TForm2() override;
+  ParameterWindow(Session& session, int index, ParameterWindowHost& host,
+                  QWidget* parent = nullptr);
+  ~ParameterWindow() override;
 
   Parameter& parameter() { return param_; }
   Session& session() { return session_; }

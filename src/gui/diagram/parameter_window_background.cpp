@@ -15,7 +15,7 @@ namespace {
 
 // The window whose Open is under way. A missing file's search may run Open again; the
 // outer Open then records everything as one step.
-TForm2* openingWindow = nullptr;
+ParameterWindow* openingWindow = nullptr;
 
 bool same(const BackgroundState& a, const BackgroundState& b) {
   return a.picture == b.picture && a.file == b.file && a.visible == b.visible && a.left == b.left &&
@@ -24,9 +24,9 @@ bool same(const BackgroundState& a, const BackgroundState& b) {
 
 }  // namespace
 
-void TForm2::open_background(const QString& fileName) {
+void ParameterWindow::open_background(const QString& fileName) {
   if (openingWindow == this) return load_background(fileName);
-  const QScopedValueRollback<TForm2*> opening(openingWindow, this);
+  const QScopedValueRollback<ParameterWindow*> opening(openingWindow, this);
   const BackgroundState before = background_state();
   try {
     load_background(fileName);
@@ -41,7 +41,7 @@ void TForm2::open_background(const QString& fileName) {
                  0);
 }
 
-void TForm2::paste_background() {
+void ParameterWindow::paste_background() {
   const BackgroundPicture pasted = picture_from_clipboard(QGuiApplication::clipboard()->mimeData());
   const BackgroundState before = background_state();
   BackgroundState after = before;
@@ -65,7 +65,7 @@ void TForm2::paste_background() {
                  0);
 }
 
-void TForm2::clear_background_step() {
+void ParameterWindow::clear_background_step() {
   const BackgroundState before = background_state();
   if (before.picture.isNull() && before.file.empty()) return clear_background();
   BackgroundState after = before;
@@ -76,26 +76,26 @@ void TForm2::clear_background_step() {
       std::make_unique<BackgroundCommand>(*this, before, after, "Clear background", true), 0);
 }
 
-void TForm2::show_background(bool visible) {
+void ParameterWindow::show_background(bool visible) {
   backgroundVisible = visible;
   redraw();
 }
 
-void TForm2::save_background(const QString& fileName) {
+void ParameterWindow::save_background(const QString& fileName) {
   if (background.isNull()) return;
   background.save(fileName);
   param_.backgroundFile = fileName.toStdString();
 }
 
-void TForm2::copy_background() const {
+void ParameterWindow::copy_background() const {
   if (!background.isNull()) put_on_clipboard(background);
 }
 
-BackgroundState TForm2::background_state() const {
+BackgroundState ParameterWindow::background_state() const {
   return {background, param_.backgroundFile, backgroundVisible, backgroundLeft, backgroundTop};
 }
 
-void TForm2::set_background_state(const BackgroundState& state) {
+void ParameterWindow::set_background_state(const BackgroundState& state) {
   background = state.picture;
   param_.backgroundFile = state.file;
   backgroundVisible = state.visible;

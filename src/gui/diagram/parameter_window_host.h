@@ -6,7 +6,7 @@
 
 namespace vocanta {
 
-class TForm2;
+class ParameterWindow;
 struct TCurvePoint;
 
 // What a parameter window needs of the windows around it: the other diagrams, the
@@ -19,15 +19,15 @@ class ParameterWindowHost {
   // draw_sync_cursor on all 23 parameter windows.
   virtual void draw_sync_cursors(int16_t xQuantity, int16_t yQuantity, double x, double y) = 0;
   // The window was shown: the point editor's visibility follows.
-  virtual void parameter_window_shown(TForm2& window) = 0;
+  virtual void parameter_window_shown(ParameterWindow& window) = 0;
   // The window became active: it is the point editor's target (activeWindow).
-  virtual void parameter_window_activated(TForm2& window) = 0;
+  virtual void parameter_window_activated(ParameterWindow& window) = 0;
   // The window was closed (hidden): the point editor shows no point, the main window
   // comes forward.
-  virtual void parameter_window_closed(TForm2& window) = 0;
+  virtual void parameter_window_closed(ParameterWindow& window) = 0;
   // "Search?" was answered Yes for a missing background: the point editor's Open,
   // preset with path, for this window.
-  virtual void search_background(TForm2& window, const QString& path) = 0;
+  virtual void search_background(ParameterWindow& window, const QString& path) = 0;
   // The point editor shows the point (none: empty fields) of the window it works on.
   virtual void show_point(const TCurvePoint* point) = 0;
   // The registered cursor of an editing mode: 1 DELPOINT, 2 ADDPOINT, 3 MOVPOINT,

@@ -5,15 +5,15 @@
 
 #include "core/document/session.h"
 #include "gui/diagram/parameter_window.h"
-#include "gui/diagram/point_editor_window.h"
+#include "gui/diagram/point_editor.h"
 
 namespace vocanta {
 
 ParameterWindows::ParameterWindows(Session& session, QWidget* owner)
     : QObject(owner), session_(session), owner_(owner) {
-  pointEditor_ = new TForm5(session, *this, owner);
+  pointEditor_ = new PointEditor(session, *this, owner);
   for (int i = 0; i < kParameterCount; ++i)
-    windows_[static_cast<size_t>(i)] = new TForm2(session, i, *this, owner);
+    windows_[static_cast<size_t>(i)] = new ParameterWindow(session, i, *this, owner);
   session_.voice().events.add(this);
 }
 
@@ -51,34 +51,34 @@ void ParameterWindows::refresh_point_editor(const ModelChange& change) {
 }
 
 void ParameterWindows::sync_all() {
-  for (TForm2* w : windows_) w->sync_from_model();
+  for (ParameterWindow* w : windows_) w->sync_from_model();
   lay_out_all();
 }
 
 void ParameterWindows::show_all() {
-  for (TForm2* w : windows_) w->show();
+  for (ParameterWindow* w : windows_) w->show();
   sync_editor_visibility();
 }
 
 void ParameterWindows::show_used() {
-  for (TForm2* w : windows_)
+  for (ParameterWindow* w : windows_)
     if (w->parameter().state.curves) w->show();
   sync_editor_visibility();
 }
 
 void ParameterWindows::hide_unused() {
-  for (TForm2* w : windows_)
+  for (ParameterWindow* w : windows_)
     if (!w->parameter().state.curves) w->hide();
   sync_editor_visibility();
 }
 
 void ParameterWindows::hide_all() {
-  for (TForm2* w : windows_) w->hide();
+  for (ParameterWindow* w : windows_) w->hide();
   sync_editor_visibility();
 }
 
 bool ParameterWindows::any_visible() const {
-  for (const TForm2* w : windows_)
+  for (const ParameterWindow* w : windows_)
     if (w->isVisible()) return true;
   return false;
 }
@@ -104,15 +104,15 @@ void ParameterWindows::place_editor() {
 }
 
 void ParameterWindows::lay_out_all() {
-  for (TForm2* w : windows_) w->lay_out();
+  for (ParameterWindow* w : windows_) w->lay_out();
 }
 
 void ParameterWindows::redraw_all() {
-  for (TForm2* w : windows_) w->redraw();
+  for (ParameterWindow* w : windows_) w->redraw();
 }
 
 void ParameterWindows::clear_backgrounds() {
-  for (TForm2* w : windows_) w->clear_background();
+  for (ParameterWindow* w : windows_) w->clear_background();
 }
 
 void ParameterWindows::show_parameter(int index) {
@@ -121,7 +121,7 @@ void ParameterWindows::show_parameter(int index) {
 }
 
 void ParameterWindows::set_active_window(int index) {
-  TForm2& w = window(index);
+  ParameterWindow& w = window(index);
   activeWindow_ = w.paramNumber();
   pointEditor_->set_up(w);
 }
@@ -131,7 +131,7 @@ void ParameterWindows::save_pasted_background(int index) {
   pointEditor_->savebutton_click();
 }
 
-int ParameterWindows::index_of(const TForm2& w) const {
+int ParameterWindows::index_of(const ParameterWindow& w) const {
   // By place rather than by paramNumber, which is 0 until the definitions are installed.
   return static_cast<int>(std::find(windows_.begin(), windows_.end(), &w) - windows_.begin());
 }
@@ -145,7 +145,7 @@ void ParameterWindows::load_background(int index, const QString& path) {
 }
 
 void ParameterWindows::draw_sync_cursors(int16_t xQuantity, int16_t yQuantity, double x, double y) {
-  for (TForm2* w : windows_) w->draw_sync_cursor(xQuantity, yQuantity, x, y);
+  for (ParameterWindow* w : windows_) w->draw_sync_cursor(xQuantity, yQuantity, x, y);
   if (!timeCursorListener_) return;
   if (xQuantity == quantity::kTime)
     timeCursorListener_(x);
@@ -153,20 +153,20 @@ void ParameterWindows::draw_sync_cursors(int16_t xQuantity, int16_t yQuantity, d
     timeCursorListener_(y);
 }
 
-void ParameterWindows::parameter_window_shown(TForm2&) {
+void ParameterWindows::parameter_window_shown(ParameterWindow&) {
   sync_editor_visibility();
 }
 
-void ParameterWindows::parameter_window_activated(TForm2& window) {
+void ParameterWindows::parameter_window_activated(ParameterWindow& window) {
   set_active_window(index_of(window));
 }
 
-void ParameterWindows::parameter_window_closed(TForm2&) {
+void ParameterWindows::parameter_window_closed(ParameterWindow&) {
   pointEditor_->show_point(nullptr);
   emit windowClosed();
 }
 
-void ParameterWindows::search_background(TForm2& window, const QString& path) {
+void ParameterWindows::search_background(ParameterWindow& window, const QString& path) {
   set_active_window(index_of(window));
   pointEditor_->open_background(path);
 }

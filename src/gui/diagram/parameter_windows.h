@@ -15,8 +15,8 @@ class QWidget;
 namespace vocanta {
 
 class Session;
-class TForm2;
-class TForm5;
+class ParameterWindow;
+class PointEditor;
 
 // The 23 parameter windows and the point editor of a session: which are shown, which
 // one the point editor works on, the cursor lines they share, and how they follow the
@@ -29,8 +29,8 @@ class ParameterWindows : public QObject, public ParameterWindowHost, private Mod
   ParameterWindows(Session& session, QWidget* owner);
   ~ParameterWindows() override;
 
-  TForm2& window(int index) { return *windows_[static_cast<size_t>(index)]; }
-  TForm5& point_editor() { return *pointEditor_; }
+  ParameterWindow& window(int index) { return *windows_[static_cast<size_t>(index)]; }
+  PointEditor& point_editor() { return *pointEditor_; }
   // The paramNumber of the window the point editor works on.
   int active_window() const { return activeWindow_; }
 
@@ -63,10 +63,10 @@ class ParameterWindows : public QObject, public ParameterWindowHost, private Mod
   // ParameterWindowHost
   bool parameter_sync_cursor() const override { return syncCursor_; }
   void draw_sync_cursors(int16_t xQuantity, int16_t yQuantity, double x, double y) override;
-  void parameter_window_shown(TForm2& window) override;
-  void parameter_window_activated(TForm2& window) override;
-  void parameter_window_closed(TForm2& window) override;
-  void search_background(TForm2& window, const QString& path) override;
+  void parameter_window_shown(ParameterWindow& window) override;
+  void parameter_window_activated(ParameterWindow& window) override;
+  void parameter_window_closed(ParameterWindow& window) override;
+  void search_background(ParameterWindow& window, const QString& path) override;
   void show_point(const TCurvePoint* point) override;
   QCursor edit_cursor(int number) const override { return cursors_.cursor(number); }
 
@@ -79,14 +79,14 @@ class ParameterWindows : public QObject, public ParameterWindowHost, private Mod
   void model_changed(const ModelChange& change) override;
   void sync_all();
   void refresh_point_editor(const ModelChange& change);
-  int index_of(const TForm2& window) const;
+  int index_of(const ParameterWindow& window) const;
   void place_editor();
 
   Session& session_;
   QWidget* owner_;
   EditCursors cursors_;
-  std::array<TForm2*, kParameterCount> windows_{};
-  TForm5* pointEditor_ = nullptr;
+  std::array<ParameterWindow*, kParameterCount> windows_{};
+  PointEditor* pointEditor_ = nullptr;
   int activeWindow_ = 1;
   bool syncCursor_ = true;
   bool editorPlaceKept_ = false;

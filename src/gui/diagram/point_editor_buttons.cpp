@@ -9,7 +9,7 @@
 #include "core/support/prompter.h"
 #include "gui/diagram/parameter_window.h"
 #include "gui/diagram/parameter_windows.h"
-#include "gui/diagram/point_editor_window.h"
+#include "gui/diagram/point_editor.h"
 
 namespace vocanta {
 
@@ -21,7 +21,7 @@ constexpr const char* kMetafileFilter = "Windows metafile (*.wmf)|*.wmf|All file
 
 }  // namespace
 
-void TForm5::connect_buttons() {
+void PointEditor::connect_buttons() {
   const auto on = [this](QPushButton* b, auto handler) {
     connect(b, &QPushButton::clicked, this, handler);
   };
@@ -48,24 +48,24 @@ void TForm5::connect_buttons() {
   });
 }
 
-void TForm5::set_mode_everywhere(EditMode mode) {
+void PointEditor::set_mode_everywhere(EditMode mode) {
   for (int i = 0; i < kParameterCount; ++i) windows_.window(i).set_edit_mode(mode);
 }
 
-void TForm5::backmove_click() {
+void PointEditor::backmove_click() {
   // Only a picture that is shown can be dragged; the other diagrams keep their mode.
   for (int i = 0; i < kParameterCount; ++i) {
-    TForm2& w = windows_.window(i);
+    ParameterWindow& w = windows_.window(i);
     if (w.backgroundVisible) w.set_edit_mode(EditMode::MoveBackground);
   }
 }
 
-void TForm5::newcurve_click() {
+void PointEditor::newcurve_click() {
   session_.apply(std::make_unique<NewCurveCommand>(window().parameter().index()));
   set_mode_everywhere(EditMode::Add);
 }
 
-void TForm5::open_background(const QString& preset) {
+void PointEditor::open_background(const QString& preset) {
   const std::string chosen =
       session_.prompter().open_file_name("Open background...", kOpenFilter, preset.toStdString());
   if (chosen.empty()) return;
@@ -73,8 +73,8 @@ void TForm5::open_background(const QString& preset) {
   window().open_background(openFileName_);
 }
 
-void TForm5::savebutton_click() {
-  TForm2& w = window();
+void PointEditor::savebutton_click() {
+  ParameterWindow& w = window();
   const BackgroundPicture::Kind kind = w.background.kind();
   if (kind == BackgroundPicture::Kind::None) return;
   const char* filter = kind == BackgroundPicture::Kind::Bitmap ? kBitmapFilter : kMetafileFilter;
@@ -85,8 +85,8 @@ void TForm5::savebutton_click() {
   w.save_background(saveFileName_);
 }
 
-void TForm5::copybutton_click() {
-  TForm2& w = window();
+void PointEditor::copybutton_click() {
+  ParameterWindow& w = window();
   if (w.background.kind() != BackgroundPicture::Kind::None) w.copy_background();
 }
 

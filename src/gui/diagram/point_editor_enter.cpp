@@ -13,13 +13,13 @@
 #include "core/support/note_value.h"
 #include "core/support/number_format.h"
 #include "gui/diagram/parameter_window.h"
-#include "gui/diagram/point_editor_window.h"
+#include "gui/diagram/point_editor.h"
 #include "gui/platform/qt_text.h"
 
 namespace vocanta {
 
-void TForm5::enter_pressed() {
-  TForm2& w = window();
+void PointEditor::enter_pressed() {
+  ParameterWindow& w = window();
   CurveState& s = w.parameter().state;
   const uint64_t group = session_.new_group();
   const QScopedValueRollback<bool> guard(entering_, true);
@@ -32,7 +32,7 @@ void TForm5::enter_pressed() {
   w.lay_out();
 }
 
-void TForm5::enter_point(TForm2& w, TCurvePoint& p, uint64_t group) {
+void PointEditor::enter_point(ParameterWindow& w, TCurvePoint& p, uint64_t group) {
   PointValues v = values_of(p);
   v.x = read_field(xedit, true, v.x);
   store(p, v, group);
@@ -55,7 +55,7 @@ void TForm5::enter_point(TForm2& w, TCurvePoint& p, uint64_t group) {
     session_.apply(std::make_unique<SortPointsCommand>(w.parameter().index(), curve), group);
 }
 
-void TForm5::enter_batch(TCurvePoint& p, PointValues& v, uint64_t group) {
+void PointEditor::enter_batch(TCurvePoint& p, PointValues& v, uint64_t group) {
   v.batch = batch_of(batchnamecombo->currentText().toStdString(), group);
   store(p, v, group);
   v.batchRange =
@@ -77,7 +77,7 @@ void TForm5::enter_batch(TCurvePoint& p, PointValues& v, uint64_t group) {
   }
 }
 
-int16_t TForm5::batch_of(const std::string& name, uint64_t group) {
+int16_t PointEditor::batch_of(const std::string& name, uint64_t group) {
   // A batch that exists already is no step of its own; the empty name is no batch.
   const BatchList& batches = session_.voice().batches;
   if (const int16_t id = batches.find_batch_id(name); id || normalize_batch_name(name).empty())
@@ -88,7 +88,7 @@ int16_t TForm5::batch_of(const std::string& name, uint64_t group) {
   return made.id();
 }
 
-double TForm5::read_field(QLineEdit* edit, bool rewrite, double shown) {
+double PointEditor::read_field(QLineEdit* edit, bool rewrite, double shown) {
   // A field the user has not touched keeps the number it shows in full: reading back
   // its three decimals would round every point an Enter in another field passes by.
   if (!edit->isModified()) return shown;
@@ -100,7 +100,7 @@ double TForm5::read_field(QLineEdit* edit, bool rewrite, double shown) {
   return value;
 }
 
-void TForm5::store(TCurvePoint& p, const PointValues& v, uint64_t group) {
+void PointEditor::store(TCurvePoint& p, const PointValues& v, uint64_t group) {
   const PointValues before = values_of(p);
   if (before == v) return;
   session_.apply(std::make_unique<PointValuesCommand>(window().parameter().index(), &p, before, v,
@@ -108,7 +108,7 @@ void TForm5::store(TCurvePoint& p, const PointValues& v, uint64_t group) {
                  group);
 }
 
-void TForm5::fill_batch_names() {
+void PointEditor::fill_batch_names() {
   QStringList names;
   for (const tbatchitem* b = session_.voice().batches.head(); b; b = b->next) names << qt(b->name);
   std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {

@@ -53,7 +53,7 @@ QLabel* text_line(const QString& text, const char* name, QWidget* parent) {
 
 }  // namespace
 
-QuirraAboutBox::QuirraAboutBox(QWidget* parent) : QDialog(parent) {
+AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
   setObjectName("QuirraAboutBox");
   setWindowTitle(QString("About ") + kTitle);
   systemText_ = QSysInfo::prettyProductName() + ", Qt " + qVersion();
@@ -90,28 +90,28 @@ QuirraAboutBox::QuirraAboutBox(QWidget* parent) : QDialog(parent) {
   layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-QString QuirraAboutBox::title() const {
+QString AboutBox::title() const {
   return kTitle;
 }
 
-QString QuirraAboutBox::version() const {
+QString AboutBox::version() const {
   return kVersion;
 }
 
-QString QuirraAboutBox::revision() const {
+QString AboutBox::revision() const {
   return kRevision;
 }
 
-QString QuirraAboutBox::extra() const {
+QString AboutBox::extra() const {
   return kExtra;
 }
 
-void QuirraAboutBox::show_log_file(const QString& fileName) {
+void AboutBox::show_log_file(const QString& fileName) {
   infoLabel_->setText(fileName.isEmpty() ? systemText_ : fileName);
   infoLabel_->setToolTip(fileName);
 }
 
-bool QuirraAboutBox::eventFilter(QObject* watched, QEvent* event) {
+bool AboutBox::eventFilter(QObject* watched, QEvent* event) {
   if (watched == picture_ && event->type() == QEvent::MouseButtonDblClick) {
     if (onPictureDoubleClicked) onPictureDoubleClicked();
     return true;

@@ -11,11 +11,11 @@ namespace vocanta {
 // The program's title, version, revision and a line about the system it runs on. Its
 // picture answers a double-click (the error log switches logging with it), and while
 // logging is on the last line names the log file instead.
-class QuirraAboutBox : public QDialog {
+class AboutBox : public QDialog {
   Q_OBJECT
 
  public:
-  explicit QuirraAboutBox(QWidget* parent = nullptr);
+  explicit AboutBox(QWidget* parent = nullptr);
 
   QString title() const;
   // "3.0": major, point, minor, as the other programs of the family read it.

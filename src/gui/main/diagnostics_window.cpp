@@ -7,7 +7,7 @@
 
 namespace vocanta {
 
-Tform6::Tform6(QWidget* parent) : QWidget(parent, Qt::Window) {
+DiagnosticsWindow::DiagnosticsWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   setObjectName("Tform6");
   setWindowTitle("Timing log");
   memo = new QPlainTextEdit(this);
@@ -15,9 +15,9 @@ Tform6::Tform6(QWidget* parent) : QWidget(parent, Qt::Window) {
   showlogbutton = new QPushButton("Show log", this);
   resetlogbutton = new QPushButton("Reset log", this);
   showtimesbutton = new QPushButton("Show times", this);
-  connect(showlogbutton, &QPushButton::clicked, this, &Tform6::show_log);
-  connect(resetlogbutton, &QPushButton::clicked, this, &Tform6::reset_log);
-  connect(showtimesbutton, &QPushButton::clicked, this, &Tform6::show_times);
+  connect(showlogbutton, &QPushButton::clicked, this, &DiagnosticsWindow::show_log);
+  connect(resetlogbutton, &QPushButton::clicked, this, &DiagnosticsWindow::reset_log);
+  connect(showtimesbutton, &QPushButton::clicked, this, &DiagnosticsWindow::show_times);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(showlogbutton);
   buttons->addWidget(resetlogbutton);
@@ -28,7 +28,7 @@ Tform6::Tform6(QWidget* parent) : QWidget(parent, Qt::Window) {
   resize(360, 280);
 }
 
-void Tform6::log(const QString& text) {
+void DiagnosticsWindow::log(const QString& text) {
   for (const QChar c : text) {
     buffer_[static_cast<size_t>(head_)] = c;
     head_ = (head_ + 1) % kBufferSize;
@@ -36,24 +36,24 @@ void Tform6::log(const QString& text) {
   }
 }
 
-void Tform6::count(int counter) {
+void DiagnosticsWindow::count(int counter) {
   if (counter >= 0 && counter < kCounters) ++counters_[static_cast<size_t>(counter)];
 }
 
-void Tform6::show_log() {
+void DiagnosticsWindow::show_log() {
   QString text;
   const int start = (head_ - length_ + kBufferSize) % kBufferSize;
   for (int i = 0; i < length_; ++i) text += buffer_[static_cast<size_t>((start + i) % kBufferSize)];
   memo->setPlainText(text.split('\r').join('\n'));
 }
 
-void Tform6::reset_log() {
+void DiagnosticsWindow::reset_log() {
   memo->clear();
   head_ = 0;
   length_ = 0;
 }
 
-void Tform6::show_times() {
+void DiagnosticsWindow::show_times() {
   QStringList rows;
   for (int i = 0; i < kCounters; ++i)
     if (counters_[static_cast<size_t>(i)] != 0)

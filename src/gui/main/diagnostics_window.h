@@ -11,14 +11,14 @@ namespace vocanta {
 
 // The timing log: a ring buffer of characters and a table of counters that
 // instrumented code may fill. Shown by a double-click on the overload lamp.
-class Tform6 : public QWidget {
+class DiagnosticsWindow : public QWidget {
   Q_OBJECT
 
  public:
   static constexpr int kBufferSize = 2048;
   static constexpr int kCounters = 257;
 
-  explicit Tform6(QWidget* parent = nullptr);
+  explicit DiagnosticsWindow(QWidget* parent = nullptr);
 
   void log(const QString& text);
   void count(int counter);

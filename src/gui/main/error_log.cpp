@@ -103,7 +103,7 @@ QString log_time_stamp() {
          locale.toString(now.time(), QLocale::LongFormat);
 }
 
-TErrorLog::TErrorLog(QuirraAboutBox* aboutBox)
+ErrorLog::ErrorLog(AboutBox* aboutBox)
     : show_box(show_logfile_box),
       aboutBox_(aboutBox),
       standardBox_(VocantaApplication::current_error_handler()) {
@@ -119,32 +119,32 @@ TErrorLog::TErrorLog(QuirraAboutBox* aboutBox)
   refresh_about_box();
 }
 
-TErrorLog::~TErrorLog() {
+ErrorLog::~ErrorLog() {
   if (aboutBox_) aboutBox_->onPictureDoubleClicked = nullptr;
   if (log_errors()) set_termination("Terminated");
   VocantaApplication::set_error_handler(standardBox_);
 }
 
-bool TErrorLog::log_errors() const {
+bool ErrorLog::log_errors() const {
   try {
-    return TQuirraIni().ReadBool(kSection, "LogErrors", false);
+    return ToolFamilyStore().ReadBool(kSection, "LogErrors", false);
   } catch (...) {
     return false;
   }
 }
 
-void TErrorLog::set_log_errors(bool on) {
+void ErrorLog::set_log_errors(bool on) {
   try {
-    TQuirraIni().WriteBool(kSection, "LogErrors", on);
+    ToolFamilyStore().WriteBool(kSection, "LogErrors", on);
     if (on) log_file_name();
   } catch (...) {
   }
   refresh_about_box();
 }
 
-QString TErrorLog::log_file_name() {
+QString ErrorLog::log_file_name() {
   try {
-    TQuirraIni store;
+    ToolFamilyStore store;
     const QString stored = QFile::decodeName(store.ReadString(kSection, "LogFileName", "").c_str());
     const QString part =
         QString::fromStdString(LogFileName.empty() ? "QuirraErr.log" : LogFileName);
@@ -155,7 +155,7 @@ QString TErrorLog::log_file_name() {
   return fileName_;
 }
 
-void TErrorLog::handle_exception(const QString& message, std::uint64_t address) {
+void ErrorLog::handle_exception(const QString& message, std::uint64_t address) {
   try {
     if (log_errors() && !fileName_.isEmpty()) {
       add_error_section(fileName_, message, address);
@@ -169,8 +169,8 @@ void TErrorLog::handle_exception(const QString& message, std::uint64_t address) 
   if (ShowExceptions && standardBox_) standardBox_(message);
 }
 
-void TErrorLog::add_error_section(const QString& file, const QString& message,
-                                  std::uint64_t address) {
+void ErrorLog::add_error_section(const QString& file, const QString& message,
+                                 std::uint64_t address) {
   const std::string section = "Exception at " + utf8(log_time_stamp());
   change_ini_file(local(file), [&](IniFile& ini) {
     auto put = [&](const char* key, const QString& value) { ini.write(section, key, utf8(value)); };
@@ -189,7 +189,7 @@ void TErrorLog::add_error_section(const QString& file, const QString& message,
   });
 }
 
-void TErrorLog::set_termination(const char* event) {
+void ErrorLog::set_termination(const char* event) {
   try {
     if (fileName_.isEmpty()) return;
     const QString value = QString(event) + " at " + log_time_stamp();
@@ -200,7 +200,7 @@ void TErrorLog::set_termination(const char* event) {
   }
 }
 
-void TErrorLog::refresh_about_box() {
+void ErrorLog::refresh_about_box() {
   if (aboutBox_) aboutBox_->show_log_file(log_errors() ? fileName_ : QString());
 }
 

@@ -7,21 +7,21 @@
 
 namespace vocanta {
 
-class QuirraAboutBox;
+class AboutBox;
 
 // The program-wide error handler: every unhandled error is shown and, while logging is
 // switched on, recorded in a log file together with each start and end of the program,
 // so that a run that never terminated leaves a "Started" entry behind. Nothing in here
 // ever raises an error: a log that cannot be written must not hide the error itself.
-class TErrorLog {
+class ErrorLog {
  public:
   // Takes over the handler (the one in place becomes the standard error box shown after
   // logging), chooses the log file and records the start when logging is on.
-  explicit TErrorLog(QuirraAboutBox* aboutBox);
+  explicit ErrorLog(AboutBox* aboutBox);
   // Records the end and gives the handler back.
-  ~TErrorLog();
-  TErrorLog(const TErrorLog&) = delete;
-  TErrorLog& operator=(const TErrorLog&) = delete;
+  ~ErrorLog();
+  ErrorLog(const ErrorLog&) = delete;
+  ErrorLog& operator=(const ErrorLog&) = delete;
 
   // The handler itself; address is where the error was raised, 0 when unknown.
   void handle_exception(const QString& message, std::uint64_t address = 0);
@@ -47,7 +47,7 @@ class TErrorLog {
   void set_termination(const char* event);
   void refresh_about_box();
 
-  QuirraAboutBox* aboutBox_;
+  AboutBox* aboutBox_;
   std::function<void(const QString&)> standardBox_;
   QString fileName_;
 };

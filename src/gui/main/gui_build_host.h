@@ -1,16 +1,16 @@
 #pragma once
 
-#include "core/synthesis/build_host.h"
+#include "core/build/build_host.h"
 
 namespace vocanta {
 
-class TForm1;
+class MainWindow;
 
 // The build as the main window shows it: the button, the percentage, the lamps, the
 // progress cursor in the parameter windows and the statistics.
 class GuiBuildHost : public BuildHost {
  public:
-  explicit GuiBuildHost(TForm1& main) : main_(main) {}
+  explicit GuiBuildHost(MainWindow& main) : main_(main) {}
   uint32_t tick_count() override;
   uint32_t clock_seed() override;
   void add_statistics_line(const std::string& line) override;
@@ -24,7 +24,7 @@ class GuiBuildHost : public BuildHost {
   void build_finished() override;
 
  private:
-  TForm1& main_;
+  MainWindow& main_;
   QuietBuildHost clocks_;
 };
 

@@ -23,24 +23,24 @@
 #include "gui/main/gui_build_host.h"
 #include "gui/main/partial_open_dialog.h"
 #include "gui/main/recent_files_menu.h"
-#include "gui/main/result_window.h"
 #include "gui/main/settings_dialog.h"
 #include "gui/main/statistics_window.h"
 #include "gui/main/vocanta_application.h"
-#include "gui/main/voice_player.h"
-#include "gui/main/window_places.h"
 #include "gui/platform/audio_output.h"
 #include "gui/platform/dbus_link_transport.h"
 #include "gui/platform/gui_prompter.h"
 #include "gui/platform/settings_store.h"
+#include "gui/platform/window_places.h"
+#include "gui/playback/voice_player.h"
+#include "gui/result/result_window.h"
 
 namespace vocanta {
 
-TForm1::TForm1(QStringList arguments, QWidget* parent)
+MainWindow::MainWindow(QStringList arguments, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       prompter_(std::make_unique<GuiPrompter>(this)),
-      store_(std::make_unique<TIni>()),
+      store_(std::make_unique<SettingsStore>()),
       buildHost_(std::make_unique<GuiBuildHost>(*this)),
       session_(
           std::make_unique<Session>(*prompter_, static_cast<DocumentHost&>(*this), *buildHost_)),
@@ -54,7 +54,7 @@ TForm1::TForm1(QStringList arguments, QWidget* parent)
   create_windows();
   create_menus();
   create_recent_files();
-  aboutBox_ = new QuirraAboutBox(this);
+  aboutBox_ = new AboutBox(this);
   create_link();
   // Minimized but never maximized: a window of one size offers no maximize button. Its
   // height takes the menu bar, so it is settled after the menus.
@@ -65,13 +65,13 @@ TForm1::TForm1(QStringList arguments, QWidget* parent)
   if (batch_mode()) enter_batch_mode();
   // After the unattended mode's handler, so that a "/b" run's errors are logged too and
   // then go to stderr; no box waits for a person there.
-  errorLog_ = std::make_unique<TErrorLog>(aboutBox_);
+  errorLog_ = std::make_unique<ErrorLog>(aboutBox_);
   errorLog_->SendLogFileRequest = !batch_mode();
   qApp->installEventFilter(this);
   setWindowTitle(QString::fromStdString("Vocanta " + session_->document().noticeText));
 }
 
-TForm1::~TForm1() {
+MainWindow::~MainWindow() {
   stop_link();
   qApp->removeEventFilter(this);
   session_->voice().events.remove(this);
@@ -82,12 +82,12 @@ TForm1::~TForm1() {
   delete windows_;
 }
 
-void TForm1::create_controls() {
+void MainWindow::create_controls() {
   auto* central = new QWidget(this);
   breakbutton_ = new QPushButton("&Build...", central);
   breakbutton_->setObjectName("breakbutton");
   breakbutton_->setToolTip("Builds without batch");
-  connect(breakbutton_, &QPushButton::clicked, this, &TForm1::break_or_build);
+  connect(breakbutton_, &QPushButton::clicked, this, &MainWindow::break_or_build);
   progresslabel_ = new QLabel(central);
   progresslabel_->setObjectName("progresslabel");
   progresslabel_->setMinimumWidth(80);
@@ -106,7 +106,7 @@ void TForm1::create_controls() {
   setCentralWidget(central);
 }
 
-QLabel* TForm1::create_lamp(QWidget* parent, const char* name) {
+QLabel* MainWindow::create_lamp(QWidget* parent, const char* name) {
   auto* l = new QLabel(parent);
   l->setObjectName(name);
   l->setPixmap(QPixmap(QString(":/lamps/%1.png").arg(name)));
@@ -115,15 +115,15 @@ QLabel* TForm1::create_lamp(QWidget* parent, const char* name) {
   return l;
 }
 
-void TForm1::create_windows() {
+void MainWindow::create_windows() {
   windows_ = new ParameterWindows(*session_, this);
-  diagnostics_ = new Tform6(this);
-  batchWindow_ = new TForm3(*session_, this);
-  statistics_ = new TForm9(this);
-  settingsDialog_ = new TForm10(*session_, *store_, this);
-  partialOpenDialog_ = new TForm4(*session_, this);
+  diagnostics_ = new DiagnosticsWindow(this);
+  batchWindow_ = new BatchWindow(*session_, this);
+  statistics_ = new StatisticsWindow(this);
+  settingsDialog_ = new SettingsDialog(*session_, *store_, this);
+  partialOpenDialog_ = new PartialOpenDialog(*session_, this);
   create_result_window();
-  connect(batchWindow_, &TForm3::showParameter, this, [this](int index) {
+  connect(batchWindow_, &BatchWindow::showParameter, this, [this](int index) {
     windows_->show_parameter(index);
     windows_->window(index).raise();
   });
@@ -134,7 +134,7 @@ void TForm1::create_windows() {
   });
 }
 
-void TForm1::showEvent(QShowEvent* event) {
+void MainWindow::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   if (!firstActivation_) return;
   firstActivation_ = false;
@@ -144,10 +144,10 @@ void TForm1::showEvent(QShowEvent* event) {
   if (const QScreen* s = screen(); s && !restored)
     move(s->availableGeometry().center() - rect().center());
   // After the window is on the screen, as its first activation would run it.
-  QTimer::singleShot(0, this, &TForm1::start_up);
+  QTimer::singleShot(0, this, &MainWindow::start_up);
 }
 
-void TForm1::start_up() {
+void MainWindow::start_up() {
   link_->start();
   if (!parametersInitialised_) {
     parametersInitialised_ = true;
@@ -170,11 +170,11 @@ void TForm1::start_up() {
     restore_window_places();
 }
 
-bool TForm1::batch_mode() const {
+bool MainWindow::batch_mode() const {
   return arguments_.size() >= 2 && arguments_[1] == "/b";
 }
 
-void TForm1::enter_batch_mode() {
+void MainWindow::enter_batch_mode() {
   // A "/b" run serves scripts: nothing may wait for a person, so every message and
   // question goes to stderr and the exit status tells the outcome.
   set_prompter(std::make_unique<UnattendedPrompter>(std::cerr, "vocanta", Answer::No));
@@ -183,7 +183,7 @@ void TForm1::enter_batch_mode() {
   });
 }
 
-void TForm1::run_batch_mode() {
+void MainWindow::run_batch_mode() {
   // A refused document leaves no sample path to build to: nothing is built.
   const bool opened = !session_->document().documentPath.empty();
   bool built = false;
@@ -196,7 +196,7 @@ void TForm1::run_batch_mode() {
   close();
 }
 
-void TForm1::report_errors(const std::function<void()>& command) {
+void MainWindow::report_errors(const std::function<void()>& command) {
   try {
     command();
   } catch (const std::exception& e) {
@@ -204,7 +204,7 @@ void TForm1::report_errors(const std::function<void()>& command) {
   }
 }
 
-void TForm1::read_persisted_options() {
+void MainWindow::read_persisted_options() {
   settingsDialog_->set_autosave(store_->ReadBool("Common", "AutoSave", true));
   set_hints(store_->ReadBool("Common", "Hints", true));
   syncCursorAction_->setChecked(store_->ReadBool("Common", "ParameterSyncCursor", true));
@@ -213,7 +213,7 @@ void TForm1::read_persisted_options() {
   resultWindow_->read_options(*store_);
 }
 
-void TForm1::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
   if (!session_->document().close_query()) {
     event->ignore();
     return;
@@ -225,40 +225,40 @@ void TForm1::closeEvent(QCloseEvent* event) {
     });
 }
 
-void TForm1::set_prompter(std::unique_ptr<Prompter> prompter) {
+void MainWindow::set_prompter(std::unique_ptr<Prompter> prompter) {
   prompter_ = std::move(prompter);
   session_->set_prompter(*prompter_);
 }
 
 // DocumentHost -------------------------------------------------------------------------
 
-void TForm1::set_caption(const std::string& caption) {
+void MainWindow::set_caption(const std::string& caption) {
   setWindowTitle(QString::fromStdString(caption));
 }
 
-void TForm1::new_document_started() {
+void MainWindow::new_document_started() {
   stop_playback();
   windows_->clear_backgrounds();
   partialOpenDialog_->rebuild_parameter_boxes();
 }
 
-void TForm1::add_recent_file(const std::string& path) {
+void MainWindow::add_recent_file(const std::string& path) {
   recentFiles_->add(QString::fromStdString(path));
 }
 
-void TForm1::load_background(int index, const std::string& path) {
+void MainWindow::load_background(int index, const std::string& path) {
   windows_->load_background(index, QString::fromStdString(path));
 }
 
-void TForm1::show_parameter(int index) {
+void MainWindow::show_parameter(int index) {
   windows_->show_parameter(index);
 }
 
-void TForm1::save_pasted_background(int index) {
+void MainWindow::save_pasted_background(int index) {
   windows_->save_pasted_background(index);
 }
 
-void TForm1::model_changed(const ModelChange& change) {
+void MainWindow::model_changed(const ModelChange& change) {
   if (change.kind == ModelChange::Kind::History) refresh_undo_actions();
   // The renderer follows point edits, but not a voice laid out anew.
   using Kind = ModelChange::Kind;
@@ -268,8 +268,8 @@ void TForm1::model_changed(const ModelChange& change) {
     stop_playback();
 }
 
-void TForm1::create_recent_files() {
-  recentFiles_ = new TRecentFiles(this);
+void MainWindow::create_recent_files() {
+  recentFiles_ = new RecentFilesMenu(this);
   recentFiles_->set_max_items(5);
   recentFiles_->set_menu_pos(8);
   recentFiles_->OnClick = [this](const QString& path) {
@@ -279,13 +279,13 @@ void TForm1::create_recent_files() {
   recentFiles_->set_menu(fileMenu_);
 }
 
-void TForm1::set_hints(bool on) {
+void MainWindow::set_hints(bool on) {
   hints_ = on;
   hintsAction_->setChecked(on);
   if (on) partialOpenDialog_->apply_hints();
 }
 
-bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   // Hints are the tool tips of every window; switched off, none is shown.
   if (event->type() == QEvent::ToolTip && !hints_) return true;
   if (event->type() == QEvent::MouseButtonDblClick &&

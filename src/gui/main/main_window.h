@@ -26,32 +26,32 @@ class GuiBuildHost;
 class ParameterWindows;
 class Prompter;
 class Session;
-class TForm3;
-class TForm4;
-class TErrorLog;
-class TForm9;
-class TForm10;
-class TIni;
-class TRecentFiles;
+class BatchWindow;
+class PartialOpenDialog;
+class ErrorLog;
+class StatisticsWindow;
+class SettingsDialog;
+class SettingsStore;
+class RecentFilesMenu;
 class VoicePlayer;
-class Tform6;
-class QuirraAboutBox;
+class DiagnosticsWindow;
+class AboutBox;
 class ResultWindow;
 
 // The small control window from which everything starts: the menus, the build button
 // and the overload lamps. It shows one session and forwards its menus to it; it owns
 // every other window.
-class TForm1 : public QMainWindow,
-               private DocumentHost,
-               private ModelObserver,
-               private LinkWindows,
-               private LinkAboutBox {
+class MainWindow : public QMainWindow,
+                   private DocumentHost,
+                   private ModelObserver,
+                   private LinkWindows,
+                   private LinkAboutBox {
   Q_OBJECT
 
  public:
   // arguments: the command line after the program name.
-  explicit TForm1(QStringList arguments, QWidget* parent = nullptr);
-  ~TForm1() override;
+  explicit MainWindow(QStringList arguments, QWidget* parent = nullptr);
+  ~MainWindow() override;
 
   // The start-up sequence, run once at the first activation.
   void start_up();
@@ -73,7 +73,7 @@ class TForm1 : public QMainWindow,
   // Plays samples already made, from sample index from on, as the current voice plays.
   void play_samples(std::vector<int16_t> samples, int samplingFrequency, int64_t from);
   // The link with the other programs of the tool family.
-  TLink& link() { return *link_; }
+  Link& link() { return *link_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -147,30 +147,30 @@ class TForm1 : public QMainWindow,
   void set_overload_state(int state);
 
   std::unique_ptr<Prompter> prompter_;
-  std::unique_ptr<TIni> store_;
+  std::unique_ptr<SettingsStore> store_;
   std::unique_ptr<GuiBuildHost> buildHost_;
   std::unique_ptr<Session> session_;
 
   // The other windows, created in this order after the main window.
   ParameterWindows* windows_ = nullptr;
-  Tform6* diagnostics_ = nullptr;
-  TForm3* batchWindow_ = nullptr;
+  DiagnosticsWindow* diagnostics_ = nullptr;
+  BatchWindow* batchWindow_ = nullptr;
   // Whether the batch window has a place yet (restored, or given at its first show).
   bool batchWindowPlaced_ = false;
   bool resultWindowPlaced_ = false;
-  TForm9* statistics_ = nullptr;
-  TForm10* settingsDialog_ = nullptr;
-  TForm4* partialOpenDialog_ = nullptr;
-  TRecentFiles* recentFiles_ = nullptr;
-  QuirraAboutBox* aboutBox_ = nullptr;
+  StatisticsWindow* statistics_ = nullptr;
+  SettingsDialog* settingsDialog_ = nullptr;
+  PartialOpenDialog* partialOpenDialog_ = nullptr;
+  RecentFilesMenu* recentFiles_ = nullptr;
+  AboutBox* aboutBox_ = nullptr;
   VoicePlayer* player_ = nullptr;
   // What playback could not do, each said once.
   QStringList toldCannotPlay_;
   bool building_ = false;
   ResultWindow* resultWindow_ = nullptr;
-  std::unique_ptr<TErrorLog> errorLog_;
+  std::unique_ptr<ErrorLog> errorLog_;
   std::unique_ptr<DBusLinkTransport> linkTransport_;
-  std::unique_ptr<TLink> link_;
+  std::unique_ptr<Link> link_;
 
   QPushButton* breakbutton_ = nullptr;
   QLabel* progresslabel_ = nullptr;

@@ -3,10 +3,10 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "core/build/build_run.h"
 #include "core/document/session.h"
+#include "core/soundfile/audio_file.h"
 #include "core/support/prompter.h"
-#include "core/synthesis/audio_file.h"
-#include "core/synthesis/build_run.h"
 #include "gui/batch/batch_window.h"
 #include "gui/diagram/parameter_windows.h"
 #include "gui/main/gui_build_host.h"
@@ -72,14 +72,14 @@ void GuiBuildHost::build_finished() {
   main_.result_built();
 }
 
-void TForm1::set_overload_state(int state) {
+void MainWindow::set_overload_state(int state) {
   olgreen_->setVisible(state == 0);
   olred_->setVisible(state == 1);
   olgray_->setVisible(state == 2);
   ollabel_->setText(state == 1 ? "Overload, reduce gain!" : "");
 }
 
-void TForm1::break_or_build() {
+void MainWindow::break_or_build() {
   BuildRun& run = session_->build_run();
   if (run.running())
     run.request_break();
@@ -87,7 +87,7 @@ void TForm1::break_or_build() {
     build_voice_command();
 }
 
-void TForm1::build_voice_command() {
+void MainWindow::build_voice_command() {
   // Refused at once rather than after the file dialog, which would overwrite nothing.
   session_->build_run().check_idle();
   DocumentLifecycle& document = session_->document();
@@ -98,7 +98,7 @@ void TForm1::build_voice_command() {
   build_voice(QString::fromStdString(path));
 }
 
-void TForm1::build_voice(const QString& path) {
+void MainWindow::build_voice(const QString& path) {
   const BuildRunningScope building;
   session_->build_voice(path.toStdString());
 }

@@ -7,25 +7,25 @@
 
 namespace vocanta {
 
-void TForm1::create_link() {
+void MainWindow::create_link() {
   linkTransport_ = std::make_unique<DBusLinkTransport>();
-  link_ = std::make_unique<TLink>(*linkTransport_, static_cast<LinkWindows&>(*this));
+  link_ = std::make_unique<Link>(*linkTransport_, static_cast<LinkWindows&>(*this));
   link_->set_about_box(this);
   linkTransport_->onMessage = [this](const LinkEndpoint& sender, uint32_t value) {
     link_->receive(sender, value);
   };
 }
 
-void TForm1::stop_link() {
+void MainWindow::stop_link() {
   link_->stop();
   linkTransport_->flush();
 }
 
-void TForm1::close_main_window() {
+void MainWindow::close_main_window() {
   close();
 }
 
-void TForm1::bring_to_front() {
+void MainWindow::bring_to_front() {
   if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
   for (QWidget* w : QApplication::topLevelWidgets())
     if (w != this && w->isVisible()) w->raise();
@@ -33,11 +33,11 @@ void TForm1::bring_to_front() {
   activateWindow();
 }
 
-std::string TForm1::version_text() const {
+std::string MainWindow::version_text() const {
   return aboutBox_->version().toStdString();
 }
 
-void TForm1::show_modal() {
+void MainWindow::show_modal() {
   // A second request while it is open only brings it forward: exec does not nest.
   if (aboutBox_->isVisible()) {
     aboutBox_->raise();

@@ -5,7 +5,7 @@
 #include "gui/batch/batch_window.h"
 #include "gui/diagram/parameter_window.h"
 #include "gui/diagram/parameter_windows.h"
-#include "gui/diagram/point_editor_window.h"
+#include "gui/diagram/point_editor.h"
 #include "gui/main/about_box.h"
 #include "gui/main/main_window.h"
 #include "gui/main/partial_open_dialog.h"
@@ -27,7 +27,7 @@ QAction* named(QAction* action, const char* name) {
 
 }  // namespace
 
-void TForm1::create_menus() {
+void MainWindow::create_menus() {
   create_file_menu();
   create_edit_menu();
   create_view_menu();
@@ -40,7 +40,7 @@ void TForm1::create_menus() {
     a->setShortcutContext(Qt::ApplicationShortcut);
 }
 
-void TForm1::create_file_menu() {
+void MainWindow::create_file_menu() {
   fileMenu_ = menuBar()->addMenu("&File");
   DocumentLifecycle& document = session_->document();
   fileMenu_->addAction("&New", QKeySequence("Ctrl+N"), this, [&] { document.new_document(); });
@@ -60,7 +60,7 @@ void TForm1::create_file_menu() {
   fileMenu_->addAction("E&xit", this, [this] { close(); });
 }
 
-void TForm1::create_edit_menu() {
+void MainWindow::create_edit_menu() {
   QMenu* edit = menuBar()->addMenu("&Edit");
   undoAction_ =
       named(edit->addAction("&Undo", QKeySequence::Undo, this, [this] { session_->undo(); }),
@@ -84,15 +84,15 @@ void TForm1::create_edit_menu() {
     });
     editActions_[static_cast<size_t>(index)] = a;
   }
-  connect(edit, &QMenu::aboutToShow, this, &TForm1::refresh_edit_menu);
+  connect(edit, &QMenu::aboutToShow, this, &MainWindow::refresh_edit_menu);
 }
 
-void TForm1::refresh_edit_menu() {
+void MainWindow::refresh_edit_menu() {
   for (int i = 0; i < kParameterCount; ++i)
     editActions_[static_cast<size_t>(i)]->setChecked(windows_->window(i).isVisible());
 }
 
-void TForm1::refresh_undo_actions() {
+void MainWindow::refresh_undo_actions() {
   const EditHistory& history = session_->history();
   undoAction_->setEnabled(history.can_undo());
   undoAction_->setText(QString::fromStdString("&Undo " + history.undo_caption()).trimmed());
@@ -100,7 +100,7 @@ void TForm1::refresh_undo_actions() {
   redoAction_->setText(QString::fromStdString("&Redo " + history.redo_caption()).trimmed());
 }
 
-void TForm1::create_view_menu() {
+void MainWindow::create_view_menu() {
   QMenu* view = menuBar()->addMenu("&View");
   hintsAction_ = named(view->addAction("&Hints"), "hintsAction");
   hintsAction_->setCheckable(true);
@@ -124,12 +124,12 @@ void TForm1::create_view_menu() {
   named(view->addAction("&Result", this, [this] { show_result_window(); }), "resultAction");
 }
 
-void TForm1::toggle_option(QAction* action, const char* key) {
+void MainWindow::toggle_option(QAction* action, const char* key) {
   store_->WriteBool("Common", key, action->isChecked());
   windows_->redraw_all();
 }
 
-void TForm1::create_options_menu() {
+void MainWindow::create_options_menu() {
   QMenu* options = menuBar()->addMenu("&Options");
   pointEditorAction_ = named(options->addAction("&Point editor...", QKeySequence("Ctrl+P"), this,
                                                 [this] {
@@ -157,7 +157,7 @@ void TForm1::create_options_menu() {
         "settingsAction");
 }
 
-void TForm1::create_window_menu() {
+void MainWindow::create_window_menu() {
   QMenu* window = menuBar()->addMenu("&Window");
   named(
       window->addAction("Show all", QKeySequence("Ctrl+A"), this, [this] { windows_->show_all(); }),
@@ -176,7 +176,7 @@ void TForm1::create_window_menu() {
           [this] { pointEditorAction_->setEnabled(windows_->any_visible()); });
 }
 
-void TForm1::create_help_menu() {
+void MainWindow::create_help_menu() {
   QMenu* help = menuBar()->addMenu("&Help");
   named(help->addAction("&About Vocanta...", this, [this] { aboutBox_->exec(); }), "aboutAction");
 }

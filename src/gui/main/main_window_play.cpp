@@ -7,13 +7,13 @@
 #include "gui/diagram/parameter_windows.h"
 #include "gui/main/gui_build_host.h"
 #include "gui/main/main_window.h"
-#include "gui/main/result_window.h"
-#include "gui/main/voice_player.h"
 #include "gui/platform/audio_output.h"
+#include "gui/playback/voice_player.h"
+#include "gui/result/result_window.h"
 
 namespace vocanta {
 
-void TForm1::create_player(std::unique_ptr<AudioOutput> output) {
+void MainWindow::create_player(std::unique_ptr<AudioOutput> output) {
   delete player_;
   player_ = new VoicePlayer(std::move(output), this);
   connect(player_, &VoicePlayer::position_changed, this, [this](double t) {
@@ -29,12 +29,12 @@ void TForm1::create_player(std::unique_ptr<AudioOutput> output) {
   });
 }
 
-void TForm1::set_audio_output(std::unique_ptr<AudioOutput> output) {
+void MainWindow::set_audio_output(std::unique_ptr<AudioOutput> output) {
   create_player(std::move(output));
   refresh_play_actions();
 }
 
-void TForm1::create_play_actions() {
+void MainWindow::create_play_actions() {
   playAction_ = fileMenu_->addAction("&Play voice", QKeySequence("F5"), this,
                                      [this] { report_errors([this] { play_voice(); }); });
   playAction_->setObjectName("playAction");
@@ -44,17 +44,17 @@ void TForm1::create_play_actions() {
   refresh_play_actions();
 }
 
-void TForm1::play_voice() {
+void MainWindow::play_voice() {
   session_->build_run().check_idle();
   played(player_->play_voice(session_->voice(), buildHost_->clock_seed()));
 }
 
-void TForm1::play_samples(std::vector<int16_t> samples, int samplingFrequency, int64_t from) {
+void MainWindow::play_samples(std::vector<int16_t> samples, int samplingFrequency, int64_t from) {
   session_->build_run().check_idle();
   played(player_->play_samples(std::move(samples), samplingFrequency, from));
 }
 
-void TForm1::played(const QString& refused) {
+void MainWindow::played(const QString& refused) {
   refresh_play_actions();
   if (refused.isEmpty())
     progresslabel_->setText("Playing");
@@ -62,7 +62,7 @@ void TForm1::played(const QString& refused) {
     cannot_play(refused);
 }
 
-void TForm1::cannot_play(const QString& why) {
+void MainWindow::cannot_play(const QString& why) {
   // Said once in a box; after that the label is enough, since pressing F5 again in the
   // same session changes nothing about the machine.
   progresslabel_->setText("Cannot play");
@@ -71,11 +71,11 @@ void TForm1::cannot_play(const QString& why) {
   prompter_->message(why.toStdString());
 }
 
-void TForm1::stop_playback() {
+void MainWindow::stop_playback() {
   player_->stop();
 }
 
-void TForm1::refresh_play_actions() {
+void MainWindow::refresh_play_actions() {
   if (!playAction_) return;
   playAction_->setEnabled(!building_);
   stopAction_->setEnabled(player_->playing());

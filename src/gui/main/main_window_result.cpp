@@ -6,12 +6,12 @@
 #include "core/document/session.h"
 #include "gui/diagram/parameter_windows.h"
 #include "gui/main/main_window.h"
-#include "gui/main/result_window.h"
-#include "gui/main/window_places.h"
+#include "gui/platform/window_places.h"
+#include "gui/result/result_window.h"
 
 namespace vocanta {
 
-void TForm1::create_result_window() {
+void MainWindow::create_result_window() {
   resultWindow_ = new ResultWindow(*session_, this);
   session_->build_run().record_tracks(true);
   windows_->set_time_cursor_listener([this](double t) { resultWindow_->set_cursor_time(t); });
@@ -21,14 +21,14 @@ void TForm1::create_result_window() {
       });
 }
 
-void TForm1::show_result_window() {
+void MainWindow::show_result_window() {
   if (!std::exchange(resultWindowPlaced_, true)) place_at_foot(*resultWindow_, *this);
   resultWindow_->show();
   resultWindow_->raise();
   resultWindow_->activateWindow();
 }
 
-void TForm1::result_built() {
+void MainWindow::result_built() {
   // A build broken off or failed leaves a file that is not the voice as drawn.
   if (session_->build_run().outcome() != "Done!") return;
   const QString path = QString::fromStdString(session_->document().samplePath);

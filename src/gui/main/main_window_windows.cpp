@@ -6,14 +6,14 @@
 #include "gui/batch/batch_window.h"
 #include "gui/diagram/parameter_window.h"
 #include "gui/diagram/parameter_windows.h"
-#include "gui/diagram/point_editor_window.h"
+#include "gui/diagram/point_editor.h"
 #include "gui/main/main_window.h"
-#include "gui/main/result_window.h"
 #include "gui/main/statistics_window.h"
 #include "gui/main/template_dialog.h"
-#include "gui/main/window_arrangement.h"
-#include "gui/main/window_places.h"
 #include "gui/platform/settings_store.h"
+#include "gui/platform/window_arrangement.h"
+#include "gui/platform/window_places.h"
+#include "gui/result/result_window.h"
 
 namespace vocanta {
 namespace {
@@ -31,7 +31,7 @@ void put(QWidget& w, const QRect& frame, bool resizable) {
 
 }  // namespace
 
-void TForm1::new_from_template() {
+void MainWindow::new_from_template() {
   const QString folder = templates_folder();
   if (folder.isEmpty())
     throw VocantaError(
@@ -42,21 +42,21 @@ void TForm1::new_from_template() {
     open_template(dialog.chosen());
 }
 
-void TForm1::open_template(const QString& path) {
+void MainWindow::open_template(const QString& path) {
   DocumentLifecycle& document = session_->document();
   if (document.ask_save_changes()) document.open_copy(path.toStdString());
 }
 
-void TForm1::arrange_windows() {
-  std::vector<TForm2*> shown;
+void MainWindow::arrange_windows() {
+  std::vector<ParameterWindow*> shown;
   for (int i = 0; i < kParameterCount; ++i)
     if (windows_->window(i).isVisible()) shown.push_back(&windows_->window(i));
-  TForm5& editor = windows_->point_editor();
+  PointEditor& editor = windows_->point_editor();
   ArrangeRequest request;
   request.available = screen() ? screen()->availableGeometry() : QRect(0, 0, 1280, 800);
   request.mainFrame = frameGeometry().size();
   request.editorFrame = editor.frameGeometry().size();
-  for (const TForm2* w : shown) {
+  for (const ParameterWindow* w : shown) {
     request.windowFrame = request.windowFrame.expandedTo(w->frameGeometry().size());
     request.smallestFrames.push_back(w->smallest_size() + frame_extra(*w));
   }
@@ -67,7 +67,7 @@ void TForm1::arrange_windows() {
   for (size_t i = 0; i < shown.size(); ++i) put(*shown[i], a.windows[i], true);
 }
 
-std::vector<std::pair<QString, QWidget*>> TForm1::placed_windows() {
+std::vector<std::pair<QString, QWidget*>> MainWindow::placed_windows() {
   std::vector<std::pair<QString, QWidget*>> placed = {{"Main", this},
                                                       {"PointEditor", &windows_->point_editor()},
                                                       {"Batch", batchWindow_},
@@ -80,13 +80,13 @@ std::vector<std::pair<QString, QWidget*>> TForm1::placed_windows() {
   return placed;
 }
 
-void TForm1::save_window_places() {
+void MainWindow::save_window_places() {
   // A window never shown has no place of its own; one hidden now keeps the place it had.
   for (const auto& [name, window] : placed_windows())
     if (window->isVisible()) save_window_place(*store_, name, *window);
 }
 
-void TForm1::show_batch_window() {
+void MainWindow::show_batch_window() {
   // The window manager would put the tall window wherever the pointer is, partly off a
   // small screen; its first place is beside the main window instead.
   if (!std::exchange(batchWindowPlaced_, true)) place_beside(*batchWindow_, *this);
@@ -94,7 +94,7 @@ void TForm1::show_batch_window() {
   batchWindow_->raise();
 }
 
-void TForm1::restore_window_places() {
+void MainWindow::restore_window_places() {
   for (const auto& [name, window] : placed_windows()) {
     if (window == this || !restore_window_place(*store_, name, *window)) continue;
     if (window == &windows_->point_editor()) windows_->keep_editor_place();

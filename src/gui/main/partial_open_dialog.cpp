@@ -15,7 +15,7 @@ constexpr int kBoxHeight = 20, kBoxWidth = 200, kGap = 15, kLeft = 12;
 
 }  // namespace
 
-TForm4::TForm4(Session& session, QWidget* parent)
+PartialOpenDialog::PartialOpenDialog(Session& session, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       session_(session) {
   setObjectName("TForm4");
@@ -43,12 +43,12 @@ TForm4::TForm4(Session& session, QWidget* parent)
   openbutton->setGeometry(8, groupHeight + 16, 100, 26);
   cancelbutton->setGeometry(kBoxWidth + 2 * kLeft + 8 - 100, groupHeight + 16, 100, 26);
   setFixedSize(kBoxWidth + 2 * kLeft + 16, groupHeight + 52);
-  connect(openbutton, &QPushButton::clicked, this, &TForm4::open_clicked);
+  connect(openbutton, &QPushButton::clicked, this, &PartialOpenDialog::open_clicked);
   connect(cancelbutton, &QPushButton::clicked, this, &QDialog::reject);
   rebuild_parameter_boxes();
 }
 
-void TForm4::rebuild_parameter_boxes() {
+void PartialOpenDialog::rebuild_parameter_boxes() {
   for (int i = 0; i < kParameterCount; ++i) {
     QCheckBox* box = parameterChecks[static_cast<size_t>(i)];
     box->setText(QString::fromStdString(session_.voice().parameter(i).title));
@@ -57,13 +57,13 @@ void TForm4::rebuild_parameter_boxes() {
   }
 }
 
-void TForm4::apply_hints() {
+void PartialOpenDialog::apply_hints() {
   for (int i = 0; i < kParameterCount; ++i)
     parameterChecks[static_cast<size_t>(i)]->setToolTip(
         "Load " + QString::fromStdString(session_.voice().parameter(i).title));
 }
 
-void TForm4::open_clicked() {
+void PartialOpenDialog::open_clicked() {
   ReadSelection choice;
   choice.everything = false;
   choice.common = commoncheck->isChecked();

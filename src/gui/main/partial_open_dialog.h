@@ -16,11 +16,11 @@ class Session;
 
 // Opens chosen parts of a document into the current voice: the common section (the
 // settings and the batches) and any of the parameters.
-class TForm4 : public QDialog {
+class PartialOpenDialog : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TForm4(Session& session, QWidget* parent = nullptr);
+  explicit PartialOpenDialog(Session& session, QWidget* parent = nullptr);
 
   // One unchecked box per parameter, captioned with its title; "Common section" keeps
   // its state.

@@ -44,7 +44,7 @@ bool ask(const QString& title, const QString& question) {
 
 }  // namespace
 
-TRecentFiles::TRecentFiles(QObject* parent, const QString& storeFile)
+RecentFilesMenu::RecentFilesMenu(QObject* parent, const QString& storeFile)
     : QObject(parent),
       showMessage(warn),
       askClear(ask),
@@ -55,14 +55,15 @@ TRecentFiles::TRecentFiles(QObject* parent, const QString& storeFile)
   refresh_actions();
 }
 
-QString TRecentFiles::default_store_file() {
+QString RecentFilesMenu::default_store_file() {
   const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-  if (data.isEmpty()) return QFile::decodeName(QByteArray::fromStdString(TIni().file_name()));
+  if (data.isEmpty())
+    return QFile::decodeName(QByteArray::fromStdString(SettingsStore().file_name()));
   const QString program = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
   return data + kStoreFolder + program + ".ini";
 }
 
-void TRecentFiles::create_actions() {
+void RecentFilesMenu::create_actions() {
   separator_ = new QAction(this);
   separator_->setSeparator(true);
   for (int i = 0; i < RecentFileList::kSlots; ++i) {
@@ -70,42 +71,42 @@ void TRecentFiles::create_actions() {
     connect(files_[static_cast<size_t>(i)], &QAction::triggered, this, [this, i] { choose(i); });
   }
   clear_ = new QAction(this);
-  connect(clear_, &QAction::triggered, this, &TRecentFiles::clear_list);
+  connect(clear_, &QAction::triggered, this, &RecentFilesMenu::clear_list);
 }
 
-void TRecentFiles::set_menu(QMenu* menu) {
+void RecentFilesMenu::set_menu(QMenu* menu) {
   if (menu_)
     for (QAction* a : own_actions()) menu_->removeAction(a);
   menu_ = menu;
   insert_actions();
 }
 
-void TRecentFiles::set_max_items(int count) {
+void RecentFilesMenu::set_max_items(int count) {
   list_.set_max_items(count);
   refresh_actions();
 }
 
-void TRecentFiles::set_menu_pos(int position) {
+void RecentFilesMenu::set_menu_pos(int position) {
   menuPos_ = position;
   insert_actions();
 }
 
-void TRecentFiles::set_bar_before(bool on) {
+void RecentFilesMenu::set_bar_before(bool on) {
   barBefore_ = on;
   refresh_actions();
 }
 
-void TRecentFiles::set_include_clear_item(bool on) {
+void RecentFilesMenu::set_include_clear_item(bool on) {
   includeClearItem_ = on;
   refresh_actions();
 }
 
-void TRecentFiles::set_clear_caption(const QString& caption) {
+void RecentFilesMenu::set_clear_caption(const QString& caption) {
   clearCaption_ = caption;
   refresh_actions();
 }
 
-void TRecentFiles::refresh_actions() {
+void RecentFilesMenu::refresh_actions() {
   for (int i = 0; i < RecentFileList::kSlots; ++i) {
     const QString path = QString::fromStdString(list_.slot(i));
     QAction* a = files_[static_cast<size_t>(i)];
@@ -118,14 +119,14 @@ void TRecentFiles::refresh_actions() {
   clear_->setVisible(includeClearItem_ && any);
 }
 
-QList<QAction*> TRecentFiles::own_actions() const {
+QList<QAction*> RecentFilesMenu::own_actions() const {
   QList<QAction*> ours{separator_};
   for (QAction* a : files_) ours.append(a);
   ours.append(clear_);
   return ours;
 }
 
-void TRecentFiles::insert_actions() {
+void RecentFilesMenu::insert_actions() {
   if (!menu_) return;
   const QList<QAction*> ours = own_actions();
   for (QAction* a : ours) menu_->removeAction(a);
@@ -134,14 +135,14 @@ void TRecentFiles::insert_actions() {
   menu_->insertActions(at < others.size() ? others[at] : nullptr, ours);
 }
 
-void TRecentFiles::add(const QString& path) {
+void RecentFilesMenu::add(const QString& path) {
   if (path.isEmpty()) return;
   const QString full = QFileInfo(path).absoluteFilePath();
   if (!allowFileOn.allows(driveKind(full))) return;
   if (list_.add(full.toStdString())) changed();
 }
 
-void TRecentFiles::choose(int index) {
+void RecentFilesMenu::choose(int index) {
   const QString path = QString::fromStdString(list_.slot(index));
   if (path.isEmpty()) return;
   if (QFileInfo(path).isFile()) {
@@ -155,19 +156,19 @@ void TRecentFiles::choose(int index) {
   changed();
 }
 
-void TRecentFiles::clear_list() {
+void RecentFilesMenu::clear_list() {
   if (!askClear("Clear list", "Do you want to clear the list of recently used files?")) return;
   list_.clear();
   changed();
 }
 
-void TRecentFiles::changed() {
+void RecentFilesMenu::changed() {
   refresh_actions();
   store();
   insert_actions();
 }
 
-void TRecentFiles::load() {
+void RecentFilesMenu::load() {
   try {
     IniFile ini;
     ini.load(QFile::encodeName(storeFile_).toStdString());
@@ -177,7 +178,7 @@ void TRecentFiles::load() {
   }
 }
 
-void TRecentFiles::store() const {
+void RecentFilesMenu::store() const {
   // The list is a convenience: a full disk or a read-only folder must not stop the
   // open or save that added the file.
   try {

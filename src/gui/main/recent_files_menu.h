@@ -17,7 +17,7 @@ namespace vocanta {
 // The recent files entries of a menu: a separator, sixteen file entries and a clear
 // entry, inserted at MenuPos and kept in the per-user file beside the program's other
 // data. The list is read once, when the object is made.
-class TRecentFiles : public QObject {
+class RecentFilesMenu : public QObject {
   Q_OBJECT
   Q_PROPERTY(int MaxItems READ max_items WRITE set_max_items)
   Q_PROPERTY(int MenuPos READ menu_pos WRITE set_menu_pos)
@@ -27,7 +27,7 @@ class TRecentFiles : public QObject {
 
  public:
   // storeFile: the settings file; empty for the program's own per-user file.
-  explicit TRecentFiles(QObject* parent = nullptr, const QString& storeFile = {});
+  explicit RecentFilesMenu(QObject* parent = nullptr, const QString& storeFile = {});
 
   QMenu* menu() const { return menu_; }
   void set_menu(QMenu* menu);

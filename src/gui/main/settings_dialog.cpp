@@ -37,7 +37,7 @@ QCheckBox* add_box(QVBoxLayout* layout, const char* name, const QString& label) 
 
 }  // namespace
 
-TForm10::TForm10(Session& session, TIni& store, QWidget* parent)
+SettingsDialog::SettingsDialog(Session& session, SettingsStore& store, QWidget* parent)
     : QDialog(parent), session_(session), store_(store) {
   setObjectName("TForm10");
   setWindowTitle("Settings");
@@ -50,25 +50,25 @@ TForm10::TForm10(Session& session, TIni& store, QWidget* parent)
   session_.voice().events.add(this);
 }
 
-TForm10::~TForm10() {
+SettingsDialog::~SettingsDialog() {
   session_.voice().events.remove(this);
 }
 
-void TForm10::model_changed(const ModelChange& change) {
+void SettingsDialog::model_changed(const ModelChange& change) {
   // The dialog's own edits are shown already; rewriting the field would move the caret.
   if (editing_) return;
   if (change.kind == ModelChange::Kind::Settings || change.kind == ModelChange::Kind::Everything)
     sync_from_model();
 }
 
-void TForm10::edit(const std::function<void(BuildSettings&)>& change) {
+void SettingsDialog::edit(const std::function<void(BuildSettings&)>& change) {
   BuildSettings after = session_.voice().settings;
   change(after);
   const QScopedValueRollback<bool> quiet(editing_, true);
   session_.apply(std::make_unique<SettingsCommand>(session_.voice().settings, after), group_);
 }
 
-void TForm10::create_controls() {
+void SettingsDialog::create_controls() {
   auto* form = new QFormLayout;
   gainedit = add_field(form, "gainedit", "&Gain [dB]");
   tottimeedit = add_field(form, "tottimeedit", "Voice &duration [s]");
@@ -92,7 +92,7 @@ void TForm10::create_controls() {
   layout->addLayout(buttons);
 }
 
-void TForm10::connect_controls() {
+void SettingsDialog::connect_controls() {
   const auto text_into = [this](QLineEdit* field, std::string BuildSettings::*text) {
     connect(field, &QLineEdit::textEdited, this, [this, text](const QString& typed) {
       edit([&](BuildSettings& s) { s.*text = typed.toStdString(); });
@@ -110,7 +110,7 @@ void TForm10::connect_controls() {
   connect(okbutton, &QPushButton::clicked, this, [this] { ok_steps(); });
 }
 
-void TForm10::sync_from_model() {
+void SettingsDialog::sync_from_model() {
   const BuildSettings& s = session_.voice().settings;
   gainedit->setText(QString::fromStdString(s.gain));
   tottimeedit->setText(QString::fromStdString(s.duration));
@@ -121,7 +121,7 @@ void TForm10::sync_from_model() {
   randomcheck->setChecked(s.randomize);
 }
 
-void TForm10::set_autosave(bool on) {
+void SettingsDialog::set_autosave(bool on) {
   {
     const QSignalBlocker quiet(autosavebox);
     autosavebox->setChecked(on);
@@ -129,15 +129,15 @@ void TForm10::set_autosave(bool on) {
   store_autosave();
 }
 
-bool TForm10::autosave() const {
+bool SettingsDialog::autosave() const {
   return autosavebox->isChecked();
 }
 
-void TForm10::store_autosave() {
+void SettingsDialog::store_autosave() {
   store_.WriteBool("Common", "Autosave", autosavebox->isChecked());
 }
 
-void TForm10::ok_steps() {
+void SettingsDialog::ok_steps() {
   apply_tweenie_count();
   Voice& voice = session_.voice();
   // Refused here, with the dialog still open, rather than at the next build.
@@ -148,13 +148,13 @@ void TForm10::ok_steps() {
   accept();
 }
 
-void TForm10::apply_tweenie_count() {
+void SettingsDialog::apply_tweenie_count() {
   int n = 0;
   if (tweenie_count_changes(session_.voice(), n))
     session_.apply(std::make_unique<TweenieCountCommand>(n), group_);
 }
 
-void TForm10::showEvent(QShowEvent* event) {
+void SettingsDialog::showEvent(QShowEvent* event) {
   group_ = session_.new_group();
   sync_from_model();
   QDialog::showEvent(event);

@@ -13,19 +13,19 @@ class QPushButton;
 namespace vocanta {
 
 class Session;
-class TIni;
+class SettingsStore;
 struct BuildSettings;
 
 // The settings dialog. Its fields show the session's build settings and every edit goes
 // straight into them as a step of the edit history (one step per visit to the dialog),
 // so what was typed takes effect in the next build and save however the dialog is
 // closed.
-class TForm10 : public QDialog, private ModelObserver {
+class SettingsDialog : public QDialog, private ModelObserver {
   Q_OBJECT
 
  public:
-  TForm10(Session& session, TIni& store, QWidget* parent = nullptr);
-  ~TForm10() override;
+  SettingsDialog(Session& session, SettingsStore& store, QWidget* parent = nullptr);
+  ~SettingsDialog() override;
 
   // Shows the settings the voice holds now (after New and document reads).
   void sync_from_model();
@@ -60,7 +60,7 @@ class TForm10 : public QDialog, private ModelObserver {
   void store_autosave();
 
   Session& session_;
-  TIni& store_;
+  SettingsStore& store_;
   // The edits of one visit to the dialog are undone together.
   uint64_t group_ = 0;
   bool editing_ = false;

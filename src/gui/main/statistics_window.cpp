@@ -7,7 +7,7 @@
 
 namespace vocanta {
 
-TForm9::TForm9(QWidget* parent) : QWidget(parent, Qt::Window) {
+StatisticsWindow::StatisticsWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   setObjectName("TForm9");
   setWindowTitle("Build statistics");
   memo = new QPlainTextEdit(this);
@@ -28,11 +28,11 @@ TForm9::TForm9(QWidget* parent) : QWidget(parent, Qt::Window) {
   resize(420, 300);
 }
 
-void TForm9::add_line(const QString& line) {
+void StatisticsWindow::add_line(const QString& line) {
   memo->appendPlainText(line);
 }
 
-QStringList TForm9::lines() const {
+QStringList StatisticsWindow::lines() const {
   const QString text = memo->toPlainText();
   return text.isEmpty() ? QStringList() : text.split('\n');
 }

@@ -8,11 +8,11 @@ class QPushButton;
 namespace vocanta {
 
 // The running log of builds: lines are only ever appended, until the user clears them.
-class TForm9 : public QWidget {
+class StatisticsWindow : public QWidget {
   Q_OBJECT
 
  public:
-  explicit TForm9(QWidget* parent = nullptr);
+  explicit StatisticsWindow(QWidget* parent = nullptr);
   void add_line(const QString& line);
   QStringList lines() const;
 

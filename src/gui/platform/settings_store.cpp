@@ -36,41 +36,43 @@ std::string per_user_store_path(const QString& baseName) {
   return QFile::encodeName(folder + "/ZarvekData/" + baseName + ".ini").toStdString();
 }
 
-TIni::TIni()
+SettingsStore::SettingsStore()
     : path_(per_user_store_path(store_base_name(QCoreApplication::applicationFilePath()))) {}
 
-TIni::TIni(std::string fileName) : path_(std::move(fileName)) {}
+SettingsStore::SettingsStore(std::string fileName) : path_(std::move(fileName)) {}
 
-bool TIni::ReadBool(std::string_view section, std::string_view name, bool fallback) const {
+bool SettingsStore::ReadBool(std::string_view section, std::string_view name, bool fallback) const {
   return ReadInteger(section, name, fallback ? 1 : 0) != 0;
 }
 
-void TIni::WriteBool(std::string_view section, std::string_view name, bool value) {
+void SettingsStore::WriteBool(std::string_view section, std::string_view name, bool value) {
   WriteString(section, name, value ? "1" : "0");
 }
 
-int TIni::ReadInteger(std::string_view section, std::string_view name, int fallback) const {
+int SettingsStore::ReadInteger(std::string_view section, std::string_view name,
+                               int fallback) const {
   int value = 0;
   return try_parse_integer(ReadString(section, name, {}), value) ? value : fallback;
 }
 
-void TIni::WriteInteger(std::string_view section, std::string_view name, int value) {
+void SettingsStore::WriteInteger(std::string_view section, std::string_view name, int value) {
   WriteString(section, name, std::to_string(value));
 }
 
-std::string TIni::ReadString(std::string_view section, std::string_view name,
-                             std::string_view fallback) const {
+std::string SettingsStore::ReadString(std::string_view section, std::string_view name,
+                                      std::string_view fallback) const {
   return load_for_reading(path_).read(section, name, fallback);
 }
 
-void TIni::WriteString(std::string_view section, std::string_view name, std::string_view value) {
+void SettingsStore::WriteString(std::string_view section, std::string_view name,
+                                std::string_view value) {
   change_ini_file(path_, [&](IniFile& ini) { ini.write(section, name, value); });
 }
 
-void TIni::EraseSection(std::string_view section) {
+void SettingsStore::EraseSection(std::string_view section) {
   change_ini_file(path_, [&](IniFile& ini) { ini.erase_section(section); });
 }
 
-TQuirraIni::TQuirraIni() : TIni(per_user_store_path("Quirra")) {}
+ToolFamilyStore::ToolFamilyStore() : SettingsStore(per_user_store_path("Quirra")) {}
 
 }  // namespace vocanta

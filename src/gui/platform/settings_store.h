@@ -17,12 +17,12 @@ std::string per_user_store_path(const QString& baseName);
 // write loads, changes and saves it through a temporary file at once, so that several
 // wrappers on the same file (and a second instance of the program) never undo each
 // other's writes. Names match without regard to letter case.
-class TIni {
+class SettingsStore {
  public:
   // The per-user store of this program, named after its executable.
-  TIni();
+  SettingsStore();
   // An INI file of that name.
-  explicit TIni(std::string fileName);
+  explicit SettingsStore(std::string fileName);
 
   // A stored whole number, non-zero for on; a missing entry or a text that is not a
   // whole number gives the default.
@@ -43,15 +43,15 @@ class TIni {
 
 // The store shared by the programs of the tool family (the error log's switch), always
 // the per-user file "Quirra".
-class TQuirraIni : private TIni {
+class ToolFamilyStore : private SettingsStore {
  public:
-  TQuirraIni();
+  ToolFamilyStore();
 
-  using TIni::file_name;
-  using TIni::ReadBool;
-  using TIni::ReadString;
-  using TIni::WriteBool;
-  using TIni::WriteString;
+  using SettingsStore::file_name;
+  using SettingsStore::ReadBool;
+  using SettingsStore::ReadString;
+  using SettingsStore::WriteBool;
+  using SettingsStore::WriteString;
 };
 
 }  // namespace vocanta

@@ -10,7 +10,7 @@
 namespace vocanta {
 namespace {
 
-constexpr uint8_t kOther = 9, kWaiterID = TLink::kWaitingPeerID;
+constexpr uint8_t kOther = 9, kWaiterID = Link::kWaitingPeerID;
 const LinkEndpoint kSelf = ":1.7", kPeer = ":1.20", kWaiter = ":1.26";
 
 // A message sent: its destination ("" for a broadcast) and its value.
@@ -31,7 +31,7 @@ struct Surroundings : LinkTransport, LinkWindows, LinkAboutBox {
 };
 
 Sent to(const LinkEndpoint& who, uint8_t code, uint16_t parameter = 0) {
-  return {{who, link_value(TLink::MyID, code, parameter)}};
+  return {{who, link_value(Link::MyID, code, parameter)}};
 }
 
 class LinkTest : public ::testing::Test {
@@ -50,12 +50,12 @@ class LinkTest : public ::testing::Test {
     return after([&] { EXPECT_TRUE(link.receive(from, link_value(identifier, code, 0))); });
   }
   Surroundings s;
-  TLink link{s, s};
+  Link link{s, s};
 };
 
 TEST_F(LinkTest, AnnouncesItsStartAndEndAndPassesOverItsOwnMessages) {
   EXPECT_EQ(s.sent, to("", 4));
-  EXPECT_FALSE(link.receive(kSelf, link_value(TLink::MyID, 2, 0)));
+  EXPECT_FALSE(link.receive(kSelf, link_value(Link::MyID, 2, 0)));
   EXPECT_EQ(after([&] { link.stop(), link.stop(); }), to("", 5));
   EXPECT_FALSE(link.receive(kPeer, link_value(kOther, 2, 0)));  // no longer receiving
 }
@@ -99,7 +99,7 @@ TEST_F(LinkTest, HeavyLoadIsToldOnlyWhileItLastsAndItsEndReleasesTheWaitingPeerO
   link.set_HeavyLoad(true);
   answer(kWaiterID, 12, kWaiter);
   Sent released = to(kWaiter, 9);
-  released.emplace_back("", link_value(TLink::MyID, 12, 0));
+  released.emplace_back("", link_value(Link::MyID, 12, 0));
   EXPECT_EQ(after([&] { link.ask_heavyload(); }), released);
   EXPECT_FALSE(link.HeavyLoad());
   // A start while idle is remembered as well; the peer's own quit forgets it.

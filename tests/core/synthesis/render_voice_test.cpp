@@ -7,8 +7,8 @@
 #include <functional>
 #include <limits>
 
+#include "core/build/build_run.h"
 #include "core/model/voice.h"
-#include "core/synthesis/build_run.h"
 #include "core/synthesis/voice_renderer.h"
 #include "test_support.h"
 

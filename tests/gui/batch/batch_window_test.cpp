@@ -15,7 +15,7 @@
 
 #include "core/document/session.h"
 #include "core/model/voice.h"
-#include "gui/batch/rename_dialog.h"
+#include "gui/batch/rename_batch_dialog.h"
 #include "gui/diagram/parameter_window.h"
 #include "gui/diagram/parameter_windows.h"
 #include "gui/main/started_window.h"
@@ -34,7 +34,7 @@ const std::string kVowels = std::string(VOCANTA_SOURCE_DIR) + "/tests/data/batch
 // (N = 1) on F0 and Vowel (N = 2) on the first formant.
 struct Batches : Started {
   explicit Batches(const std::string& document = kVowels)
-      : session(main.session()), form(child<TForm3>(main, "TForm3")) {
+      : session(main.session()), form(child<BatchWindow>(main, "TForm3")) {
     session.document().load_document(document);
     action(main, "batchEditorAction").trigger();
   }
@@ -60,7 +60,7 @@ struct Batches : Started {
   // Runs the rename dialog and confirms this text.
   void rename(const QString& text) {
     QTimer::singleShot(0, [&] {
-      TForm8& dialog = child<TForm8>(form, "TForm8");
+      RenameBatchDialog& dialog = child<RenameBatchDialog>(form, "TForm8");
       dialog.nameedit->setText(text);
       dialog.okbutton->click();
     });
@@ -72,7 +72,7 @@ struct Batches : Started {
   }
 
   Session& session;
-  TForm3& form;
+  BatchWindow& form;
 };
 
 TEST(BatchWindow, PresentInListsAWindowOncePerConsideredBatchItCarries) {
@@ -87,7 +87,7 @@ TEST(BatchWindow, PresentInListsAWindowOncePerConsideredBatchItCarries) {
   b.select({"Pitch"});
   EXPECT_EQ(b.listed(b.form.presentlistbox), QStringList{f0});
 
-  TForm2& window = b.main.parameter_windows().window(param::kF0);
+  ParameterWindow& window = b.main.parameter_windows().window(param::kF0);
   window.hide();
   b.form.presentlistbox->setCurrentRow(0);
   emit b.form.presentlistbox->itemClicked(b.form.presentlistbox->item(0));

@@ -23,13 +23,13 @@ QByteArray green_square_metafile() {
   return m.file(96, 96, 96, 1);
 }
 
-unsigned rgb(const TForm2& win, int x, int y) {
+unsigned rgb(const ParameterWindow& win, int x, int y) {
   return win.diagram().pixel(x, y) & 0xFFFFFFu;
 }
 
 TEST(BackgroundSteps, PasteIsOneStepThatUndoTakesBack) {
   FakeWindowHost host;
-  TForm2& win = host.window(param::kF0);
+  ParameterWindow& win = host.window(param::kF0);
   win.majorGrid = win.minorGrid = false;
   Session& session = host.session();
   QClipboard* clipboard = QGuiApplication::clipboard();
@@ -82,7 +82,7 @@ TEST(BackgroundSteps, PasteIsOneStepThatUndoTakesBack) {
 
 TEST(BackgroundSteps, OpenAndClearAreStepsAndSaveWritesTheFile) {
   FakeWindowHost host;
-  TForm2& win = host.window(param::kF0);
+  ParameterWindow& win = host.window(param::kF0);
   win.majorGrid = win.minorGrid = false;
   Session& session = host.session();
   testing::TempDir dir;

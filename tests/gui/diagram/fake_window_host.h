@@ -21,9 +21,9 @@ class FakeWindowHost : public ParameterWindowHost {
   FakeWindowHost() { session_.document().new_document(); }
 
   // The window of parameter index, made on first use.
-  TForm2& window(int index) {
+  ParameterWindow& window(int index) {
     auto& w = windows_[static_cast<size_t>(index)];
-    if (!w) w = std::make_unique<TForm2>(session_, index, *this);
+    if (!w) w = std::make_unique<ParameterWindow>(session_, index, *this);
     return *w;
   }
 
@@ -34,10 +34,10 @@ class FakeWindowHost : public ParameterWindowHost {
     for (auto& w : windows_)
       if (w) w->draw_sync_cursor(xQuantity, yQuantity, x, y);
   }
-  void parameter_window_shown(TForm2& w) override { record("shown", w); }
-  void parameter_window_activated(TForm2& w) override { record("activated", w); }
-  void parameter_window_closed(TForm2& w) override { record("closed", w); }
-  void search_background(TForm2& w, const QString& path) override {
+  void parameter_window_shown(ParameterWindow& w) override { record("shown", w); }
+  void parameter_window_activated(ParameterWindow& w) override { record("activated", w); }
+  void parameter_window_closed(ParameterWindow& w) override { record("closed", w); }
+  void search_background(ParameterWindow& w, const QString& path) override {
     record("search " + path.toStdString(), w);
   }
   void show_point(const TCurvePoint* point) override { shownPoint = point; }
@@ -61,7 +61,7 @@ class FakeWindowHost : public ParameterWindowHost {
   std::vector<std::string> calls;
 
  private:
-  void record(const std::string& what, TForm2& w) {
+  void record(const std::string& what, ParameterWindow& w) {
     calls.push_back(what + " " + std::to_string(w.paramNumber()));
   }
 
@@ -72,7 +72,7 @@ class FakeWindowHost : public ParameterWindowHost {
   RecordingDocumentHost documents_{scratch_};
   Session session_{prompts, documents_, builds_};
   // Destroyed before the session whose parameters they show.
-  std::array<std::unique_ptr<TForm2>, kParameterCount> windows_;
+  std::array<std::unique_ptr<ParameterWindow>, kParameterCount> windows_;
 };
 
 }  // namespace vocanta::testing

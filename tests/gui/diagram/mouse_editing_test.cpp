@@ -15,21 +15,21 @@ namespace {
 using testing::FakeWindowHost;
 
 // A mouse event as the diagram gets it, with the keys held and the buttons down.
-void mouse(TForm2& win, QEvent::Type type, QPoint at, Qt::KeyboardModifiers keys = {}) {
+void mouse(ParameterWindow& win, QEvent::Type type, QPoint at, Qt::KeyboardModifiers keys = {}) {
   const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
   const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
   QMouseEvent event(type, at, win.image()->mapToGlobal(at), button, held, keys);
   QCoreApplication::sendEvent(win.image(), &event);
 }
 
-void drag(TForm2& win, QPoint from, QPoint to, Qt::KeyboardModifiers keys = {}) {
+void drag(ParameterWindow& win, QPoint from, QPoint to, Qt::KeyboardModifiers keys = {}) {
   mouse(win, QEvent::MouseButtonPress, from, keys);
   mouse(win, QEvent::MouseMove, (from + to) / 2, keys);
   mouse(win, QEvent::MouseMove, to, keys);
   mouse(win, QEvent::MouseButtonRelease, to, keys);
 }
 
-void click(TForm2& win, QPoint at) {
+void click(ParameterWindow& win, QPoint at) {
   mouse(win, QEvent::MouseButtonPress, at);
   mouse(win, QEvent::MouseButtonRelease, at);
 }
@@ -50,7 +50,7 @@ class MouseEditing : public ::testing::Test {
   Session& session() { return host.session(); }
 
   FakeWindowHost host;
-  TForm2& win;
+  ParameterWindow& win;
 };
 
 TEST_F(MouseEditing, HitTestTakesTheNearestHandleWithinReachAndTheFirstOnTies) {
@@ -178,7 +178,7 @@ TEST_F(MouseEditing, ReleasesPastAnEdgeGrowTheAxes) {
 }
 
 TEST_F(MouseEditing, MarkAndMoveChooseTheCurveThatTheNextAddsGoTo) {
-  TForm2& formants = host.window(param::kFormants);
+  ParameterWindow& formants = host.window(param::kFormants);
   formants.show();
   host.voice().add_point(param::kFormants, "", 1, 0.5, 500, 500, 0);
   TCurvePoint* second = host.voice().add_point(param::kFormants, "", 2, 0.5, 1500, 1500, 0);

@@ -28,19 +28,19 @@ unsigned rgb(const QImage& image, int x, int y) {
 }
 
 // Shows the window and sizes it so that its diagram is w by h pixels.
-void show_with_diagram(TForm2& win, int w, int h) {
+void show_with_diagram(ParameterWindow& win, int w, int h) {
   win.show();
   win.resize(win.width() + w - win.image()->width(), win.height() + h - win.image()->height());
 }
 
 // F0 over 0..1 s and 0..200 Hz on 401 by 201 pixels: every pixel is 1/400 s and 1 Hz.
-TForm2& f0_window(FakeWindowHost& host) {
-  TForm2& win = host.window(param::kF0);
+ParameterWindow& f0_window(FakeWindowHost& host) {
+  ParameterWindow& win = host.window(param::kF0);
   show_with_diagram(win, 401, 201);
   return win;
 }
 
-std::string caption(const TForm2& win) {
+std::string caption(const ParameterWindow& win) {
   return win.windowTitle().toStdString();
 }
 
@@ -55,7 +55,7 @@ TEST(ParameterWindowGrid, FollowsTheStepRules) {
   EXPECT_DOUBLE_EQ(g.major.start, 1);
 
   FakeWindowHost host;
-  TForm2& win = host.window(param::kF0);
+  ParameterWindow& win = host.window(param::kF0);
   show_with_diagram(win, 385, 200);
   win.xmaxedit->setText("5");
   win.lay_out();
@@ -76,7 +76,7 @@ TEST(ParameterWindowGrid, FollowsTheStepRules) {
 
 TEST(ParameterWindowMapping, RoundsTiesToEvenAndSnaps) {
   FakeWindowHost host;
-  TForm2& win = f0_window(host);
+  ParameterWindow& win = f0_window(host);
   for (int X = 0; X < 401; ++X) EXPECT_EQ(win.value_to_x(win.x_to_value(X)), X);
   for (int Y = 0; Y < 201; ++Y) EXPECT_EQ(win.value_to_y(win.y_to_value(Y)), Y);
   EXPECT_EQ(win.x_to_value(400), 1);
@@ -86,7 +86,7 @@ TEST(ParameterWindowMapping, RoundsTiesToEvenAndSnaps) {
   EXPECT_EQ(win.value_to_y(3.5), 196);
 
   // The subharmonic spectrum snaps x to k + 0.5.
-  TForm2& sub = host.window(param::kSubharmonicSpectrum);
+  ParameterWindow& sub = host.window(param::kSubharmonicSpectrum);
   show_with_diagram(sub, 300, 200);
   for (int X = 0; X < 300; X += 7) {
     const double v = sub.x_to_value(X);
@@ -97,7 +97,7 @@ TEST(ParameterWindowMapping, RoundsTiesToEvenAndSnaps) {
 
 TEST(ParameterWindowCaption, ReportsTheValueUnderTheMouse) {
   FakeWindowHost host;
-  TForm2& win = f0_window(host);
+  ParameterWindow& win = f0_window(host);
   QTest::mousePress(win.image(), Qt::LeftButton, {}, QPoint(200, 100));
   EXPECT_EQ(caption(win), "F0 Time=0.500s Freq=100.000Hz  100.000Hz by default");
 
@@ -115,7 +115,7 @@ TEST(ParameterWindowCaption, ReportsTheValueUnderTheMouse) {
   win.show_cursor_position(1, 50);
   EXPECT_EQ(caption(win), "F0 Time=0,003s Freq=150,000Hz  100,250Hz 1");
 
-  TForm2& formants = host.window(param::kFormants);
+  ParameterWindow& formants = host.window(param::kFormants);
   show_with_diagram(formants, 401, 201);  // 0..1 s, 0..5000 Hz
   formants.show_cursor_position(200, 100);
   EXPECT_EQ(caption(formants), "Formants Time=0,500s Freq=2500,000Hz  ");
@@ -123,7 +123,7 @@ TEST(ParameterWindowCaption, ReportsTheValueUnderTheMouse) {
 
 TEST(ParameterWindowDrawing, DefaultLineGivesWayToTheCurve) {
   FakeWindowHost host;
-  TForm2& win = f0_window(host);
+  ParameterWindow& win = f0_window(host);
   EXPECT_EQ(rgb(win.diagram(), 10, 100), kRed);
   EXPECT_TRUE(win.displayed() == win.diagram());
 
@@ -149,7 +149,7 @@ TEST(ParameterWindowDrawing, DefaultLineGivesWayToTheCurve) {
 
 TEST(ParameterWindowDrawing, BatchRangesAndOtherCurves) {
   FakeWindowHost host;
-  TForm2& win = f0_window(host);
+  ParameterWindow& win = f0_window(host);
   // Batch from 120 Hz over a range of 40 at 0.5 s; the point itself at 100 Hz.
   host.voice().add_point(param::kF0, "b", 1, 0.5, 100, 120, 40);
   win.redraw();
@@ -160,7 +160,7 @@ TEST(ParameterWindowDrawing, BatchRangesAndOtherCurves) {
   EXPECT_EQ(rgb(d, 10, 80), kGreen);   // the batch start line
   EXPECT_EQ(rgb(d, 10, 100), kBlack);  // the curve itself
 
-  TForm2& formants = host.window(param::kFormants);
+  ParameterWindow& formants = host.window(param::kFormants);
   show_with_diagram(formants, 401, 201);  // 25 Hz a pixel
   Voice& voice = host.voice();
   voice.add_point(param::kFormants, "", 1, 0.5, 500, 500, 0);
@@ -188,14 +188,14 @@ TEST(ParameterWindowDrawing, BatchRangesAndOtherCurves) {
 TEST(ParameterWindowSyncCursor, DrawsWhereTheQuantityIsShown) {
   FakeWindowHost host;
   host.syncCursor = true;
-  TForm2& f0 = f0_window(host);
-  TForm2& level = host.window(param::kOverallLevel);
+  ParameterWindow& f0 = f0_window(host);
+  ParameterWindow& level = host.window(param::kOverallLevel);
   show_with_diagram(level, 401, 201);
-  TForm2& response = host.window(param::kFrequencyResponse);
+  ParameterWindow& response = host.window(param::kFrequencyResponse);
   show_with_diagram(response, 401, 201);
-  TForm2& bandwidth = host.window(param::kFormantBandwidth);
+  ParameterWindow& bandwidth = host.window(param::kFormantBandwidth);
   show_with_diagram(bandwidth, 401, 201);
-  TForm2& hidden = host.window(param::kF0Factor);
+  ParameterWindow& hidden = host.window(param::kF0Factor);
 
   f0.show_cursor_position(100, 50);  // 0.25 s, 150 Hz
   EXPECT_EQ(f0.syncX, 100);
@@ -233,7 +233,7 @@ TEST(ParameterWindowSyncCursor, DrawsWhereTheQuantityIsShown) {
 
 TEST(ParameterWindowBackground, LoadsAsksAndClears) {
   FakeWindowHost host;
-  TForm2& win = f0_window(host);
+  ParameterWindow& win = f0_window(host);
   testing::TempDir dir;
   QImage picture(60, 60, QImage::Format_RGB32);
   picture.fill(QColor(255, 255, 0));
@@ -279,7 +279,7 @@ TEST(ParameterWindowBackground, LoadsAsksAndClears) {
 
 TEST(ParameterWindowAxisFields, EnterAppliesThemOrRefusesBadOnes) {
   FakeWindowHost host;
-  TForm2& win = f0_window(host);
+  ParameterWindow& win = f0_window(host);
   Parameter& f0 = host.voice().parameter(param::kF0);
 
   win.xmaxedit->setText("2");
@@ -319,14 +319,14 @@ TEST(ParameterWindowAxisFields, EnterAppliesThemOrRefusesBadOnes) {
 TEST(ParameterWindowLifecycle, ShowCloseActivateAndCursor) {
   FakeWindowHost host;
   host.voice().settings.duration = "2.5";
-  TForm2& win = host.window(param::kF0);
+  ParameterWindow& win = host.window(param::kF0);
   win.xminedit->setText("1");
   win.show();
   EXPECT_EQ(win.xminedit->text(), "0");
   EXPECT_EQ(win.xmaxedit->text(), "2.5");
   EXPECT_EQ(host.voice().parameter(param::kF0).xMax, "2.5");
 
-  TForm2& spectrum = host.window(param::kHarmonicSpectrum);
+  ParameterWindow& spectrum = host.window(param::kHarmonicSpectrum);
   spectrum.show();
   EXPECT_EQ(spectrum.xmaxedit->text(), "20");  // not a time axis
 

@@ -1,3 +1,5 @@
+#include "gui/diagram/point_editor.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -14,7 +16,6 @@
 #include "core/model/voice.h"
 #include "gui/diagram/parameter_window.h"
 #include "gui/diagram/parameter_windows.h"
-#include "gui/diagram/point_editor_window.h"
 #include "gui/main/started_window.h"
 #include "gui/main/vocanta_application.h"
 
@@ -27,14 +28,14 @@ struct Editor : Started {
   Editor() : windows(main.parameter_windows()), editor(windows.point_editor()) {
     main.session().voice().decimalSeparator = '.';
   }
-  TForm2& activate(int index) {
-    TForm2& w = windows.window(index);
+  ParameterWindow& activate(int index) {
+    ParameterWindow& w = windows.window(index);
     w.show();
     QApplication::setActiveWindow(&w);
     return w;
   }
   // A point of curve 1 selected as a mouse press would select it.
-  TCurvePoint& select(TForm2& w, double x, double y) {
+  TCurvePoint& select(ParameterWindow& w, double x, double y) {
     CurveState& s = w.parameter().state;
     s.selectedPoint = add_point(s, 0, 1, x, y, y, 0);
     windows.show_point(s.selectedPoint);
@@ -52,7 +53,7 @@ struct Editor : Started {
   size_t steps() { return main.session().history().size(); }
 
   ParameterWindows& windows;
-  TForm5& editor;
+  PointEditor& editor;
 };
 
 int multi_curve_parameter(Voice& voice) {
@@ -64,7 +65,7 @@ int multi_curve_parameter(Voice& voice) {
 TEST(PointEditor, IsSetUpForTheActivatedWindow) {
   Editor e;
   EXPECT_EQ(e.editor.windowTitle(), "Vocanta");
-  TForm2& f0 = e.activate(param::kF0);
+  ParameterWindow& f0 = e.activate(param::kF0);
   e.select(f0, 0.5, 120);
   EXPECT_EQ(e.editor.windowTitle(), "F0");
   EXPECT_EQ(e.editor.xlabel->text(), "Time[s]");
@@ -76,7 +77,7 @@ TEST(PointEditor, IsSetUpForTheActivatedWindow) {
   EXPECT_TRUE(e.editor.newcurvebutton->isHidden());
 
   const int multi = multi_curve_parameter(e.main.session().voice());
-  TForm2& formants = e.windows.window(multi);
+  ParameterWindow& formants = e.windows.window(multi);
   formants.minorGrid = false;
   e.activate(multi);
   EXPECT_TRUE(e.editor.defaultedit->isHidden());
@@ -95,7 +96,7 @@ TEST(PointEditor, IsSetUpForTheActivatedWindow) {
 
 TEST(PointEditor, EnterReadsNumbersAndNotesAsOneUndoableStep) {
   Editor e;
-  TForm2& f0 = e.activate(param::kF0);
+  ParameterWindow& f0 = e.activate(param::kF0);
   TCurvePoint& p = e.select(f0, 0.5, 100);
   const size_t before = e.steps();
   e.main.session().document().set_modified(false);
@@ -138,7 +139,7 @@ TEST(PointEditor, EnterReadsNumbersAndNotesAsOneUndoableStep) {
 
 TEST(PointEditor, EnterPutsThePointIntoABatchAndTakesItOut) {
   Editor e;
-  TForm2& f0 = e.activate(param::kF0);
+  ParameterWindow& f0 = e.activate(param::kF0);
   TCurvePoint& p = e.select(f0, 0.5, 150);
   e.enter(e.editor.batchrangeedit, "10");
   const BatchList& batches = e.main.session().voice().batches;
@@ -167,7 +168,7 @@ TEST(PointEditor, EnterPutsThePointIntoABatchAndTakesItOut) {
 
 TEST(PointEditor, AFieldThatCannotBeReadStopsTheEnter) {
   Editor e;
-  TForm2& f0 = e.activate(param::kF0);
+  ParameterWindow& f0 = e.activate(param::kF0);
   TCurvePoint& p = e.select(f0, 0.5, 100);
   e.type(e.editor.defaultedit, "50");
   e.type(e.editor.xedit, "0.25");
@@ -197,7 +198,7 @@ TEST(PointEditor, ButtonsSetTheModesAndMakeCurves) {
   EXPECT_EQ(e.windows.window(param::kF0).editMode, EditMode::MoveBackground);
   EXPECT_EQ(e.windows.window(param::kNoiseLevel).editMode, EditMode::Move);
 
-  TForm2& formants = e.activate(multi_curve_parameter(e.main.session().voice()));
+  ParameterWindow& formants = e.activate(multi_curve_parameter(e.main.session().voice()));
   CurveState& s = formants.parameter().state;
   e.editor.newcurvebutton->click();
   e.editor.newcurvebutton->click();
@@ -216,7 +217,7 @@ TEST(PointEditor, ButtonsSetTheModesAndMakeCurves) {
 TEST(PointEditor, FollowsTheParameterWindowsOnTheScreen) {
   Editor e;
   EXPECT_FALSE(e.editor.isVisible());
-  TForm2& f0 = e.activate(param::kF0);
+  ParameterWindow& f0 = e.activate(param::kF0);
   EXPECT_TRUE(e.editor.isVisible());
   const QRect main = e.main.frameGeometry();
   EXPECT_EQ(e.editor.pos(), QPoint(main.left(), main.top() + main.height()));
@@ -230,7 +231,7 @@ TEST(PointEditor, OpensAMissingBackgroundAndSavesAPastedOne) {
   testing::TempDir dir;
   const QString picture = QString::fromStdString(dir.file("found.bmp"));
   QImage(8, 8, QImage::Format_RGB32).save(picture);
-  TForm2& f0 = e.windows.window(param::kF0);
+  ParameterWindow& f0 = e.windows.window(param::kF0);
   e.prompter->fileNames = {picture.toStdString()};
   f0.load_background(QString::fromStdString(dir.file("gone.bmp")));
   EXPECT_EQ(e.prompter->shown.back(), "Open background...");

@@ -26,16 +26,16 @@ using testing::child;
 // test of its own; the handler it replaces is the standard error box.
 struct Shown {
   Shown() {
-    std::filesystem::remove(TQuirraIni().file_name());
+    std::filesystem::remove(ToolFamilyStore().file_name());
     VocantaApplication::set_error_handler([this](const QString& m) { seen << "error: " + m; });
   }
   ~Shown() {
     VocantaApplication::set_error_handler(
         [](const QString& m) { ADD_FAILURE() << "unexpected error: " << m.toStdString(); });
-    std::filesystem::remove(TQuirraIni().file_name());
+    std::filesystem::remove(ToolFamilyStore().file_name());
   }
-  std::unique_ptr<TErrorLog> log(QuirraAboutBox* about) {
-    auto made = std::make_unique<TErrorLog>(about);
+  std::unique_ptr<ErrorLog> log(AboutBox* about) {
+    auto made = std::make_unique<ErrorLog>(about);
     made->show_box = [this](const QString& t, const QString& text) { seen << t + ": " + text; };
     return made;
   }
@@ -43,7 +43,7 @@ struct Shown {
 };
 
 void store(bool on, const std::string& fileName) {
-  TQuirraIni ini;
+  ToolFamilyStore ini;
   ini.WriteBool("ErrorLog", "LogErrors", on);
   ini.WriteString("ErrorLog", "LogFileName", fileName);
 }
@@ -63,7 +63,7 @@ TEST(ErrorLog, RecordsErrorsStartsAndEndsOnlyWhileSwitchedOn) {
   Shown shown;
   testing::TempDir dir;
   const std::string path = dir.file("err.log");
-  QuirraAboutBox about;
+  AboutBox about;
   store(false, path);
   shown.log(&about).reset();
   VocantaApplication::handle_error("nothing logged");
@@ -113,7 +113,7 @@ TEST(ErrorLog, AStoredFileInAPlaceNobodyCanWriteFallsBackToTheProgramFolder) {
   {
     auto log = shown.log(nullptr);
     EXPECT_EQ(log->log_file_name(), expected);
-    EXPECT_EQ(TQuirraIni().ReadString("ErrorLog", "LogFileName", ""), expected.toStdString());
+    EXPECT_EQ(ToolFamilyStore().ReadString("ErrorLog", "LogFileName", ""), expected.toStdString());
     EXPECT_TRUE(termination(expected.toStdString()).starts_with("Started at "));
     store(false, expected.toStdString());
   }
@@ -126,7 +126,7 @@ TEST(AboutBox, ShowsTheProgramAndSwitchesLoggingByTheDoubleClickOnItsPicture) {
   store(false, dir.file("err.log"));
   testing::Started s;
   EXPECT_EQ(s.main.menuBar()->actions().last()->text(), "&Help");
-  auto& about = child<QuirraAboutBox>(s.main);
+  auto& about = child<AboutBox>(s.main);
   bool shownModal = false;
   QTimer::singleShot(0, &about, [&] {
     shownModal = about.isModal() && about.isVisible();
@@ -143,12 +143,12 @@ TEST(AboutBox, ShowsTheProgramAndSwitchesLoggingByTheDoubleClickOnItsPicture) {
   EXPECT_TRUE(info.toolTip().isEmpty());
 
   QTest::mouseDClick(&child<QLabel>(about, "picture"), Qt::LeftButton);
-  EXPECT_TRUE(TQuirraIni().ReadBool("ErrorLog", "LogErrors", false));
+  EXPECT_TRUE(ToolFamilyStore().ReadBool("ErrorLog", "LogErrors", false));
   const QString name = QString::fromStdString(dir.file("err.log"));
   EXPECT_EQ(info.text(), name);
   EXPECT_EQ(info.toolTip(), name);
   QTest::mouseDClick(&child<QLabel>(about, "picture"), Qt::LeftButton);
-  EXPECT_FALSE(TQuirraIni().ReadBool("ErrorLog", "LogErrors", true));
+  EXPECT_FALSE(ToolFamilyStore().ReadBool("ErrorLog", "LogErrors", true));
   EXPECT_EQ(info.text(), usual);
   EXPECT_TRUE(info.toolTip().isEmpty());
 }

@@ -15,7 +15,7 @@ using testing::child;
 using testing::Started;
 
 // What another program of the family would send; there is no bus in these tests.
-bool from_other_program(TForm1& main, uint8_t code) {
+bool from_other_program(MainWindow& main, uint8_t code) {
   return main.link().receive(":1.99", link_value(9, code, 0));
 }
 
@@ -33,7 +33,7 @@ TEST(MainWindowLink, QuitFromAnotherProgramAsksAsTheUsersCloseDoes) {
 
 TEST(MainWindowLink, ShowsTheAboutBoxModallyAndIsUnderHeavyLoadWhileBuilding) {
   Started s;
-  auto& about = child<QuirraAboutBox>(s.main, "QuirraAboutBox");
+  auto& about = child<AboutBox>(s.main, "QuirraAboutBox");
   bool modal = false;
   QTimer::singleShot(50, [&] {
     modal = about.isVisible() && about.isModal();

@@ -19,7 +19,7 @@
 #include "core/document/session.h"
 #include "gui/diagram/parameter_window.h"
 #include "gui/diagram/parameter_windows.h"
-#include "gui/diagram/point_editor_window.h"
+#include "gui/diagram/point_editor.h"
 #include "gui/main/partial_open_dialog.h"
 #include "gui/main/recent_files_menu.h"
 #include "gui/main/started_window.h"
@@ -46,7 +46,7 @@ TEST(MainWindow, StartsUntitledWithAllWindows) {
   Started s;
   EXPECT_EQ(s.main.windowTitle(),
             QString::fromStdString("Vocanta " + s.main.session().document().noticeText));
-  const QStringList lines = child<TForm9>(s.main, "TForm9").lines();
+  const QStringList lines = child<StatisticsWindow>(s.main, "TForm9").lines();
   ASSERT_FALSE(lines.isEmpty());
   EXPECT_TRUE(lines.first().startsWith("Vocanta start at "));
   EXPECT_EQ(s.main.parameter_windows().window(param::kF0).windowTitle(), "F0");
@@ -61,7 +61,7 @@ TEST(MainWindow, StartsUntitledWithAllWindows) {
 }
 
 // The Edit menu's entry of a parameter, as it stands when the menu opens.
-bool edit_entry_checked(TForm1& main, int index) {
+bool edit_entry_checked(MainWindow& main, int index) {
   QMenu* edit = nullptr;
   for (QAction* a : main.menuBar()->actions())
     if (a->text() == "&Edit") edit = a->menu();
@@ -135,7 +135,7 @@ TEST(MainWindow, TheBuildButtonBreaksARunningBuild) {
   EXPECT_EQ(breakbutton.text(), "&Build...");
   EXPECT_EQ(child<QLabel>(s.main, "progresslabel").text(), "Break!");
   EXPECT_TRUE(child<QLabel>(s.main, "olgray").isVisibleTo(&s.main));
-  const QStringList lines = child<TForm9>(s.main, "TForm9").lines();
+  const QStringList lines = child<StatisticsWindow>(s.main, "TForm9").lines();
   ASSERT_GE(lines.size(), 2);
   EXPECT_EQ(lines.at(lines.size() - 2), "Break!");
   const auto size = testing::read_file(path).size();
@@ -147,7 +147,7 @@ TEST(MainWindow, TheBuildButtonBreaksARunningBuild) {
 
 TEST(MainWindow, MenuShortcutsWorkFromAParameterWindow) {
   Started s;
-  TForm2* f0 = &s.main.parameter_windows().window(param::kF0);
+  ParameterWindow* f0 = &s.main.parameter_windows().window(param::kF0);
   f0->show();
   f0->activateWindow();
   QApplication::setActiveWindow(f0);
@@ -198,7 +198,7 @@ TEST(MainWindow, ViewOptionsSurviveARestart) {
     action(s.main, "hintsAction").trigger();
     action(s.main, "syncCursorAction").trigger();
   }
-  TIni store;
+  SettingsStore store;
   EXPECT_TRUE(store.ReadBool("Common", "Hints", false));
   EXPECT_TRUE(store.ReadBool("Common", "ParameterSyncCursor", false));
 }
@@ -207,7 +207,7 @@ TEST(MainWindowDocuments, OpenedDocumentsFillTheRecentFilesNewestFirst) {
   testing::TempDir dir;
   Started s;
   DocumentLifecycle& document = s.main.session().document();
-  TRecentFiles& recentFiles = child<TRecentFiles>(s.main);
+  RecentFilesMenu& recentFiles = child<RecentFilesMenu>(s.main);
   recentFiles.askClear = [](const QString&, const QString&) { return true; };
   recentFiles.clear_list();
   std::vector<std::string> paths;
@@ -235,7 +235,7 @@ TEST(MainWindowDocuments, OpenedDocumentsFillTheRecentFilesNewestFirst) {
 
 TEST(MainWindowDocuments, PartialOpenWithNothingCheckedOpensNoDialog) {
   Started s;
-  TForm4& partialOpen = child<TForm4>(s.main, "TForm4");
+  PartialOpenDialog& partialOpen = child<PartialOpenDialog>(s.main, "TForm4");
   EXPECT_EQ(partialOpen.parameterChecks[param::kF0]->text(), "F0");
   EXPECT_EQ(partialOpen.parameterChecks[param::kF0]->toolTip(), "Load F0");
   partialOpen.open_clicked();

@@ -31,8 +31,8 @@ class RecentFiles : public ::testing::Test {
     fileMenu.addAction("E&xit");
   }
 
-  std::unique_ptr<TRecentFiles> make() {
-    auto recent = std::make_unique<TRecentFiles>(nullptr, store);
+  std::unique_ptr<RecentFilesMenu> make() {
+    auto recent = std::make_unique<RecentFilesMenu>(nullptr, store);
     recent->driveKind = [this](const QString&) { return kind; };
     recent->showMessage = [this](const QString& t, const QString& m) { shownTexts << t + "|" + m; };
     recent->askClear = [this](const QString& t, const QString& q) {
@@ -200,11 +200,11 @@ TEST_F(RecentFiles, StoreFailuresNeverStopTheCaller) {
 TEST(RecentFilesStore, LivesInTheUserDataFolderNamedAfterTheProgram) {
   const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
   const QString file = data + "/ZarvekData/Vocanta/3.0.0.1/vocanta_gui_tests.ini";
-  ASSERT_EQ(TRecentFiles::default_store_file(), file);
+  ASSERT_EQ(RecentFilesMenu::default_store_file(), file);
   QFile::remove(file);
   TempDir dir;
   write_file(dir.file("a.vta"), "");
-  TRecentFiles(nullptr).add(QString::fromStdString(dir.file("a.vta")));
+  RecentFilesMenu(nullptr).add(QString::fromStdString(dir.file("a.vta")));
   EXPECT_NE(read_file(file.toStdString()).find("1=" + dir.file("a.vta")), std::string::npos);
   QFile::remove(file);
   for (const char* folder : {"ZarvekData/Vocanta/3.0.0.1", "ZarvekData/Vocanta", "ZarvekData"})

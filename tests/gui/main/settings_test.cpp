@@ -22,9 +22,9 @@ namespace {
 using testing::TempDir;
 using Kind = ModelChange::Kind;
 
-class SettingsDialog : public ::testing::Test {
+class SettingsDialogTest : public ::testing::Test {
  protected:
-  SettingsDialog() {
+  SettingsDialogTest() {
     session.document().new_document();
     voice.add_point(param::kTweenieSpectrum, "", 1, 0.5, -10, 0, 0);
     voice.add_point(param::kF0, "", 1, 0.2, 120, 0, 0);
@@ -57,18 +57,18 @@ class SettingsDialog : public ::testing::Test {
   int told(Kind kind) const { return log.count(kind); }
 
   TempDir dir;
-  TIni store{dir.file("store.ini")};
+  SettingsStore store{dir.file("store.ini")};
   testing::ScriptedPrompter prompter;
   QuietBuildHost builds;
   Voice scratch;  // for the document host's background log, which is not looked at
   testing::RecordingDocumentHost documents{scratch};
   Session session{prompter, documents, builds};
   Voice& voice = session.voice();
-  TForm10 dialog{session, store};
+  SettingsDialog dialog{session, store};
   testing::ChangeLog log{voice.events};
 };
 
-TEST_F(SettingsDialog, UntouchedOkKeepsTheTweenieCurves) {
+TEST_F(SettingsDialogTest, UntouchedOkKeepsTheTweenieCurves) {
   voice.settings.tweenies = "3";
   voice.tweeniesInUse = 3;
   voice.parameter(param::kF0).xMax = "9";
@@ -83,7 +83,7 @@ TEST_F(SettingsDialog, UntouchedOkKeepsTheTweenieCurves) {
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
 
-TEST_F(SettingsDialog, OnlyANewPositiveTweenieCountClearsTheTweenieSpectrum) {
+TEST_F(SettingsDialogTest, OnlyANewPositiveTweenieCountClearsTheTweenieSpectrum) {
   for (const char* text : {"0", "-2"}) {
     type(dialog.ntweeniesedit, text);
     dialog.ok_steps();
@@ -101,7 +101,7 @@ TEST_F(SettingsDialog, OnlyANewPositiveTweenieCountClearsTheTweenieSpectrum) {
   EXPECT_EQ(told(Kind::TweenieCount), 1);
 }
 
-TEST_F(SettingsDialog, BadTweenieCountChangesNothing) {
+TEST_F(SettingsDialogTest, BadTweenieCountChangesNothing) {
   type(dialog.ntweeniesedit, "abc");
   type(dialog.tottimeedit, "2.5");
   expect_error("'abc' is not a valid integer value");
@@ -113,7 +113,7 @@ TEST_F(SettingsDialog, BadTweenieCountChangesNothing) {
   EXPECT_EQ(voice.parameter(param::kF0).xMax, "1");
 }
 
-TEST_F(SettingsDialog, DurationSetsTheTimeAxesAsTyped) {
+TEST_F(SettingsDialogTest, DurationSetsTheTimeAxesAsTyped) {
   voice.decimalSeparator = ',';
   type(dialog.tottimeedit, "2,5");
   dialog.ok_steps();
@@ -129,7 +129,7 @@ TEST_F(SettingsDialog, DurationSetsTheTimeAxesAsTyped) {
   }
 }
 
-TEST_F(SettingsDialog, BadDurationComesAfterTheTweenieChange) {
+TEST_F(SettingsDialogTest, BadDurationComesAfterTheTweenieChange) {
   type(dialog.ntweeniesedit, "3");
   type(dialog.tottimeedit, "x");
   expect_error("'x' is not a valid floating point value");
@@ -141,7 +141,7 @@ TEST_F(SettingsDialog, BadDurationComesAfterTheTweenieChange) {
   EXPECT_EQ(voice.parameter(param::kF0).xMax, "1");
 }
 
-TEST_F(SettingsDialog, EditsGoStraightIntoTheSettings) {
+TEST_F(SettingsDialogTest, EditsGoStraightIntoTheSettings) {
   type(dialog.gainedit, "-6");
   type(dialog.sftotedit, "44100");
   type(dialog.nharmedit, "50");
@@ -166,7 +166,7 @@ TEST_F(SettingsDialog, EditsGoStraightIntoTheSettings) {
   EXPECT_TRUE(dialog.randomcheck->isChecked());
 }
 
-TEST_F(SettingsDialog, ShowsWhatTheModelHolds) {
+TEST_F(SettingsDialogTest, ShowsWhatTheModelHolds) {
   voice.settings.gain = "-12";
   voice.settings.duration = "0.75";
   voice.settings.randomize = true;
@@ -182,20 +182,20 @@ TEST_F(SettingsDialog, ShowsWhatTheModelHolds) {
   EXPECT_EQ(dialog.sftotedit->text(), "16000");
 }
 
-TEST_F(SettingsDialog, AutosaveIsStoredAtOnce) {
+TEST_F(SettingsDialogTest, AutosaveIsStoredAtOnce) {
   ASSERT_TRUE(dialog.autosave());
   click(dialog.autosavebox);
-  EXPECT_FALSE(TIni(store.file_name()).ReadBool("Common", "AutoSave", true));
+  EXPECT_FALSE(SettingsStore(store.file_name()).ReadBool("Common", "AutoSave", true));
   click(dialog.autosavebox);
-  EXPECT_TRUE(TIni(store.file_name()).ReadBool("Common", "AutoSave", false));
+  EXPECT_TRUE(SettingsStore(store.file_name()).ReadBool("Common", "AutoSave", false));
   dialog.set_autosave(false);
   EXPECT_FALSE(dialog.autosave());
   EXPECT_EQ(store.ReadString("Common", "Autosave", "?"), "0");
 }
 
-TEST(TIni, BoolsAreOneOrZeroAndOtherTextsGiveTheDefault) {
+TEST(SettingsStore, BoolsAreOneOrZeroAndOtherTextsGiveTheDefault) {
   TempDir dir;
-  TIni ini(dir.file("a.ini"));
+  SettingsStore ini(dir.file("a.ini"));
   ini.WriteBool("Common", "AutoSave", true);
   ini.WriteBool("COMMON", "Autosave", false);
   ini.WriteBool("Common", "Hints", true);
@@ -213,32 +213,32 @@ TEST(TIni, BoolsAreOneOrZeroAndOtherTextsGiveTheDefault) {
   EXPECT_EQ(ini.ReadInteger("Common", "Half", 7), 7);
 }
 
-TEST(TIni, ValuesSurviveARestartAndSectionsCanBeErased) {
+TEST(SettingsStore, ValuesSurviveARestartAndSectionsCanBeErased) {
   TempDir dir;
   {
-    TIni ini(dir.file("sub/a.ini"));  // the missing folder is created
+    SettingsStore ini(dir.file("sub/a.ini"));  // the missing folder is created
     ini.WriteInteger("Common", "Count", -42);
     ini.WriteString("Common", "Name", "Mühle");
     ini.WriteString("Other", "Kept", "yes");
   }
-  TIni ini(dir.file("sub/a.ini"));
+  SettingsStore ini(dir.file("sub/a.ini"));
   EXPECT_EQ(ini.ReadInteger("Common", "Count", 0), -42);
   EXPECT_EQ(ini.ReadString("Common", "Name", ""), "Mühle");
   ini.EraseSection("COMMON");
-  EXPECT_EQ(TIni(dir.file("sub/a.ini")).ReadString("Common", "Name", "gone"), "gone");
+  EXPECT_EQ(SettingsStore(dir.file("sub/a.ini")).ReadString("Common", "Name", "gone"), "gone");
   EXPECT_EQ(ini.ReadString("Other", "Kept", ""), "yes");
 }
 
-TEST(TIni, AStoreThatCannotBeWrittenRaises) {
+TEST(SettingsStore, AStoreThatCannotBeWrittenRaises) {
   TempDir dir;
   testing::write_file(dir.file("plain"), "x");
-  TIni blocked(dir.file("plain/a.ini"));  // its folder is a file
+  SettingsStore blocked(dir.file("plain/a.ini"));  // its folder is a file
   EXPECT_THROW(blocked.WriteBool("Common", "Hints", true), VocantaError);
   EXPECT_TRUE(blocked.ReadBool("Common", "Hints", true));
 
   // A store that cannot be read is not overwritten with the one entry of a write.
   std::filesystem::create_directory(dir.file("folder.ini"));
-  TIni folder(dir.file("folder.ini"));
+  SettingsStore folder(dir.file("folder.ini"));
   EXPECT_THROW(folder.WriteBool("Common", "Hints", true), VocantaError);
   EXPECT_TRUE(std::filesystem::is_directory(dir.file("folder.ini")));
 }
@@ -246,7 +246,7 @@ TEST(TIni, AStoreThatCannotBeWrittenRaises) {
 // The per-user files may be shared with other tests: only the test's own section
 // goes, and the file and folder with it when nothing else is left.
 void erase_test_section(const std::string& path, const std::string& section) {
-  TIni(path).EraseSection(section);
+  SettingsStore(path).EraseSection(section);
   std::error_code ec;
   if (testing::read_file(path).empty() && std::filesystem::remove(path, ec))
     std::filesystem::remove(std::filesystem::path(path).parent_path(), ec);  // only if empty
@@ -258,27 +258,27 @@ std::string config_folder() {
          "/ZarvekData/";
 }
 
-TEST(TIni, PerUserStoreIsNamedAfterTheExecutable) {
+TEST(SettingsStore, PerUserStoreIsNamedAfterTheExecutable) {
   EXPECT_EQ(store_base_name("/opt/tools/vocanta.bin.old"), "vocanta");
   EXPECT_EQ(store_base_name("vocanta"), "vocanta");
-  TIni store;
+  SettingsStore store;
   ASSERT_EQ(store.file_name(), config_folder() + "vocanta_gui_tests.ini");
   const std::string section = "SettingsTest" + std::to_string(QCoreApplication::applicationPid());
   store.WriteBool(section, "Hints", false);
-  EXPECT_FALSE(TIni().ReadBool(section, "hints", true));
+  EXPECT_FALSE(SettingsStore().ReadBool(section, "hints", true));
   erase_test_section(store.file_name(), section);
 }
 
-TEST(TQuirraIni, KeepsItsOwnFile) {
-  TQuirraIni quirra;
+TEST(ToolFamilyStore, KeepsItsOwnFile) {
+  ToolFamilyStore quirra;
   ASSERT_EQ(quirra.file_name(), config_folder() + "Quirra.ini");
   const std::string section = "QuirraTest" + std::to_string(QCoreApplication::applicationPid());
   quirra.WriteBool(section, "Enabled", true);
   quirra.WriteString(section, "File", "/tmp/log.txt");
-  TQuirraIni again;
+  ToolFamilyStore again;
   EXPECT_TRUE(again.ReadBool(section, "ENABLED", false));
   EXPECT_EQ(again.ReadString(section, "file", ""), "/tmp/log.txt");
-  EXPECT_FALSE(TIni().ReadBool(section, "Enabled", false));
+  EXPECT_FALSE(SettingsStore().ReadBool(section, "Enabled", false));
   erase_test_section(quirra.file_name(), section);
 }
 

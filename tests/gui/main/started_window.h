@@ -27,7 +27,7 @@ struct Started {
   }
   ~Started() { main.hide(); }
   ScriptedPrompter* prompter = nullptr;
-  TForm1 main;
+  MainWindow main;
 };
 
 // The child of parent with that object name (any name when empty); a missing one fails
@@ -39,7 +39,7 @@ T& child(const QObject& parent, const char* name = "") {
   return *found;
 }
 
-inline QAction& action(const TForm1& main, const char* name) {
+inline QAction& action(const MainWindow& main, const char* name) {
   return child<QAction>(main, name);
 }
 

@@ -8,11 +8,11 @@
 #include "core/model/voice.h"
 #include "gui/diagram/parameter_window.h"
 #include "gui/diagram/parameter_windows.h"
-#include "gui/diagram/point_editor_window.h"
+#include "gui/diagram/point_editor.h"
 #include "gui/main/started_window.h"
 #include "gui/main/template_dialog.h"
-#include "gui/main/window_arrangement.h"
 #include "gui/platform/settings_store.h"
+#include "gui/platform/window_arrangement.h"
 
 namespace vocanta {
 namespace {
@@ -94,29 +94,29 @@ TEST(Arrange, TheMenuCommandPlacesTheVisibleWindowsApart) {
 }
 
 TEST(WindowPlaces, RememberedBetweenRunsWhenOnAScreen) {
-  TIni().EraseSection("Windows");
+  SettingsStore().EraseSection("Windows");
   const QRect place(120, 90, 350, 240);
   {
     Started s;
-    TForm2& f0 = s.main.parameter_windows().window(param::kF0);
+    ParameterWindow& f0 = s.main.parameter_windows().window(param::kF0);
     f0.show();
     f0.move(place.topLeft());
     f0.resize(place.size());
     s.main.move(40, 30);
     s.main.close();
   }
-  TIni().WriteString("Windows", "Statistics", "9000,9000,300,200");  // no such screen now
+  SettingsStore().WriteString("Windows", "Statistics", "9000,9000,300,200");  // no such screen now
   Started s;
-  TForm2& f0 = s.main.parameter_windows().window(param::kF0);
+  ParameterWindow& f0 = s.main.parameter_windows().window(param::kF0);
   f0.show();
   EXPECT_EQ(QRect(f0.pos(), f0.size()), place);
   EXPECT_EQ(s.main.pos(), QPoint(40, 30));
   EXPECT_LT(s.main.findChild<QWidget*>("TForm9")->pos().x(), 9000);
-  TIni().EraseSection("Windows");
+  SettingsStore().EraseSection("Windows");
 }
 
 TEST(WindowPlaces, TheBatchWindowFirstOpensWhollyOnTheScreenBesideTheMainWindow) {
-  TIni().EraseSection("Windows");
+  SettingsStore().EraseSection("Windows");
   Started s;
   const QRect area = s.main.screen()->availableGeometry();
   s.main.move(area.right() - s.main.width() - 20, area.bottom() - s.main.height() - 20);

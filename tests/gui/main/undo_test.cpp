@@ -26,7 +26,7 @@ using testing::Started;
 struct Editing : Started {
   Editing()
       : session(main.session()),
-        dialog(child<TForm10>(main, "TForm10")),
+        dialog(child<SettingsDialog>(main, "TForm10")),
         undo(action(main, "undoAction")),
         redo(action(main, "redoAction")) {
     dialog.show();
@@ -40,7 +40,7 @@ struct Editing : Started {
   // A key pressed in a parameter window, where the user draws: the Edit menu's keys must
   // reach the main window from there.
   void press_in_diagram(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier) {
-    TForm2& f0 = main.parameter_windows().window(param::kF0);
+    ParameterWindow& f0 = main.parameter_windows().window(param::kF0);
     f0.show();
     QApplication::setActiveWindow(&f0);
     QTest::keyClick(&f0, key, modifiers);
@@ -49,7 +49,7 @@ struct Editing : Started {
   QString shown_frequency() { return child<QLineEdit>(dialog, "sftotedit").text(); }
 
   Session& session;
-  TForm10& dialog;
+  SettingsDialog& dialog;
   QAction& undo;
   QAction& redo;
 };
@@ -107,7 +107,7 @@ TEST(Undo, ANewTweenieCountComesBackWithItsCurvesInOneStep) {
   Editing e;
   Voice& voice = e.session.voice();
   const Parameter& spectrum = voice.parameter(param::kTweenieSpectrum);
-  TForm2& window = e.main.parameter_windows().window(param::kTweenieSpectrum);
+  ParameterWindow& window = e.main.parameter_windows().window(param::kTweenieSpectrum);
   window.show();
   voice.add_point(param::kTweenieSpectrum, "", 1, 0.5, -3, -3, 0);
   e.type("ntweeniesedit", "3");

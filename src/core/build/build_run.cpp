@@ -1,0 +1,226 @@
+#include "core/build/build_run.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <stdexcept>
+
+#include "core/model/voice.h"
+#include "core/soundfile/audio_file_sink.h"
+#include "core/soundfile/sample_file_sink.h"
+#include "core/support/file_paths.h"
+#include "core/support/number_format.h"
+#include "core/support/vocanta_error.h"
+#include "core/synthesis/voice_renderer.h"
+
+namespace vocanta {
+namespace {
+
+// Samples per block: the unit of rendering, writing and progress.
+constexpr size_t kBlock = 1024;
+
+}  // namespace
+
+int64_t count_product(int64_t a, int64_t b) {
+  if (a == 0 || b == 0) return 0;
+  return a > kCountLimit / b ? kCountLimit : a * b;
+}
+
+BuildRun::BuildRun(Voice& voice, BuildHost& host) : voice_(voice), host_(host) {}
+
+BuildRun::~BuildRun() = default;
+
+void BuildRun::check_idle() const {
+  if (running_) throw VocantaError("A build is running; break it or wait until it has finished");
+}
+
+void BuildRun::build_voice(const std::string& path) {
+  run(path, [&] {
+    voice_.batches.deactivate_batches();
+    render_voice("");
+  });
+}
+
+void BuildRun::check_destination(const std::string& path, bool labelled) const {
+  const std::string labels = change_extension(path, ".CSV");
+  for (const std::string* document : {&documentPath_, &openDocument_}) {
+    if (document->empty()) continue;
+    if (same_file(path, *document))
+      throw VocantaError("The sample file " + path + " would overwrite the document " + *document +
+                         "; choose another name for the sample file");
+    if (labelled && same_file(labels, *document))
+      throw VocantaError("The label file " + labels + " would overwrite the document " + *document +
+                         "; choose another name for the sample file");
+  }
+  if (labelled && same_file(labels, path))
+    throw VocantaError("The label file of " + path +
+                       " would be the sample file itself; choose a name that does not end in "
+                       "\".CSV\"");
+}
+
+std::unique_ptr<SampleSink> BuildRun::sink_for(const std::string& path) const {
+  if (const auto format = audio_format_for(path))
+    return std::make_unique<AudioFileSink>(path, *format);
+  return std::make_unique<SampleFileSink>(path, documentPath_);
+}
+
+void BuildRun::begin_build(SampleSink& sink, const std::string& path, int64_t seriesVoices) {
+  check_idle();
+  samplesInFile_ = 0;
+  writeFailure_.clear();
+  host_.add_statistics_line("---------------------");
+  host_.add_statistics_line("Build of " + path + " started");
+  startSeconds_ = host_.tick_count() / 1000.0;
+  running_ = true;
+  sink_ = &sink;
+  host_.build_running(true);
+  host_.autosave(path);
+  voice_.random.seed =
+      voice_.settings.randomize ? (hasFixedSeed_ ? fixedSeed_ : host_.clock_seed()) : 0;
+  breakRequested_ = false;
+  set_overload_state(2);
+  // Before the destination is claimed: refused settings leave an existing file as it was.
+  settings_ = read_synthesis_settings(voice_);
+  tracks_.clear(settings_.fs);
+  sink.open();
+  use_tweenie_count(voice_, settings_.tweenies);
+  start_rendering(seriesVoices);
+  sink.begin(SinkFormat{settings_.fs, seriesVoices != kPlainBuild});
+}
+
+void BuildRun::start_rendering(int64_t seriesVoices) {
+  samplesComputed_ = 0;
+  totalSamples_ = seriesVoices == kPlainBuild
+                      ? settings_.samplesPerVoice
+                      : count_product(settings_.samplesPerVoice, seriesVoices);
+  RenderBreak* check = this;
+  renderer_ = std::make_unique<VoiceRenderer>(voice_, settings_, check, engine_);
+}
+
+void BuildRun::render_voice(const std::string& label) {
+  if (!renderer_ || !sink_) throw std::logic_error("render_voice runs only inside a build");
+  const int64_t start = samplesInFile_;
+  if (recordTracks_) tracks_.record(voice_, start, settings_.samplesPerVoice);
+  renderer_->start();
+  while (renderer_->samples_left() > 0 && !breakRequested_)
+    if (!render_block()) break;
+  sink_->voice_done(start, samplesInFile_ - start, label);
+}
+
+void BuildRun::pass_voice() {
+  if (!renderer_) throw std::logic_error("pass_voice runs only inside a build");
+  std::array<int16_t, kBlock> block;
+  renderer_->start();
+  while (renderer_->samples_left() > 0 && !breakRequested_)
+    if (renderer_->render(block.data(), block.size()) == 0) break;
+}
+
+// Returns false when the sink kept fewer samples than it was given.
+bool BuildRun::render_block() {
+  std::array<int16_t, kBlock> block;
+  const size_t count = renderer_->render(block.data(), block.size());
+  samplesComputed_ += static_cast<int64_t>(count);
+  if (renderer_->clipped() && overloadState_ != 1) set_overload_state(1);
+  const size_t stored = sink_->write(block.data(), count);
+  samplesInFile_ += static_cast<int64_t>(stored);
+  if (stored != count && writeFailure_.empty()) {
+    writeFailure_ = sink_->write_failure();
+    if (writeFailure_.empty()) writeFailure_ = "Cannot write all samples";
+  }
+  const double fs = settings_.fs;
+  // A block cut short by a break may hold no sample at all.
+  show_progress(static_cast<double>(std::max<int64_t>(renderer_->position() - 1, 0)) / fs);
+  return stored == count;
+}
+
+void BuildRun::finish_sink() {
+  if (sink_) {
+    sink_->finish();
+    // An audio file is made as the build finishes, so its failure comes only now.
+    if (writeFailure_.empty()) writeFailure_ = sink_->write_failure();
+  }
+  sink_ = nullptr;
+  renderer_.reset();
+}
+
+void BuildRun::end_build() {
+  finish_sink();
+  if (overloadState_ != 1) set_overload_state(breakRequested_ ? 2 : 0);
+  host_.build_running(false);
+  std::string statistics;
+  if (breakRequested_) {
+    outcome_ = statistics = "Break!";
+  } else if (!failed_ && writeFailure_.empty() && samplesInFile_ == totalSamples_) {
+    outcome_ = "Done!";
+    statistics = "Done";
+  } else {
+    outcome_ = "Not complete";
+    statistics = "Not Complete";
+  }
+  loggedOutcome_ = statistics;
+  host_.outcome(outcome_);
+  if (!writeFailure_.empty()) host_.add_statistics_line(writeFailure_);
+  host_.add_statistics_line(statistics);
+  endSeconds_ = host_.tick_count() / 1000.0;
+  if (endSeconds_ - startSeconds_ > 15) host_.beep();
+  host_.add_statistics_line(
+      "Build took " + format_fixed3(endSeconds_ - startSeconds_, voice_.decimalSeparator) + "s");
+  host_.build_finished();
+  running_ = false;
+}
+
+void BuildRun::finish_after_error() {
+  if (!running_) return;
+  // The counts may match by chance (a stale total when the start failed, or a label
+  // line lost after the last sample); a build cut short by an error is never "Done!".
+  failed_ = true;
+  if (sink_) sink_->abandon();
+  try {
+    end_build();
+  } catch (...) {
+    // The first error is the one the user must see; the run is idle again either way.
+  }
+  failed_ = false;
+  finish_sink();
+  running_ = false;
+}
+
+std::string BuildRun::percent_text() const {
+  const double percent = totalSamples_ > 0 ? 100.0 * samplesComputed_ / totalSamples_ : 0;
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%05.2f%%", percent);
+  std::string text = buf;
+  for (char& c : text)
+    if (c == '.') c = voice_.decimalSeparator;
+  return text;
+}
+
+bool BuildRun::show_progress(double t) {
+  const uint32_t now = host_.tick_count();
+  // Elapsed times in modular arithmetic survive the wrap of the tick counter; a
+  // lastRefresh of 0 means there has been no refresh yet.
+  const auto cost20 = static_cast<uint32_t>(std::lround(avgRefreshCost_ * 20));
+  if (lastRefresh_ == 0 || now - lastRefresh_ > cost20) {
+    host_.refresh_progress(t, percent_text());
+    lastRefresh_ = now;
+    const uint32_t cost = host_.tick_count() - now;
+    avgRefreshCost_ = std::max(5.0, 0.2 * cost + 0.8 * avgRefreshCost_);
+  }
+  if (now - lastRefresh_ <= 50) return false;
+  host_.process_events();
+  return true;
+}
+
+RenderBreak::Answer BuildRun::break_now(double t) {
+  const bool events = show_progress(t);
+  if (breakRequested_) return Answer::kStop;
+  return events ? Answer::kGoOnAfterEvents : Answer::kGoOn;
+}
+
+void BuildRun::set_overload_state(int state) {
+  overloadState_ = state;
+  host_.overload_state(state);
+}
+
+}  // namespace vocanta

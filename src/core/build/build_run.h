@@ -1,0 +1,174 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "core/build/build_host.h"
+#include "core/soundfile/sample_sink.h"
+#include "core/synthesis/engine.h"
+#include "core/synthesis/render_break.h"
+#include "core/synthesis/synthesis_settings.h"
+#include "core/synthesis/voice_tracks.h"
+
+namespace vocanta {
+
+class Voice;
+class VoiceRenderer;
+
+// A count beyond any build that could finish; products of counts stop there rather
+// than overflow.
+constexpr int64_t kCountLimit = INT64_MAX / 65536;
+int64_t count_product(int64_t a, int64_t b);
+
+// A build: one destination, one or more voices, one outcome. It renders block by block
+// and hands each block to the sink; between blocks, and every so many partials inside
+// long samples, the host shows progress and lets the user break.
+class BuildRun : private RenderBreak {
+ public:
+  BuildRun(Voice& voice, BuildHost& host);
+  BuildRun(const BuildRun&) = delete;
+  BuildRun& operator=(const BuildRun&) = delete;
+  ~BuildRun() override;
+
+  // The document that the header's proc item names; no build writes over it.
+  void set_document_path(const std::string& path) { documentPath_ = path; }
+  // Which engine renders the voices of the builds to come; the fast one unless told.
+  void set_engine(Engine engine) { engine_ = engine; }
+  // The document open now, when it is another file (saved under a new name since it was
+  // loaded): the build must not write over it either.
+  void set_open_document(const std::string& path) { openDocument_ = path; }
+  // Keeps the drawn F0 and formants of each voice of the builds to come, for a picture of
+  // the built file; off unless asked, since scripts have no picture to show.
+  void record_tracks(bool on) { recordTracks_ = on; }
+  const VoiceTracks& tracks() const { return tracks_; }
+  // Replaces the clock seed of randomized builds (for reproducible runs).
+  void set_fixed_seed(uint32_t seed) {
+    fixedSeed_ = seed;
+    hasFixedSeed_ = true;
+  }
+
+  // A plain build into path. An error raised on the way still finishes the build.
+  void build_voice(const std::string& path);
+  // One voice and its label, inside run or run_series.
+  void render_voice(const std::string& label);
+  // One voice rendered and dropped: a slice of a series starts its voices where the
+  // voices before it left the renderer.
+  void pass_voice();
+  // Throttled: the host refreshes only as often as it can afford, and lets window
+  // messages run when it has not refreshed for a while; true when they ran.
+  bool show_progress(double t);
+  void request_break() {
+    if (running_) breakRequested_ = true;
+  }
+
+  // Refuses a build while another runs.
+  void check_idle() const;
+  // Runs body, which renders the voices, as a plain build into path; the build is
+  // finished also on an error.
+  template <typename Body>
+  void run(const std::string& path, Body body) {
+    check_idle();
+    check_destination(path, false);
+    const std::unique_ptr<SampleSink> sink = sink_for(path);
+    run_into(*sink, path, kPlainBuild, body);
+  }
+  // The same into a destination of the caller's; path names the build.
+  template <typename Body>
+  void run(SampleSink& sink, const std::string& path, Body body) {
+    run_into(sink, path, kPlainBuild, body);
+  }
+  // A labelled series of voices into path: a label line per voice, and the progress
+  // counts all of them.
+  template <typename Body>
+  void run_series(const std::string& path, int64_t voices, Body body) {
+    check_idle();
+    check_destination(path, true);
+    const std::unique_ptr<SampleSink> sink = sink_for(path);
+    run_into(*sink, path, voices, body);
+  }
+  // The same into a destination of the caller's; a slice of a series may hold no voice.
+  template <typename Body>
+  void run_series(SampleSink& sink, const std::string& path, int64_t voices, Body body) {
+    check_idle();
+    check_destination(path, true);
+    run_into(sink, path, voices, body);
+  }
+
+  const SynthesisSettings& settings() const { return settings_; }
+  // The outcome as the progress label shows it ("Done!") and as the statistics log it ("Done").
+  const std::string& outcome() const { return outcome_; }
+  const std::string& logged_outcome() const { return loggedOutcome_; }
+
+  bool running() const { return running_; }
+  bool break_requested() const { return breakRequested_; }
+  // Why the destination took fewer samples than it was given, such as "Cannot write to
+  // PATH: No space left on device"; empty when it took them all.
+  const std::string& write_failure() const { return writeFailure_; }
+  // A break or a write failure: a series starts no further voice.
+  bool cut_short() const { return breakRequested_ || !writeFailure_.empty(); }
+  int64_t samples_computed() const { return samplesComputed_; }
+  int64_t samples_in_file() const { return samplesInFile_; }
+  int64_t total_samples() const { return totalSamples_; }
+  int overload_state() const { return overloadState_; }
+  double seconds_taken() const { return endSeconds_ - startSeconds_; }
+
+ private:
+  static constexpr int64_t kPlainBuild = -1;
+  // seriesVoices: the voices of a labelled series, kPlainBuild for one plain voice.
+  template <typename Body>
+  void run_into(SampleSink& sink, const std::string& path, int64_t seriesVoices, Body& body) {
+    check_idle();
+    try {
+      begin_build(sink, path, seriesVoices);
+      body();
+      end_build();
+    } catch (...) {
+      finish_after_error();
+      throw;
+    }
+  }
+  // Refuses, before anything is written, a sample file or (labelled) a label file that
+  // would be the document or each other.
+  void check_destination(const std::string& path, bool labelled) const;
+  // An audio file by the extension of path, otherwise a sample file.
+  std::unique_ptr<SampleSink> sink_for(const std::string& path) const;
+  Answer break_now(double t) override;
+  void begin_build(SampleSink& sink, const std::string& path, int64_t seriesVoices);
+  void start_rendering(int64_t seriesVoices);
+  bool render_block();
+  void end_build();
+  void finish_after_error();
+  void finish_sink();
+  void set_overload_state(int state);
+  std::string percent_text() const;
+
+  Voice& voice_;
+  BuildHost& host_;
+  SynthesisSettings settings_;
+  SampleSink* sink_ = nullptr;
+  std::unique_ptr<VoiceRenderer> renderer_;
+  Engine engine_ = Engine::Fast;
+  std::string documentPath_;
+  std::string openDocument_;
+  std::string outcome_;
+  std::string loggedOutcome_;
+  std::string writeFailure_;
+  uint32_t fixedSeed_ = 0;
+  bool hasFixedSeed_ = false;
+  bool recordTracks_ = false;
+  VoiceTracks tracks_;
+  bool failed_ = false;
+
+  bool running_ = false;
+  bool breakRequested_ = false;
+  int64_t samplesInFile_ = 0;
+  int64_t samplesComputed_ = 0;
+  int64_t totalSamples_ = 0;
+  double startSeconds_ = 0, endSeconds_ = 0;
+  int overloadState_ = 2;
+  uint32_t lastRefresh_ = 0;
+  double avgRefreshCost_ = 10;
+};
+
+}  // namespace vocanta

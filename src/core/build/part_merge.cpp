@@ -1,0 +1,249 @@
+#include "core/build/part_merge.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <memory>
+
+#include "core/build/series_shard.h"
+#include "core/build/shard_build.h"
+#include "core/soundfile/audio_file.h"
+#include "core/soundfile/label_file.h"
+#include "core/soundfile/sample_file_info.h"
+#include "core/soundfile/sample_file_sink.h"
+#include "core/support/atomic_file.h"
+#include "core/support/file_paths.h"
+#include "core/support/unique_file.h"
+#include "core/support/vocanta_error.h"
+
+namespace vocanta {
+namespace {
+
+struct Label {
+  int64_t count = 0;
+  std::string text;
+};
+
+struct Part {
+  std::string path;
+  SampleFileInfo info;
+  std::string series;
+  SeriesShard shard;
+  int64_t first = 0, voices = 0, total = 0, length = 0;
+  std::vector<Label> labels;
+};
+
+bool try_parse_int64(std::string_view text, int64_t& n) {
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), n);
+  return error == std::errc() && end == text.data() + text.size() && n >= 0;
+}
+
+int64_t number_item(const Part& p, const char* name) {
+  int64_t n = 0;
+  if (!try_parse_int64(p.info.header.get(name), n))
+    throw VocantaError(p.path + " has no valid " + name + " item; it is not a part of a series");
+  return n;
+}
+
+// The label lines after the first, each "start,count,label".
+std::vector<Label> read_labels(const std::string& path) {
+  errno = 0;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw VocantaError(file_failure("Cannot read", path, errno));
+  std::vector<Label> labels;
+  std::string line;
+  for (bool first = true; std::getline(in, line); first = false) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (first) continue;
+    const size_t a = line.find(','), b = a == std::string::npos ? a : line.find(',', a + 1);
+    Label l;
+    if (b == std::string::npos || !try_parse_int64(line.substr(a + 1, b - a - 1), l.count))
+      throw VocantaError(path + " is not a label file of a series: '" + line + "'");
+    l.text = line.substr(b + 1);
+    labels.push_back(std::move(l));
+  }
+  return labels;
+}
+
+Part read_part(const std::string& path) {
+  Part p{path, read_sample_file_info(path), {}, {}, 0, 0, 0, 0, {}};
+  p.series = p.info.header.get(part_item::kSeries);
+  const auto shard = parse_shard(p.info.header.get(part_item::kShard));
+  if (p.series.empty() || !shard)
+    throw VocantaError(path +
+                       " is not a part of a series; parts are made with vocanta-cli batch "
+                       "--shard K/N");
+  p.shard = *shard;
+  p.first = number_item(p, part_item::kFirst);
+  p.voices = number_item(p, part_item::kVoices);
+  p.total = number_item(p, part_item::kTotal);
+  p.length = number_item(p, part_item::kLength);
+  const VoiceRange range = shard_voices(p.total, p.shard);
+  if (range.first != p.first || range.size() != p.voices)
+    throw VocantaError(path + " does not hold the voices of shard " + shard_text(p.shard));
+  p.labels = read_labels(change_extension(path, ".CSV"));
+  const bool whole = std::all_of(p.labels.begin(), p.labels.end(),
+                                 [&](const Label& l) { return l.count == p.length; });
+  if (static_cast<int64_t>(p.labels.size()) != p.voices || !whole ||
+      p.info.samples != p.voices * p.length)
+    throw VocantaError(path + " is incomplete: its build did not finish");
+  return p;
+}
+
+// The parts in series order, each shard once; throws naming the part at fault.
+std::vector<Part> check_parts(const std::vector<std::string>& paths) {
+  if (paths.empty()) throw VocantaError("No part to merge");
+  std::map<int64_t, Part> byShard;
+  const Part* model = nullptr;
+  for (const std::string& path : paths) {
+    Part p = read_part(path);
+    if (model && (p.series != model->series || p.shard.count != model->shard.count ||
+                  p.total != model->total || p.length != model->length ||
+                  p.info.samplingFrequency != model->info.samplingFrequency))
+      throw VocantaError(path + " belongs to another series than " + model->path);
+    const auto [it, fresh] = byShard.try_emplace(p.shard.index, std::move(p));
+    if (!fresh)
+      throw VocantaError(path + " holds shard " + shard_text(it->second.shard) + ", which " +
+                         it->second.path + " holds already");
+    if (!model) model = &it->second;
+  }
+  std::vector<Part> parts;
+  for (int64_t k = 1; k <= model->shard.count; ++k) {
+    const auto it = byShard.find(k);
+    if (it == byShard.end()) {
+      const VoiceRange r = shard_voices(model->total, {k, model->shard.count});
+      throw VocantaError("The part of shard " + shard_text({k, model->shard.count}) +
+                         " is missing (voices " + std::to_string(r.first + 1) + " to " +
+                         std::to_string(r.end) + " of " + std::to_string(model->total) + ")");
+    }
+    parts.push_back(std::move(it->second));
+  }
+  return parts;
+}
+
+void write_bytes(std::FILE* to, const char* bytes, size_t size, const std::string& shown) {
+  errno = 0;
+  if (std::fwrite(bytes, 1, size, to) != size)
+    throw VocantaError(file_failure("Cannot write to", shown, errno));
+}
+
+// Appends the samples of every part to `to`, a megabyte at a time.
+void copy_samples(const std::vector<Part>& parts, std::FILE* to, const std::string& shown) {
+  std::vector<char> buffer(1 << 20);
+  for (const Part& p : parts) {
+    errno = 0;
+    const UniqueFile from(std::fopen(p.path.c_str(), "rb"));
+    if (!from || std::fseek(from.get(), p.info.header.header_size(), SEEK_SET) != 0)
+      throw VocantaError(file_failure("Cannot read", p.path, errno));
+    for (int64_t left = 2 * p.info.samples; left > 0;) {
+      const size_t want = static_cast<size_t>(std::min<int64_t>(left, buffer.size()));
+      if (std::fread(buffer.data(), 1, want, from.get()) != want)
+        throw VocantaError(file_failure("Cannot read", p.path, errno));
+      write_bytes(to, buffer.data(), want, shown);
+      left -= static_cast<int64_t>(want);
+    }
+  }
+}
+
+// A new file beside target, open for writing, that replaces target on commit.
+UniqueFile pending(PendingFile& file, const std::string& target) {
+  errno = 0;
+  const int fd = file.create(target);
+  std::FILE* f = fd < 0 ? nullptr : ::fdopen(fd, "wb");
+  if (!f) {
+    if (fd >= 0) ::close(fd);
+    throw VocantaError(file_failure("Cannot create", target, errno));
+  }
+  return UniqueFile(f);
+}
+
+void close_written(UniqueFile& f, const std::string& shown) {
+  errno = 0;
+  if (std::fclose(f.release()) != 0)
+    throw VocantaError(file_failure("Cannot write to", shown, errno));
+}
+
+void write_labels(const std::vector<Part>& parts, PendingFile& file, const std::string& output,
+                  const std::string& labelPath) {
+  UniqueFile f = pending(file, labelPath);
+  const std::string head = label_file_head(output);
+  write_bytes(f.get(), head.data(), head.size(), labelPath);
+  int64_t start = 0;
+  for (const Part& p : parts)
+    for (const Label& l : p.labels) {
+      const std::string line = label_line(start, l.count, l.text);
+      write_bytes(f.get(), line.data(), line.size(), labelPath);
+      start += l.count;
+    }
+  close_written(f, labelPath);
+}
+
+void write_sample_file(const std::vector<Part>& parts, PendingFile& file, const std::string& output,
+                       const std::string& labelPath) {
+  // The proc item names the document as the first shard was given it.
+  const std::string proc = parts.front().info.header.get("proc0");
+  const std::string document = proc.rfind("Vocanta ", 0) == 0 ? proc.substr(8) : proc;
+  std::string header =
+      sample_file_header(output, labelPath, parts.front().info.samplingFrequency, true, document)
+          .compose();
+  header.resize(1024, '\0');  // a header that does not fit leaves zeros, as a build does
+  UniqueFile f = pending(file, output);
+  write_bytes(f.get(), header.data(), header.size(), output);
+  copy_samples(parts, f.get(), output);
+  close_written(f, output);
+}
+
+void write_audio(const std::vector<Part>& parts, AudioFormat format, const std::string& output,
+                 int64_t samples) {
+  PendingFile raw;
+  UniqueFile f = pending(raw, output);
+  copy_samples(parts, f.get(), output);
+  close_written(f, output);
+  std::vector<CuePoint> cues;
+  int64_t start = 0;
+  for (const Part& p : parts)
+    for (const Label& l : p.labels) {
+      cues.push_back({start, l.text});
+      start += l.count;
+    }
+  errno = 0;
+  const UniqueFile in(std::fopen(raw.temp_path().c_str(), "rb"));
+  if (!in) throw VocantaError(file_failure("Cannot read", raw.temp_path(), errno));
+  write_audio_file(output, format, parts.front().info.samplingFrequency,
+                   RawSamples{in.get(), raw.temp_path(), samples}, cues);
+}
+
+}  // namespace
+
+MergedSeries merge_parts(const std::vector<std::string>& paths, const std::string& output) {
+  const std::vector<Part> parts = check_parts(paths);
+  const std::string labelPath = change_extension(output, ".CSV");
+  for (const Part& p : parts)
+    if (same_file(output, p.path) || same_file(labelPath, p.path) ||
+        same_file(output, change_extension(p.path, ".CSV")) ||
+        same_file(labelPath, change_extension(p.path, ".CSV")))
+      throw VocantaError("The merge would write over the part " + p.path +
+                         "; choose another name for the merged file");
+  if (same_file(output, labelPath))
+    throw VocantaError("The label file of " + output +
+                       " would be the file itself; choose a name that does not end in \".CSV\"");
+  MergedSeries merged{static_cast<int64_t>(parts.size()), parts.front().total, 0};
+  merged.samples = merged.voices * parts.front().length;
+  PendingFile labels, samples;
+  write_labels(parts, labels, output, labelPath);
+  if (const auto format = audio_format_for(output)) {
+    write_audio(parts, *format, output, merged.samples);
+  } else {
+    write_sample_file(parts, samples, output, labelPath);
+    if (!samples.commit()) throw VocantaError(file_failure("Cannot write to", output, errno));
+  }
+  if (!labels.commit()) throw VocantaError(file_failure("Cannot write to", labelPath, errno));
+  return merged;
+}
+
+}  // namespace vocanta

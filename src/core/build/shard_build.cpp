@@ -1,0 +1,65 @@
+#include "core/build/shard_build.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "core/build/build_run.h"
+#include "core/model/voice.h"
+#include "core/soundfile/audio_file.h"
+#include "core/soundfile/sample_file_sink.h"
+#include "core/support/vocanta_error.h"
+
+namespace vocanta {
+
+ShardBuild::ShardBuild(BuildRun& run, Voice& voice, BatchBuildChoice choice, SeriesShard shard,
+                       std::string series)
+    : run_(run),
+      voice_(voice),
+      batch_(run, voice.batches, std::move(choice)),
+      shard_(shard),
+      series_(std::move(series)) {}
+
+int64_t ShardBuild::series_voices() {
+  return batch_.count();
+}
+
+VoiceRange ShardBuild::voices() {
+  return shard_voices(series_voices(), shard_);
+}
+
+void ShardBuild::build(const std::string& path, const std::string& documentPath) {
+  if (audio_format_for(path))
+    throw VocantaError("A part is a sample file; name it " + path.substr(0, path.rfind('.')) +
+                       ".smp and give the audio file's name to the merge");
+  const int64_t total = series_voices();
+  if (total == 0)
+    throw VocantaError(
+        "There is nothing to build: choose batches or check \"Include build without batch\"");
+  const VoiceRange range = voices();
+  // Read before the build does, for the header; refused settings touch no file either way.
+  const int64_t length = read_synthesis_settings(voice_).samplesPerVoice;
+  SampleFileSink sink(path, documentPath);
+  sink.add_item(part_item::kSeries, series_);
+  sink.add_item(part_item::kShard, shard_text(shard_));
+  sink.add_item(part_item::kFirst, std::to_string(range.first));
+  sink.add_item(part_item::kVoices, std::to_string(range.size()));
+  sink.add_item(part_item::kTotal, std::to_string(total));
+  sink.add_item(part_item::kLength, std::to_string(length));
+  run_.run_series(sink, path, range.size(), [&] {
+    const uint32_t seed = voice_.random.seed;  // where the series starts its sequence
+    const int64_t from = std::max<int64_t>(range.first - kWarmUpVoices, 0);
+    int64_t index = 0;
+    batch_.for_each_voice([&](const std::string& label) {
+      const int64_t i = index++;
+      if (i < from || i >= range.end || run_.cut_short()) return;
+      if (i == from)
+        voice_.random.seed = skip_draws(seed, static_cast<uint64_t>(i) * draws_per_voice(length));
+      if (i < range.first)
+        run_.pass_voice();
+      else
+        run_.render_voice(label);
+    });
+  });
+}
+
+}  // namespace vocanta

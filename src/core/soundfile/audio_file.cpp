@@ -1,0 +1,129 @@
+#include "core/soundfile/audio_file.h"
+
+#include <sndfile.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <memory>
+
+#include "core/soundfile/label_file.h"
+#include "core/support/atomic_file.h"
+#include "core/support/text_case.h"
+#include "core/support/vocanta_error.h"
+
+namespace vocanta {
+namespace {
+
+struct CloseSoundFile {
+  void operator()(SNDFILE* f) const { sf_close(f); }
+};
+using SoundFile = std::unique_ptr<SNDFILE, CloseSoundFile>;
+
+int library_format(AudioFormat format) {
+  switch (format) {
+    case AudioFormat::Flac:
+      return SF_FORMAT_FLAC | SF_FORMAT_PCM_16;
+    case AudioFormat::Aiff:
+      return SF_FORMAT_AIFF | SF_FORMAT_PCM_16;
+    case AudioFormat::Wav:
+      break;
+  }
+  return SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+}
+
+// The system's reason when there is one, else the library's.
+std::string write_failure(const std::string& target, SNDFILE* file, int error) {
+  if (error != 0) return file_failure("Cannot write to", target, error);
+  return "Cannot write to " + target + ": " + sf_strerror(file);
+}
+
+void set_cues(SNDFILE* file, const std::vector<CuePoint>& cues, const std::string& target) {
+  // The library takes a count followed by that many points, of any count.
+  const auto count = static_cast<uint32_t>(cues.size());
+  std::vector<unsigned char> block(sizeof count + cues.size() * sizeof(SF_CUE_POINT));
+  std::memcpy(block.data(), &count, sizeof count);
+  for (uint32_t i = 0; i < count; ++i) {
+    SF_CUE_POINT point{};
+    point.indx = static_cast<int32_t>(i + 1);
+    point.position = point.sample_offset = static_cast<uint32_t>(cues[i].position);
+    std::memcpy(&point.fcc_chunk, "data", 4);
+    // Named by its label wherever the library can store a name.
+    std::strncpy(point.name, cues[i].label.c_str(), sizeof point.name - 1);
+    std::memcpy(block.data() + sizeof count + i * sizeof point, &point, sizeof point);
+  }
+  if (!sf_command(file, SFC_SET_CUE, block.data(), static_cast<int>(block.size())))
+    throw VocantaError(write_failure(target, file, 0));
+}
+
+void copy_samples(RawSamples& source, SNDFILE* file, const std::string& target) {
+  std::vector<unsigned char> bytes(2 * 8192);
+  std::vector<short> samples(8192);
+  for (int64_t left = source.count; left > 0;) {
+    const auto n = static_cast<size_t>(std::min<int64_t>(left, 8192));
+    errno = 0;
+    if (std::fread(bytes.data(), 2, n, source.file) != n)
+      throw VocantaError(file_failure("Cannot read", source.path, errno));
+    for (size_t i = 0; i < n; ++i)
+      samples[i] = static_cast<short>(static_cast<uint16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8));
+    errno = 0;
+    if (sf_writef_short(file, samples.data(), static_cast<sf_count_t>(n)) !=
+        static_cast<sf_count_t>(n))
+      throw VocantaError(write_failure(target, file, errno));
+    left -= static_cast<int64_t>(n);
+  }
+}
+
+// Writes everything into the open descriptor fd, which stays open.
+void write_into(int fd, const std::string& target, AudioFormat format, int32_t fs,
+                RawSamples& source, const std::vector<CuePoint>& cues) {
+  SF_INFO info{};
+  info.samplerate = fs;
+  info.channels = 1;
+  info.format = library_format(format);
+  SoundFile file(sf_open_fd(fd, SFM_WRITE, &info, SF_FALSE));
+  if (!file) throw VocantaError(write_failure(target, nullptr, 0));
+  // Cue points go before the samples: the library writes them into the header.
+  if (format == AudioFormat::Wav && !cues.empty()) set_cues(file.get(), cues, target);
+  copy_samples(source, file.get(), target);
+  errno = 0;
+  const int closed = sf_close(file.release());
+  if (closed != 0)
+    throw VocantaError(errno != 0 ? file_failure("Cannot write to", target, errno)
+                                  : "Cannot write to " + target + ": " + sf_error_number(closed));
+  errno = 0;
+  if (::fsync(fd) != 0) throw VocantaError(file_failure("Cannot write to", target, errno));
+}
+
+}  // namespace
+
+std::optional<AudioFormat> audio_format_for(const std::string& path) {
+  const auto slash = path.rfind('/');
+  const auto dot = path.rfind('.');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+  const std::string extension = to_lower_text(path.substr(dot));
+  if (extension == ".wav") return AudioFormat::Wav;
+  if (extension == ".flac") return AudioFormat::Flac;
+  if (extension == ".aif" || extension == ".aiff") return AudioFormat::Aiff;
+  return {};
+}
+
+void write_audio_file(const std::string& target, AudioFormat format, int32_t samplingFrequency,
+                      RawSamples source, const std::vector<CuePoint>& cues) {
+  PendingFile pending;
+  errno = 0;
+  const int fd = pending.create(target);
+  if (fd < 0) throw VocantaError(file_failure("Cannot create", target, errno));
+  try {
+    write_into(fd, target, format, samplingFrequency, source, cues);
+  } catch (...) {
+    ::close(fd);
+    throw;
+  }
+  errno = 0;
+  if (::close(fd) != 0 || !pending.commit())
+    throw VocantaError(file_failure("Cannot write to", target, errno));
+}
+
+}  // namespace vocanta
