@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "gui/main/vocanta_application.h"
+#include "gui/platform/error_report.h"
 
 // Under the leak checker: allocations the system libraries below Qt keep for the life
 // of the process, and the event objects Qt leaves behind when an error unwinds through
@@ -35,7 +36,7 @@ int main(int argc, char** argv) {
     QStandardPaths::setTestModeEnabled(true);
     app = std::make_unique<vocanta::VocantaApplication>(argc, argv);
     // A message box would wait for a person; an error nobody expected fails the test.
-    vocanta::VocantaApplication::set_error_handler(
+    vocanta::set_error_handler(
         [](const QString& m) { ADD_FAILURE() << "unexpected error: " << m.toStdString(); });
   }
   const int status = RUN_ALL_TESTS();

@@ -14,7 +14,7 @@
 
 #include "core/support/ini_file.h"
 #include "gui/main/about_box.h"
-#include "gui/main/vocanta_application.h"
+#include "gui/platform/error_report.h"
 #include "gui/platform/message_box.h"
 #include "gui/platform/settings_store.h"
 #include "gui/platform/throw_address.h"
@@ -104,11 +104,8 @@ QString log_time_stamp() {
 }
 
 ErrorLog::ErrorLog(AboutBox* aboutBox)
-    : show_box(show_logfile_box),
-      aboutBox_(aboutBox),
-      standardBox_(VocantaApplication::current_error_handler()) {
-  VocantaApplication::set_error_handler(
-      [this](const QString& m) { handle_exception(m, last_throw_address()); });
+    : show_box(show_logfile_box), aboutBox_(aboutBox), standardBox_(current_error_handler()) {
+  set_error_handler([this](const QString& m) { handle_exception(m, last_throw_address()); });
   if (aboutBox_) aboutBox_->onPictureDoubleClicked = [this] { set_log_errors(!log_errors()); };
   // A program that does not log leaves the folders it would try untouched; switching
   // logging on chooses the file then.
@@ -122,7 +119,7 @@ ErrorLog::ErrorLog(AboutBox* aboutBox)
 ErrorLog::~ErrorLog() {
   if (aboutBox_) aboutBox_->onPictureDoubleClicked = nullptr;
   if (log_errors()) set_termination("Terminated");
-  VocantaApplication::set_error_handler(standardBox_);
+  set_error_handler(standardBox_);
 }
 
 bool ErrorLog::log_errors() const {

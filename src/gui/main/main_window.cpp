@@ -25,9 +25,9 @@
 #include "gui/main/recent_files_menu.h"
 #include "gui/main/settings_dialog.h"
 #include "gui/main/statistics_window.h"
-#include "gui/main/vocanta_application.h"
 #include "gui/platform/audio_output.h"
 #include "gui/platform/dbus_link_transport.h"
+#include "gui/platform/error_report.h"
 #include "gui/platform/gui_prompter.h"
 #include "gui/platform/settings_store.h"
 #include "gui/platform/window_places.h"
@@ -160,7 +160,7 @@ void MainWindow::start_up() {
   // A document or a build that fails is reported and the start-up goes on, so that a
   // "/b" run still ends by itself.
   if (!arguments_.isEmpty())
-    report_errors([&] {
+    run_reported([&] {
       session_->document().load_document(QFileInfo(arguments_[0]).absoluteFilePath().toStdString());
     });
   read_persisted_options();
@@ -178,7 +178,7 @@ void MainWindow::enter_batch_mode() {
   // A "/b" run serves scripts: nothing may wait for a person, so every message and
   // question goes to stderr and the exit status tells the outcome.
   set_prompter(std::make_unique<UnattendedPrompter>(std::cerr, "vocanta", Answer::No));
-  VocantaApplication::set_error_handler([](const QString& message) {
+  set_error_handler([](const QString& message) {
     std::cerr << "vocanta: " << message.toStdString() << std::endl;
   });
 }
@@ -188,20 +188,12 @@ void MainWindow::run_batch_mode() {
   const bool opened = !session_->document().documentPath.empty();
   bool built = false;
   if (opened)
-    report_errors([&] {
+    run_reported([&] {
       build_voice(QString::fromStdString(session_->document().samplePath));
       built = session_->build_run().logged_outcome() == "Done";
     });
   exitStatus_ = built ? 0 : 1;
   close();
-}
-
-void MainWindow::report_errors(const std::function<void()>& command) {
-  try {
-    command();
-  } catch (const std::exception& e) {
-    VocantaApplication::handle_error(QString::fromStdString(e.what()));
-  }
 }
 
 void MainWindow::read_persisted_options() {
@@ -219,7 +211,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     return;
   }
   if (!batch_mode())
-    report_errors([this] {
+    run_reported([this] {
       save_window_places();
       resultWindow_->write_options(*store_);
     });

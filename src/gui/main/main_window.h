@@ -125,7 +125,6 @@ class MainWindow : public QMainWindow,
   void refresh_edit_menu();
   void refresh_undo_actions();
   void set_hints(bool on);
-  void report_errors(const std::function<void()>& command);
   void read_persisted_options();
   void toggle_option(QAction* action, const char* key);
   bool batch_mode() const;

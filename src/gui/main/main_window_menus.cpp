@@ -11,6 +11,7 @@
 #include "gui/main/partial_open_dialog.h"
 #include "gui/main/settings_dialog.h"
 #include "gui/main/statistics_window.h"
+#include "gui/platform/error_report.h"
 #include "gui/platform/settings_store.h"
 
 namespace vocanta {
@@ -45,7 +46,7 @@ void MainWindow::create_file_menu() {
   DocumentLifecycle& document = session_->document();
   fileMenu_->addAction("&New", QKeySequence("Ctrl+N"), this, [&] { document.new_document(); });
   named(fileMenu_->addAction("New from template...", this,
-                             [this] { report_errors([this] { new_from_template(); }); }),
+                             [this] { run_reported([this] { new_from_template(); }); }),
         "newFromTemplateAction");
   fileMenu_->addAction("&Open...", QKeySequence("Ctrl+O"), this, [&] { document.open_document(); });
   fileMenu_->addAction("Partial open...", this, [this] { partialOpenDialog_->exec(); });

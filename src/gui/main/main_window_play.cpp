@@ -8,6 +8,7 @@
 #include "gui/main/gui_build_host.h"
 #include "gui/main/main_window.h"
 #include "gui/platform/audio_output.h"
+#include "gui/platform/error_report.h"
 #include "gui/playback/voice_player.h"
 #include "gui/result/result_window.h"
 
@@ -36,7 +37,7 @@ void MainWindow::set_audio_output(std::unique_ptr<AudioOutput> output) {
 
 void MainWindow::create_play_actions() {
   playAction_ = fileMenu_->addAction("&Play voice", QKeySequence("F5"), this,
-                                     [this] { report_errors([this] { play_voice(); }); });
+                                     [this] { run_reported([this] { play_voice(); }); });
   playAction_->setObjectName("playAction");
   stopAction_ = fileMenu_->addAction("St&op", this, [this] { player_->stop(); });
   stopAction_->setObjectName("stopAction");

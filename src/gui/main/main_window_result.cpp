@@ -6,6 +6,7 @@
 #include "core/document/session.h"
 #include "gui/diagram/parameter_windows.h"
 #include "gui/main/main_window.h"
+#include "gui/platform/error_report.h"
 #include "gui/platform/window_places.h"
 #include "gui/result/result_window.h"
 
@@ -17,7 +18,7 @@ void MainWindow::create_result_window() {
   windows_->set_time_cursor_listener([this](double t) { resultWindow_->set_cursor_time(t); });
   resultWindow_->set_play_handler(
       [this](const std::vector<int16_t>& samples, int samplingFrequency, int64_t from) {
-        report_errors([&] { play_samples(samples, samplingFrequency, from); });
+        run_reported([&] { play_samples(samples, samplingFrequency, from); });
       });
 }
 

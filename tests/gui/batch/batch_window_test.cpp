@@ -19,7 +19,7 @@
 #include "gui/diagram/parameter_window.h"
 #include "gui/diagram/parameter_windows.h"
 #include "gui/main/started_window.h"
-#include "gui/main/vocanta_application.h"
+#include "gui/platform/error_report.h"
 
 namespace vocanta {
 namespace {
@@ -111,9 +111,9 @@ TEST(BatchWindow, TheStepsFieldCommitsOnEnterAndRefusesANonInteger) {
   EXPECT_EQ(b.form.ntobuildlabel->text(), "5 to build");
 
   QStringList shown;
-  VocantaApplication::set_error_handler([&](const QString& m) { shown << m; });
+  set_error_handler([&](const QString& m) { shown << m; });
   b.enter("2.5");
-  VocantaApplication::set_error_handler(
+  set_error_handler(
       [](const QString& m) { ADD_FAILURE() << "unexpected error: " << m.toStdString(); });
   EXPECT_EQ(shown, QStringList{"'2.5' is not a valid integer value"});
   EXPECT_EQ(b.batch("Solo")->nSteps, 4);

@@ -12,7 +12,7 @@
 #include "core/support/vocanta_error.h"
 #include "gui/diagram/diagram_view.h"
 #include "gui/diagram/fake_window_host.h"
-#include "gui/main/vocanta_application.h"
+#include "gui/platform/error_report.h"
 
 namespace vocanta {
 namespace {
@@ -293,9 +293,9 @@ TEST(ParameterWindowAxisFields, EnterAppliesThemOrRefusesBadOnes) {
   win.ymaxedit->setText("300");
   // The error leaves the event handler and reaches the program's handler, which shows it.
   QStringList shown;
-  VocantaApplication::set_error_handler([&](const QString& m) { shown << m; });
+  set_error_handler([&](const QString& m) { shown << m; });
   QTest::keyClick(win.xminedit, Qt::Key_Enter);
-  VocantaApplication::set_error_handler(
+  set_error_handler(
       [](const QString& m) { ADD_FAILURE() << "unexpected error: " << m.toStdString(); });
   EXPECT_EQ(shown, QStringList{"'abc' is not a valid floating point value"});
   EXPECT_TRUE(before == win.diagram());

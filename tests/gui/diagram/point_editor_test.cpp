@@ -17,7 +17,7 @@
 #include "gui/diagram/parameter_window.h"
 #include "gui/diagram/parameter_windows.h"
 #include "gui/main/started_window.h"
-#include "gui/main/vocanta_application.h"
+#include "gui/platform/error_report.h"
 
 namespace vocanta {
 namespace {
@@ -173,9 +173,9 @@ TEST(PointEditor, AFieldThatCannotBeReadStopsTheEnter) {
   e.type(e.editor.defaultedit, "50");
   e.type(e.editor.xedit, "0.25");
   QStringList shown;
-  VocantaApplication::set_error_handler([&](const QString& m) { shown << m; });
+  set_error_handler([&](const QString& m) { shown << m; });
   e.enter(e.editor.yedit, "A");
-  VocantaApplication::set_error_handler(
+  set_error_handler(
       [](const QString& m) { ADD_FAILURE() << "unexpected error: " << m.toStdString(); });
   EXPECT_EQ(shown, QStringList{"'' is not a valid integer value"});
   EXPECT_EQ(f0.parameter().state.defaultValue, 50);

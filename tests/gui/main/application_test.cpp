@@ -5,7 +5,7 @@
 #include <QWidget>
 
 #include "core/support/vocanta_error.h"
-#include "gui/main/vocanta_application.h"
+#include "gui/platform/error_report.h"
 
 namespace vocanta {
 namespace {
@@ -19,7 +19,7 @@ class Throwing : public QWidget {
 
 TEST(Application, AnErrorInAnEventHandlerIsShownAndTheProgramGoesOn) {
   QStringList shown;
-  VocantaApplication::set_error_handler([&](const QString& m) { shown << m; });
+  set_error_handler([&](const QString& m) { shown << m; });
   Throwing w;
   w.show();
   QTest::mouseClick(&w, Qt::LeftButton);
@@ -27,7 +27,7 @@ TEST(Application, AnErrorInAnEventHandlerIsShownAndTheProgramGoesOn) {
   EXPECT_EQ(shown, QStringList({"'abc' is not a valid integer value",
                                 "'abc' is not a valid integer value"}));
   EXPECT_TRUE(w.isVisible());
-  VocantaApplication::set_error_handler(
+  set_error_handler(
       [](const QString& m) { ADD_FAILURE() << "unexpected error: " << m.toStdString(); });
 }
 

@@ -13,7 +13,7 @@
 #include "core/support/ini_file.h"
 #include "core/support/vocanta_error.h"
 #include "gui/main/about_box.h"
-#include "gui/main/vocanta_application.h"
+#include "gui/platform/error_report.h"
 #include "gui/platform/settings_store.h"
 #include "started_window.h"
 
@@ -27,10 +27,10 @@ using testing::child;
 struct Shown {
   Shown() {
     std::filesystem::remove(ToolFamilyStore().file_name());
-    VocantaApplication::set_error_handler([this](const QString& m) { seen << "error: " + m; });
+    set_error_handler([this](const QString& m) { seen << "error: " + m; });
   }
   ~Shown() {
-    VocantaApplication::set_error_handler(
+    set_error_handler(
         [](const QString& m) { ADD_FAILURE() << "unexpected error: " << m.toStdString(); });
     std::filesystem::remove(ToolFamilyStore().file_name());
   }
@@ -66,7 +66,7 @@ TEST(ErrorLog, RecordsErrorsStartsAndEndsOnlyWhileSwitchedOn) {
   AboutBox about;
   store(false, path);
   shown.log(&about).reset();
-  VocantaApplication::handle_error("nothing logged");
+  report_error("nothing logged");
   EXPECT_EQ(shown.seen, QStringList{"error: nothing logged"});
   EXPECT_FALSE(std::filesystem::exists(path));  // the probe left nothing behind
 
@@ -77,7 +77,7 @@ TEST(ErrorLog, RecordsErrorsStartsAndEndsOnlyWhileSwitchedOn) {
   try {
     throw VocantaError("'abc' is not a valid integer value");
   } catch (const std::exception& e) {
-    VocantaApplication::handle_error(e.what());
+    report_error(e.what());
   }
   ASSERT_EQ(shown.seen.size(), 2);
   EXPECT_TRUE(shown.seen[0].startsWith("Logfile created: " + QString::fromStdString(path) + "\n"));
@@ -100,7 +100,7 @@ TEST(ErrorLog, RecordsErrorsStartsAndEndsOnlyWhileSwitchedOn) {
   log.reset();
   EXPECT_TRUE(termination(path).starts_with("Terminated at ")) << termination(path);
   shown.seen.clear();
-  VocantaApplication::handle_error("after the end");  // the handler was given back
+  report_error("after the end");  // the handler was given back
   EXPECT_EQ(shown.seen, QStringList{"error: after the end"});
 }
 

@@ -24,7 +24,7 @@
 #include "gui/main/recent_files_menu.h"
 #include "gui/main/started_window.h"
 #include "gui/main/statistics_window.h"
-#include "gui/main/vocanta_application.h"
+#include "gui/platform/error_report.h"
 #include "gui/platform/settings_store.h"
 
 namespace vocanta {
@@ -173,7 +173,7 @@ TEST(MainWindow, ABuildSwitchRunEndsItselfAlsoWhenTheDocumentFails) {
     EXPECT_EQ(s.main.exit_status(), 1);
   }
   std::cerr.rdbuf(console);
-  VocantaApplication::set_error_handler(
+  set_error_handler(
       [](const QString& m) { ADD_FAILURE() << "unexpected error: " << m.toStdString(); });
   for (const std::string& line :
        std::vector<std::string>{"vocanta: 'loud' is not a valid floating point value\n",
