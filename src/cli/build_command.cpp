@@ -141,9 +141,9 @@ int run_build(const BuildOptions& o, std::ostream& out, std::ostream& err, Build
   run.set_engine(o.engine);
   build(run, voice, o);
   if (!run.write_failure().empty()) err << "vocanta-cli: " << run.write_failure() << "\n";
-  out << run.logged_outcome() << "\n"
+  out << logged_text(run.outcome()) << "\n"
       << "Build took " << format_fixed3(run.seconds_taken()) << "s\n";
-  return run.logged_outcome() == "Done" ? 0 : 1;
+  return run.outcome() == BuildOutcome::Done ? 0 : 1;
 }
 
 // What tells this series from any other: the document's bytes and the choices.

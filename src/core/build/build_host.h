@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "core/build/build_outcome.h"
+
 namespace vocanta {
 
 // What a build shows and asks of the program around it. The desktop program draws
@@ -26,9 +28,8 @@ class BuildHost {
   virtual void refresh_progress(double t, const std::string& percent) = 0;
   // Lets pending window messages run (the Break button among them).
   virtual void process_events() = 0;
-  virtual void overload_state(int state) = 0;
-  // The outcome for the progress label: "Done!", "Break!" or "Not complete".
-  virtual void outcome(const std::string& text) = 0;
+  virtual void overload_state(OverloadState state) = 0;
+  virtual void outcome(BuildOutcome outcome) = 0;
   virtual void beep() = 0;
   // The build is over: clear the heavy-load flag and tell the other tools of the new file.
   virtual void build_finished() = 0;
@@ -44,8 +45,8 @@ class QuietBuildHost : public BuildHost {
   void autosave(const std::string&) override {}
   void refresh_progress(double, const std::string&) override {}
   void process_events() override {}
-  void overload_state(int) override {}
-  void outcome(const std::string&) override {}
+  void overload_state(OverloadState) override {}
+  void outcome(BuildOutcome) override {}
   void beep() override {}
   void build_finished() override {}
 };

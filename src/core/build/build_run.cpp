@@ -79,7 +79,7 @@ void BuildRun::begin_build(SampleSink& sink, const std::string& path, int64_t se
   voice_.random.seed =
       voice_.settings.randomize ? (hasFixedSeed_ ? fixedSeed_ : host_.clock_seed()) : 0;
   breakRequested_ = false;
-  set_overload_state(2);
+  set_overload_state(OverloadState::Unknown);
   // Before the destination is claimed: refused settings leave an existing file as it was.
   settings_ = read_synthesis_settings(voice_);
   tracks_.clear(settings_.fs);
@@ -121,7 +121,8 @@ bool BuildRun::render_block() {
   std::array<int16_t, kBlock> block;
   const size_t count = renderer_->render(block.data(), block.size());
   samplesComputed_ += static_cast<int64_t>(count);
-  if (renderer_->clipped() && overloadState_ != 1) set_overload_state(1);
+  if (renderer_->clipped() && overloadState_ != OverloadState::Clipped)
+    set_overload_state(OverloadState::Clipped);
   const size_t stored = sink_->write(block.data(), count);
   samplesInFile_ += static_cast<int64_t>(stored);
   if (stored != count && writeFailure_.empty()) {
@@ -146,22 +147,18 @@ void BuildRun::finish_sink() {
 
 void BuildRun::end_build() {
   finish_sink();
-  if (overloadState_ != 1) set_overload_state(breakRequested_ ? 2 : 0);
+  if (overloadState_ != OverloadState::Clipped)
+    set_overload_state(breakRequested_ ? OverloadState::Unknown : OverloadState::Clear);
   host_.build_running(false);
-  std::string statistics;
-  if (breakRequested_) {
-    outcome_ = statistics = "Break!";
-  } else if (!failed_ && writeFailure_.empty() && samplesInFile_ == totalSamples_) {
-    outcome_ = "Done!";
-    statistics = "Done";
-  } else {
-    outcome_ = "Not complete";
-    statistics = "Not Complete";
-  }
-  loggedOutcome_ = statistics;
+  if (breakRequested_)
+    outcome_ = BuildOutcome::Break;
+  else if (!failed_ && writeFailure_.empty() && samplesInFile_ == totalSamples_)
+    outcome_ = BuildOutcome::Done;
+  else
+    outcome_ = BuildOutcome::NotComplete;
   host_.outcome(outcome_);
   if (!writeFailure_.empty()) host_.add_statistics_line(writeFailure_);
-  host_.add_statistics_line(statistics);
+  host_.add_statistics_line(std::string(logged_text(outcome_)));
   endSeconds_ = host_.tick_count() / 1000.0;
   if (endSeconds_ - startSeconds_ > 15) host_.beep();
   host_.add_statistics_line(
@@ -218,7 +215,7 @@ RenderBreak::Answer BuildRun::break_now(double t) {
   return events ? Answer::kGoOnAfterEvents : Answer::kGoOn;
 }
 
-void BuildRun::set_overload_state(int state) {
+void BuildRun::set_overload_state(OverloadState state) {
   overloadState_ = state;
   host_.overload_state(state);
 }

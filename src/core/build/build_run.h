@@ -96,9 +96,7 @@ class BuildRun : private RenderBreak {
   }
 
   const SynthesisSettings& settings() const { return settings_; }
-  // The outcome as the progress label shows it ("Done!") and as the statistics log it ("Done").
-  const std::string& outcome() const { return outcome_; }
-  const std::string& logged_outcome() const { return loggedOutcome_; }
+  BuildOutcome outcome() const { return outcome_; }
 
   bool running() const { return running_; }
   bool break_requested() const { return breakRequested_; }
@@ -110,7 +108,7 @@ class BuildRun : private RenderBreak {
   int64_t samples_computed() const { return samplesComputed_; }
   int64_t samples_in_file() const { return samplesInFile_; }
   int64_t total_samples() const { return totalSamples_; }
-  int overload_state() const { return overloadState_; }
+  OverloadState overload_state() const { return overloadState_; }
   double seconds_taken() const { return endSeconds_ - startSeconds_; }
 
  private:
@@ -140,7 +138,7 @@ class BuildRun : private RenderBreak {
   void end_build();
   void finish_after_error();
   void finish_sink();
-  void set_overload_state(int state);
+  void set_overload_state(OverloadState state);
   std::string percent_text() const;
 
   Voice& voice_;
@@ -151,8 +149,7 @@ class BuildRun : private RenderBreak {
   Engine engine_ = Engine::Fast;
   std::string documentPath_;
   std::string openDocument_;
-  std::string outcome_;
-  std::string loggedOutcome_;
+  BuildOutcome outcome_ = BuildOutcome::None;
   std::string writeFailure_;
   uint32_t fixedSeed_ = 0;
   bool hasFixedSeed_ = false;
@@ -166,7 +163,7 @@ class BuildRun : private RenderBreak {
   int64_t samplesComputed_ = 0;
   int64_t totalSamples_ = 0;
   double startSeconds_ = 0, endSeconds_ = 0;
-  int overloadState_ = 2;
+  OverloadState overloadState_ = OverloadState::Unknown;
   uint32_t lastRefresh_ = 0;
   double avgRefreshCost_ = 10;
 };

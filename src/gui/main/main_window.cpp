@@ -2,36 +2,24 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDateTime>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
-#include <cstdio>
 #include <iostream>
 
 #include "core/document/session.h"
 #include "core/support/unattended_prompter.h"
-#include "gui/batch/batch_window.h"
-#include "gui/diagram/parameter_window.h"
+#include "gui/main/desktop_session.h"
 #include "gui/diagram/parameter_windows.h"
-#include "gui/main/about_box.h"
 #include "gui/main/diagnostics_window.h"
-#include "gui/main/error_log.h"
-#include "gui/main/gui_build_host.h"
-#include "gui/main/partial_open_dialog.h"
 #include "gui/main/recent_files_menu.h"
 #include "gui/main/settings_dialog.h"
-#include "gui/main/statistics_window.h"
-#include "gui/platform/audio_output.h"
-#include "gui/platform/dbus_link_transport.h"
 #include "gui/platform/error_report.h"
-#include "gui/platform/gui_prompter.h"
 #include "gui/platform/settings_store.h"
 #include "gui/platform/window_places.h"
-#include "gui/playback/voice_player.h"
 #include "gui/result/result_window.h"
 
 namespace vocanta {
@@ -39,47 +27,28 @@ namespace vocanta {
 MainWindow::MainWindow(QStringList arguments, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      prompter_(std::make_unique<GuiPrompter>(this)),
-      store_(std::make_unique<SettingsStore>()),
-      buildHost_(std::make_unique<GuiBuildHost>(*this)),
-      session_(
-          std::make_unique<Session>(*prompter_, static_cast<DocumentHost&>(*this), *buildHost_)),
       arguments_(std::move(arguments)) {
   setObjectName("TForm1");
-  Voice& voice = session_->voice();
-  voice.decimalSeparator = QLocale().decimalPoint().at(0).toLatin1();
-  if (voice.decimalSeparator == 0) voice.decimalSeparator = '.';
+  desktop_ = std::make_unique<DesktopSession>(*this);
   create_controls();
-  create_player(make_system_audio_output());
-  create_windows();
+  listen_to_desktop();
   create_menus();
   create_recent_files();
-  aboutBox_ = new AboutBox(this);
-  create_link();
   // Minimized but never maximized: a window of one size offers no maximize button. Its
   // height takes the menu bar, so it is settled after the menus.
   setFixedSize(430, sizeHint().height());
-  set_overload_state(2);
+  show_overload(OverloadState::Unknown);
   refresh_undo_actions();
-  voice.events.add(this);
   if (batch_mode()) enter_batch_mode();
   // After the unattended mode's handler, so that a "/b" run's errors are logged too and
   // then go to stderr; no box waits for a person there.
-  errorLog_ = std::make_unique<ErrorLog>(aboutBox_);
-  errorLog_->SendLogFileRequest = !batch_mode();
+  desktop_->start_error_log(!batch_mode());
   qApp->installEventFilter(this);
-  setWindowTitle(QString::fromStdString("Vocanta " + session_->document().noticeText));
+  setWindowTitle(QString::fromStdString("Vocanta " + desktop_->session().document().noticeText));
 }
 
 MainWindow::~MainWindow() {
-  stop_link();
   qApp->removeEventFilter(this);
-  session_->voice().events.remove(this);
-  // These two observe the session and leave it on destruction; QWidget would delete
-  // them only after the members, the session among them, are gone.
-  delete settingsDialog_;
-  delete batchWindow_;
-  delete windows_;
 }
 
 void MainWindow::create_controls() {
@@ -87,7 +56,8 @@ void MainWindow::create_controls() {
   breakbutton_ = new QPushButton("&Build...", central);
   breakbutton_->setObjectName("breakbutton");
   breakbutton_->setToolTip("Builds without batch");
-  connect(breakbutton_, &QPushButton::clicked, this, &MainWindow::break_or_build);
+  connect(breakbutton_, &QPushButton::clicked, this,
+          reported([this] { desktop_->break_or_build(); }));
   progresslabel_ = new QLabel(central);
   progresslabel_->setObjectName("progresslabel");
   progresslabel_->setMinimumWidth(80);
@@ -115,23 +85,31 @@ QLabel* MainWindow::create_lamp(QWidget* parent, const char* name) {
   return l;
 }
 
-void MainWindow::create_windows() {
-  windows_ = new ParameterWindows(*session_, this);
-  diagnostics_ = new DiagnosticsWindow(this);
-  batchWindow_ = new BatchWindow(*session_, this);
-  statistics_ = new StatisticsWindow(this);
-  settingsDialog_ = new SettingsDialog(*session_, *store_, this);
-  partialOpenDialog_ = new PartialOpenDialog(*session_, this);
-  create_result_window();
-  connect(batchWindow_, &BatchWindow::showParameter, this, [this](int index) {
-    windows_->show_parameter(index);
-    windows_->window(index).raise();
+void MainWindow::listen_to_desktop() {
+  DesktopSession* d = desktop_.get();
+  connect(d, &DesktopSession::captionChanged, this, &QWidget::setWindowTitle);
+  connect(d, &DesktopSession::progressShown, this, &MainWindow::show_progress);
+  connect(d, &DesktopSession::overloadChanged, this, &MainWindow::show_overload);
+  connect(d, &DesktopSession::historyChanged, this, &MainWindow::refresh_undo_actions);
+  connect(d, &DesktopSession::playingChanged, this, &MainWindow::refresh_play_actions);
+  connect(d, &DesktopSession::closeRequested, this, &QWidget::close);
+  connect(d, &DesktopSession::buildRunningChanged, this, [this](bool running) {
+    refresh_play_actions();
+    breakbutton_->setText(running ? "&Break" : "&Build...");
   });
-  connect(windows_, &ParameterWindows::windowClosed, this, [this] {
-    show();
-    raise();
-    activateWindow();
-  });
+}
+
+void MainWindow::show_progress(const QString& text) {
+  progresslabel_->setText(text);
+  // A build keeps the event loop busy; the label must show each step now.
+  progresslabel_->repaint();
+}
+
+void MainWindow::show_overload(OverloadState state) {
+  olgreen_->setVisible(state == OverloadState::Clear);
+  olred_->setVisible(state == OverloadState::Clipped);
+  olgray_->setVisible(state == OverloadState::Unknown);
+  ollabel_->setText(state == OverloadState::Clipped ? "Overload, reduce gain!" : "");
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
@@ -140,7 +118,7 @@ void MainWindow::showEvent(QShowEvent* event) {
   firstActivation_ = false;
   // Before the window is mapped, so that the window manager puts its frame, not its
   // contents, where it was.
-  const bool restored = !batch_mode() && restore_window_place(*store_, "Main", *this);
+  const bool restored = !batch_mode() && restore_window_place(desktop_->store(), "Main", *this);
   if (const QScreen* s = screen(); s && !restored)
     move(s->availableGeometry().center() - rect().center());
   // After the window is on the screen, as its first activation would run it.
@@ -148,26 +126,12 @@ void MainWindow::showEvent(QShowEvent* event) {
 }
 
 void MainWindow::start_up() {
-  link_->start();
-  if (!parametersInitialised_) {
-    parametersInitialised_ = true;
-    session_->document().new_document();
-  }
-  const QString line =
-      "Vocanta start at " + QLocale().toString(QDateTime::currentDateTime(), QLocale::ShortFormat);
-  std::fputs((line + "\r\n").toLocal8Bit().constData(), stderr);
-  statistics_->add_line(line);
-  // A document or a build that fails is reported and the start-up goes on, so that a
-  // "/b" run still ends by itself.
-  if (!arguments_.isEmpty())
-    run_reported([&] {
-      session_->document().load_document(QFileInfo(arguments_[0]).absoluteFilePath().toStdString());
-    });
+  desktop_->start_up(arguments_.isEmpty() ? QString() : arguments_[0]);
   read_persisted_options();
   if (batch_mode())
     run_batch_mode();
   else
-    restore_window_places();
+    desktop_->restore_window_places();
 }
 
 bool MainWindow::batch_mode() const {
@@ -177,87 +141,38 @@ bool MainWindow::batch_mode() const {
 void MainWindow::enter_batch_mode() {
   // A "/b" run serves scripts: nothing may wait for a person, so every message and
   // question goes to stderr and the exit status tells the outcome.
-  set_prompter(std::make_unique<UnattendedPrompter>(std::cerr, "vocanta", Answer::No));
+  desktop_->set_prompter(std::make_unique<UnattendedPrompter>(std::cerr, "vocanta", Answer::No));
   set_error_handler([](const QString& message) {
     std::cerr << "vocanta: " << message.toStdString() << std::endl;
   });
 }
 
 void MainWindow::run_batch_mode() {
-  // A refused document leaves no sample path to build to: nothing is built.
-  const bool opened = !session_->document().documentPath.empty();
-  bool built = false;
-  if (opened)
-    run_reported([&] {
-      build_voice(QString::fromStdString(session_->document().samplePath));
-      built = session_->build_run().logged_outcome() == "Done";
-    });
-  exitStatus_ = built ? 0 : 1;
+  exitStatus_ = desktop_->build_unattended() ? 0 : 1;
   close();
 }
 
 void MainWindow::read_persisted_options() {
-  settingsDialog_->set_autosave(store_->ReadBool("Common", "AutoSave", true));
-  set_hints(store_->ReadBool("Common", "Hints", true));
-  syncCursorAction_->setChecked(store_->ReadBool("Common", "ParameterSyncCursor", true));
-  windows_->set_sync_cursor(syncCursorAction_->isChecked());
-  progressCursorAction_->setChecked(store_->ReadBool("Common", "BuildProgressCursor", true));
-  resultWindow_->read_options(*store_);
+  SettingsStore& store = desktop_->store();
+  desktop_->settings_dialog().set_autosave(store.ReadBool("Common", "AutoSave", true));
+  set_hints(store.ReadBool("Common", "Hints", true));
+  syncCursorAction_->setChecked(store.ReadBool("Common", "ParameterSyncCursor", true));
+  desktop_->parameter_windows().set_sync_cursor(syncCursorAction_->isChecked());
+  progressCursorAction_->setChecked(store.ReadBool("Common", "BuildProgressCursor", true));
+  desktop_->set_progress_cursor(progressCursorAction_->isChecked());
+  desktop_->result_window().read_options(store);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  if (!session_->document().close_query()) {
+  if (!desktop_->session().document().close_query()) {
     event->ignore();
     return;
   }
   if (!batch_mode())
     run_reported([this] {
-      save_window_places();
-      resultWindow_->write_options(*store_);
+      desktop_->save_window_places();
+      desktop_->result_window().write_options(desktop_->store());
     });
-}
-
-void MainWindow::set_prompter(std::unique_ptr<Prompter> prompter) {
-  prompter_ = std::move(prompter);
-  session_->set_prompter(*prompter_);
-}
-
-// DocumentHost -------------------------------------------------------------------------
-
-void MainWindow::set_caption(const std::string& caption) {
-  setWindowTitle(QString::fromStdString(caption));
-}
-
-void MainWindow::new_document_started() {
-  stop_playback();
-  windows_->clear_backgrounds();
-  partialOpenDialog_->rebuild_parameter_boxes();
-}
-
-void MainWindow::add_recent_file(const std::string& path) {
-  recentFiles_->add(QString::fromStdString(path));
-}
-
-void MainWindow::load_background(int index, const std::string& path) {
-  windows_->load_background(index, QString::fromStdString(path));
-}
-
-void MainWindow::show_parameter(int index) {
-  windows_->show_parameter(index);
-}
-
-void MainWindow::save_pasted_background(int index) {
-  windows_->save_pasted_background(index);
-}
-
-void MainWindow::model_changed(const ModelChange& change) {
-  if (change.kind == ModelChange::Kind::History) refresh_undo_actions();
-  // The renderer follows point edits, but not a voice laid out anew.
-  using Kind = ModelChange::Kind;
-  if (player_->rendering_voice() &&
-      (change.kind == Kind::Everything || change.kind == Kind::TweenieCount ||
-       change.kind == Kind::Batches))
-    stop_playback();
 }
 
 void MainWindow::create_recent_files() {
@@ -265,16 +180,11 @@ void MainWindow::create_recent_files() {
   recentFiles_->set_max_items(5);
   recentFiles_->set_menu_pos(8);
   recentFiles_->OnClick = [this](const QString& path) {
-    if (session_->document().ask_save_changes())
-      session_->document().load_document(path.toStdString());
+    DocumentLifecycle& document = desktop_->session().document();
+    if (document.ask_save_changes()) document.load_document(path.toStdString());
   };
   recentFiles_->set_menu(fileMenu_);
-}
-
-void MainWindow::set_hints(bool on) {
-  hints_ = on;
-  hintsAction_->setChecked(on);
-  if (on) partialOpenDialog_->apply_hints();
+  connect(desktop_.get(), &DesktopSession::recentFileAdded, recentFiles_, &RecentFilesMenu::add);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -282,8 +192,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::ToolTip && !hints_) return true;
   if (event->type() == QEvent::MouseButtonDblClick &&
       (watched == olgray_ || watched == olgreen_ || watched == olred_)) {
-    diagnostics_->show();
-    diagnostics_->raise();
+    desktop_->diagnostics().show();
+    desktop_->diagnostics().raise();
     return true;
   }
   return QMainWindow::eventFilter(watched, event);

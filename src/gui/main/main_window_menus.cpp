@@ -7,12 +7,14 @@
 #include "gui/diagram/parameter_windows.h"
 #include "gui/diagram/point_editor.h"
 #include "gui/main/about_box.h"
+#include "gui/main/desktop_session.h"
 #include "gui/main/main_window.h"
 #include "gui/main/partial_open_dialog.h"
 #include "gui/main/settings_dialog.h"
 #include "gui/main/statistics_window.h"
 #include "gui/platform/error_report.h"
 #include "gui/platform/settings_store.h"
+#include "gui/playback/voice_player.h"
 
 namespace vocanta {
 namespace {
@@ -43,18 +45,22 @@ void MainWindow::create_menus() {
 
 void MainWindow::create_file_menu() {
   fileMenu_ = menuBar()->addMenu("&File");
-  DocumentLifecycle& document = session_->document();
-  fileMenu_->addAction("&New", QKeySequence("Ctrl+N"), this, [&] { document.new_document(); });
-  named(fileMenu_->addAction("New from template...", this,
-                             [this] { run_reported([this] { new_from_template(); }); }),
-        "newFromTemplateAction");
-  fileMenu_->addAction("&Open...", QKeySequence("Ctrl+O"), this, [&] { document.open_document(); });
-  fileMenu_->addAction("Partial open...", this, [this] { partialOpenDialog_->exec(); });
-  fileMenu_->addAction("&Save", QKeySequence("Ctrl+S"), this, [&] { document.save_document(); });
-  fileMenu_->addAction("Save &as...", this, [&] { document.save_document_as(); });
+  DocumentLifecycle& document = desktop_->session().document();
+  DesktopSession* d = desktop_.get();
+  fileMenu_->addAction("&New", QKeySequence("Ctrl+N"), this,
+                       reported([&] { document.new_document(); }));
+  named(
+      fileMenu_->addAction("New from template...", this, reported([d] { d->new_from_template(); })),
+      "newFromTemplateAction");
+  fileMenu_->addAction("&Open...", QKeySequence("Ctrl+O"), this,
+                       reported([&] { document.open_document(); }));
+  fileMenu_->addAction("Partial open...", this, reported([d] { d->partial_open_dialog().exec(); }));
+  fileMenu_->addAction("&Save", QKeySequence("Ctrl+S"), this,
+                       reported([&] { document.save_document(); }));
+  fileMenu_->addAction("Save &as...", this, reported([&] { document.save_document_as(); }));
   fileMenu_->addSeparator();
   named(fileMenu_->addAction("&Build voice...", QKeySequence("F9"), this,
-                             [this] { build_voice_command(); }),
+                             reported([d] { d->build_voice_command(); })),
         "buildAction");
   create_play_actions();
   fileMenu_->addSeparator();
@@ -63,10 +69,12 @@ void MainWindow::create_file_menu() {
 
 void MainWindow::create_edit_menu() {
   QMenu* edit = menuBar()->addMenu("&Edit");
+  Session& session = desktop_->session();
   undoAction_ =
-      named(edit->addAction("&Undo", QKeySequence::Undo, this, [this] { session_->undo(); }),
+      named(edit->addAction("&Undo", QKeySequence::Undo, this, reported([&] { session.undo(); })),
             "undoAction");
-  redoAction_ = named(edit->addAction("&Redo", this, [this] { session_->redo(); }), "redoAction");
+  redoAction_ =
+      named(edit->addAction("&Redo", this, reported([&] { session.redo(); })), "redoAction");
   redoAction_->setShortcuts({QKeySequence("Ctrl+Shift+Z"), QKeySequence("Ctrl+Y")});
   edit->addSeparator();
   for (int index : kEditOrder) {
@@ -77,12 +85,13 @@ void MainWindow::create_edit_menu() {
     QAction* a = edit->addAction(QString::fromUtf8(kParameterTable[index].menuCaption.data(),
                                                    kParameterTable[index].menuCaption.size()));
     a->setCheckable(true);
-    connect(a, &QAction::triggered, this, [this, index] {
-      windows_->window(index).show();
-      windows_->window(index).raise();
-      windows_->sync_editor_visibility();
-      refresh_edit_menu();
-    });
+    connect(a, &QAction::triggered, this, reported([this, index] {
+              ParameterWindows& windows = desktop_->parameter_windows();
+              windows.window(index).show();
+              windows.window(index).raise();
+              windows.sync_editor_visibility();
+              refresh_edit_menu();
+            }));
     editActions_[static_cast<size_t>(index)] = a;
   }
   connect(edit, &QMenu::aboutToShow, this, &MainWindow::refresh_edit_menu);
@@ -90,11 +99,12 @@ void MainWindow::create_edit_menu() {
 
 void MainWindow::refresh_edit_menu() {
   for (int i = 0; i < kParameterCount; ++i)
-    editActions_[static_cast<size_t>(i)]->setChecked(windows_->window(i).isVisible());
+    editActions_[static_cast<size_t>(i)]->setChecked(
+        desktop_->parameter_windows().window(i).isVisible());
 }
 
 void MainWindow::refresh_undo_actions() {
-  const EditHistory& history = session_->history();
+  const EditHistory& history = desktop_->session().history();
   undoAction_->setEnabled(history.can_undo());
   undoAction_->setText(QString::fromStdString("&Undo " + history.undo_caption()).trimmed());
   redoAction_->setEnabled(history.can_redo());
@@ -107,7 +117,7 @@ void MainWindow::create_view_menu() {
   hintsAction_->setCheckable(true);
   connect(hintsAction_, &QAction::triggered, this, [this](bool on) {
     set_hints(on);
-    store_->WriteBool("Common", "Hints", on);
+    desktop_->store().WriteBool("Common", "Hints", on);
   });
   syncCursorAction_ = named(view->addAction("Parameter sync cursor"), "syncCursorAction");
   progressCursorAction_ = named(view->addAction("Build progress cursor"), "progressCursorAction");
@@ -115,71 +125,102 @@ void MainWindow::create_view_menu() {
     a->setCheckable(true);
     a->setChecked(true);
   }
-  connect(syncCursorAction_, &QAction::triggered, this, [this] {
-    windows_->set_sync_cursor(syncCursorAction_->isChecked());
-    toggle_option(syncCursorAction_, "ParameterSyncCursor");
-  });
-  connect(progressCursorAction_, &QAction::triggered, this,
-          [this] { toggle_option(progressCursorAction_, "BuildProgressCursor"); });
+  connect(syncCursorAction_, &QAction::triggered, this, reported([this] {
+            desktop_->parameter_windows().set_sync_cursor(syncCursorAction_->isChecked());
+            toggle_option(syncCursorAction_, "ParameterSyncCursor");
+          }));
+  connect(progressCursorAction_, &QAction::triggered, this, reported([this] {
+            desktop_->set_progress_cursor(progressCursorAction_->isChecked());
+            toggle_option(progressCursorAction_, "BuildProgressCursor");
+          }));
   view->addSeparator();
-  named(view->addAction("&Result", this, [this] { show_result_window(); }), "resultAction");
+  named(view->addAction("&Result", this, reported([this] { desktop_->show_result_window(); })),
+        "resultAction");
 }
 
 void MainWindow::toggle_option(QAction* action, const char* key) {
-  store_->WriteBool("Common", key, action->isChecked());
-  windows_->redraw_all();
+  desktop_->store().WriteBool("Common", key, action->isChecked());
+  desktop_->parameter_windows().redraw_all();
 }
 
 void MainWindow::create_options_menu() {
   QMenu* options = menuBar()->addMenu("&Options");
-  pointEditorAction_ = named(options->addAction("&Point editor...", QKeySequence("Ctrl+P"), this,
-                                                [this] {
-                                                  windows_->sync_editor_visibility();
-                                                  windows_->point_editor().show();
-                                                  windows_->point_editor().raise();
-                                                }),
-                             "pointEditorAction");
+  ParameterWindows& windows = desktop_->parameter_windows();
+  DesktopSession* d = desktop_.get();
+  pointEditorAction_ = named(
+      options->addAction("&Point editor...", QKeySequence("Ctrl+P"), this, reported([&windows] {
+                           windows.sync_editor_visibility();
+                           windows.point_editor().show();
+                           windows.point_editor().raise();
+                         })),
+      "pointEditorAction");
   // Nothing to edit until a parameter window is shown.
-  pointEditorAction_->setEnabled(windows_->any_visible());
-  connect(windows_, &ParameterWindows::editorVisibilityChanged, pointEditorAction_,
+  pointEditorAction_->setEnabled(windows.any_visible());
+  connect(&windows, &ParameterWindows::editorVisibilityChanged, pointEditorAction_,
           &QAction::setEnabled);
   named(options->addAction("&Batch editor...", QKeySequence("Ctrl+B"), this,
-                           [this] { show_batch_window(); }),
+                           reported([d] { d->show_batch_window(); })),
         "batchEditorAction");
-  options->addAction("B&uild statistics...", this, [this] {
-    statistics_->show();
-    statistics_->raise();
-  });
-  named(options->addAction("&Settings...", this,
-                           [this] {
-                             settingsDialog_->sync_from_model();
-                             settingsDialog_->exec();
-                           }),
+  options->addAction("B&uild statistics...", this, reported([d] {
+                       d->statistics().show();
+                       d->statistics().raise();
+                     }));
+  named(options->addAction("&Settings...", this, reported([d] {
+                             d->settings_dialog().sync_from_model();
+                             d->settings_dialog().exec();
+                           })),
         "settingsAction");
 }
 
 void MainWindow::create_window_menu() {
   QMenu* window = menuBar()->addMenu("&Window");
-  named(
-      window->addAction("Show all", QKeySequence("Ctrl+A"), this, [this] { windows_->show_all(); }),
-      "showAllAction");
+  ParameterWindows& windows = desktop_->parameter_windows();
+  named(window->addAction("Show all", QKeySequence("Ctrl+A"), this,
+                          reported([&windows] { windows.show_all(); })),
+        "showAllAction");
   named(window->addAction("Show &used", QKeySequence("Ctrl+U"), this,
-                          [this] { windows_->show_used(); }),
+                          reported([&windows] { windows.show_used(); })),
         "showUsedAction");
-  named(window->addAction("Hide u&nused", this, [this] { windows_->hide_unused(); }),
+  named(window->addAction("Hide u&nused", this, reported([&windows] { windows.hide_unused(); })),
         "hideUnusedAction");
   named(window->addAction("&Hide all", QKeySequence("Ctrl+H"), this,
-                          [this] { windows_->hide_all(); }),
+                          reported([&windows] { windows.hide_all(); })),
         "hideAllAction");
   window->addSeparator();
-  named(window->addAction("A&rrange", this, [this] { arrange_windows(); }), "arrangeAction");
+  named(window->addAction("A&rrange", this, reported([this] { desktop_->arrange_windows(); })),
+        "arrangeAction");
   connect(window, &QMenu::aboutToShow, this,
-          [this] { pointEditorAction_->setEnabled(windows_->any_visible()); });
+          [this, &windows] { pointEditorAction_->setEnabled(windows.any_visible()); });
 }
 
 void MainWindow::create_help_menu() {
   QMenu* help = menuBar()->addMenu("&Help");
-  named(help->addAction("&About Vocanta...", this, [this] { aboutBox_->exec(); }), "aboutAction");
+  named(help->addAction("&About Vocanta...", this,
+                        reported([this] { desktop_->about_box().exec(); })),
+        "aboutAction");
+}
+
+void MainWindow::create_play_actions() {
+  playAction_ = fileMenu_->addAction("&Play voice", QKeySequence("F5"), this,
+                                     reported([this] { desktop_->play_voice(); }));
+  playAction_->setObjectName("playAction");
+  stopAction_ =
+      fileMenu_->addAction("St&op", this, reported([this] { desktop_->stop_playback(); }));
+  stopAction_->setObjectName("stopAction");
+  stopAction_->setShortcuts({QKeySequence("Shift+F5"), QKeySequence(Qt::Key_Escape)});
+  refresh_play_actions();
+}
+
+void MainWindow::refresh_play_actions() {
+  if (!playAction_) return;
+  playAction_->setEnabled(!desktop_->building());
+  stopAction_->setEnabled(desktop_->player().playing());
+}
+
+void MainWindow::set_hints(bool on) {
+  hints_ = on;
+  hintsAction_->setChecked(on);
+  if (on) desktop_->partial_open_dialog().apply_hints();
 }
 
 }  // namespace vocanta

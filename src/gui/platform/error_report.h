@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <functional>
+#include <type_traits>
 #include <utility>
 
 namespace vocanta {
@@ -18,12 +19,17 @@ std::function<void(const QString&)> current_error_handler();
 // carry an exception out of a slot, so every menu action and connection runs in here.
 void run_reported(const std::function<void()>& command);
 
-// The callable wrapped for connect(): its arguments pass through, its exceptions are
-// reported.
+// The callable wrapped for connect(): the signal's arguments pass through when it takes
+// them (Qt cannot see how many a generic wrapper wants), its exceptions are reported.
 template <typename F>
 auto reported(F f) {
   return [f = std::move(f)](auto&&... args) {
-    run_reported([&] { f(std::forward<decltype(args)>(args)...); });
+    run_reported([&] {
+      if constexpr (std::is_invocable_v<const F&, decltype(args)...>)
+        f(std::forward<decltype(args)>(args)...);
+      else
+        f();
+    });
   };
 }
 

@@ -113,7 +113,7 @@ TEST_F(BatchBuildTest, EachBatchSeparately) {
             (Labels{"Pitch 0", "Pitch 1", "Vowel 0", "Vowel 1", "Vowel 2"}));
   EXPECT_EQ(recorder.f0, (std::vector<double>{100, 200, 50, 50, 50}));
   EXPECT_EQ(recorder.factor, (std::vector<double>{1, 1, 2, 2.5, 3}));
-  EXPECT_EQ(run.outcome(), "Done!");
+  EXPECT_EQ(run.outcome(), BuildOutcome::Done);
   EXPECT_EQ(testing::read_file(dir.file("b.CSV")),
             path +
                 "\r\n0,80,Pitch 0\r\n80,80,Pitch 1\r\n160,80,Vowel 0\r\n240,80,Vowel 1\r\n"
@@ -131,7 +131,7 @@ TEST_F(BatchBuildTest, EachBatchSeparately) {
   EXPECT_EQ(labels[0], "No batch");
   EXPECT_EQ(recorder.f0[0], 50);
   EXPECT_EQ(recorder.factor[0], 1);
-  EXPECT_EQ(run.outcome(), "Done!");
+  EXPECT_EQ(run.outcome(), BuildOutcome::Done);
 }
 
 TEST_F(BatchBuildTest, AllCombinations) {
@@ -140,7 +140,7 @@ TEST_F(BatchBuildTest, AllCombinations) {
                     " Pitch 1 Vowel 1", " Pitch 1 Vowel 2"}));
   EXPECT_EQ(recorder.f0, (std::vector<double>{100, 100, 100, 200, 200, 200}));
   EXPECT_EQ(recorder.factor, (std::vector<double>{2, 2.5, 3, 2, 2.5, 3}));
-  EXPECT_EQ(run.outcome(), "Done!");
+  EXPECT_EQ(run.outcome(), BuildOutcome::Done);
 
   EXPECT_EQ(build(choice(true, true)),
             (Labels{"No batch", " Vowel 0", " Vowel 1", " Vowel 2", " Pitch 0", " Pitch 0 Vowel 0",
@@ -149,7 +149,7 @@ TEST_F(BatchBuildTest, AllCombinations) {
   EXPECT_EQ(recorder.f0[4], 100);
   EXPECT_EQ(recorder.factor[4], 1);  // Vowel left out
   EXPECT_EQ(run.samples_in_file(), 12 * 80);
-  EXPECT_EQ(run.outcome(), "Done!");
+  EXPECT_EQ(run.outcome(), BuildOutcome::Done);
 
   // A batch that is not selected stays at the start of its range.
   EXPECT_EQ(build(choice(true, false, {true, false})), (Labels{" Pitch 0", " Pitch 1"}));
@@ -166,7 +166,7 @@ TEST_F(BatchBuildTest, SingleStepAndEmptyLists) {
   const std::string path = dir.file("none.smp");
   EXPECT_EQ(build(choice(true, true), "none.smp"), Labels{"No batch"});
   EXPECT_EQ(testing::read_file(dir.file("none.CSV")), path + "\r\n0,80,No batch\r\n");
-  EXPECT_EQ(run.outcome(), "Done!");
+  EXPECT_EQ(run.outcome(), BuildOutcome::Done);
 
   // A series without any voice is refused before the file is touched.
   testing::write_file(path, "keep");
@@ -209,7 +209,7 @@ TEST_F(BatchBuildTest, BreakInTheSecondVoiceEndsTheSeries) {
   };
   const std::string path = dir.file("b.smp");
   EXPECT_EQ(build(choice(false, false)), (Labels{"Pitch 0", "Pitch 1"}));
-  EXPECT_EQ(run.outcome(), "Break!");
+  EXPECT_EQ(run.outcome(), BuildOutcome::Break);
   EXPECT_EQ(run.samples_in_file(), 1600 + 1024);
   EXPECT_EQ(testing::read_file(dir.file("b.CSV")),
             path + "\r\n0,1600,Pitch 0\r\n1600,1024,Pitch 1\r\n");
@@ -224,7 +224,7 @@ TEST_F(BatchBuildTest, AShortWriteEndsTheSeries) {
     build(choice(false, false));
   }
   EXPECT_EQ(recorder.labels, (Labels{"Pitch 0", "Pitch 1"}));
-  EXPECT_EQ(run.outcome(), "Not complete");
+  EXPECT_EQ(run.outcome(), BuildOutcome::NotComplete);
   EXPECT_NE(run.write_failure(), "");
   EXPECT_EQ(testing::read_file(dir.file("b.CSV")), path + "\r\n0,80,Pitch 0\r\n80,40,Pitch 1\r\n");
 }
@@ -259,7 +259,7 @@ TEST_F(BatchBuildTest, AllCombinationsOfThousandsOfBatches) {
   EXPECT_EQ(recorder.labels[0].substr(0, 18), " B00000 0 B00001 0");
   EXPECT_EQ(recorder.labels[0].size(), 9u * kBatches);
   EXPECT_EQ(recorder.labels[1].substr(9 * (kBatches - 1)), " B01499 1");
-  EXPECT_EQ(run.outcome(), "Done!");
+  EXPECT_EQ(run.outcome(), BuildOutcome::Done);
 }
 
 TEST_F(BatchBuildTest, RefusedWhileAPlainBuildRuns) {
@@ -275,7 +275,7 @@ TEST_F(BatchBuildTest, RefusedWhileAPlainBuildRuns) {
   };
   run.build_voice(dir.file("plain.smp"));
   EXPECT_EQ(refusals, 1);
-  EXPECT_EQ(run.outcome(), "Done!");
+  EXPECT_EQ(run.outcome(), BuildOutcome::Done);
   EXPECT_FALSE(std::filesystem::exists(dir.file("batch.smp")));
   EXPECT_FALSE(std::filesystem::exists(dir.file("plain.CSV")));
   EXPECT_TRUE(recorder.labels.empty());

@@ -27,7 +27,7 @@ class RecordingHost : public BuildHost {
 
   std::vector<std::string> statistics, outcomes, percents;
   std::vector<double> times;
-  std::vector<int> overloads;
+  std::vector<OverloadState> overloads;
   std::vector<bool> running;
   int refreshes = 0, events = 0, beeps = 0, finished = 0;
 
@@ -46,8 +46,8 @@ class RecordingHost : public BuildHost {
     ++events;
     if (onEvents) onEvents();
   }
-  void overload_state(int state) override { overloads.push_back(state); }
-  void outcome(const std::string& text) override { outcomes.push_back(text); }
+  void overload_state(OverloadState state) override { overloads.push_back(state); }
+  void outcome(BuildOutcome outcome) override { outcomes.emplace_back(shown_text(outcome)); }
   void beep() override { ++beeps; }
   void build_finished() override { ++finished; }
 };
@@ -131,7 +131,8 @@ TEST_F(BuildRunTest, DefaultBuildWritesHeaderStatisticsAndOutcome) {
             (std::vector<std::string>{"---------------------", "Build of " + path + " started",
                                       "Done", "Build took 0.000s"}));
   EXPECT_EQ(host.outcomes, std::vector<std::string>{"Done!"});
-  EXPECT_EQ(host.overloads, (std::vector<int>{2, 0}));
+  EXPECT_EQ(host.overloads,
+            (std::vector<OverloadState>{OverloadState::Unknown, OverloadState::Clear}));
   EXPECT_EQ(host.running, (std::vector<bool>{true, false}));
   EXPECT_EQ(host.finished, 1);
   EXPECT_EQ(host.beeps, 0);
@@ -217,11 +218,11 @@ TEST_F(BuildRunTest, ClippingKeepsTheIndicatorRedAlsoAfterABreak) {
   host.refreshCost = 100;  // leaves the refreshes more than 50 ms behind, so events run
   host.onEvents = [&] { run.request_break(); };
   const std::string bytes = build("loud.smp");
-  EXPECT_EQ(run.outcome(), "Break!");
+  EXPECT_EQ(run.outcome(), BuildOutcome::Break);
   EXPECT_EQ(host.statistics[2], "Break!");
   EXPECT_LT(bytes.size(), 1024u + 2 * 1024);  // a check inside the first block broke it
-  EXPECT_EQ(run.overload_state(), 1);
-  EXPECT_EQ(host.overloads.back(), 1);
+  EXPECT_EQ(run.overload_state(), OverloadState::Clipped);
+  EXPECT_EQ(host.overloads.back(), OverloadState::Clipped);
   EXPECT_NE(bytes.find("\xFF\x7F"), std::string::npos);  // 32767, least significant first
 }
 
@@ -240,7 +241,7 @@ TEST_F(BuildRunTest, RefusesASecondBuildWhileOneRuns) {
   };
   const std::string bytes = build("first.smp");
   ASSERT_EQ(refusals.size(), 1u);
-  EXPECT_EQ(run.outcome(), "Done!");
+  EXPECT_EQ(run.outcome(), BuildOutcome::Done);
   EXPECT_EQ(bytes.size(), 1024u + 3200u);
   EXPECT_FALSE(std::filesystem::exists(dir.file("second.smp")));
   EXPECT_EQ(host.statistics.size(), 4u);
@@ -253,16 +254,16 @@ TEST_F(BuildRunTest, AnErrorStillFinishesTheBuild) {
   EXPECT_THROW(build("a.smp"), std::runtime_error);
   EXPECT_FALSE(run.running());
   EXPECT_EQ(host.running, (std::vector<bool>{true, false}));
-  EXPECT_EQ(run.outcome(), "Not complete");
+  EXPECT_EQ(run.outcome(), BuildOutcome::NotComplete);
   EXPECT_EQ(host.statistics[2], "Not Complete");
   host.onEvents = nullptr;
   build("a.smp");
-  EXPECT_EQ(run.outcome(), "Done!");
+  EXPECT_EQ(run.outcome(), BuildOutcome::Done);
 
   // A total left over from an empty build must not turn a failed start into "Done!".
   voice.settings.duration = "0";
   EXPECT_EQ(build("empty.smp").size(), 1024u);
-  EXPECT_EQ(run.outcome(), "Done!");
+  EXPECT_EQ(run.outcome(), BuildOutcome::Done);
   // Refused settings leave the file of an earlier build as it was.
   voice.settings.gain = "abc";
   testing::write_file(dir.file("bad.smp"), "earlier");
@@ -277,7 +278,7 @@ TEST_F(BuildRunTest, AnErrorStillFinishesTheBuild) {
   voice.settings.samplingFrequency = "1e12";
   EXPECT_THROW(run.build_voice(dir.file("fs.smp")), VocantaError);
   EXPECT_FALSE(std::filesystem::exists(dir.file("fs.smp")));
-  EXPECT_EQ(run.outcome(), "Not complete");
+  EXPECT_EQ(run.outcome(), BuildOutcome::NotComplete);
   EXPECT_FALSE(run.running());
 }
 
@@ -287,7 +288,7 @@ TEST_F(BuildRunTest, AnAbsurdTweenieCountStillBreaksInsideTheFirstSample) {
   host.refreshCost = 100;  // leaves the refresh more than 50 ms behind, so events run
   host.onEvents = [&] { run.request_break(); };
   build("absurd.smp");
-  EXPECT_EQ(run.outcome(), "Break!");
+  EXPECT_EQ(run.outcome(), BuildOutcome::Break);
   // The first check refreshed, the second one's events broke and the sample was given
   // up; the end of the block let events run once more.
   EXPECT_EQ(host.refreshes, 1);
@@ -300,7 +301,7 @@ TEST_F(BuildRunTest, AnAbsurdTweenieCountStillBreaksInsideTheFirstSample) {
   // No partial at all in a row still makes the row count.
   voice.settings.maxHarmonics = "-1";
   build("none.smp");
-  EXPECT_EQ(run.outcome(), "Break!");
+  EXPECT_EQ(run.outcome(), BuildOutcome::Break);
   EXPECT_EQ(run.samples_in_file(), 0);
 }
 
@@ -316,7 +317,7 @@ TEST_F(BuildRunTest, AShortWriteSaysWhy) {
   EXPECT_EQ(host.statistics,
             (std::vector<std::string>{"---------------------", "Build of " + path + " started",
                                       reason, "Not Complete", "Build took 0.000s"}));
-  EXPECT_EQ(run.outcome(), "Not complete");
+  EXPECT_EQ(run.outcome(), BuildOutcome::NotComplete);
   EXPECT_EQ(run.samples_in_file(), 1000);
   EXPECT_EQ(testing::read_file(path).size(), 1024u + 2 * 1000);  // whole samples only
 
@@ -370,7 +371,7 @@ TEST_F(BuildRunTest, RefusesToWriteOverTheDocument) {
               dir.file("new.vta") + "; choose another name for the sample file");
 
   run.build_voice(dir.file("other.smp"));
-  EXPECT_EQ(run.outcome(), "Done!");
+  EXPECT_EQ(run.outcome(), BuildOutcome::Done);
 }
 
 }  // namespace

@@ -82,7 +82,7 @@ TEST_F(AudioExportTest, EveryFormatHoldsTheSamplesOfTheSampleFile) {
       {"v.wav", SF_FORMAT_WAV}, {"v.FLAC", SF_FORMAT_FLAC}, {"v.Aiff", SF_FORMAT_AIFF}};
   for (const auto& [name, format] : formats) {
     run.build_voice(dir.file(name));
-    EXPECT_EQ(run.logged_outcome(), "Done") << name;
+    EXPECT_EQ(run.outcome(), BuildOutcome::Done) << name;
     const AudioRead a = read_audio(dir.file(name));
     EXPECT_EQ(a.info.format, format | SF_FORMAT_PCM_16) << name;
     EXPECT_EQ(a.info.samplerate, 8000) << name;
@@ -120,7 +120,7 @@ TEST_F(AudioExportTest, AFailedWriteKeepsTheEarlierFileAndSaysWhy) {
       run.build_voice(path);
     }
     EXPECT_EQ(run.write_failure(), reason) << limit;
-    EXPECT_EQ(run.outcome(), "Not complete") << limit;
+    EXPECT_EQ(run.outcome(), BuildOutcome::NotComplete) << limit;
     EXPECT_EQ(testing::read_file(path), "earlier") << limit;
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << limit;
   }

@@ -66,7 +66,7 @@ TEST(RenderVoice, DefaultVoiceStartsWithTheKnownSamples) {
   EXPECT_EQ(one[0], 118);
   EXPECT_EQ(one[1], 235);
   EXPECT_EQ(one[2], 353);
-  EXPECT_EQ(run.outcome(), "Done!");
+  EXPECT_EQ(run.outcome(), BuildOutcome::Done);
 }
 
 TEST_F(RenderVoiceTest, SameDocumentAndSeedGiveTheSameSamples) {
@@ -84,7 +84,7 @@ TEST_F(RenderVoiceTest, SameDocumentAndSeedGiveTheSameSamples) {
 TEST_F(RenderVoiceTest, SampleCountsAndBlocks) {
   voice.settings.duration = "0";
   EXPECT_TRUE(build().empty());
-  EXPECT_EQ(run.outcome(), "Done!");
+  EXPECT_EQ(run.outcome(), BuildOutcome::Done);
   voice.settings.duration = "-1";
   EXPECT_TRUE(build().empty());
 
@@ -95,7 +95,7 @@ TEST_F(RenderVoiceTest, SampleCountsAndBlocks) {
   const auto s = build();
   ASSERT_EQ(s.size(), 1025u);
   EXPECT_TRUE(std::equal(s.begin(), s.end(), longer.begin()));
-  EXPECT_EQ(run.outcome(), "Done!");
+  EXPECT_EQ(run.outcome(), BuildOutcome::Done);
 }
 
 TEST_F(RenderVoiceTest, AboveHalfTheSamplingFrequencyOnlyNoiseSounds) {
@@ -106,7 +106,7 @@ TEST_F(RenderVoiceTest, AboveHalfTheSamplingFrequencyOnlyNoiseSounds) {
   constant(param::kF0, 9000);
   const auto above = build();
   EXPECT_EQ(std::count(above.begin(), above.end(), 0), static_cast<long>(above.size()));
-  EXPECT_EQ(run.overload_state(), 0);
+  EXPECT_EQ(run.overload_state(), OverloadState::Clear);
 }
 
 TEST_F(RenderVoiceTest, DegenerateCurvesNeitherStopTheBuildNorLeaveNaN) {
@@ -115,7 +115,7 @@ TEST_F(RenderVoiceTest, DegenerateCurvesNeitherStopTheBuildNorLeaveNaN) {
   constant(param::kF0, 0);
   const auto silent = build();
   EXPECT_EQ(std::count(silent.begin(), silent.end(), 0), static_cast<long>(silent.size()));
-  EXPECT_EQ(run.overload_state(), 0);
+  EXPECT_EQ(run.overload_state(), OverloadState::Clear);
   clear(param::kF0);
 
   // A Q of 0 silences the flutter, however deep it is.
@@ -129,25 +129,25 @@ TEST_F(RenderVoiceTest, DegenerateCurvesNeitherStopTheBuildNorLeaveNaN) {
   constant(param::kFormants, 500);
   constant(param::kFormantBandwidth, -50);
   EXPECT_EQ(build(), plain);
-  EXPECT_EQ(run.overload_state(), 0);
+  EXPECT_EQ(run.overload_state(), OverloadState::Clear);
   clear(param::kFormantBandwidth);
 
   for (int16_t i = 2; i <= 40; ++i) constant(param::kFormants, 100.0 * i, i);
   build();
-  EXPECT_EQ(run.outcome(), "Done!");
+  EXPECT_EQ(run.outcome(), BuildOutcome::Done);
   clear(param::kFormants);
 
   const double inf = std::numeric_limits<double>::infinity();
   constant(param::kOverallLevel, inf);
   for (const int16_t v : build()) ASSERT_TRUE(v == 32767 || v == -32768) << v;
-  EXPECT_EQ(run.overload_state(), 1);
+  EXPECT_EQ(run.overload_state(), OverloadState::Clipped);
   // Infinite level times a silent sum: the sample that would be NaN becomes 0.
   constant(param::kNoiseLevel, -inf);
   constant(param::kF0, 9000);
   const auto nan = build();
   EXPECT_EQ(std::count(nan.begin(), nan.end(), 0), static_cast<long>(nan.size()));
-  EXPECT_EQ(run.overload_state(), 1);
-  EXPECT_EQ(run.outcome(), "Done!");
+  EXPECT_EQ(run.overload_state(), OverloadState::Clipped);
+  EXPECT_EQ(run.outcome(), BuildOutcome::Done);
 }
 
 TEST_F(RenderVoiceTest, ABreakEndsTheFileWithTheSamplesSoFar) {
@@ -155,8 +155,8 @@ TEST_F(RenderVoiceTest, ABreakEndsTheFileWithTheSamplesSoFar) {
   const auto whole = build("whole.smp");
   host.onEvents = [&] { run.request_break(); };
   const auto broken = build("broken.smp");
-  EXPECT_EQ(run.outcome(), "Break!");
-  EXPECT_EQ(run.overload_state(), 2);
+  EXPECT_EQ(run.outcome(), BuildOutcome::Break);
+  EXPECT_EQ(run.overload_state(), OverloadState::Unknown);
   // The first break check refreshes the progress; the events of the second one break,
   // inside the first block, and the sample it was computing is given up.
   EXPECT_GT(broken.size(), 0u);
@@ -174,12 +174,12 @@ TEST_F(RenderVoiceTest, ClippingEitherWayLightsTheOverload) {
   constant(param::kPhase, 90);
   const auto high = build("high.smp");
   EXPECT_EQ(std::count(high.begin(), high.end(), 32767), static_cast<long>(high.size()));
-  EXPECT_EQ(run.overload_state(), 1);
+  EXPECT_EQ(run.overload_state(), OverloadState::Clipped);
   clear(param::kPhase);
   constant(param::kPhase, -90);
   const auto low = build("low.smp");
   EXPECT_EQ(std::count(low.begin(), low.end(), -32768), static_cast<long>(low.size()));
-  EXPECT_EQ(run.overload_state(), 1);
+  EXPECT_EQ(run.overload_state(), OverloadState::Clipped);
 }
 
 // Keeps what a build hands it, as playback will.
@@ -261,7 +261,7 @@ TEST_F(VoiceRendererTest, AMemorySinkGetsWhatTheFileGets) {
   EXPECT_FALSE(memory.format.labelled);
   EXPECT_EQ(memory.labels, std::vector<std::string>{"0,3200,m"});
   EXPECT_EQ(memory.finished, 1);
-  EXPECT_EQ(run.outcome(), "Done!");
+  EXPECT_EQ(run.outcome(), BuildOutcome::Done);
   EXPECT_FALSE(std::filesystem::exists(dir.file("memory.smp")));
 }
 

@@ -34,7 +34,7 @@ const std::string kVowels = std::string(VOCANTA_SOURCE_DIR) + "/tests/data/batch
 // (N = 1) on F0 and Vowel (N = 2) on the first formant.
 struct Batches : Started {
   explicit Batches(const std::string& document = kVowels)
-      : session(main.session()), form(child<BatchWindow>(main, "TForm3")) {
+      : session(main.desktop().session()), form(child<BatchWindow>(main, "TForm3")) {
     session.document().load_document(document);
     action(main, "batchEditorAction").trigger();
   }
@@ -87,7 +87,7 @@ TEST(BatchWindow, PresentInListsAWindowOncePerConsideredBatchItCarries) {
   b.select({"Pitch"});
   EXPECT_EQ(b.listed(b.form.presentlistbox), QStringList{f0});
 
-  ParameterWindow& window = b.main.parameter_windows().window(param::kF0);
+  ParameterWindow& window = b.main.desktop().parameter_windows().window(param::kF0);
   window.hide();
   b.form.presentlistbox->setCurrentRow(0);
   emit b.form.presentlistbox->itemClicked(b.form.presentlistbox->item(0));
@@ -205,7 +205,7 @@ TEST(BatchWindow, ABatchBuildWritesWhatTheCommandLineToolWrites) {
   b.prompter->fileNames = {path};
   b.form.batchbuildbutton->click();
   EXPECT_EQ(b.prompter->shown, std::vector<std::string>{"Build file as"});
-  EXPECT_EQ(b.session.build_run().outcome(), "Done!");
+  EXPECT_EQ(b.session.build_run().outcome(), BuildOutcome::Done);
   const auto fromWindow = built_files(path);
   EXPECT_NE(fromWindow.second.find(" Vowel 2\r\n"), std::string::npos);
 

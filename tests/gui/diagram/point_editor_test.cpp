@@ -25,8 +25,8 @@ namespace {
 using testing::Started;
 
 struct Editor : Started {
-  Editor() : windows(main.parameter_windows()), editor(windows.point_editor()) {
-    main.session().voice().decimalSeparator = '.';
+  Editor() : windows(main.desktop().parameter_windows()), editor(windows.point_editor()) {
+    main.desktop().session().voice().decimalSeparator = '.';
   }
   ParameterWindow& activate(int index) {
     ParameterWindow& w = windows.window(index);
@@ -50,7 +50,7 @@ struct Editor : Started {
     type(field, text);
     QTest::keyClick(field, Qt::Key_Return);
   }
-  size_t steps() { return main.session().history().size(); }
+  size_t steps() { return main.desktop().session().history().size(); }
 
   ParameterWindows& windows;
   PointEditor& editor;
@@ -76,7 +76,7 @@ TEST(PointEditor, IsSetUpForTheActivatedWindow) {
   EXPECT_FALSE(e.editor.defaultedit->isHidden());
   EXPECT_TRUE(e.editor.newcurvebutton->isHidden());
 
-  const int multi = multi_curve_parameter(e.main.session().voice());
+  const int multi = multi_curve_parameter(e.main.desktop().session().voice());
   ParameterWindow& formants = e.windows.window(multi);
   formants.minorGrid = false;
   e.activate(multi);
@@ -99,16 +99,16 @@ TEST(PointEditor, EnterReadsNumbersAndNotesAsOneUndoableStep) {
   ParameterWindow& f0 = e.activate(param::kF0);
   TCurvePoint& p = e.select(f0, 0.5, 100);
   const size_t before = e.steps();
-  e.main.session().document().set_modified(false);
+  e.main.desktop().session().document().set_modified(false);
   e.enter(e.editor.yedit, "A4");
   EXPECT_EQ(p.y, 440);
   EXPECT_EQ(e.editor.yedit->text(), "440");
   EXPECT_EQ(e.steps(), before + 1);
-  EXPECT_TRUE(e.main.session().document().modified());
-  e.main.session().undo();
+  EXPECT_TRUE(e.main.desktop().session().document().modified());
+  e.main.desktop().session().undo();
   EXPECT_EQ(p.y, 100);
   EXPECT_EQ(e.editor.yedit->text(), "100.000");
-  e.main.session().redo();
+  e.main.desktop().session().redo();
   EXPECT_EQ(p.y, 440);
 
   e.enter(e.editor.yedit, "1,5");  // not a number here; as a note it reads 0
@@ -132,7 +132,7 @@ TEST(PointEditor, EnterReadsNumbersAndNotesAsOneUndoableStep) {
   TCurvePoint& second = e.select(f0, 0.7, 100);
   e.enter(e.editor.xedit, "0.2");
   EXPECT_EQ(f0.parameter().state.curves->points, &second);
-  e.main.session().undo();
+  e.main.desktop().session().undo();
   EXPECT_EQ(f0.parameter().state.curves->points, &p);
   EXPECT_EQ(second.x, 0.7);
 }
@@ -142,7 +142,7 @@ TEST(PointEditor, EnterPutsThePointIntoABatchAndTakesItOut) {
   ParameterWindow& f0 = e.activate(param::kF0);
   TCurvePoint& p = e.select(f0, 0.5, 150);
   e.enter(e.editor.batchrangeedit, "10");
-  const BatchList& batches = e.main.session().voice().batches;
+  const BatchList& batches = e.main.desktop().session().voice().batches;
   ASSERT_NE(batches.find_batch_id("Batch 1"), 0);
   EXPECT_EQ(p.batch, batches.find_batch_id("Batch 1"));
   EXPECT_EQ(p.batchY, 150);
@@ -155,7 +155,7 @@ TEST(PointEditor, EnterPutsThePointIntoABatchAndTakesItOut) {
   EXPECT_EQ(batches.batch_name(p.batch), "Loud");
   EXPECT_EQ(p.batchY, 160.5);
   EXPECT_EQ(e.editor.batchrangeedit->text(), "20");
-  e.main.session().undo();
+  e.main.desktop().session().undo();
   EXPECT_EQ(batches.find_batch_id("Loud"), 0);
   EXPECT_EQ(p.batchRange, 10);
 
@@ -198,14 +198,14 @@ TEST(PointEditor, ButtonsSetTheModesAndMakeCurves) {
   EXPECT_EQ(e.windows.window(param::kF0).editMode, EditMode::MoveBackground);
   EXPECT_EQ(e.windows.window(param::kNoiseLevel).editMode, EditMode::Move);
 
-  ParameterWindow& formants = e.activate(multi_curve_parameter(e.main.session().voice()));
+  ParameterWindow& formants = e.activate(multi_curve_parameter(e.main.desktop().session().voice()));
   CurveState& s = formants.parameter().state;
   e.editor.newcurvebutton->click();
   e.editor.newcurvebutton->click();
   EXPECT_EQ(curve_count(s), 2);
   EXPECT_EQ(s.currentCurve, s.curves->next);
   EXPECT_EQ(e.windows.window(param::kF0).editMode, EditMode::Add);
-  e.main.session().undo();
+  e.main.desktop().session().undo();
   EXPECT_EQ(curve_count(s), 1);
 
   e.editor.showbutton->click();
@@ -238,8 +238,8 @@ TEST(PointEditor, OpensAMissingBackgroundAndSavesAPastedOne) {
   EXPECT_EQ(f0.parameter().backgroundFile, picture.toStdString());
 
   f0.parameter().backgroundFile = "*.bmp";
-  e.main.session().document().documentPath = dir.file("voice.vta");
-  e.main.session().document().save_document();
+  e.main.desktop().session().document().documentPath = dir.file("voice.vta");
+  e.main.desktop().session().document().save_document();
   const std::vector<std::string> asked(e.prompter->shown.end() - 2, e.prompter->shown.end());
   EXPECT_EQ(asked,
             (std::vector<std::string>{"F0 background is not saved, save?", "Save background..."}));

@@ -5,6 +5,7 @@
 
 #include "core/document/session.h"
 #include "gui/main/about_box.h"
+#include "gui/main/desktop_session.h"
 #include "gui/main/main_window.h"
 #include "gui/main/started_window.h"
 
@@ -16,12 +17,12 @@ using testing::Started;
 
 // What another program of the family would send; there is no bus in these tests.
 bool from_other_program(MainWindow& main, uint8_t code) {
-  return main.link().receive(":1.99", link_value(9, code, 0));
+  return main.desktop().link().receive(":1.99", link_value(9, code, 0));
 }
 
 TEST(MainWindowLink, QuitFromAnotherProgramAsksAsTheUsersCloseDoes) {
   Started s;
-  s.main.session().voice().add_point(param::kF0, "", 1, 0, 100, 100, 0);
+  s.main.desktop().session().voice().add_point(param::kF0, "", 1, 0, 100, 100, 0);
   s.prompter->answers = {Answer::Cancel};
   EXPECT_TRUE(from_other_program(s.main, 9));
   EXPECT_TRUE(s.main.isVisible());
@@ -43,16 +44,16 @@ TEST(MainWindowLink, ShowsTheAboutBoxModallyAndIsUnderHeavyLoadWhileBuilding) {
   EXPECT_TRUE(modal);
 
   testing::TempDir dir;
-  s.main.session().voice().settings.duration = "30";
+  s.main.desktop().session().voice().settings.duration = "30";
   bool heavy = false;
   QTimer::singleShot(300, [&] {
-    heavy = s.main.link().HeavyLoad();
+    heavy = s.main.desktop().link().HeavyLoad();
     child<QPushButton>(s.main, "breakbutton").click();
   });
   s.prompter->fileNames = {dir.file("long.smp")};
   child<QPushButton>(s.main, "breakbutton").click();
   EXPECT_TRUE(heavy);
-  EXPECT_FALSE(s.main.link().HeavyLoad());
+  EXPECT_FALSE(s.main.desktop().link().HeavyLoad());
 }
 
 }  // namespace

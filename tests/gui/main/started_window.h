@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "gui/main/desktop_session.h"
 #include "gui/main/main_window.h"
 #include "test_support.h"
 
@@ -20,7 +21,7 @@ struct Started {
     if (scripted) {
       auto questions = std::make_unique<ScriptedPrompter>();
       prompter = questions.get();
-      main.set_prompter(std::move(questions));
+      main.desktop().set_prompter(std::move(questions));
     }
     main.show();
     QTest::qWait(20);  // the start-up runs once the window is on the screen

@@ -33,15 +33,17 @@ TEST(Templates, ListedByNameAndOpenedAsAnUntitledCopy) {
   const std::string original = testing::read_file(entries[0].path.toStdString());
   testing::write_file(dir.file("men_i.vta"), original);
   Started s;
-  DocumentLifecycle& document = s.main.session().document();
+  DocumentLifecycle& document = s.main.desktop().session().document();
   document.set_modified(true);
   s.prompter->answers = {Answer::No};  // the save question for the changed document
-  s.main.open_template(QString::fromStdString(dir.file("men_i.vta")));
+  s.main.desktop().open_template(QString::fromStdString(dir.file("men_i.vta")));
   EXPECT_TRUE(s.prompter->answers.empty());
   EXPECT_TRUE(document.documentPath.empty());
   EXPECT_EQ(s.main.windowTitle(), "Vocanta (untitled)");
   EXPECT_FALSE(document.modified());
-  EXPECT_EQ(curve_value(s.main.session().voice().parameter(param::kFormants).state, 1, 0.2), 270);
+  EXPECT_EQ(
+      curve_value(s.main.desktop().session().voice().parameter(param::kFormants).state, 1, 0.2),
+      270);
 
   s.prompter->fileNames = {dir.file("mine.vta")};
   document.save_document();
@@ -64,11 +66,12 @@ TEST(Arrange, AllTwentyThreeWindowsApartOnA1280By800Screen) {
   const QSize frame(4, 24);
   ArrangeRequest q{QRect(0, 24, 1280, 800 - 24),
                    s.main.frameGeometry().size() + frame,
-                   s.main.parameter_windows().point_editor().size() + frame,
-                   s.main.parameter_windows().window(0).size() + frame,
+                   s.main.desktop().parameter_windows().point_editor().size() + frame,
+                   s.main.desktop().parameter_windows().window(0).size() + frame,
                    {}};
   for (int i = 0; i < kParameterCount; ++i)
-    q.smallestFrames.push_back(s.main.parameter_windows().window(i).smallest_size() + frame);
+    q.smallestFrames.push_back(s.main.desktop().parameter_windows().window(i).smallest_size() +
+                               frame);
   const Arrangement a = arrange_windows(q);
   std::vector<QRect> all = a.windows;
   all.push_back(a.main);
@@ -82,7 +85,7 @@ TEST(Arrange, AllTwentyThreeWindowsApartOnA1280By800Screen) {
 
 TEST(Arrange, TheMenuCommandPlacesTheVisibleWindowsApart) {
   Started s;
-  ParameterWindows& windows = s.main.parameter_windows();
+  ParameterWindows& windows = s.main.desktop().parameter_windows();
   for (int i : {param::kF0, param::kFormants, param::kOverallLevel, param::kFormantBandwidth})
     windows.show_parameter(i);
   windows.sync_editor_visibility();
@@ -98,7 +101,7 @@ TEST(WindowPlaces, RememberedBetweenRunsWhenOnAScreen) {
   const QRect place(120, 90, 350, 240);
   {
     Started s;
-    ParameterWindow& f0 = s.main.parameter_windows().window(param::kF0);
+    ParameterWindow& f0 = s.main.desktop().parameter_windows().window(param::kF0);
     f0.show();
     f0.move(place.topLeft());
     f0.resize(place.size());
@@ -107,7 +110,7 @@ TEST(WindowPlaces, RememberedBetweenRunsWhenOnAScreen) {
   }
   SettingsStore().WriteString("Windows", "Statistics", "9000,9000,300,200");  // no such screen now
   Started s;
-  ParameterWindow& f0 = s.main.parameter_windows().window(param::kF0);
+  ParameterWindow& f0 = s.main.desktop().parameter_windows().window(param::kF0);
   f0.show();
   EXPECT_EQ(QRect(f0.pos(), f0.size()), place);
   EXPECT_EQ(s.main.pos(), QPoint(40, 30));

@@ -25,7 +25,7 @@ using testing::Started;
 // so that the test goes on while it is open.
 struct Editing : Started {
   Editing()
-      : session(main.session()),
+      : session(main.desktop().session()),
         dialog(child<SettingsDialog>(main, "TForm10")),
         undo(action(main, "undoAction")),
         redo(action(main, "redoAction")) {
@@ -40,7 +40,7 @@ struct Editing : Started {
   // A key pressed in a parameter window, where the user draws: the Edit menu's keys must
   // reach the main window from there.
   void press_in_diagram(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier) {
-    ParameterWindow& f0 = main.parameter_windows().window(param::kF0);
+    ParameterWindow& f0 = main.desktop().parameter_windows().window(param::kF0);
     f0.show();
     QApplication::setActiveWindow(&f0);
     QTest::keyClick(&f0, key, modifiers);
@@ -107,7 +107,7 @@ TEST(Undo, ANewTweenieCountComesBackWithItsCurvesInOneStep) {
   Editing e;
   Voice& voice = e.session.voice();
   const Parameter& spectrum = voice.parameter(param::kTweenieSpectrum);
-  ParameterWindow& window = e.main.parameter_windows().window(param::kTweenieSpectrum);
+  ParameterWindow& window = e.main.desktop().parameter_windows().window(param::kTweenieSpectrum);
   window.show();
   voice.add_point(param::kTweenieSpectrum, "", 1, 0.5, -3, -3, 0);
   e.type("ntweeniesedit", "3");

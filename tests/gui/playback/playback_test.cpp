@@ -11,9 +11,9 @@
 #include "core/model/curve_commands.h"
 #include "core/model/parameter_table.h"
 #include "core/soundfile/sample_file_info.h"
+#include "gui/main/started_window.h"
 #include "gui/platform/audio_output.h"
 #include "gui/playback/voice_player.h"
-#include "gui/main/started_window.h"
 
 namespace vocanta::testing {
 namespace {
@@ -53,7 +53,7 @@ struct Playing : Started {
   Playing() : Started({kSungVowel}) {
     auto recording = std::make_unique<RecordingOutput>();
     output = recording.get();
-    main.set_audio_output(std::move(recording));
+    main.desktop().set_audio_output(std::move(recording));
   }
   RecordingOutput* output;
 };
@@ -77,11 +77,11 @@ TEST(Playback, TheDeviceGetsTheSamplesABuildWrites) {
     p.output->pull(8820);
     QTest::qWait(1);
   }
-  EXPECT_FALSE(p.main.player().playing());
+  EXPECT_FALSE(p.main.desktop().player().playing());
   EXPECT_FALSE(action(p.main, "stopAction").isEnabled());
 
   TempDir dir;
-  p.main.session().build_voice(dir.file("a.smp"));
+  p.main.desktop().session().build_voice(dir.file("a.smp"));
   EXPECT_EQ(p.output->samplingFrequency, 44100);
   EXPECT_EQ(p.output->heard, samples_of(dir.file("a.smp")));
 }
@@ -92,14 +92,14 @@ TEST(Playback, StopAndABuildEndTheSound) {
   p.output->pull(4096);
   action(p.main, "stopAction").trigger();
   EXPECT_EQ(p.output->source, nullptr);
-  EXPECT_FALSE(p.main.player().playing());
+  EXPECT_FALSE(p.main.desktop().player().playing());
   EXPECT_EQ(p.output->heard.size(), 2048u);
 
   action(p.main, "playAction").trigger();
-  ASSERT_TRUE(p.main.player().playing());
+  ASSERT_TRUE(p.main.desktop().player().playing());
   TempDir dir;
-  p.main.session().build_voice(dir.file("a.smp"));
-  EXPECT_FALSE(p.main.player().playing());
+  p.main.desktop().session().build_voice(dir.file("a.smp"));
+  EXPECT_FALSE(p.main.desktop().player().playing());
   EXPECT_EQ(p.output->source, nullptr);
   EXPECT_TRUE(action(p.main, "playAction").isEnabled());
 }
@@ -108,7 +108,7 @@ TEST(Playback, PointsDeletedWhileItPlaysAreNotReadAgain) {
   Playing p;
   action(p.main, "playAction").trigger();
   p.output->pull(8192);
-  Session& session = p.main.session();
+  Session& session = p.main.desktop().session();
   // Every point of the curves the renderer walks, taken while it stands on them.
   for (int index : {param::kF0, param::kOverallLevel, param::kVibratoAmplitude, param::kFormants})
     while (TCurve* c = session.voice().parameter(index).state.curves)

@@ -168,11 +168,11 @@ TEST(ResultView, BuiltFileShowsWithTheFormantCurvesOverIt) {
 TEST(ResultView, EachVoiceOfASeriesShowsTheFormantsItWasBuiltWith) {
   const testing::TempDir dir;
   testing::Started s({VOCANTA_SOURCE_DIR "/examples/templates/men_ih_eh_f1_continuum.vta"});
-  s.main.session().document().samplePath = dir.file("f1.smp");
+  s.main.desktop().session().document().samplePath = dir.file("f1.smp");
   BatchBuildChoice choice;
   choice.entries = {"F1"};
   choice.selected = {false};
-  s.main.session().build_batches(dir.file("f1.smp"), choice);
+  s.main.desktop().session().build_batches(dir.file("f1.smp"), choice);
   action(s.main, "resultAction").trigger();
   QTest::qWait(20);
   ResultPainter& painter = child<ResultWindow>(s.main, "ResultWindow").painter();

@@ -1,13 +1,14 @@
+// The desktop's side of the link with the other programs of the tool family.
 #include <QApplication>
+#include <QWidget>
 
 #include "gui/main/about_box.h"
-#include "gui/main/gui_build_host.h"
-#include "gui/main/main_window.h"
+#include "gui/main/desktop_session.h"
 #include "gui/platform/dbus_link_transport.h"
 
 namespace vocanta {
 
-void MainWindow::create_link() {
+void DesktopSession::create_link() {
   linkTransport_ = std::make_unique<DBusLinkTransport>();
   link_ = std::make_unique<Link>(*linkTransport_, static_cast<LinkWindows&>(*this));
   link_->set_about_box(this);
@@ -16,28 +17,23 @@ void MainWindow::create_link() {
   };
 }
 
-void MainWindow::stop_link() {
-  link_->stop();
-  linkTransport_->flush();
+void DesktopSession::close_main_window() {
+  emit closeRequested();
 }
 
-void MainWindow::close_main_window() {
-  close();
-}
-
-void MainWindow::bring_to_front() {
-  if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
+void DesktopSession::bring_to_front() {
+  if (main_.isMinimized()) main_.setWindowState(main_.windowState() & ~Qt::WindowMinimized);
   for (QWidget* w : QApplication::topLevelWidgets())
-    if (w != this && w->isVisible()) w->raise();
-  raise();
-  activateWindow();
+    if (w != &main_ && w->isVisible()) w->raise();
+  main_.raise();
+  main_.activateWindow();
 }
 
-std::string MainWindow::version_text() const {
+std::string DesktopSession::version_text() const {
   return aboutBox_->version().toStdString();
 }
 
-void MainWindow::show_modal() {
+void DesktopSession::show_modal() {
   // A second request while it is open only brings it forward: exec does not nest.
   if (aboutBox_->isVisible()) {
     aboutBox_->raise();
