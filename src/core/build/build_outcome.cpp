@@ -1,33 +1,24 @@
 #include "core/build/build_outcome.h"
 
 namespace vocanta {
+namespace {
+
+struct OutcomeTexts {
+  std::string_view shown, logged;
+};
+
+// In the order of BuildOutcome.
+constexpr OutcomeTexts kTexts[] = {
+    {"", ""}, {"Done!", "Done"}, {"Break!", "Break!"}, {"Not complete", "Not Complete"}};
+
+}  // namespace
 
 std::string_view shown_text(BuildOutcome outcome) {
-  switch (outcome) {
-    case BuildOutcome::Done:
-      return "Done!";
-    case BuildOutcome::Break:
-      return "Break!";
-    case BuildOutcome::NotComplete:
-      return "Not complete";
-    case BuildOutcome::None:
-      break;
-  }
-  return "";
+  return kTexts[static_cast<int>(outcome)].shown;
 }
 
 std::string_view logged_text(BuildOutcome outcome) {
-  switch (outcome) {
-    case BuildOutcome::Done:
-      return "Done";
-    case BuildOutcome::Break:
-      return "Break!";
-    case BuildOutcome::NotComplete:
-      return "Not Complete";
-    case BuildOutcome::None:
-      break;
-  }
-  return "";
+  return kTexts[static_cast<int>(outcome)].logged;
 }
 
 }  // namespace vocanta
