@@ -36,10 +36,7 @@ void BuildRun::check_idle() const {
 }
 
 void BuildRun::build_voice(const std::string& path) {
-  run(path, [&] {
-    voice_.batches.deactivate_batches();
-    render_voice("");
-  });
+  run(path, [&] { render_voice(""); });
 }
 
 void BuildRun::check_destination(const std::string& path, bool labelled) const {
@@ -76,15 +73,17 @@ void BuildRun::begin_build(SampleSink& sink, const std::string& path, int64_t se
   sink_ = &sink;
   host_.build_running(true);
   host_.autosave(path);
-  voice_.random.seed =
-      voice_.settings.randomize ? (hasFixedSeed_ ? fixedSeed_ : host_.clock_seed()) : 0;
+  const uint32_t seed = hasFixedSeed_ ? fixedSeed_ : host_.clock_seed();
   breakRequested_ = false;
   set_overload_state(OverloadState::Unknown);
   // Before the destination is claimed: refused settings leave an existing file as it was.
-  settings_ = read_synthesis_settings(voice_);
-  tracks_.clear(settings_.fs);
-  sink.open();
-  use_tweenie_count(voice_, settings_.tweenies);
+  const RenderBatches batches =
+      seriesVoices == kPlainBuild ? RenderBatches::Off : RenderBatches::AsStepped;
+  prepare_render(voice_, seed, batches, [&](const SynthesisSettings& settings) {
+    settings_ = settings;
+    tracks_.clear(settings_.fs);
+    sink.open();
+  });
   start_rendering(seriesVoices);
   sink.begin(SinkFormat{settings_.fs, seriesVoices != kPlainBuild});
 }

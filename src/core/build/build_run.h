@@ -64,8 +64,8 @@ class BuildRun : private RenderBreak {
 
   // Refuses a build while another runs.
   void check_idle() const;
-  // Runs body, which renders the voices, as a plain build into path; the build is
-  // finished also on an error.
+  // Runs body, which renders the voices, as a plain build into path, every batch off; the
+  // build is finished also on an error.
   template <typename Body>
   void run(const std::string& path, Body body) {
     check_idle();

@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "core/model/curve.h"
 #include "core/model/edit_history.h"
 
 namespace vocanta {
 
-struct TCurvePoint;
 struct tbatchitem;
 
 // The batch window's steps. They name a batch by its identifier, which a removal taken
@@ -58,7 +58,7 @@ class RemoveBatchCommand : public EditCommand {
     int index;
     TCurvePoint* point;
     double batchY, batchRange;
-    uint16_t hitHandle;
+    PointHandle hitHandle;
   };
 
   int16_t id_;

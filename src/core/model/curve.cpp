@@ -4,6 +4,19 @@
 
 namespace vocanta {
 
+double handle_value(const TCurvePoint& p, PointHandle h) {
+  switch (h) {
+    case PointHandle::BatchStart:
+      return p.batchY;
+    case PointHandle::BatchEnd:
+      return p.batchY + p.batchRange;
+    case PointHandle::None:
+    case PointHandle::Value:
+      break;
+  }
+  return p.y;
+}
+
 TCurve::~TCurve() {
   TCurvePoint* p = points;
   while (p) {

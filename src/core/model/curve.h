@@ -5,6 +5,14 @@
 
 namespace vocanta {
 
+// Which part of a point the mouse took: its value, or one end of its batch range.
+enum class PointHandle : uint16_t {
+  None = 0,        // a fresh point, or one whose batch was taken off
+  Value = 1,       // at y
+  BatchStart = 2,  // at batchY
+  BatchEnd = 3,    // at batchY + batchRange
+};
+
 // One point of a curve. Points are linked in ascending x and owned by their curve.
 struct TCurvePoint {
   double x = 0;
@@ -14,8 +22,15 @@ struct TCurvePoint {
   TCurvePoint* next = nullptr;
   TCurvePoint* prev = nullptr;
   int16_t batch = 0;
-  uint16_t hitHandle = 0;
+  PointHandle hitHandle = PointHandle::None;
 };
+
+// The handles in the order a hit test tries them: on a tie the earlier one wins.
+inline constexpr PointHandle kPointHandles[] = {PointHandle::Value, PointHandle::BatchStart,
+                                                PointHandle::BatchEnd};
+
+// Where the handle lies on the y axis; None lies at the value.
+double handle_value(const TCurvePoint& p, PointHandle h);
 
 // One numbered curve; it owns its points.
 struct TCurve {

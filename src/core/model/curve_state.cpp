@@ -208,7 +208,7 @@ void strip_batch(CurveState& w, int16_t id) {
         p->batch = 0;
         p->batchY = 0;
         p->batchRange = 0;
-        p->hitHandle = 0;
+        p->hitHandle = PointHandle::None;
       }
   curves_changed(w, false);
 }

@@ -9,9 +9,14 @@ double nearest(double v) {
   return std::nearbyint(v);
 }
 
-double nice_step(double v) {
+double nice_step(double v, StepRounding rounding) {
   if (v == 0) return 0;
   const double p = std::pow(10.0, std::floor(std::log10(v)));
+  if (rounding == StepRounding::Up) {
+    for (double m : {1.0, 2.0, 5.0})
+      if (v <= m * p) return m * p;
+    return 10 * p;
+  }
   const double r = v / p;
   if (r < std::sqrt(2.0)) return p * 1;
   if (r < std::sqrt(10.0)) return p * 2;

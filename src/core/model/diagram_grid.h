@@ -7,8 +7,14 @@ namespace vocanta {
 // Rounds to the nearest integer, halves to the even neighbour, as pixel positions are.
 double nearest(double v);
 
-// 1, 2 or 5 times a power of ten, the nearest to v on a logarithmic scale; 0 for 0.
-double nice_step(double v);
+// How nice_step takes a v that lies between two round steps. The diagrams' grids take
+// the nearest; the result view's scales take the next one up, so that no more labels
+// are drawn than there is room for.
+enum class StepRounding { Nearest, Up };
+
+// 1, 2 or 5 times a power of ten: the nearest to v on a logarithmic scale, or the
+// smallest not below v; 0 for 0.
+double nice_step(double v, StepRounding rounding = StepRounding::Nearest);
 
 struct GridLines {
   double step = 0;

@@ -40,4 +40,14 @@ SynthesisSettings read_synthesis_settings(const Voice& voice) {
   return s;
 }
 
+SynthesisSettings prepare_render(Voice& voice, uint32_t seed, RenderBatches batches,
+                                 const std::function<void(const SynthesisSettings&)>& claim) {
+  voice.random.seed = voice.settings.randomize ? seed : 0;
+  const SynthesisSettings s = read_synthesis_settings(voice);
+  if (claim) claim(s);
+  use_tweenie_count(voice, s.tweenies);
+  if (batches == RenderBatches::Off) voice.batches.deactivate_batches();
+  return s;
+}
+
 }  // namespace vocanta

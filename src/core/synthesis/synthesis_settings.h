@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 namespace vocanta {
 
@@ -20,5 +21,17 @@ struct SynthesisSettings {
 // Converts the settings texts, raising the conversion messages, and refuses counts of
 // samples that no sample file can hold.
 SynthesisSettings read_synthesis_settings(const Voice& voice);
+
+// The batches a render applies: a plain render none, a batch build's voices the ones it
+// steps.
+enum class RenderBatches { Off, AsStepped };
+
+// Readies the voice for a render, in this order: the seed a randomizing document starts
+// from; the settings converted; claim, which takes the destination; the tweenie count
+// they give (the tweenie diagram's grid shows it); for a plain render every batch off.
+// Settings that cannot be converted thus leave the destination and the diagrams as they
+// were. A build and playback start here, so that what is heard is what is built.
+SynthesisSettings prepare_render(Voice& voice, uint32_t seed, RenderBatches batches,
+                                 const std::function<void(const SynthesisSettings&)>& claim = {});
 
 }  // namespace vocanta

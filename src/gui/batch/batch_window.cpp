@@ -18,6 +18,7 @@
 
 #include "core/document/session.h"
 #include "core/model/voice.h"
+#include "gui/platform/error_report.h"
 #include "gui/platform/qt_text.h"
 
 namespace vocanta {
@@ -131,14 +132,20 @@ QWidget* BatchWindow::create_choices() {
 }
 
 void BatchWindow::connect_controls() {
-  connect(batchlistbox, &QListWidget::itemSelectionChanged, this, &BatchWindow::batchlistboxClick);
-  connect(presentlistbox, &QListWidget::itemClicked, this, &BatchWindow::presentlistboxClick);
-  connect(renamebutton, &QPushButton::clicked, this, &BatchWindow::renamebuttonClick);
-  connect(removebutton, &QPushButton::clicked, this, &BatchWindow::removebuttonClick);
-  connect(batchbuildbutton, &QPushButton::clicked, this, &BatchWindow::batchbuildbuttonClick);
+  connect(batchlistbox, &QListWidget::itemSelectionChanged, this,
+          reported(this, &BatchWindow::batchlistboxClick));
+  connect(presentlistbox, &QListWidget::itemClicked, this,
+          reported(this, &BatchWindow::presentlistboxClick));
+  connect(renamebutton, &QPushButton::clicked, this,
+          reported(this, &BatchWindow::renamebuttonClick));
+  connect(removebutton, &QPushButton::clicked, this,
+          reported(this, &BatchWindow::removebuttonClick));
+  connect(batchbuildbutton, &QPushButton::clicked, this,
+          reported(this, &BatchWindow::batchbuildbuttonClick));
   for (QRadioButton* r : {selectedonlyradio, allbatchesradio, separateradio, combinationsradio})
-    connect(r, &QRadioButton::toggled, this, &BatchWindow::update_build_count);
-  connect(Includewithoutcheck, &QCheckBox::toggled, this, &BatchWindow::update_build_count);
+    connect(r, &QRadioButton::toggled, this, reported(this, &BatchWindow::update_build_count));
+  connect(Includewithoutcheck, &QCheckBox::toggled, this,
+          reported(this, &BatchWindow::update_build_count));
 }
 
 void BatchWindow::showEvent(QShowEvent* event) {

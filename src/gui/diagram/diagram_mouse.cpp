@@ -33,9 +33,8 @@ TCurvePoint* ParameterWindow::hit_test(int X, int Y) {
   TCurvePoint* found = nullptr;
   for (TCurve* k = s.curves; k; k = k->next)
     for (TCurvePoint* p = k->points; p; p = p->next) {
-      const double handles[] = {p->y, p->batchY, p->batchY + p->batchRange};
-      for (uint16_t h = 1; h <= 3; ++h) {
-        const double d = std::hypot(X - value_to_x(p->x), Y - value_to_y(handles[h - 1]));
+      for (const PointHandle h : kPointHandles) {
+        const double d = std::hypot(X - value_to_x(p->x), Y - value_to_y(handle_value(*p, h)));
         // Strictly nearer: on a tie the earlier handle, point and curve keep it.
         if (d < best) {
           best = d;
@@ -90,9 +89,8 @@ void ParameterWindow::press_on_point(int X, int Y) {
   s.selectedPoint = hit_test(X, Y);
   if (TCurvePoint* p = s.selectedPoint) {
     // Mark always lands on the value itself, whichever handle was near.
-    const double handles[] = {p->y, p->batchY, p->batchY + p->batchRange};
-    const int h = editMode == EditMode::Mark ? 1 : p->hitHandle;
-    move_pointer_to(value_to_x(p->x), value_to_y(handles[h - 1]));
+    const PointHandle h = editMode == EditMode::Mark ? PointHandle::Value : p->hitHandle;
+    move_pointer_to(value_to_x(p->x), value_to_y(handle_value(*p, h)));
   }
   if (s.selectedPoint || editMode == EditMode::Mark) redraw();
 }
@@ -141,9 +139,9 @@ void ParameterWindow::drag_point(int X, int Y, Qt::KeyboardModifiers keys) {
   if (!(keys & Qt::ShiftModifier)) v.x = x_to_value(X);
   if (!(keys & Qt::ControlModifier)) {
     const double y = y_to_value(Y);
-    if (p->hitHandle == 1) v.y = y;
-    if (p->hitHandle == 2) v.batchY = y;
-    if (p->hitHandle == 3) v.batchRange = y - v.batchY;
+    if (p->hitHandle == PointHandle::Value) v.y = y;
+    if (p->hitHandle == PointHandle::BatchStart) v.batchY = y;
+    if (p->hitHandle == PointHandle::BatchEnd) v.batchRange = y - v.batchY;
   }
   if (v != values_of(*p))
     apply_step(
@@ -224,7 +222,7 @@ void ParameterWindow::release_delete(int X, int Y) {
   CurveState& s = param_.state;
   TCurvePoint* p = hit_test(X, Y);
   if (!p || p != s.selectedPoint) return;
-  if (p->hitHandle == 1) {
+  if (p->hitHandle == PointHandle::Value) {
     apply_step(std::make_unique<DeletePointCommand>(param_.index(), p));
     return;
   }

@@ -18,6 +18,7 @@
 #include "core/support/vocanta_error.h"
 #include "gui/diagram/diagram_view.h"
 #include "gui/diagram/parameter_window_host.h"
+#include "gui/platform/error_report.h"
 #include "gui/platform/qt_text.h"
 
 namespace vocanta {
@@ -77,9 +78,9 @@ ParameterWindow::~ParameterWindow() {
 void ParameterWindow::create_controls() {
   image_ = new DiagramView(this);
   image_->resize(100, 100);
-  connect(image_, &DiagramView::pressed, this, &ParameterWindow::diagram_press);
-  connect(image_, &DiagramView::moved, this, &ParameterWindow::diagram_move);
-  connect(image_, &DiagramView::released, this, &ParameterWindow::diagram_release);
+  connect(image_, &DiagramView::pressed, this, reported(this, &ParameterWindow::diagram_press));
+  connect(image_, &DiagramView::moved, this, reported(this, &ParameterWindow::diagram_move));
+  connect(image_, &DiagramView::released, this, reported(this, &ParameterWindow::diagram_release));
   xlabel = new QLabel(this);
   xlabel->setObjectName("xlabel");
   ylabel = new QLabel(this);

@@ -19,6 +19,7 @@
 #include "core/support/number_format.h"
 #include "gui/diagram/parameter_window.h"
 #include "gui/diagram/parameter_windows.h"
+#include "gui/platform/error_report.h"
 #include "gui/platform/qt_text.h"
 
 namespace vocanta {
@@ -61,7 +62,7 @@ PointEditor::PointEditor(Session& session, ParameterWindows& windows, QWidget* p
   connect_buttons();
   Timer1 = new QTimer(this);
   Timer1->setObjectName("Timer1");
-  connect(Timer1, &QTimer::timeout, this, [this] { windows_.sync_editor_visibility(); });
+  connect(Timer1, &QTimer::timeout, this, reported([this] { windows_.sync_editor_visibility(); }));
   Timer1->start(1000);
 }
 

@@ -10,6 +10,7 @@
 #include "gui/diagram/parameter_window.h"
 #include "gui/diagram/parameter_windows.h"
 #include "gui/diagram/point_editor.h"
+#include "gui/platform/error_report.h"
 
 namespace vocanta {
 
@@ -23,7 +24,7 @@ constexpr const char* kMetafileFilter = "Windows metafile (*.wmf)|*.wmf|All file
 
 void PointEditor::connect_buttons() {
   const auto on = [this](QPushButton* b, auto handler) {
-    connect(b, &QPushButton::clicked, this, handler);
+    connect(b, &QPushButton::clicked, this, reported(handler));
   };
   on(addbutton, [this] { set_mode_everywhere(EditMode::Add); });
   on(movebutton, [this] { set_mode_everywhere(EditMode::Move); });
@@ -38,14 +39,14 @@ void PointEditor::connect_buttons() {
   on(hidebutton, [this] { window().show_background(false); });
   on(backmove, [this] { backmove_click(); });
   on(clearbutton, [this] { window().clear_background_step(); });
-  connect(majorcheck, &QCheckBox::clicked, this, [this](bool checked) {
-    window().majorGrid = checked;
-    window().redraw();
-  });
-  connect(minorcheck, &QCheckBox::clicked, this, [this](bool checked) {
-    window().minorGrid = checked;
-    window().redraw();
-  });
+  connect(majorcheck, &QCheckBox::clicked, this, reported([this](bool checked) {
+            window().majorGrid = checked;
+            window().redraw();
+          }));
+  connect(minorcheck, &QCheckBox::clicked, this, reported([this](bool checked) {
+            window().minorGrid = checked;
+            window().redraw();
+          }));
 }
 
 void PointEditor::set_mode_everywhere(EditMode mode) {

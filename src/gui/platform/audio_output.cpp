@@ -7,6 +7,8 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "gui/platform/error_report.h"
+
 namespace vocanta {
 namespace {
 
@@ -36,16 +38,8 @@ class SystemAudioOutput : public AudioOutput {
           .arg(device.description())
           .arg(samplingFrequency);
     sink_ = std::make_unique<QAudioSink>(device, format);
-    connect(sink_.get(), &QAudioSink::stateChanged, this, [this](QAudio::State state) {
-      // Idle is also an underrun; only a source at its end means the sound is over, and
-      // then the device still plays what it holds: stopping now would cut that off.
-      if (state == QAudio::IdleState && source_ && source_->atEnd()) {
-        const qint64 held = sink_->format().durationForBytes(sink_->bufferSize());
-        drain_.start(static_cast<int>(held / 1000) + 100);
-      }
-      if (state == QAudio::StoppedState && sink_ && sink_->error() != QAudio::NoError)
-        emit ran_dry();
-    });
+    connect(sink_.get(), &QAudioSink::stateChanged, this,
+            reported(this, &SystemAudioOutput::state_changed));
     source_ = &source;
     sink_->start(&source);
     if (sink_->error() == QAudio::OpenError) {
@@ -76,6 +70,16 @@ class SystemAudioOutput : public AudioOutput {
   ~SystemAudioOutput() override { stop(); }
 
  private:
+  void state_changed(QAudio::State state) {
+    // Idle is also an underrun; only a source at its end means the sound is over, and
+    // then the device still plays what it holds: stopping now would cut that off.
+    if (state == QAudio::IdleState && source_ && source_->atEnd()) {
+      const qint64 held = sink_->format().durationForBytes(sink_->bufferSize());
+      drain_.start(static_cast<int>(held / 1000) + 100);
+    }
+    if (state == QAudio::StoppedState && sink_ && sink_->error() != QAudio::NoError) emit ran_dry();
+  }
+
   std::unique_ptr<QAudioSink> sink_;
   QIODevice* source_ = nullptr;
   QTimer drain_;

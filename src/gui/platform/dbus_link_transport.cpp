@@ -3,6 +3,8 @@
 #include <QDBusMessage>
 #include <cstdio>
 
+#include "gui/platform/error_report.h"
+
 namespace vocanta {
 namespace {
 
@@ -65,7 +67,9 @@ void DBusLinkTransport::flush() {
 void DBusLinkTransport::message(const QDBusMessage& message) {
   // Anyone may send anything on the bus: a signal of another form is not a link message.
   if (message.signature() != "u" || !onMessage) return;
-  onMessage(message.service().toStdString(), message.arguments().at(0).toUInt());
+  // A string-named slot, so the guard sits in here rather than around the connection.
+  run_reported(
+      [&] { onMessage(message.service().toStdString(), message.arguments().at(0).toUInt()); });
 }
 
 }  // namespace vocanta

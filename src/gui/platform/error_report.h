@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <concepts>
 #include <functional>
-#include <type_traits>
 #include <utility>
 
 namespace vocanta {
@@ -19,18 +19,33 @@ std::function<void(const QString&)> current_error_handler();
 // carry an exception out of a slot, so every menu action and connection runs in here.
 void run_reported(const std::function<void()>& command);
 
-// The callable wrapped for connect(): the signal's arguments pass through when it takes
-// them (Qt cannot see how many a generic wrapper wants), its exceptions are reported.
+// A callable wrapped for connect(): its arguments pass through, its exceptions are
+// reported. It takes only the arguments the callable takes, so that connect() can drop
+// those a signal has beyond them (the checked flag of clicked(), say).
 template <typename F>
-auto reported(F f) {
-  return [f = std::move(f)](auto&&... args) {
-    run_reported([&] {
-      if constexpr (std::is_invocable_v<const F&, decltype(args)...>)
-        f(std::forward<decltype(args)>(args)...);
-      else
-        f();
-    });
-  };
+class Reported {
+ public:
+  explicit Reported(F f) : f_(std::move(f)) {}
+
+  template <typename... Args>
+  requires std::invocable<const F&, Args...>
+  void operator()(Args&&... args) const {
+    run_reported([&] { std::invoke(f_, std::forward<Args>(args)...); });
+  }
+
+ private:
+  F f_;
+};
+
+template <typename F>
+Reported<F> reported(F f) {
+  return Reported<F>(std::move(f));
+}
+
+// The same for a member function of object, as connect() takes a slot.
+template <typename T, typename Method>
+auto reported(T* object, Method method) {
+  return reported(std::bind_front(method, object));
 }
 
 }  // namespace vocanta

@@ -7,6 +7,7 @@
 #include <QStandardPaths>
 #include <QStringList>
 
+#include "gui/platform/error_report.h"
 #include "gui/platform/message_box.h"
 
 namespace vocanta {
@@ -75,9 +76,9 @@ std::string GuiPrompter::save_file_name(const std::string& title, const std::str
   };
   use_pattern(0);
   QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
-                   [&dialog, use_pattern](const QString& chosen) {
+                   reported([&dialog, use_pattern](const QString& chosen) {
                      use_pattern(static_cast<int>(dialog.nameFilters().indexOf(chosen)));
-                   });
+                   }));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   return dialog.selectedFiles().first().toStdString();
 }

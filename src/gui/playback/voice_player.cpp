@@ -5,6 +5,7 @@
 
 #include "core/synthesis/voice_stream.h"
 #include "gui/platform/audio_output.h"
+#include "gui/platform/error_report.h"
 
 namespace vocanta {
 namespace {
@@ -58,9 +59,10 @@ qint64 PlaybackSource::readData(char* data, qint64 maxSize) {
 
 VoicePlayer::VoicePlayer(std::unique_ptr<AudioOutput> output, QObject* parent)
     : QObject(parent), output_(std::move(output)) {
-  connect(output_.get(), &AudioOutput::ran_dry, this, &VoicePlayer::stop);
-  connect(&ahead_, &QTimer::timeout, this, &VoicePlayer::make_ahead);
-  connect(&cursor_, &QTimer::timeout, this, [this] { emit position_changed(position_seconds()); });
+  connect(output_.get(), &AudioOutput::ran_dry, this, reported(this, &VoicePlayer::stop));
+  connect(&ahead_, &QTimer::timeout, this, reported(this, &VoicePlayer::make_ahead));
+  connect(&cursor_, &QTimer::timeout, this,
+          reported([this] { emit position_changed(position_seconds()); }));
   cursor_.setInterval(40);
 }
 

@@ -8,6 +8,7 @@
 #include <functional>
 #include <limits>
 
+#include "core/model/diagram_grid.h"
 #include "core/model/parameter_table.h"
 #include "core/model/voice.h"
 #include "core/synthesis/render_curves.h"
@@ -15,15 +16,6 @@
 
 namespace vocanta {
 namespace {
-
-// A round step (1, 2 or 5 times a power of ten) that divides span into about count parts.
-double round_step(double span, int count) {
-  const double raw = span / count;
-  const double power = std::pow(10.0, std::floor(std::log10(raw)));
-  for (double m : {1.0, 2.0, 5.0})
-    if (raw <= m * power) return m * power;
-  return 10 * power;
-}
 
 // The decimals a label needs to tell steps of that size apart.
 int decimals_for(double step) {
@@ -98,7 +90,9 @@ void ResultPainter::paint_tracks(QPainter& p, const QRect& area, const ResultTim
 
 void ResultPainter::paint_time_axis(QPainter& p, const ResultLayout& layout,
                                     const ResultTimeAxis& axis) const {
-  const double step = round_step(axis.span(), std::max(layout.spectrum.width() / 90, 2));
+  // About one label per 90 pixels, never closer.
+  const double step =
+      nice_step(axis.span() / std::max(layout.spectrum.width() / 90, 2), StepRounding::Up);
   const int decimals = decimals_for(step);
   const int bottom = layout.spectrum.bottom() + 1;
   const QLocale locale;
@@ -117,7 +111,7 @@ void ResultPainter::paint_time_axis(QPainter& p, const ResultLayout& layout,
 
 void ResultPainter::paint_frequency_axis(QPainter& p, const QRect& area) const {
   const double top = top_frequency();
-  const double step = round_step(top, std::max(area.height() / 50, 2));
+  const double step = nice_step(top / std::max(area.height() / 50, 2), StepRounding::Up);
   const QLocale locale;
   p.setPen(Qt::black);
   for (double hz = 0; hz <= top + step * 1e-6; hz += step) {

@@ -20,6 +20,7 @@
 #include "core/soundfile/sound_file_reader.h"
 #include "core/support/prompter.h"
 #include "core/support/vocanta_error.h"
+#include "gui/platform/error_report.h"
 #include "gui/platform/settings_store.h"
 #include "gui/result/result_window_view.h"
 
@@ -90,17 +91,22 @@ QWidget* ResultWindow::create_controls() {
   row->addWidget(new QLabel("Up to:", bar));
   row->addWidget(topFrequencyBox_);
   row->addWidget(overlaysCheck_);
-  connect(openButton_, &QPushButton::clicked, this, &ResultWindow::open_file);
-  connect(wholeButton_, &QPushButton::clicked, this, [this] {
-    painter_.show_whole();
-    view_->update();
-  });
-  connect(playButton_, &QPushButton::clicked, this, &ResultWindow::play_from_cursor);
-  connect(exportButton_, &QPushButton::clicked, this, &ResultWindow::export_picture);
-  connect(windowLengthBox_, &QComboBox::currentIndexChanged, this, &ResultWindow::options_changed);
-  connect(rangeBox_, &QSpinBox::valueChanged, this, &ResultWindow::options_changed);
-  connect(topFrequencyBox_, &QSpinBox::valueChanged, this, &ResultWindow::options_changed);
-  connect(overlaysCheck_, &QCheckBox::toggled, this, &ResultWindow::options_changed);
+  connect(openButton_, &QPushButton::clicked, this, reported(this, &ResultWindow::open_file));
+  connect(wholeButton_, &QPushButton::clicked, this, reported([this] {
+            painter_.show_whole();
+            view_->update();
+          }));
+  connect(playButton_, &QPushButton::clicked, this,
+          reported(this, &ResultWindow::play_from_cursor));
+  connect(exportButton_, &QPushButton::clicked, this,
+          reported(this, &ResultWindow::export_picture));
+  connect(windowLengthBox_, &QComboBox::currentIndexChanged, this,
+          reported(this, &ResultWindow::options_changed));
+  connect(rangeBox_, &QSpinBox::valueChanged, this, reported(this, &ResultWindow::options_changed));
+  connect(topFrequencyBox_, &QSpinBox::valueChanged, this,
+          reported(this, &ResultWindow::options_changed));
+  connect(overlaysCheck_, &QCheckBox::toggled, this,
+          reported(this, &ResultWindow::options_changed));
   return bar;
 }
 
@@ -141,7 +147,7 @@ void ResultWindow::show_built(const QString& path, std::shared_ptr<const VoiceTr
   pendingPath_ = path;
   pendingTracks_ = std::move(tracks);
   // After the build has wound up: an unreadable file is then an error of its own.
-  if (isVisible()) QTimer::singleShot(0, this, &ResultWindow::load_pending);
+  if (isVisible()) QTimer::singleShot(0, this, reported(this, &ResultWindow::load_pending));
 }
 
 void ResultWindow::showEvent(QShowEvent* event) {

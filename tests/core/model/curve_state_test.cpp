@@ -219,7 +219,7 @@ TEST_F(CurveStateTest, StripBatchClearsOnlyThatBatch) {
   TCurvePoint* plain = add_point(w, 0, 1, 0, 1, 2, 3);
   TCurvePoint* mine = add_point(w, 7, 1, 1, 1, 2, 3);
   TCurvePoint* other = add_point(w, 9, 2, 1, 1, 2, 3);
-  mine->hitHandle = 3;
+  mine->hitHandle = PointHandle::BatchEnd;
   EXPECT_FALSE(uses_batch(w, 0));
   EXPECT_TRUE(uses_batch(w, 7));
   EXPECT_TRUE(uses_batch(w, 9));
@@ -240,7 +240,7 @@ TEST_F(CurveStateTest, StripBatchClearsOnlyThatBatch) {
   EXPECT_EQ(mine->batch, 0);
   EXPECT_EQ(mine->batchY, 0);
   EXPECT_EQ(mine->batchRange, 0);
-  EXPECT_EQ(mine->hitHandle, 0);
+  EXPECT_EQ(mine->hitHandle, PointHandle::None);
   EXPECT_EQ(mine->y, 1);
   EXPECT_EQ(other->batch, 9);
   EXPECT_EQ(other->batchRange, 3);

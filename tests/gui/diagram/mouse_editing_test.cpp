@@ -57,17 +57,17 @@ TEST_F(MouseEditing, HitTestTakesTheNearestHandleWithinReachAndTheFirstOnTies) {
   TCurvePoint* a = add(1, 0.25, 100, 80, 40);  // handles at rows 100, 120, 80
   TCurvePoint* b = add(2, 0.25, 100);          // the same spot as a's value
   EXPECT_EQ(win.hit_test(100, 100), a);
-  EXPECT_EQ(a->hitHandle, 1);
+  EXPECT_EQ(a->hitHandle, PointHandle::Value);
   EXPECT_EQ(s().currentCurve, s().curves);
   EXPECT_EQ(win.hit_test(100, 119), a);
-  EXPECT_EQ(a->hitHandle, 2);
+  EXPECT_EQ(a->hitHandle, PointHandle::BatchStart);
   EXPECT_EQ(win.hit_test(100, 70), a);
-  EXPECT_EQ(a->hitHandle, 3);
+  EXPECT_EQ(a->hitHandle, PointHandle::BatchEnd);
   // 40 pixels still reach; b's handles tie with a's and never win.
   EXPECT_EQ(win.hit_test(100, 160), a);
   EXPECT_EQ(win.hit_test(100, 161), nullptr);
   EXPECT_EQ(s().currentCurve, nullptr);
-  EXPECT_EQ(b->hitHandle, 0);
+  EXPECT_EQ(b->hitHandle, PointHandle::None);
 }
 
 TEST_F(MouseEditing, AddClicksMakeCurveOneAndADragPlacesThePointAtTheRelease) {

@@ -214,6 +214,25 @@ TEST(PointEditor, ButtonsSetTheModesAndMakeCurves) {
   EXPECT_FALSE(formants.backgroundVisible);
 }
 
+TEST(PointEditor, AButtonWhoseHandlerFailsReportsTheError) {
+  Editor e;
+  ParameterWindow& f0 = e.activate(param::kF0);
+  testing::TempDir dir;
+  const std::string odd = dir.file("picture.xyz");
+  testing::write_file(odd, "not a picture");
+  e.prompter->fileNames = {odd};
+  const size_t steps = e.steps();
+  QStringList shown;
+  set_error_handler([&](const QString& m) { shown << m; });
+  // click() runs the handler straight away, outside any event the application guards.
+  e.editor.openbutton->click();
+  set_error_handler(
+      [](const QString& m) { ADD_FAILURE() << "unexpected error: " << m.toStdString(); });
+  EXPECT_EQ(shown, QStringList{"Unknown picture file extension (.xyz)"});
+  EXPECT_TRUE(f0.background.isNull());
+  EXPECT_EQ(e.steps(), steps);
+}
+
 TEST(PointEditor, FollowsTheParameterWindowsOnTheScreen) {
   Editor e;
   EXPECT_FALSE(e.editor.isVisible());

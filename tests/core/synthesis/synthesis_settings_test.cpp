@@ -1,0 +1,70 @@
+#include "core/synthesis/synthesis_settings.h"
+
+#include <gtest/gtest.h>
+
+#include "core/model/voice.h"
+#include "core/support/vocanta_error.h"
+
+namespace vocanta {
+namespace {
+
+class PrepareRender : public ::testing::Test {
+ protected:
+  PrepareRender() {
+    reset_to_new(voice);
+    voice.settings.tweenies = "4";
+    voice.settings.randomize = true;
+    batch = voice.batches.get_batch("vowel");  // stands active, as a new batch does
+  }
+  double tweenie_step() const { return voice.parameter(param::kTweenieSpectrum).xGridStep; }
+  bool batch_active() const { return voice.batches.find_batch(batch)->active; }
+
+  Voice voice;
+  int16_t batch = 0;
+};
+
+TEST_F(PrepareRender, RefusedSettingsChangeNothingTheUserSees) {
+  const double before = tweenie_step();
+  ASSERT_NE(before, tweenie_grid_step(4));
+  voice.settings.gain = "loud";
+  bool claimed = false;
+  try {
+    prepare_render(voice, 77, RenderBatches::Off,
+                   [&](const SynthesisSettings&) { claimed = true; });
+    ADD_FAILURE() << "gain loud accepted";
+  } catch (const VocantaError& e) {
+    EXPECT_STREQ(e.what(), "'loud' is not a valid floating point value");
+  }
+  EXPECT_FALSE(claimed);
+  EXPECT_EQ(tweenie_step(), before);
+  EXPECT_TRUE(batch_active());
+}
+
+TEST_F(PrepareRender, TheDestinationIsClaimedBeforeTheVoiceChanges) {
+  const double before = tweenie_step();
+  int claims = 0;
+  const SynthesisSettings s =
+      prepare_render(voice, 77, RenderBatches::Off, [&](const SynthesisSettings& claimed) {
+        ++claims;
+        EXPECT_EQ(claimed.tweenies, 4);
+        EXPECT_EQ(tweenie_step(), before);
+        EXPECT_TRUE(batch_active());
+      });
+  EXPECT_EQ(claims, 1);
+  EXPECT_EQ(s.tweenies, 4);
+  EXPECT_EQ(voice.tweeniesInUse, 4);
+  EXPECT_EQ(tweenie_step(), tweenie_grid_step(4));
+  EXPECT_FALSE(batch_active());
+  EXPECT_EQ(voice.random.seed, 77u);
+
+  // A batch build's voices keep the batches it stepped; without randomizing the
+  // sequence starts at 0.
+  voice.batches.activate_all_batches();
+  voice.settings.randomize = false;
+  prepare_render(voice, 77, RenderBatches::AsStepped);
+  EXPECT_TRUE(batch_active());
+  EXPECT_EQ(voice.random.seed, 0u);
+}
+
+}  // namespace
+}  // namespace vocanta
