@@ -61,15 +61,15 @@ void DesktopSession::create_windows() {
   settingsDialog_ = new SettingsDialog(*session_, *store_, &main_);
   partialOpenDialog_ = new PartialOpenDialog(*session_, &main_);
   create_result_window();
-  connect(batchWindow_, &BatchWindow::showParameter, this, [this](int index) {
-    windows_->show_parameter(index);
-    windows_->window(index).raise();
-  });
-  connect(windows_, &ParameterWindows::windowClosed, this, [this] {
-    main_.show();
-    main_.raise();
-    main_.activateWindow();
-  });
+  connect(batchWindow_, &BatchWindow::showParameter, this, reported([this](int index) {
+            windows_->show_parameter(index);
+            windows_->window(index).raise();
+          }));
+  connect(windows_, &ParameterWindows::windowClosed, this, reported([this] {
+            main_.show();
+            main_.raise();
+            main_.activateWindow();
+          }));
 }
 
 void DesktopSession::set_prompter(std::unique_ptr<Prompter> prompter) {

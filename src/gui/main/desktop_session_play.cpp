@@ -4,6 +4,7 @@
 #include "gui/diagram/parameter_windows.h"
 #include "gui/main/desktop_session.h"
 #include "gui/platform/audio_output.h"
+#include "gui/platform/error_report.h"
 #include "gui/playback/voice_player.h"
 #include "gui/result/result_window.h"
 
@@ -12,17 +13,17 @@ namespace vocanta {
 void DesktopSession::create_player(std::unique_ptr<AudioOutput> output) {
   delete player_;
   player_ = new VoicePlayer(std::move(output), this);
-  connect(player_, &VoicePlayer::position_changed, this, [this](double t) {
-    // The result view follows the parameter windows' cursor; without it, on its own.
-    if (progressCursor_)
-      windows_->draw_sync_cursors(0, 0, t, t);
-    else if (resultWindow_)
-      resultWindow_->set_cursor_time(t);
-  });
-  connect(player_, &VoicePlayer::stopped, this, [this] {
-    emit progressShown("");
-    emit playingChanged();
-  });
+  connect(player_, &VoicePlayer::position_changed, this, reported([this](double t) {
+            // The result view follows the parameter windows' cursor; without it, on its own.
+            if (progressCursor_)
+              windows_->draw_sync_cursors(0, 0, t, t);
+            else if (resultWindow_)
+              resultWindow_->set_cursor_time(t);
+          }));
+  connect(player_, &VoicePlayer::stopped, this, reported([this] {
+            emit progressShown("");
+            emit playingChanged();
+          }));
 }
 
 void DesktopSession::set_audio_output(std::unique_ptr<AudioOutput> output) {

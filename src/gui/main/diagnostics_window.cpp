@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "gui/platform/error_report.h"
+
 namespace vocanta {
 
 DiagnosticsWindow::DiagnosticsWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
@@ -15,9 +17,11 @@ DiagnosticsWindow::DiagnosticsWindow(QWidget* parent) : QWidget(parent, Qt::Wind
   showlogbutton = new QPushButton("Show log", this);
   resetlogbutton = new QPushButton("Reset log", this);
   showtimesbutton = new QPushButton("Show times", this);
-  connect(showlogbutton, &QPushButton::clicked, this, &DiagnosticsWindow::show_log);
-  connect(resetlogbutton, &QPushButton::clicked, this, &DiagnosticsWindow::reset_log);
-  connect(showtimesbutton, &QPushButton::clicked, this, &DiagnosticsWindow::show_times);
+  connect(showlogbutton, &QPushButton::clicked, this, reported(this, &DiagnosticsWindow::show_log));
+  connect(resetlogbutton, &QPushButton::clicked, this,
+          reported(this, &DiagnosticsWindow::reset_log));
+  connect(showtimesbutton, &QPushButton::clicked, this,
+          reported(this, &DiagnosticsWindow::show_times));
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(showlogbutton);
   buttons->addWidget(resetlogbutton);

@@ -12,8 +12,8 @@
 
 #include "core/document/session.h"
 #include "core/support/unattended_prompter.h"
-#include "gui/main/desktop_session.h"
 #include "gui/diagram/parameter_windows.h"
+#include "gui/main/desktop_session.h"
 #include "gui/main/diagnostics_window.h"
 #include "gui/main/recent_files_menu.h"
 #include "gui/main/settings_dialog.h"

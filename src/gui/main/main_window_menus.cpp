@@ -115,10 +115,10 @@ void MainWindow::create_view_menu() {
   QMenu* view = menuBar()->addMenu("&View");
   hintsAction_ = named(view->addAction("&Hints"), "hintsAction");
   hintsAction_->setCheckable(true);
-  connect(hintsAction_, &QAction::triggered, this, [this](bool on) {
-    set_hints(on);
-    desktop_->store().WriteBool("Common", "Hints", on);
-  });
+  connect(hintsAction_, &QAction::triggered, this, reported([this](bool on) {
+            set_hints(on);
+            desktop_->store().WriteBool("Common", "Hints", on);
+          }));
   syncCursorAction_ = named(view->addAction("Parameter sync cursor"), "syncCursorAction");
   progressCursorAction_ = named(view->addAction("Build progress cursor"), "progressCursorAction");
   for (QAction* a : {syncCursorAction_, progressCursorAction_}) {

@@ -7,6 +7,7 @@
 #include "core/document/session.h"
 #include "core/model/voice.h"
 #include "core/support/prompter.h"
+#include "gui/platform/error_report.h"
 
 namespace vocanta {
 namespace {
@@ -43,7 +44,8 @@ PartialOpenDialog::PartialOpenDialog(Session& session, QWidget* parent)
   openbutton->setGeometry(8, groupHeight + 16, 100, 26);
   cancelbutton->setGeometry(kBoxWidth + 2 * kLeft + 8 - 100, groupHeight + 16, 100, 26);
   setFixedSize(kBoxWidth + 2 * kLeft + 16, groupHeight + 52);
-  connect(openbutton, &QPushButton::clicked, this, &PartialOpenDialog::open_clicked);
+  connect(openbutton, &QPushButton::clicked, this,
+          reported(this, &PartialOpenDialog::open_clicked));
   connect(cancelbutton, &QPushButton::clicked, this, &QDialog::reject);
   rebuild_parameter_boxes();
 }

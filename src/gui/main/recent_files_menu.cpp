@@ -14,6 +14,7 @@
 
 #include "core/support/ini_file.h"
 #include "gui/platform/drive_kind.h"
+#include "gui/platform/error_report.h"
 #include "gui/platform/settings_store.h"
 
 namespace vocanta {
@@ -68,10 +69,11 @@ void RecentFilesMenu::create_actions() {
   separator_->setSeparator(true);
   for (int i = 0; i < RecentFileList::kSlots; ++i) {
     files_[static_cast<size_t>(i)] = new QAction(this);
-    connect(files_[static_cast<size_t>(i)], &QAction::triggered, this, [this, i] { choose(i); });
+    connect(files_[static_cast<size_t>(i)], &QAction::triggered, this,
+            reported([this, i] { choose(i); }));
   }
   clear_ = new QAction(this);
-  connect(clear_, &QAction::triggered, this, &RecentFilesMenu::clear_list);
+  connect(clear_, &QAction::triggered, this, reported(this, &RecentFilesMenu::clear_list));
 }
 
 void RecentFilesMenu::set_menu(QMenu* menu) {
