@@ -81,7 +81,7 @@ void BuildRun::begin_build(SampleSink& sink, const std::string& path, int64_t se
   breakRequested_ = false;
   set_overload_state(2);
   // Before the destination is claimed: refused settings leave an existing file as it was.
-  settings_ = read_synthesis_settings(voice_);
+  settings_ = read_synthesis_settings(voice_, decimalSeparator_);
   tracks_.clear(settings_.fs);
   sink.open();
   use_tweenie_count(voice_, settings_.tweenies);
@@ -164,8 +164,8 @@ void BuildRun::end_build() {
   host_.add_statistics_line(statistics);
   endSeconds_ = host_.tick_count() / 1000.0;
   if (endSeconds_ - startSeconds_ > 15) host_.beep();
-  host_.add_statistics_line(
-      "Build took " + format_fixed3(endSeconds_ - startSeconds_, voice_.decimalSeparator) + "s");
+  host_.add_statistics_line("Build took " +
+                            format_fixed3(endSeconds_ - startSeconds_, decimalSeparator_) + "s");
   host_.build_finished();
   running_ = false;
 }
@@ -192,7 +192,7 @@ std::string BuildRun::percent_text() const {
   std::snprintf(buf, sizeof buf, "%05.2f%%", percent);
   std::string text = buf;
   for (char& c : text)
-    if (c == '.') c = voice_.decimalSeparator;
+    if (c == '.') c = decimalSeparator_;
   return text;
 }
 

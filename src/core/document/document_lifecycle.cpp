@@ -87,7 +87,8 @@ void DocumentLifecycle::read_and_take(const std::string& path, bool asCopy) {
   const ReadSelection everything;
   ReadResult r;
   try {
-    read_document(voice_, path, partialOpen && !asCopy ? selection : everything, *prompter_, r);
+    read_document(voice_, decimalSeparator_, path, partialOpen && !asCopy ? selection : everything,
+                  *prompter_, r);
   } catch (...) {
     // What was read before the bad entry stays and is shown; the entry's error is the
     // one the user hears of.
@@ -157,9 +158,10 @@ void DocumentLifecycle::save_document() {
   PendingFile pending;
   // Composed once before the questions, so that a settings text that is not a number
   // is reported before anything is asked.
-  std::string text = compose_document(voice_);
+  std::string text = compose_document(voice_, decimalSeparator_);
   std::vector<int> dropped;
-  if (settle_pasted_backgrounds(dropped)) text = compose_document(voice_, dropped);
+  if (settle_pasted_backgrounds(dropped))
+    text = compose_document(voice_, decimalSeparator_, dropped);
   if (!pending.write(path, text)) throw VocantaError("Unable to write to " + path);
   try {
     move_old_version_away(backup_path(path));

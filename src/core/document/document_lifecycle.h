@@ -65,6 +65,8 @@ class DocumentLifecycle : private ModelObserver {
   bool modified() const { return documentModified_; }
   void set_modified(bool on) { documentModified_ = on; }
   void set_prompter(Prompter& prompter) { prompter_ = &prompter; }
+  // The one of the settings and axis texts; documents always use ".".
+  void set_decimal_separator(char separator) { decimalSeparator_ = separator; }
 
   std::string documentPath;
   std::string samplePath = "*.smp";
@@ -89,6 +91,7 @@ class DocumentLifecycle : private ModelObserver {
   EditHistory& history_;
   Prompter* prompter_;
   DocumentHost& host_;
+  char decimalSeparator_ = '.';
   bool documentModified_ = false;
 };
 

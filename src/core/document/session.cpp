@@ -12,6 +12,12 @@ void Session::set_prompter(Prompter& prompter) {
   document_.set_prompter(prompter);
 }
 
+void Session::set_decimal_separator(char separator) {
+  decimalSeparator_ = separator;
+  document_.set_decimal_separator(separator);
+  run_.set_decimal_separator(separator);
+}
+
 void Session::apply(std::unique_ptr<EditCommand> command, uint64_t group) {
   if (!command->harmless_to_builds()) run_.check_idle();
   command->apply(voice_);

@@ -32,6 +32,10 @@ class Session {
   BuildRun& build_run() { return run_; }
   Prompter& prompter() { return *prompter_; }
   void set_prompter(Prompter& prompter);
+  // The decimal separator of the settings and axis texts, the user's: the program sets
+  // it once at its start; "." unless set. Documents always use ".".
+  char decimal_separator() const { return decimalSeparator_; }
+  void set_decimal_separator(char separator);
 
   // Applies a change of the document's content and keeps it for undo. Changes with the
   // same non-zero group (one drag, one visit to a dialog) are undone as one step. While
@@ -52,6 +56,7 @@ class Session {
 
   Voice voice_;
   Prompter* prompter_;
+  char decimalSeparator_ = '.';
   EditHistory history_;
   DocumentLifecycle document_;
   BuildRun run_;

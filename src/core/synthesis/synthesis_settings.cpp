@@ -18,9 +18,9 @@ double round_even(double v) {
 
 }  // namespace
 
-SynthesisSettings read_synthesis_settings(const Voice& voice) {
+SynthesisSettings read_synthesis_settings(const Voice& voice, char decimalSeparator) {
   const BuildSettings& t = voice.settings;
-  const char sep = voice.decimalSeparator;
+  const char sep = decimalSeparator;
   SynthesisSettings s;
   const double fs = round_even(parse_number(t.samplingFrequency, sep));
   if (!(fs <= std::numeric_limits<int32_t>::max() && fs >= std::numeric_limits<int32_t>::min()))

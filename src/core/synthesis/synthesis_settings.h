@@ -17,8 +17,8 @@ struct SynthesisSettings {
   int64_t samplesPerVoice = 16000;
 };
 
-// Converts the settings texts, raising the conversion messages, and refuses counts of
-// samples that no sample file can hold.
-SynthesisSettings read_synthesis_settings(const Voice& voice);
+// Converts the settings texts, written with decimalSeparator, raising the conversion
+// messages, and refuses counts of samples that no sample file can hold.
+SynthesisSettings read_synthesis_settings(const Voice& voice, char decimalSeparator);
 
 }  // namespace vocanta

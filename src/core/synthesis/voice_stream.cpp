@@ -5,11 +5,11 @@
 
 namespace vocanta {
 
-VoiceStream::VoiceStream(Voice& voice, uint32_t seed) {
+VoiceStream::VoiceStream(Voice& voice, uint32_t seed, char decimalSeparator) {
   // The same preparation as a plain build, so that what is heard is what is built.
   voice.batches.deactivate_batches();
   voice.random.seed = voice.settings.randomize ? seed : 0;
-  settings_ = read_synthesis_settings(voice);
+  settings_ = read_synthesis_settings(voice, decimalSeparator);
   use_tweenie_count(voice, settings_.tweenies);
   renderer_ = std::make_unique<VoiceRenderer>(voice, settings_, nullptr, Engine::Fast);
   renderer_->start();

@@ -247,7 +247,7 @@ void ParameterWindow::finish_release(int X, int Y) {
 }
 
 void ParameterWindow::grow_axes(int X, int Y) {
-  const char separator = session_.voice().decimalSeparator;
+  const char separator = session_.decimal_separator();
   const auto text = [separator](double v) {
     return QString::fromStdString(format_fixed3(v, separator));
   };

@@ -130,7 +130,7 @@ void ParameterWindow::lay_out() {
 }
 
 ParameterWindow::Limits ParameterWindow::read_axis_fields() const {
-  const char separator = session_.voice().decimalSeparator;
+  const char separator = session_.decimal_separator();
   const auto number = [separator](const QLineEdit* edit) {
     return parse_number(edit->text().toStdString(), separator);
   };
@@ -248,7 +248,7 @@ int ParameterWindow::value_to_y(double v) const {
 void ParameterWindow::show_cursor_position(int X, int Y) {
   const double x = x_to_value(X);
   const double y = y_to_value(Y);
-  const char separator = session_.voice().decimalSeparator;
+  const char separator = session_.decimal_separator();
   const std::string caption =
       param_.title + " " + param_.xLabel + "=" + format_fixed3(x, separator) + param_.xUnit + " " +
       param_.yLabel + "=" + format_fixed3(y, separator) + param_.yUnit + " " + cursor_info(x);
@@ -258,7 +258,7 @@ void ParameterWindow::show_cursor_position(int X, int Y) {
 }
 
 std::string ParameterWindow::cursor_info(double x) {
-  const char separator = session_.voice().decimalSeparator;
+  const char separator = session_.decimal_separator();
   CurveState& s = param_.state;
   // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) on " " + a temporary.
   std::string info = " ";

@@ -47,8 +47,8 @@ MainWindow::MainWindow(QStringList arguments, QWidget* parent)
       arguments_(std::move(arguments)) {
   setObjectName("TForm1");
   Voice& voice = session_->voice();
-  voice.decimalSeparator = QLocale().decimalPoint().at(0).toLatin1();
-  if (voice.decimalSeparator == 0) voice.decimalSeparator = '.';
+  const char separator = QLocale().decimalPoint().at(0).toLatin1();
+  session_->set_decimal_separator(separator == 0 ? '.' : separator);
   create_controls();
   create_player(make_system_audio_output());
   create_windows();

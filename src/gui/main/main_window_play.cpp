@@ -47,7 +47,8 @@ void MainWindow::create_play_actions() {
 
 void MainWindow::play_voice() {
   session_->build_run().check_idle();
-  played(player_->play_voice(session_->voice(), buildHost_->clock_seed()));
+  played(player_->play_voice(session_->voice(), buildHost_->clock_seed(),
+                             session_->decimal_separator()));
 }
 
 void MainWindow::play_samples(std::vector<int16_t> samples, int samplingFrequency, int64_t from) {

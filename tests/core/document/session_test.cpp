@@ -137,5 +137,22 @@ TEST_F(SessionTest, ABuildNeverWritesOverTheOpenDocument) {
   EXPECT_EQ(testing::read_file(path), saved);
 }
 
+TEST_F(SessionTest, TheUsersDecimalSeparatorReachesTheDocumentAndTheBuilds) {
+  testing::TempDir dir;
+  session.set_decimal_separator(',');
+  voice.settings.gain = "-12,5";
+  voice.settings.duration = "0,01";
+  const std::string path = dir.file("comma.vta");
+  prompter.fileNames = {path};
+  session.document().save_document_as();
+  EXPECT_NE(testing::read_file(path).find("Gain=-12.5\r\n"), std::string::npos);
+
+  voice.settings.gain = "0";
+  session.document().load_document(path);
+  EXPECT_EQ(voice.settings.gain, "-12,5");
+  session.build_voice(dir.file("v.smp"));
+  EXPECT_EQ(session.build_run().settings().samplesPerVoice, 160);
+}
+
 }  // namespace
 }  // namespace vocanta

@@ -26,7 +26,7 @@ using testing::Started;
 
 struct Editor : Started {
   Editor() : windows(main.parameter_windows()), editor(windows.point_editor()) {
-    main.session().voice().decimalSeparator = '.';
+    main.session().set_decimal_separator('.');
   }
   ParameterWindow& activate(int index) {
     ParameterWindow& w = windows.window(index);
