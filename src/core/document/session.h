@@ -45,6 +45,14 @@ class Session {
   void undo();
   void redo();
 
+  // A parameter window's axis limits as typed, x or y. They are view state kept with the
+  // voice: no step to undo, and the document stays unmodified.
+  void set_x_limits(int index, const AxisTexts& limits);
+  void set_y_limits(int index, const AxisTexts& limits);
+  // The name of a parameter's background picture. The steps that change a picture
+  // (Open, Paste, Clear) are undone as a whole; naming it alone marks nothing modified.
+  void set_background_file(int index, std::string file);
+
   // A plain build into path; the header names the document loaded last.
   void build_voice(const std::string& path);
   // A series of voices into path, as the batch window's choices make it.

@@ -1,5 +1,7 @@
 #include "core/model/voice.h"
 
+#include <utility>
+
 #include "core/support/number_format.h"
 
 namespace vocanta {
@@ -109,6 +111,11 @@ void set_time_ranges(Voice& voice) {
       p.xMin = range.min;
       p.xMax = range.max;
     }
+}
+
+void set_background_file(Voice& voice, int index, std::string file) {
+  voice.parameter(index).backgroundFile = std::move(file);
+  voice.events.notify({ModelChange::Kind::Background, index});
 }
 
 }  // namespace vocanta

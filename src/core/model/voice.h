@@ -89,4 +89,8 @@ AxisTexts time_range(const BuildSettings& settings);
 // Sets the x ranges of the time-based parameters to the time range.
 void set_time_ranges(Voice& voice);
 
+// Names the background picture of a parameter (empty: none) and tells the observers.
+// The name alone marks nothing modified: the steps that change a picture do that.
+void set_background_file(Voice& voice, int index, std::string file);
+
 }  // namespace vocanta

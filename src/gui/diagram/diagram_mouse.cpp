@@ -9,6 +9,7 @@
 #include "core/model/curve_commands.h"
 #include "core/model/voice.h"
 #include "core/support/number_format.h"
+#include "gui/diagram/background_command.h"
 #include "gui/diagram/diagram_view.h"
 #include "gui/diagram/parameter_window.h"
 #include "gui/diagram/parameter_window_host.h"
@@ -196,7 +197,8 @@ void ParameterWindow::diagram_release(QMouseEvent* event) {
     case EditMode::MoveBackground:
       drag_background(X, Y, keys);
       if (background_state().left != moveStart_.left || background_state().top != moveStart_.top)
-        apply_step(std::make_unique<BackgroundCommand>(*this, moveStart_, background_state(),
+        apply_step(std::make_unique<BackgroundCommand>(host_.background_views(), param_.index(),
+                                                       moveStart_, background_state(),
                                                        "Move background", false));
       break;
     case EditMode::Move:

@@ -1,7 +1,6 @@
 #include "gui/diagram/parameter_window.h"
 
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
@@ -109,10 +108,20 @@ void ParameterWindow::sync_from_model() {
   xlabel->adjustSize();
   ylabel->setText(qt(param_.yCaption));
   ylabel->adjustSize();
+  show_axis_limits();
+}
+
+void ParameterWindow::show_axis_limits() {
   xminedit->setText(qt(param_.xMin));
   xmaxedit->setText(qt(param_.xMax));
   yminedit->setText(qt(param_.yMin));
   ymaxedit->setText(qt(param_.yMax));
+}
+
+void ParameterWindow::axis_limits_changed() {
+  if (layingOut_) return;
+  show_axis_limits();
+  lay_out();
 }
 
 void ParameterWindow::lay_out() {
@@ -142,8 +151,8 @@ void ParameterWindow::accept_limits(const Limits& limits) {
   if (limits.xMax > limits.xMin) {
     xMap_.min = limits.xMin;
     xMap_.max = limits.xMax;
-    param_.xMin = xminedit->text().toStdString();
-    param_.xMax = xmaxedit->text().toStdString();
+    session_.set_x_limits(param_.index(),
+                          {xminedit->text().toStdString(), xmaxedit->text().toStdString()});
   } else {
     xminedit->setText(qt(param_.xMin));
     xmaxedit->setText(qt(param_.xMax));
@@ -153,8 +162,8 @@ void ParameterWindow::accept_limits(const Limits& limits) {
   if (limits.yMax > limits.yMin) {
     yMap_.min = limits.yMin;
     yMap_.max = limits.yMax;
-    param_.yMin = yminedit->text().toStdString();
-    param_.yMax = ymaxedit->text().toStdString();
+    session_.set_y_limits(param_.index(),
+                          {yminedit->text().toStdString(), ymaxedit->text().toStdString()});
   } else {
     yminedit->setText(qt(param_.yMin));
     ymaxedit->setText(qt(param_.yMax));
@@ -303,38 +312,6 @@ void ParameterWindow::invert_sync_lines(int column, int row) {
   syncY = static_cast<int16_t>(row);
   syncErased = false;
   image_->update();
-}
-
-void ParameterWindow::load_background(const QString& fileName) {
-  if (fileName.isEmpty()) return;
-  backgroundLeft = 0;
-  backgroundTop = 0;
-  param_.backgroundFile.clear();
-  backgroundVisible = false;
-  if (QFileInfo::exists(fileName)) {
-    try {
-      background = BackgroundPicture::from_file(fileName);
-    } catch (...) {
-      // The window must not go on showing a picture it no longer has.
-      background = BackgroundPicture();
-      redraw();
-      throw;
-    }
-    param_.backgroundFile = fileName.toStdString();
-    backgroundVisible = true;
-  } else if (session_.prompter().ask_yes_no(fileName.toStdString() + ", background for " +
-                                            param_.title + ", was not found. Search?") ==
-             Answer::Yes) {
-    host_.search_background(*this, fileName);
-  }
-  redraw();
-}
-
-void ParameterWindow::clear_background() {
-  param_.backgroundFile.clear();
-  backgroundVisible = false;
-  background = BackgroundPicture();
-  redraw();
 }
 
 void ParameterWindow::set_edit_mode(EditMode mode) {

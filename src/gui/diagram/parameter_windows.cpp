@@ -33,6 +33,9 @@ void ParameterWindows::model_changed(const ModelChange& change) {
     case Kind::Curves:
       if (change.index >= 0) window(change.index).curves_changed();
       break;
+    case Kind::AxisLimits:
+      window(change.index).axis_limits_changed();
+      break;
     default:
       break;
   }
@@ -142,6 +145,10 @@ void ParameterWindows::show_point(const TCurvePoint* point) {
 
 void ParameterWindows::load_background(int index, const QString& path) {
   window(index).load_background(path);
+}
+
+void ParameterWindows::apply_background(int index, const BackgroundState& state) {
+  window(index).set_background_state(state);
 }
 
 void ParameterWindows::draw_sync_cursors(int16_t xQuantity, int16_t yQuantity, double x, double y) {

@@ -7,6 +7,7 @@
 
 #include "core/model/model_observer.h"
 #include "core/model/parameter_table.h"
+#include "gui/diagram/background_views.h"
 #include "gui/diagram/edit_cursors.h"
 #include "gui/diagram/parameter_window_host.h"
 
@@ -19,9 +20,12 @@ class ParameterWindow;
 class PointEditor;
 
 // The 23 parameter windows and the point editor of a session: which are shown, which
-// one the point editor works on, the cursor lines they share, and how they follow the
-// model's changes.
-class ParameterWindows : public QObject, public ParameterWindowHost, private ModelObserver {
+// one the point editor works on, the cursor lines they share, how they follow the
+// model's changes, and the background views of the session's steps.
+class ParameterWindows : public QObject,
+                         public ParameterWindowHost,
+                         public BackgroundViews,
+                         private ModelObserver {
   Q_OBJECT
 
  public:
@@ -67,8 +71,12 @@ class ParameterWindows : public QObject, public ParameterWindowHost, private Mod
   void parameter_window_activated(ParameterWindow& window) override;
   void parameter_window_closed(ParameterWindow& window) override;
   void search_background(ParameterWindow& window, const QString& path) override;
+  BackgroundViews& background_views() override { return *this; }
   void show_point(const TCurvePoint* point) override;
   QCursor edit_cursor(int number) const override { return cursors_.cursor(number); }
+
+  // BackgroundViews
+  void apply_background(int index, const BackgroundState& state) override;
 
  signals:
   void editorVisibilityChanged(bool visible);
