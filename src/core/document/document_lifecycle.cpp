@@ -19,6 +19,9 @@ bool exists(const std::string& path) {
   return std::filesystem::exists(std::filesystem::symlink_status(path, ec));
 }
 
+constexpr const char* kBitmapFilter = "Bitmap files (*.bmp)|*.bmp|All files (*.*)|*.*";
+constexpr const char* kMetafileFilter = "Windows metafile (*.wmf)|*.wmf|All files (*.*)|*.*";
+
 // Refusals of a save that leave everything as it was.
 class SaveRefused : public VocantaError {
  public:
@@ -179,18 +182,31 @@ void DocumentLifecycle::save_document() {
 bool DocumentLifecycle::settle_pasted_backgrounds(std::vector<int>& dropped) {
   bool asked = false;
   for (int i = 0; i < kParameterCount; ++i) {
-    Parameter& p = voice_.parameter(i);
+    const Parameter& p = voice_.parameter(i);
     if (p.backgroundFile.find('*') == std::string::npos) continue;
     host_.show_parameter(i);
     if (prompter_->ask_yes_no(p.title + " background is not saved, save?") == Answer::Yes) {
-      host_.save_pasted_background(i);
+      save_background(i);
     } else {
-      p.backgroundFile.clear();
+      set_background_file(voice_, i, "");
       dropped.push_back(i);
     }
     asked = true;
   }
   return asked;
+}
+
+void DocumentLifecycle::save_background(int index) {
+  const PictureStore::Kind kind =
+      pictures_ ? pictures_->picture_kind(index) : PictureStore::Kind::None;
+  if (kind == PictureStore::Kind::None) return;
+  const char* filter = kind == PictureStore::Kind::Bitmap ? kBitmapFilter : kMetafileFilter;
+  const std::string chosen =
+      prompter_->save_file_name("Save background...", filter, backgroundSaveName_);
+  if (chosen.empty()) return;
+  backgroundSaveName_ = chosen;
+  pictures_->save_picture(index, chosen);
+  set_background_file(voice_, index, chosen);
 }
 
 void DocumentLifecycle::move_old_version_away(const std::string& backup) {

@@ -32,6 +32,8 @@ class Session {
   BuildRun& build_run() { return run_; }
   Prompter& prompter() { return *prompter_; }
   void set_prompter(Prompter& prompter);
+  // The windows' background pictures, for the document's save; none unless set.
+  void set_picture_store(PictureStore* pictures) { document_.set_picture_store(pictures); }
   // The decimal separator of the settings and axis texts, the user's: the program sets
   // it once at its start; "." unless set. Documents always use ".".
   char decimal_separator() const { return decimalSeparator_; }

@@ -70,9 +70,6 @@ class ParameterWindow : public QWidget {
   void paste_background();
   void clear_background_step();
   void show_background(bool visible);
-  // Writes the picture in its own format and makes the file its name; raises when the
-  // file cannot be written. Nothing happens without a picture.
-  void save_background(const QString& fileName);
   void copy_background() const;
   BackgroundState background_state() const;
   // Takes over a state (undo, redo) and redraws.

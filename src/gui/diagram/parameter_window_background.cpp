@@ -112,12 +112,6 @@ void ParameterWindow::show_background(bool visible) {
   redraw();
 }
 
-void ParameterWindow::save_background(const QString& fileName) {
-  if (background.isNull()) return;
-  background.save(fileName);
-  session_.set_background_file(param_.index(), fileName.toStdString());
-}
-
 void ParameterWindow::copy_background() const {
   if (!background.isNull()) put_on_clipboard(background);
 }

@@ -5,6 +5,7 @@
 #include <functional>
 #include <utility>
 
+#include "core/document/picture_store.h"
 #include "core/model/model_observer.h"
 #include "core/model/parameter_table.h"
 #include "gui/diagram/background_views.h"
@@ -21,10 +22,11 @@ class PointEditor;
 
 // The 23 parameter windows and the point editor of a session: which are shown, which
 // one the point editor works on, the cursor lines they share, how they follow the
-// model's changes, and the background views of the session's steps.
+// model's changes, and the session's pictures and background views.
 class ParameterWindows : public QObject,
                          public ParameterWindowHost,
                          public BackgroundViews,
+                         public PictureStore,
                          private ModelObserver {
   Q_OBJECT
 
@@ -55,8 +57,6 @@ class ParameterWindows : public QObject,
   void show_parameter(int index);
   // Makes the window the point editor's target (activeWindow) and sets the editor up.
   void set_active_window(int index);
-  // The point editor's Save for the window: asks for a file and writes the picture.
-  void save_pasted_background(int index);
   void load_background(int index, const QString& path);
   void set_sync_cursor(bool on) { syncCursor_ = on; }
   // Told the time whenever the cursor lines move to a time: the result view follows.
@@ -77,6 +77,10 @@ class ParameterWindows : public QObject,
 
   // BackgroundViews
   void apply_background(int index, const BackgroundState& state) override;
+
+  // PictureStore
+  Kind picture_kind(int index) const override;
+  void save_picture(int index, const std::string& path) const override;
 
  signals:
   void editorVisibilityChanged(bool visible);

@@ -246,10 +246,6 @@ void MainWindow::show_parameter(int index) {
   windows_->show_parameter(index);
 }
 
-void MainWindow::save_pasted_background(int index) {
-  windows_->save_pasted_background(index);
-}
-
 void MainWindow::model_changed(const ModelChange& change) {
   if (change.kind == ModelChange::Kind::History) refresh_undo_actions();
   // The renderer follows point edits, but not a voice laid out anew.

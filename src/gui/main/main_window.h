@@ -89,7 +89,6 @@ class MainWindow : public QMainWindow,
   void add_recent_file(const std::string& path) override;
   void load_background(int index, const std::string& path) override;
   void show_parameter(int index) override;
-  void save_pasted_background(int index) override;
 
   void model_changed(const ModelChange& change) override;
 

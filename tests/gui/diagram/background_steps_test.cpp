@@ -125,7 +125,8 @@ TEST(BackgroundSteps, OpenAndClearAreStepsAndSaveWritesTheFile) {
   EXPECT_EQ(session.history().size(), 1u);
 
   const std::string saved = dir.file("saved.wmf");
-  win.save_background(QString::fromStdString(saved));
+  host.prompts.fileNames = {saved};
+  session.document().save_background(param::kF0);
   EXPECT_EQ(testing::read_file(saved), testing::read_file(wmf));
   EXPECT_EQ(win.parameter().backgroundFile, saved);
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/document/picture_store.h"
 #include "core/document/session.h"
 #include "core/model/voice.h"
 #include "gui/diagram/background_views.h"
@@ -16,10 +17,13 @@
 namespace vocanta::testing {
 
 // Stands in for the main window: owns a session set up as after New, makes the parameter
-// windows on request and records what the windows asked of it.
-class FakeWindowHost : public ParameterWindowHost, public BackgroundViews {
+// windows on request, holds their pictures and records what the windows asked of it.
+class FakeWindowHost : public ParameterWindowHost, public BackgroundViews, public PictureStore {
  public:
-  FakeWindowHost() { session_.document().new_document(); }
+  FakeWindowHost() {
+    session_.set_picture_store(this);
+    session_.document().new_document();
+  }
 
   // The window of parameter index, made on first use.
   ParameterWindow& window(int index) {
@@ -49,6 +53,14 @@ class FakeWindowHost : public ParameterWindowHost, public BackgroundViews {
   BackgroundViews& background_views() override { return *this; }
   void apply_background(int index, const BackgroundState& state) override {
     window(index).set_background_state(state);
+  }
+  Kind picture_kind(int index) const override {
+    const auto& w = windows_[static_cast<size_t>(index)];
+    if (!w || w->background.isNull()) return Kind::None;
+    return w->background.kind() == BackgroundPicture::Kind::Bitmap ? Kind::Bitmap : Kind::Metafile;
+  }
+  void save_picture(int index, const std::string& path) const override {
+    windows_[static_cast<size_t>(index)]->background.save(QString::fromStdString(path));
   }
   void show_point(const TCurvePoint* point) override { shownPoint = point; }
   // Plain shapes, one per number, so that a test can tell the cursors apart.

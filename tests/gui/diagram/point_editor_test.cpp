@@ -245,6 +245,14 @@ TEST(PointEditor, OpensAMissingBackgroundAndSavesAPastedOne) {
   EXPECT_EQ(asked,
             (std::vector<std::string>{"F0 background is not saved, save?", "Save background..."}));
   EXPECT_EQ(e.windows.active_window(), f0.paramNumber());
+
+  // Save writes the window's picture where the user says and makes that its name.
+  const std::string saved = dir.file("saved.bmp");
+  e.prompter->fileNames = {saved};
+  e.editor.savebutton->click();
+  EXPECT_EQ(e.prompter->shown.back(), "Save background...");
+  EXPECT_EQ(f0.parameter().backgroundFile, saved);
+  EXPECT_EQ(QImage(QString::fromStdString(saved)).size(), QSize(8, 8));
 }
 
 TEST(ParameterWindows, ShowAxisLimitsSetThroughTheSession) {
