@@ -77,7 +77,7 @@ void render(benchmark::State& state, const std::function<void(Voice&)>& make) {
 void render_blocks(benchmark::State& state, const std::function<void(Voice&)>& make) {
   Voice voice;
   make(voice);
-  const vocanta::SynthesisSettings settings = vocanta::read_synthesis_settings(voice);
+  const vocanta::SynthesisSettings settings = vocanta::read_synthesis_settings(voice, '.');
   std::array<int16_t, 1024> block{};
   for (auto _ : state) {
     vocanta::VoiceRenderer renderer(voice, settings);
@@ -95,9 +95,9 @@ void engine(benchmark::State& state, const char* document, vocanta::Engine which
   vocanta::reset_to_new(voice);
   std::ostringstream quiet;
   vocanta::UnattendedPrompter prompter(quiet, "vocanta_bench", vocanta::Answer::No);
-  vocanta::read_document(voice, std::string(VOCANTA_BENCH_DOCUMENTS) + "/" + document + ".vta",
+  vocanta::read_document(voice, '.', std::string(VOCANTA_BENCH_DOCUMENTS) + "/" + document + ".vta",
                          vocanta::ReadSelection{}, prompter);
-  const vocanta::SynthesisSettings settings = vocanta::read_synthesis_settings(voice);
+  const vocanta::SynthesisSettings settings = vocanta::read_synthesis_settings(voice, '.');
   std::vector<int16_t> block(1024);
   for (auto _ : state) {
     vocanta::VoiceRenderer renderer(voice, settings, nullptr, which);

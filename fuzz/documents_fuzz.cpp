@@ -30,7 +30,7 @@ class YesPrompter : public Prompter {
 bool read_into(Voice& voice, std::string_view text) {
   YesPrompter prompter;
   reset_to_new(voice);
-  return read_document_text(voice, text, "fuzz.vta", ReadSelection{}, prompter).accepted;
+  return read_document_text(voice, '.', text, "fuzz.vta", ReadSelection{}, prompter).accepted;
 }
 
 // Reading puts each batch at the head of the chain, so every generation lists the
@@ -59,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string written;
   try {
     if (!read_into(voice, vocanta::fuzz::as_text(data, size))) return 0;
-    written = compose_document(voice);
+    written = compose_document(voice, '.');
   } catch (const VocantaError&) {
     return 0;
   }
@@ -70,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   } catch (const VocantaError&) {
     require(false, "a written document reads without an error");
   }
-  require(compose_document(reread) == with_batch_steps_reversed(written),
+  require(compose_document(reread, '.') == with_batch_steps_reversed(written),
           "a written document reads back the same");
   return 0;
 }

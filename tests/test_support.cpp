@@ -43,9 +43,14 @@ void RecordingDocumentHost::show_parameter(int index) {
   calls.push_back("show " + std::to_string(index));
 }
 
-void RecordingDocumentHost::save_pasted_background(int index) {
-  calls.push_back("save " + std::to_string(index));
-  if (!savedName.empty()) voice_.parameter(index).backgroundFile = savedName;
+PictureStore::Kind RecordingPictures::picture_kind(int index) const {
+  const auto it = kinds.find(index);
+  return it == kinds.end() ? Kind::None : it->second;
+}
+
+void RecordingPictures::save_picture(int index, const std::string& path) const {
+  if (index == unwritable) throw VocantaError("Cannot write " + path);
+  saved.push_back(std::to_string(index) + " " + path);
 }
 
 void RecordingDocumentHost::load_background(int index, const std::string& path) {

@@ -4,11 +4,14 @@
 #include <deque>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/build/build_host.h"
 #include "core/document/document_lifecycle.h"
+#include "core/document/picture_store.h"
 #include "core/model/model_observer.h"
 #include "core/support/prompter.h"
 
@@ -18,18 +21,22 @@ namespace vocanta::testing {
 class ScriptedPrompter : public Prompter {
  public:
   std::vector<std::string> shown;
+  // The filter and the proposed name of each file dialog.
+  std::vector<std::pair<std::string, std::string>> fileDialogs;
   std::deque<Answer> answers;
   std::deque<std::string> fileNames;
 
   void message(const std::string& text) override { shown.push_back(text); }
   Answer ask_yes_no(const std::string& q) override { return next(q); }
   Answer ask_yes_no_cancel(const std::string& q) override { return next(q); }
-  std::string open_file_name(const std::string& title, const std::string&,
-                             const std::string&) override {
+  std::string open_file_name(const std::string& title, const std::string& filter,
+                             const std::string& initial) override {
+    fileDialogs.emplace_back(filter, initial);
     return next_file(title);
   }
-  std::string save_file_name(const std::string& title, const std::string&,
-                             const std::string&) override {
+  std::string save_file_name(const std::string& title, const std::string& filter,
+                             const std::string& initial) override {
+    fileDialogs.emplace_back(filter, initial);
     return next_file(title);
   }
 
@@ -39,14 +46,13 @@ class ScriptedPrompter : public Prompter {
 };
 
 // Stands in for the windows of a document: keeps the caption and the recent files and
-// logs what was asked about background pictures ("show 4", "save 4", "load 4 name").
+// logs what was asked about background pictures ("show 4", "load 4 name").
 class RecordingDocumentHost : public DocumentHost {
  public:
   explicit RecordingDocumentHost(class Voice& voice) : voice_(voice) {}
   std::string caption;
   std::vector<std::string> recent;
   std::vector<std::string> calls;
-  std::string savedName;         // what the point editor's save command makes the name
   std::string unreadable;        // a picture that cannot be read
   std::function<void()> onLoad;  // what the windows see while a picture is loaded
 
@@ -55,10 +61,22 @@ class RecordingDocumentHost : public DocumentHost {
   void add_recent_file(const std::string& p) override { recent.push_back(p); }
   void load_background(int index, const std::string& path) override;
   void show_parameter(int index) override;
-  void save_pasted_background(int index) override;
 
  private:
   class Voice& voice_;
+};
+
+// Stands in for the windows' pictures: the kind each parameter holds (none unless
+// given) and where they were written ("21 /tmp/sub.wmf"); a picture that cannot be
+// written raises.
+class RecordingPictures : public PictureStore {
+ public:
+  std::map<int, Kind> kinds;
+  int unwritable = -1;
+  mutable std::vector<std::string> saved;
+
+  Kind picture_kind(int index) const override;
+  void save_picture(int index, const std::string& path) const override;
 };
 
 // Every change the model told its observers of, while it lives.

@@ -179,7 +179,7 @@ int print_count(const BuildOptions& o, std::ostream& out, std::ostream& err) {
   const BatchBuild batch(run, voice.batches, batch_choice(voice, o));
   const int64_t total = batch.count();
   const int64_t voices = o.shard ? shard_voices(total, *o.shard).size() : total;
-  const int64_t length = read_synthesis_settings(voice).samplesPerVoice;
+  const int64_t length = read_synthesis_settings(voice, kCliDecimalSeparator).samplesPerVoice;
   out << "voices " << voices << "\n"
       << "samples " << count_product(voices, length) << "\n";
   return 0;

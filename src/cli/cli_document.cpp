@@ -11,7 +11,7 @@ bool load_cli_document(Voice& voice, const std::string& path, std::ostream& err)
   UnattendedPrompter prompter = cli_prompter(err);
   ReadResult read;
   try {
-    read_document(voice, path, ReadSelection{}, prompter, read);
+    read_document(voice, kCliDecimalSeparator, path, ReadSelection{}, prompter, read);
   } catch (...) {
     keep_background_names(voice, read, err);
     throw;

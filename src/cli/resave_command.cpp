@@ -27,7 +27,7 @@ int resave_command(const std::vector<std::string>& args, std::ostream& err) {
   if (!load_cli_document(voice, in, err)) return 1;
   UnattendedPrompter prompter = cli_prompter(err);
   drop_pasted_backgrounds(voice, prompter, err);
-  write_document(voice, out);
+  write_document(voice, kCliDecimalSeparator, out);
   return 0;
 }
 

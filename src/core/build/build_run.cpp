@@ -79,7 +79,7 @@ void BuildRun::begin_build(SampleSink& sink, const std::string& path, int64_t se
   // Before the destination is claimed: refused settings leave an existing file as it was.
   const RenderBatches batches =
       seriesVoices == kPlainBuild ? RenderBatches::Off : RenderBatches::AsStepped;
-  prepare_render(voice_, seed, batches, [&](const SynthesisSettings& settings) {
+  prepare_render(voice_, seed, decimalSeparator_, batches, [&](const SynthesisSettings& settings) {
     settings_ = settings;
     tracks_.clear(settings_.fs);
     sink.open();
@@ -160,8 +160,8 @@ void BuildRun::end_build() {
   host_.add_statistics_line(std::string(logged_text(outcome_)));
   endSeconds_ = host_.tick_count() / 1000.0;
   if (endSeconds_ - startSeconds_ > 15) host_.beep();
-  host_.add_statistics_line(
-      "Build took " + format_fixed3(endSeconds_ - startSeconds_, voice_.decimalSeparator) + "s");
+  host_.add_statistics_line("Build took " +
+                            format_fixed3(endSeconds_ - startSeconds_, decimalSeparator_) + "s");
   host_.build_finished();
   running_ = false;
 }
@@ -188,7 +188,7 @@ std::string BuildRun::percent_text() const {
   std::snprintf(buf, sizeof buf, "%05.2f%%", percent);
   std::string text = buf;
   for (char& c : text)
-    if (c == '.') c = voice_.decimalSeparator;
+    if (c == '.') c = decimalSeparator_;
   return text;
 }
 

@@ -35,6 +35,10 @@ class BuildRun : private RenderBreak {
   void set_document_path(const std::string& path) { documentPath_ = path; }
   // Which engine renders the voices of the builds to come; the fast one unless told.
   void set_engine(Engine engine) { engine_ = engine; }
+  // The decimal separator of the settings texts and of the numbers the host is shown;
+  // "." unless told.
+  void set_decimal_separator(char separator) { decimalSeparator_ = separator; }
+  char decimal_separator() const { return decimalSeparator_; }
   // The document open now, when it is another file (saved under a new name since it was
   // loaded): the build must not write over it either.
   void set_open_document(const std::string& path) { openDocument_ = path; }
@@ -147,6 +151,7 @@ class BuildRun : private RenderBreak {
   SampleSink* sink_ = nullptr;
   std::unique_ptr<VoiceRenderer> renderer_;
   Engine engine_ = Engine::Fast;
+  char decimalSeparator_ = '.';
   std::string documentPath_;
   std::string openDocument_;
   BuildOutcome outcome_ = BuildOutcome::None;

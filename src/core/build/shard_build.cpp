@@ -37,7 +37,7 @@ void ShardBuild::build(const std::string& path, const std::string& documentPath)
         "There is nothing to build: choose batches or check \"Include build without batch\"");
   const VoiceRange range = voices();
   // Read before the build does, for the header; refused settings touch no file either way.
-  const int64_t length = read_synthesis_settings(voice_).samplesPerVoice;
+  const int64_t length = read_synthesis_settings(voice_, run_.decimal_separator()).samplesPerVoice;
   SampleFileSink sink(path, documentPath);
   sink.add_item(part_item::kSeries, series_);
   sink.add_item(part_item::kShard, shard_text(shard_));

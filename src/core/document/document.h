@@ -34,26 +34,31 @@ struct ReadResult {
   std::vector<std::pair<int, std::string>> backgrounds;
 };
 
+// A document writes its numbers with "."; decimalSeparator is the one of the voice's
+// settings and axis texts, as the user types them.
+
 // The whole voice as document text; it asks nothing. A background name holding "*" (a
 // pasted picture that has no file) is left out; the parameters whose pasted picture the
 // user chose not to save get an empty entry. Raises the conversion message of a
 // settings text that is not a number, or names a value that is no finite number, before
 // anything is written anywhere: a text the reader refuses is never written.
-std::string compose_document(const Voice& voice, const std::vector<int>& droppedPictures = {});
+std::string compose_document(const Voice& voice, char decimalSeparator,
+                             const std::vector<int>& droppedPictures = {});
 
 // Writes the whole voice to path, replacing the file only once the new text is complete.
-void write_document(const Voice& voice, const std::string& path);
+void write_document(const Voice& voice, char decimalSeparator, const std::string& path);
 
 // Reads the document into the voice; the prompter hears a refusal and asks about a
 // version that differs.
-ReadResult read_document(Voice& voice, const std::string& path, const ReadSelection& selection,
-                         Prompter& prompter);
+ReadResult read_document(Voice& voice, char decimalSeparator, const std::string& path,
+                         const ReadSelection& selection, Prompter& prompter);
 // The same, filling result as it goes, so that what was read before an error (the
 // backgrounds among it) is known when the error arrives.
-void read_document(Voice& voice, const std::string& path, const ReadSelection& selection,
-                   Prompter& prompter, ReadResult& result);
+void read_document(Voice& voice, char decimalSeparator, const std::string& path,
+                   const ReadSelection& selection, Prompter& prompter, ReadResult& result);
 // The same on a document's text held in memory; name stands for the path in the messages.
-ReadResult read_document_text(Voice& voice, std::string_view text, const std::string& name,
-                              const ReadSelection& selection, Prompter& prompter);
+ReadResult read_document_text(Voice& voice, char decimalSeparator, std::string_view text,
+                              const std::string& name, const ReadSelection& selection,
+                              Prompter& prompter);
 
 }  // namespace vocanta

@@ -19,6 +19,9 @@ bool exists(const std::string& path) {
   return std::filesystem::exists(std::filesystem::symlink_status(path, ec));
 }
 
+constexpr const char* kBitmapFilter = "Bitmap files (*.bmp)|*.bmp|All files (*.*)|*.*";
+constexpr const char* kMetafileFilter = "Windows metafile (*.wmf)|*.wmf|All files (*.*)|*.*";
+
 // Refusals of a save that leave everything as it was.
 class SaveRefused : public VocantaError {
  public:
@@ -87,7 +90,8 @@ void DocumentLifecycle::read_and_take(const std::string& path, bool asCopy) {
   const ReadSelection everything;
   ReadResult r;
   try {
-    read_document(voice_, path, partialOpen && !asCopy ? selection : everything, *prompter_, r);
+    read_document(voice_, decimalSeparator_, path, partialOpen && !asCopy ? selection : everything,
+                  *prompter_, r);
   } catch (...) {
     // What was read before the bad entry stays and is shown; the entry's error is the
     // one the user hears of.
@@ -157,9 +161,10 @@ void DocumentLifecycle::save_document() {
   PendingFile pending;
   // Composed once before the questions, so that a settings text that is not a number
   // is reported before anything is asked.
-  std::string text = compose_document(voice_);
+  std::string text = compose_document(voice_, decimalSeparator_);
   std::vector<int> dropped;
-  if (settle_pasted_backgrounds(dropped)) text = compose_document(voice_, dropped);
+  if (settle_pasted_backgrounds(dropped))
+    text = compose_document(voice_, decimalSeparator_, dropped);
   if (!pending.write(path, text)) throw VocantaError("Unable to write to " + path);
   try {
     move_old_version_away(backup_path(path));
@@ -177,18 +182,31 @@ void DocumentLifecycle::save_document() {
 bool DocumentLifecycle::settle_pasted_backgrounds(std::vector<int>& dropped) {
   bool asked = false;
   for (int i = 0; i < kParameterCount; ++i) {
-    Parameter& p = voice_.parameter(i);
+    const Parameter& p = voice_.parameter(i);
     if (p.backgroundFile.find('*') == std::string::npos) continue;
     host_.show_parameter(i);
     if (prompter_->ask_yes_no(p.title + " background is not saved, save?") == Answer::Yes) {
-      host_.save_pasted_background(i);
+      save_background(i);
     } else {
-      p.backgroundFile.clear();
+      set_background_file(voice_, i, "");
       dropped.push_back(i);
     }
     asked = true;
   }
   return asked;
+}
+
+void DocumentLifecycle::save_background(int index) {
+  const PictureStore::Kind kind =
+      pictures_ ? pictures_->picture_kind(index) : PictureStore::Kind::None;
+  if (kind == PictureStore::Kind::None) return;
+  const char* filter = kind == PictureStore::Kind::Bitmap ? kBitmapFilter : kMetafileFilter;
+  const std::string chosen =
+      prompter_->save_file_name("Save background...", filter, backgroundSaveName_);
+  if (chosen.empty()) return;
+  backgroundSaveName_ = chosen;
+  pictures_->save_picture(index, chosen);
+  set_background_file(voice_, index, chosen);
 }
 
 void DocumentLifecycle::move_old_version_away(const std::string& backup) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/document/document.h"
+#include "core/document/picture_store.h"
 #include "core/model/model_observer.h"
 
 namespace vocanta {
@@ -14,7 +15,7 @@ class Prompter;
 class Voice;
 
 // What the document commands need of the windows beyond what the model's observers
-// learn: the caption, the recent files list and the background pictures.
+// learn: the caption, the recent files list and the background pictures to load.
 class DocumentHost {
  public:
   virtual ~DocumentHost() = default;
@@ -27,9 +28,6 @@ class DocumentHost {
   // Before the question about a pasted picture: show the parameter's window and make
   // it the point editor's target.
   virtual void show_parameter(int index) = 0;
-  // The user wants the pasted picture saved: run the point editor's save command, which
-  // asks for a file name and, given one, makes it the background name.
-  virtual void save_pasted_background(int index) = 0;
 };
 
 // The document of a session: its path, the proposed sample path, the modified flag,
@@ -59,12 +57,20 @@ class DocumentLifecycle : private ModelObserver {
   bool close_query() { return ask_save_changes(true); }
   // Saves the document beside the sample file of a build under the same base name.
   void autosave(const std::string& samplePath);
+  // The point editor's Save: asks for a file for the parameter's background picture,
+  // writes the picture there and makes the file its name. Nothing happens without a
+  // picture or a file; raises when the file cannot be written.
+  void save_background(int index);
 
   // The document differs from its file: set by adding points, removing batches and
   // every undo and redo; cleared by saving, a matching full open, New and "No".
   bool modified() const { return documentModified_; }
   void set_modified(bool on) { documentModified_ = on; }
   void set_prompter(Prompter& prompter) { prompter_ = &prompter; }
+  // The windows' pictures; without them a document has no picture to save.
+  void set_picture_store(PictureStore* pictures) { pictures_ = pictures; }
+  // The one of the settings and axis texts; documents always use ".".
+  void set_decimal_separator(char separator) { decimalSeparator_ = separator; }
 
   std::string documentPath;
   std::string samplePath = "*.smp";
@@ -89,6 +95,10 @@ class DocumentLifecycle : private ModelObserver {
   EditHistory& history_;
   Prompter* prompter_;
   DocumentHost& host_;
+  PictureStore* pictures_ = nullptr;
+  char decimalSeparator_ = '.';
+  // What the background's save dialog proposes next, as it remembers its last file.
+  std::string backgroundSaveName_;
   bool documentModified_ = false;
 };
 

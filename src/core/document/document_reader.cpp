@@ -27,9 +27,8 @@ struct ValueSpan {
   }
 };
 
-void read_common(Voice& voice, const IniFile& ini) {
+void read_common(Voice& voice, const IniFile& ini, char sep) {
   BuildSettings& s = voice.settings;
-  const char sep = voice.decimalSeparator;
   s.gain = format_number(parse_number(ini.read("Common", "Gain", "-20")), sep);
   s.samplingFrequency =
       format_number(parse_number(ini.read("Common", "SamplingFrequency", "16000")), sep);
@@ -76,8 +75,7 @@ bool read_curve_section(Voice& voice, Parameter& p, const IniFile& ini, const st
   return !keys.empty();
 }
 
-void widen_y_range(const Voice& voice, Parameter& p, const ValueSpan& span) {
-  const char sep = voice.decimalSeparator;
+void widen_y_range(Parameter& p, const ValueSpan& span, char sep) {
   double current = 0;
   if (span.lowest < 1e60 && (!try_parse_number(p.yMin, current, sep) || span.lowest < current))
     p.yMin = format_fixed3(span.lowest, sep);
@@ -85,7 +83,7 @@ void widen_y_range(const Voice& voice, Parameter& p, const ValueSpan& span) {
     p.yMax = format_fixed3(span.highest, sep);
 }
 
-void read_parameter(Voice& voice, Parameter& p, const IniFile& ini, ReadResult& result) {
+void read_parameter(Voice& voice, Parameter& p, const IniFile& ini, char sep, ReadResult& result) {
   if (ini.has_key("Defaults", p.key))
     p.state.defaultValue = parse_number(ini.read("Defaults", p.key, ""));
   clear_curves(p.state);
@@ -96,17 +94,17 @@ void read_parameter(Voice& voice, Parameter& p, const IniFile& ini, ReadResult& 
   } else {
     read_curve_section(voice, p, ini, p.key, 1, span);
   }
-  widen_y_range(voice, p, span);
+  widen_y_range(p, span, sep);
   const std::string background = ini.read("Backgrounds", p.title, "");
   if (!background.empty()) result.backgrounds.emplace_back(p.index(), background);
 }
 
 // Documents before the bandwidth curve held a straight line a + b * f.
-void read_bandwidth_coefficients(Voice& voice, const IniFile& ini) {
+void read_bandwidth_coefficients(Voice& voice, const IniFile& ini, char sep) {
   const double a = parse_number(ini.read("Defaults", "FormantBWa", "0"));
   const double b = parse_number(ini.read("Defaults", "FormantBWb", "0"));
   if (a == 0 || b == 0) return;
-  const double half = parse_number(voice.settings.samplingFrequency, voice.decimalSeparator) / 2;
+  const double half = parse_number(voice.settings.samplingFrequency, sep) / 2;
   const double top = a + b * half;
   if (!std::isfinite(top))
     throw VocantaError("FormantBWa=" + format_number(a) + " and FormantBWb=" + format_number(b) +
@@ -134,29 +132,29 @@ bool accept_file(const IniFile& ini, const std::string& path, Prompter& prompter
 }
 
 // What follows the loading, shared by the file and the text form.
-void read_loaded(Voice& voice, const IniFile& ini, const std::string& path,
+void read_loaded(Voice& voice, char sep, const IniFile& ini, const std::string& path,
                  const ReadSelection& selection, Prompter& prompter, ReadResult& result) {
   if (!accept_file(ini, path, prompter, result)) return;
   // The windows follow once, after the whole read (or what of it was done).
   const ModelEvents::Hold hold(voice.events);
-  if (selection.takes_common()) read_common(voice, ini);
+  if (selection.takes_common()) read_common(voice, ini, sep);
   for (int i = 0; i < kParameterCount; ++i)
-    if (selection.takes(i)) read_parameter(voice, voice.parameter(i), ini, result);
-  if (selection.takes(param::kFormantBandwidth)) read_bandwidth_coefficients(voice, ini);
+    if (selection.takes(i)) read_parameter(voice, voice.parameter(i), ini, sep, result);
+  if (selection.takes(param::kFormantBandwidth)) read_bandwidth_coefficients(voice, ini, sep);
   result.accepted = true;
 }
 
 }  // namespace
 
-ReadResult read_document(Voice& voice, const std::string& path, const ReadSelection& selection,
-                         Prompter& prompter) {
+ReadResult read_document(Voice& voice, char decimalSeparator, const std::string& path,
+                         const ReadSelection& selection, Prompter& prompter) {
   ReadResult result;
-  read_document(voice, path, selection, prompter, result);
+  read_document(voice, decimalSeparator, path, selection, prompter, result);
   return result;
 }
 
-void read_document(Voice& voice, const std::string& path, const ReadSelection& selection,
-                   Prompter& prompter, ReadResult& result) {
+void read_document(Voice& voice, char decimalSeparator, const std::string& path,
+                   const ReadSelection& selection, Prompter& prompter, ReadResult& result) {
   IniFile ini;
   std::error_code ec;
   const auto status = std::filesystem::status(path, ec);
@@ -169,13 +167,14 @@ void read_document(Voice& voice, const std::string& path, const ReadSelection& s
     prompter.message(path + " does not exist");
     return;
   }
-  read_loaded(voice, ini, path, selection, prompter, result);
+  read_loaded(voice, decimalSeparator, ini, path, selection, prompter, result);
 }
 
-ReadResult read_document_text(Voice& voice, std::string_view text, const std::string& name,
-                              const ReadSelection& selection, Prompter& prompter) {
+ReadResult read_document_text(Voice& voice, char decimalSeparator, std::string_view text,
+                              const std::string& name, const ReadSelection& selection,
+                              Prompter& prompter) {
   ReadResult result;
-  read_loaded(voice, IniFile(text), name, selection, prompter, result);
+  read_loaded(voice, decimalSeparator, IniFile(text), name, selection, prompter, result);
   return result;
 }
 

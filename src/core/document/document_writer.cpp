@@ -59,11 +59,12 @@ std::string settings_text(const std::string& text) {
 
 }  // namespace
 
-std::string compose_document(const Voice& voice, const std::vector<int>& droppedPictures) {
+std::string compose_document(const Voice& voice, char decimalSeparator,
+                             const std::vector<int>& droppedPictures) {
   // Every conversion happens before the file is touched, so that a bad settings text
   // leaves the previous document as it was.
   const BuildSettings& s = voice.settings;
-  const char sep = voice.decimalSeparator;
+  const char sep = decimalSeparator;
   IniFile ini;
   ini.write("Common", "Filetype", kFileType);
   ini.write("Common", "Version", kDocumentVersion);
@@ -82,8 +83,8 @@ std::string compose_document(const Voice& voice, const std::vector<int>& dropped
   return ini.text();
 }
 
-void write_document(const Voice& voice, const std::string& path) {
-  const std::string text = compose_document(voice);
+void write_document(const Voice& voice, char decimalSeparator, const std::string& path) {
+  const std::string text = compose_document(voice, decimalSeparator);
   if (!write_file_atomically(path, text)) throw VocantaError("Unable to write to " + path);
 }
 

@@ -1,5 +1,7 @@
 #include "core/document/session.h"
 
+#include <utility>
+
 namespace vocanta {
 
 Session::Session(Prompter& prompter, DocumentHost& documentHost, BuildHost& buildHost)
@@ -10,6 +12,30 @@ Session::Session(Prompter& prompter, DocumentHost& documentHost, BuildHost& buil
 void Session::set_prompter(Prompter& prompter) {
   prompter_ = &prompter;
   document_.set_prompter(prompter);
+}
+
+void Session::set_decimal_separator(char separator) {
+  decimalSeparator_ = separator;
+  document_.set_decimal_separator(separator);
+  run_.set_decimal_separator(separator);
+}
+
+void Session::set_x_limits(int index, const AxisTexts& limits) {
+  Parameter& p = voice_.parameter(index);
+  p.xMin = limits.min;
+  p.xMax = limits.max;
+  voice_.events.notify({ModelChange::Kind::AxisLimits, index});
+}
+
+void Session::set_y_limits(int index, const AxisTexts& limits) {
+  Parameter& p = voice_.parameter(index);
+  p.yMin = limits.min;
+  p.yMax = limits.max;
+  voice_.events.notify({ModelChange::Kind::AxisLimits, index});
+}
+
+void Session::set_background_file(int index, std::string file) {
+  vocanta::set_background_file(voice_, index, std::move(file));
 }
 
 void Session::apply(std::unique_ptr<EditCommand> command, uint64_t group) {

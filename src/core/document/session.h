@@ -32,6 +32,12 @@ class Session {
   BuildRun& build_run() { return run_; }
   Prompter& prompter() { return *prompter_; }
   void set_prompter(Prompter& prompter);
+  // The windows' background pictures, for the document's save; none unless set.
+  void set_picture_store(PictureStore* pictures) { document_.set_picture_store(pictures); }
+  // The decimal separator of the settings and axis texts, the user's: the program sets
+  // it once at its start; "." unless set. Documents always use ".".
+  char decimal_separator() const { return decimalSeparator_; }
+  void set_decimal_separator(char separator);
 
   // Applies a change of the document's content and keeps it for undo. Changes with the
   // same non-zero group (one drag, one visit to a dialog) are undone as one step. While
@@ -40,6 +46,14 @@ class Session {
   uint64_t new_group() { return history_.new_group(); }
   void undo();
   void redo();
+
+  // A parameter window's axis limits as typed, x or y. They are view state kept with the
+  // voice: no step to undo, and the document stays unmodified.
+  void set_x_limits(int index, const AxisTexts& limits);
+  void set_y_limits(int index, const AxisTexts& limits);
+  // The name of a parameter's background picture. The steps that change a picture
+  // (Open, Paste, Clear) are undone as a whole; naming it alone marks nothing modified.
+  void set_background_file(int index, std::string file);
 
   // A plain build into path; the header names the document loaded last.
   void build_voice(const std::string& path);
@@ -52,6 +66,7 @@ class Session {
 
   Voice voice_;
   Prompter* prompter_;
+  char decimalSeparator_ = '.';
   EditHistory history_;
   DocumentLifecycle document_;
   BuildRun run_;

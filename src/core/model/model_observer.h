@@ -14,6 +14,8 @@ struct ModelChange {
     Settings,      // the build settings texts
     TweenieCount,  // the tweenie spectrum was laid out for another number of rows
     Curves,        // the curves or points of parameter `index`
+    AxisLimits,    // the axis limit texts of parameter `index`
+    Background,    // the background picture's name of parameter `index`
     Batches,       // the batch chain
     History,       // the edit history: what undo and redo would do
   };

@@ -1,5 +1,7 @@
 #include "core/model/voice.h"
 
+#include <utility>
+
 #include "core/support/number_format.h"
 
 namespace vocanta {
@@ -40,7 +42,7 @@ AxisTexts time_range(const BuildSettings& settings) {
 
 namespace {
 
-void install_one(Voice& voice, int index) {
+void install_one(Voice& voice, int index, char decimalSeparator) {
   const ParameterDefinition& d = kParameterTable[static_cast<size_t>(index)];
   Parameter& p = voice.parameter(index);
   p.title = d.title;
@@ -62,9 +64,8 @@ void install_one(Voice& voice, int index) {
     }
     case XRange::HalfSampleRate:
       p.xMin = kZeroText;
-      p.xMax =
-          format_number(parse_number(voice.settings.samplingFrequency, voice.decimalSeparator) / 2,
-                        voice.decimalSeparator);
+      p.xMax = format_number(parse_number(voice.settings.samplingFrequency, decimalSeparator) / 2,
+                             decimalSeparator);
       break;
     case XRange::Fixed:
       p.xMin = d.xMin;
@@ -85,10 +86,10 @@ void install_one(Voice& voice, int index) {
 
 }  // namespace
 
-void install_parameter_definitions(Voice& voice) {
+void install_parameter_definitions(Voice& voice, char decimalSeparator) {
   for (int i = 0; i < kParameterCount; ++i)
     voice.parameter(i).paramNumber = static_cast<int16_t>(i + 1);
-  for (int index : kInstallOrder) install_one(voice, index);
+  for (int index : kInstallOrder) install_one(voice, index, decimalSeparator);
 }
 
 void reset_to_new(Voice& voice) {
@@ -98,7 +99,8 @@ void reset_to_new(Voice& voice) {
   }
   voice.settings.reset_texts();
   voice.tweeniesInUse = 1;
-  install_parameter_definitions(voice);
+  // The default settings texts are whole numbers, written alike with either separator.
+  install_parameter_definitions(voice, '.');
   voice.batches.clear_batches();
 }
 
@@ -109,6 +111,11 @@ void set_time_ranges(Voice& voice) {
       p.xMin = range.min;
       p.xMax = range.max;
     }
+}
+
+void set_background_file(Voice& voice, int index, std::string file) {
+  voice.parameter(index).backgroundFile = std::move(file);
+  voice.events.notify({ModelChange::Kind::Background, index});
 }
 
 }  // namespace vocanta

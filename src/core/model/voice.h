@@ -60,15 +60,14 @@ class Voice {
   BuildSettings settings;
   // The number of tweenies the tweenie spectrum's curves are laid out for.
   int tweeniesInUse = 1;
-  // The user's decimal separator for the settings and axis texts.
-  char decimalSeparator = '.';
 
  private:
   std::array<Parameter, kParameterCount> params_;
 };
 
-// Fills every parameter with its definition, captions and axis ranges.
-void install_parameter_definitions(Voice& voice);
+// Fills every parameter with its definition, captions and axis ranges; the ranges
+// taken from the settings texts are written with the decimal separator of those texts.
+void install_parameter_definitions(Voice& voice, char decimalSeparator);
 
 // The core of New: no curves, backgrounds or batches, default settings texts (the
 // randomize switch stays) and the definitions installed.
@@ -89,5 +88,9 @@ AxisTexts time_range(const BuildSettings& settings);
 
 // Sets the x ranges of the time-based parameters to the time range.
 void set_time_ranges(Voice& voice);
+
+// Names the background picture of a parameter (empty: none) and tells the observers.
+// The name alone marks nothing modified: the steps that change a picture do that.
+void set_background_file(Voice& voice, int index, std::string file);
 
 }  // namespace vocanta

@@ -18,9 +18,9 @@ double round_even(double v) {
 
 }  // namespace
 
-SynthesisSettings read_synthesis_settings(const Voice& voice) {
+SynthesisSettings read_synthesis_settings(const Voice& voice, char decimalSeparator) {
   const BuildSettings& t = voice.settings;
-  const char sep = voice.decimalSeparator;
+  const char sep = decimalSeparator;
   SynthesisSettings s;
   const double fs = round_even(parse_number(t.samplingFrequency, sep));
   if (!(fs <= std::numeric_limits<int32_t>::max() && fs >= std::numeric_limits<int32_t>::min()))
@@ -40,10 +40,11 @@ SynthesisSettings read_synthesis_settings(const Voice& voice) {
   return s;
 }
 
-SynthesisSettings prepare_render(Voice& voice, uint32_t seed, RenderBatches batches,
+SynthesisSettings prepare_render(Voice& voice, uint32_t seed, char decimalSeparator,
+                                 RenderBatches batches,
                                  const std::function<void(const SynthesisSettings&)>& claim) {
   voice.random.seed = voice.settings.randomize ? seed : 0;
-  const SynthesisSettings s = read_synthesis_settings(voice);
+  const SynthesisSettings s = read_synthesis_settings(voice, decimalSeparator);
   if (claim) claim(s);
   use_tweenie_count(voice, s.tweenies);
   if (batches == RenderBatches::Off) voice.batches.deactivate_batches();

@@ -18,9 +18,9 @@ struct SynthesisSettings {
   int64_t samplesPerVoice = 16000;
 };
 
-// Converts the settings texts, raising the conversion messages, and refuses counts of
-// samples that no sample file can hold.
-SynthesisSettings read_synthesis_settings(const Voice& voice);
+// Converts the settings texts, written with decimalSeparator, raising the conversion
+// messages, and refuses counts of samples that no sample file can hold.
+SynthesisSettings read_synthesis_settings(const Voice& voice, char decimalSeparator);
 
 // The batches a render applies: a plain render none, a batch build's voices the ones it
 // steps.
@@ -31,7 +31,8 @@ enum class RenderBatches { Off, AsStepped };
 // they give (the tweenie diagram's grid shows it); for a plain render every batch off.
 // Settings that cannot be converted thus leave the destination and the diagrams as they
 // were. A build and playback start here, so that what is heard is what is built.
-SynthesisSettings prepare_render(Voice& voice, uint32_t seed, RenderBatches batches,
+SynthesisSettings prepare_render(Voice& voice, uint32_t seed, char decimalSeparator,
+                                 RenderBatches batches,
                                  const std::function<void(const SynthesisSettings&)>& claim = {});
 
 }  // namespace vocanta

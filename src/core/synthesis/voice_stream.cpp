@@ -5,8 +5,8 @@
 
 namespace vocanta {
 
-VoiceStream::VoiceStream(Voice& voice, uint32_t seed) {
-  settings_ = prepare_render(voice, seed, RenderBatches::Off);
+VoiceStream::VoiceStream(Voice& voice, uint32_t seed, char decimalSeparator) {
+  settings_ = prepare_render(voice, seed, decimalSeparator, RenderBatches::Off);
   renderer_ = std::make_unique<VoiceRenderer>(voice, settings_, nullptr, Engine::Fast);
   renderer_->start();
 }

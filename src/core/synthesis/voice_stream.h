@@ -16,8 +16,9 @@ class VoiceRenderer;
 class VoiceStream {
  public:
   // Reads the settings now, so that refused settings are reported before anything
-  // plays. seed: the clock seed a randomizing document starts from.
-  VoiceStream(Voice& voice, uint32_t seed);
+  // plays. seed: the clock seed a randomizing document starts from; decimalSeparator:
+  // the one of the settings texts.
+  VoiceStream(Voice& voice, uint32_t seed, char decimalSeparator);
   ~VoiceStream();
   VoiceStream(const VoiceStream&) = delete;
   VoiceStream& operator=(const VoiceStream&) = delete;

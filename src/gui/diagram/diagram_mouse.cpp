@@ -9,6 +9,7 @@
 #include "core/model/curve_commands.h"
 #include "core/model/voice.h"
 #include "core/support/number_format.h"
+#include "gui/diagram/background_command.h"
 #include "gui/diagram/diagram_view.h"
 #include "gui/diagram/parameter_window.h"
 #include "gui/diagram/parameter_window_host.h"
@@ -194,7 +195,8 @@ void ParameterWindow::diagram_release(QMouseEvent* event) {
     case EditMode::MoveBackground:
       drag_background(X, Y, keys);
       if (background_state().left != moveStart_.left || background_state().top != moveStart_.top)
-        apply_step(std::make_unique<BackgroundCommand>(*this, moveStart_, background_state(),
+        apply_step(std::make_unique<BackgroundCommand>(host_.background_views(), param_.index(),
+                                                       moveStart_, background_state(),
                                                        "Move background", false));
       break;
     case EditMode::Move:
@@ -245,7 +247,7 @@ void ParameterWindow::finish_release(int X, int Y) {
 }
 
 void ParameterWindow::grow_axes(int X, int Y) {
-  const char separator = session_.voice().decimalSeparator;
+  const char separator = session_.decimal_separator();
   const auto text = [separator](double v) {
     return QString::fromStdString(format_fixed3(v, separator));
   };

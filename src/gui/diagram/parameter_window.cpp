@@ -1,7 +1,6 @@
 #include "gui/diagram/parameter_window.h"
 
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
@@ -110,10 +109,20 @@ void ParameterWindow::sync_from_model() {
   xlabel->adjustSize();
   ylabel->setText(qt(param_.yCaption));
   ylabel->adjustSize();
+  show_axis_limits();
+}
+
+void ParameterWindow::show_axis_limits() {
   xminedit->setText(qt(param_.xMin));
   xmaxedit->setText(qt(param_.xMax));
   yminedit->setText(qt(param_.yMin));
   ymaxedit->setText(qt(param_.yMax));
+}
+
+void ParameterWindow::axis_limits_changed() {
+  if (layingOut_) return;
+  show_axis_limits();
+  lay_out();
 }
 
 void ParameterWindow::lay_out() {
@@ -131,7 +140,7 @@ void ParameterWindow::lay_out() {
 }
 
 ParameterWindow::Limits ParameterWindow::read_axis_fields() const {
-  const char separator = session_.voice().decimalSeparator;
+  const char separator = session_.decimal_separator();
   const auto number = [separator](const QLineEdit* edit) {
     return parse_number(edit->text().toStdString(), separator);
   };
@@ -143,8 +152,8 @@ void ParameterWindow::accept_limits(const Limits& limits) {
   if (limits.xMax > limits.xMin) {
     xMap_.min = limits.xMin;
     xMap_.max = limits.xMax;
-    param_.xMin = xminedit->text().toStdString();
-    param_.xMax = xmaxedit->text().toStdString();
+    session_.set_x_limits(param_.index(),
+                          {xminedit->text().toStdString(), xmaxedit->text().toStdString()});
   } else {
     xminedit->setText(qt(param_.xMin));
     xmaxedit->setText(qt(param_.xMax));
@@ -154,8 +163,8 @@ void ParameterWindow::accept_limits(const Limits& limits) {
   if (limits.yMax > limits.yMin) {
     yMap_.min = limits.yMin;
     yMap_.max = limits.yMax;
-    param_.yMin = yminedit->text().toStdString();
-    param_.yMax = ymaxedit->text().toStdString();
+    session_.set_y_limits(param_.index(),
+                          {yminedit->text().toStdString(), ymaxedit->text().toStdString()});
   } else {
     yminedit->setText(qt(param_.yMin));
     ymaxedit->setText(qt(param_.yMax));
@@ -249,7 +258,7 @@ int ParameterWindow::value_to_y(double v) const {
 void ParameterWindow::show_cursor_position(int X, int Y) {
   const double x = x_to_value(X);
   const double y = y_to_value(Y);
-  const char separator = session_.voice().decimalSeparator;
+  const char separator = session_.decimal_separator();
   const std::string caption =
       param_.title + " " + param_.xLabel + "=" + format_fixed3(x, separator) + param_.xUnit + " " +
       param_.yLabel + "=" + format_fixed3(y, separator) + param_.yUnit + " " + cursor_info(x);
@@ -259,7 +268,7 @@ void ParameterWindow::show_cursor_position(int X, int Y) {
 }
 
 std::string ParameterWindow::cursor_info(double x) {
-  const char separator = session_.voice().decimalSeparator;
+  const char separator = session_.decimal_separator();
   CurveState& s = param_.state;
   // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) on " " + a temporary.
   std::string info = " ";
@@ -304,38 +313,6 @@ void ParameterWindow::invert_sync_lines(int column, int row) {
   syncY = static_cast<int16_t>(row);
   syncErased = false;
   image_->update();
-}
-
-void ParameterWindow::load_background(const QString& fileName) {
-  if (fileName.isEmpty()) return;
-  backgroundLeft = 0;
-  backgroundTop = 0;
-  param_.backgroundFile.clear();
-  backgroundVisible = false;
-  if (QFileInfo::exists(fileName)) {
-    try {
-      background = BackgroundPicture::from_file(fileName);
-    } catch (...) {
-      // The window must not go on showing a picture it no longer has.
-      background = BackgroundPicture();
-      redraw();
-      throw;
-    }
-    param_.backgroundFile = fileName.toStdString();
-    backgroundVisible = true;
-  } else if (session_.prompter().ask_yes_no(fileName.toStdString() + ", background for " +
-                                            param_.title + ", was not found. Search?") ==
-             Answer::Yes) {
-    host_.search_background(*this, fileName);
-  }
-  redraw();
-}
-
-void ParameterWindow::clear_background() {
-  param_.backgroundFile.clear();
-  backgroundVisible = false;
-  background = BackgroundPicture();
-  redraw();
 }
 
 void ParameterWindow::set_edit_mode(EditMode mode) {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "core/model/diagram_grid.h"
-#include "gui/diagram/background_command.h"
+#include "gui/diagram/background_views.h"
 #include "gui/platform/background_picture.h"
 
 class QLabel;
@@ -45,6 +45,9 @@ class ParameterWindow : public QWidget {
   // Shows the definition, captions and axis texts that the model holds now (after
   // New, a document read or the settings dialog).
   void sync_from_model();
+  // The model's axis limits of this parameter changed: shown and laid out, unless the
+  // window set them itself while laying out.
+  void axis_limits_changed();
 
   // Takes the axis fields, places the controls, recomputes the grids and redraws.
   // Limits that are not numbers raise the conversion message; limits with max <= min
@@ -67,9 +70,6 @@ class ParameterWindow : public QWidget {
   void paste_background();
   void clear_background_step();
   void show_background(bool visible);
-  // Writes the picture in its own format and makes the file its name; raises when the
-  // file cannot be written. Nothing happens without a picture.
-  void save_background(const QString& fileName);
   void copy_background() const;
   BackgroundState background_state() const;
   // Takes over a state (undo, redo) and redraws.
@@ -125,6 +125,7 @@ class ParameterWindow : public QWidget {
 
   void create_controls();
   QLineEdit* axis_edit(const char* name, const char* hint, const char* text);
+  void show_axis_limits();
   Limits read_axis_fields() const;
   void accept_limits(const Limits& limits);
   void place_controls();
@@ -142,6 +143,8 @@ class ParameterWindow : public QWidget {
   void move_pointer_to(int X, int Y);
   void invert_background_outline();
   void apply_step(std::unique_ptr<EditCommand> step);
+  void apply_background_step(const BackgroundState& before, const BackgroundState& after,
+                             const char* caption, bool modifiesDocument);
   std::string cursor_info(double x);
   AxisMapping x_mapping() const;
   AxisMapping y_mapping() const;

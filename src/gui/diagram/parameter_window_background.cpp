@@ -1,4 +1,5 @@
 #include <QClipboard>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScopedValueRollback>
 #include <memory>
@@ -6,7 +7,9 @@
 #include "core/document/session.h"
 #include "core/model/voice.h"
 #include "core/support/prompter.h"
+#include "gui/diagram/background_command.h"
 #include "gui/diagram/parameter_window.h"
+#include "gui/diagram/parameter_window_host.h"
 #include "gui/platform/picture_clipboard.h"
 
 namespace vocanta {
@@ -24,6 +27,38 @@ bool same(const BackgroundState& a, const BackgroundState& b) {
 
 }  // namespace
 
+void ParameterWindow::load_background(const QString& fileName) {
+  if (fileName.isEmpty()) return;
+  backgroundLeft = 0;
+  backgroundTop = 0;
+  session_.set_background_file(param_.index(), "");
+  backgroundVisible = false;
+  if (QFileInfo::exists(fileName)) {
+    try {
+      background = BackgroundPicture::from_file(fileName);
+    } catch (...) {
+      // The window must not go on showing a picture it no longer has.
+      background = BackgroundPicture();
+      redraw();
+      throw;
+    }
+    session_.set_background_file(param_.index(), fileName.toStdString());
+    backgroundVisible = true;
+  } else if (session_.prompter().ask_yes_no(fileName.toStdString() + ", background for " +
+                                            param_.title + ", was not found. Search?") ==
+             Answer::Yes) {
+    host_.search_background(*this, fileName);
+  }
+  redraw();
+}
+
+void ParameterWindow::clear_background() {
+  session_.set_background_file(param_.index(), "");
+  backgroundVisible = false;
+  background = BackgroundPicture();
+  redraw();
+}
+
 void ParameterWindow::open_background(const QString& fileName) {
   if (openingWindow == this) return load_background(fileName);
   const QScopedValueRollback<ParameterWindow*> opening(openingWindow, this);
@@ -37,8 +72,7 @@ void ParameterWindow::open_background(const QString& fileName) {
   }
   const BackgroundState after = background_state();
   if (same(before, after)) return;
-  session_.apply(std::make_unique<BackgroundCommand>(*this, before, after, "Open background", true),
-                 0);
+  apply_background_step(before, after, "Open background", true);
 }
 
 void ParameterWindow::paste_background() {
@@ -60,9 +94,7 @@ void ParameterWindow::paste_background() {
   if (same(before, after)) return redraw();
   // Only a pasted picture counts as a change of the document; a refused paste merely
   // hides what was there, and undo shows it again.
-  session_.apply(std::make_unique<BackgroundCommand>(*this, before, after, "Paste background",
-                                                     !pasted.isNull()),
-                 0);
+  apply_background_step(before, after, "Paste background", !pasted.isNull());
 }
 
 void ParameterWindow::clear_background_step() {
@@ -72,19 +104,12 @@ void ParameterWindow::clear_background_step() {
   after.picture = BackgroundPicture();
   after.file.clear();
   after.visible = false;
-  session_.apply(
-      std::make_unique<BackgroundCommand>(*this, before, after, "Clear background", true), 0);
+  apply_background_step(before, after, "Clear background", true);
 }
 
 void ParameterWindow::show_background(bool visible) {
   backgroundVisible = visible;
   redraw();
-}
-
-void ParameterWindow::save_background(const QString& fileName) {
-  if (background.isNull()) return;
-  background.save(fileName);
-  param_.backgroundFile = fileName.toStdString();
 }
 
 void ParameterWindow::copy_background() const {
@@ -97,19 +122,19 @@ BackgroundState ParameterWindow::background_state() const {
 
 void ParameterWindow::set_background_state(const BackgroundState& state) {
   background = state.picture;
-  param_.backgroundFile = state.file;
+  session_.set_background_file(param_.index(), state.file);
   backgroundVisible = state.visible;
   backgroundLeft = state.left;
   backgroundTop = state.top;
   redraw();
 }
 
-void BackgroundCommand::apply(Voice&) {
-  window_.set_background_state(after_);
-}
-
-void BackgroundCommand::revert(Voice&) {
-  window_.set_background_state(before_);
+void ParameterWindow::apply_background_step(const BackgroundState& before,
+                                            const BackgroundState& after, const char* caption,
+                                            bool modifiesDocument) {
+  session_.apply(std::make_unique<BackgroundCommand>(host_.background_views(), param_.index(),
+                                                     before, after, caption, modifiesDocument),
+                 0);
 }
 
 }  // namespace vocanta

@@ -6,6 +6,7 @@
 
 namespace vocanta {
 
+class BackgroundViews;
 class ParameterWindow;
 struct TCurvePoint;
 
@@ -28,6 +29,8 @@ class ParameterWindowHost {
   // "Search?" was answered Yes for a missing background: the point editor's Open,
   // preset with path, for this window.
   virtual void search_background(ParameterWindow& window, const QString& path) = 0;
+  // What the window's background steps reach the windows through, by parameter index.
+  virtual BackgroundViews& background_views() = 0;
   // The point editor shows the point (none: empty fields) of the window it works on.
   virtual void show_point(const TCurvePoint* point) = 0;
   // The registered cursor of an editing mode: 1 DELPOINT, 2 ADDPOINT, 3 MOVPOINT,

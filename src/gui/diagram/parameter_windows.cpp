@@ -15,9 +15,11 @@ ParameterWindows::ParameterWindows(Session& session, QWidget* owner)
   for (int i = 0; i < kParameterCount; ++i)
     windows_[static_cast<size_t>(i)] = new ParameterWindow(session, i, *this, owner);
   session_.voice().events.add(this);
+  session_.set_picture_store(this);
 }
 
 ParameterWindows::~ParameterWindows() {
+  session_.set_picture_store(nullptr);
   session_.voice().events.remove(this);
 }
 
@@ -32,6 +34,9 @@ void ParameterWindows::model_changed(const ModelChange& change) {
       break;
     case Kind::Curves:
       if (change.index >= 0) window(change.index).curves_changed();
+      break;
+    case Kind::AxisLimits:
+      window(change.index).axis_limits_changed();
       break;
     default:
       break;
@@ -126,11 +131,6 @@ void ParameterWindows::set_active_window(int index) {
   pointEditor_->set_up(w);
 }
 
-void ParameterWindows::save_pasted_background(int index) {
-  set_active_window(index);
-  pointEditor_->savebutton_click();
-}
-
 int ParameterWindows::index_of(const ParameterWindow& w) const {
   // By place rather than by paramNumber, which is 0 until the definitions are installed.
   return static_cast<int>(std::find(windows_.begin(), windows_.end(), &w) - windows_.begin());
@@ -142,6 +142,25 @@ void ParameterWindows::show_point(const TCurvePoint* point) {
 
 void ParameterWindows::load_background(int index, const QString& path) {
   window(index).load_background(path);
+}
+
+void ParameterWindows::apply_background(int index, const BackgroundState& state) {
+  window(index).set_background_state(state);
+}
+
+PictureStore::Kind ParameterWindows::picture_kind(int index) const {
+  switch (windows_[static_cast<size_t>(index)]->background.kind()) {
+    case BackgroundPicture::Kind::Bitmap:
+      return Kind::Bitmap;
+    case BackgroundPicture::Kind::Metafile:
+      return Kind::Metafile;
+    default:
+      return Kind::None;
+  }
+}
+
+void ParameterWindows::save_picture(int index, const std::string& path) const {
+  windows_[static_cast<size_t>(index)]->background.save(QString::fromStdString(path));
 }
 
 void ParameterWindows::draw_sync_cursors(int16_t xQuantity, int16_t yQuantity, double x, double y) {

@@ -5,8 +5,10 @@
 #include <functional>
 #include <utility>
 
+#include "core/document/picture_store.h"
 #include "core/model/model_observer.h"
 #include "core/model/parameter_table.h"
+#include "gui/diagram/background_views.h"
 #include "gui/diagram/edit_cursors.h"
 #include "gui/diagram/parameter_window_host.h"
 
@@ -19,9 +21,13 @@ class ParameterWindow;
 class PointEditor;
 
 // The 23 parameter windows and the point editor of a session: which are shown, which
-// one the point editor works on, the cursor lines they share, and how they follow the
-// model's changes.
-class ParameterWindows : public QObject, public ParameterWindowHost, private ModelObserver {
+// one the point editor works on, the cursor lines they share, how they follow the
+// model's changes, and the session's pictures and background views.
+class ParameterWindows : public QObject,
+                         public ParameterWindowHost,
+                         public BackgroundViews,
+                         public PictureStore,
+                         private ModelObserver {
   Q_OBJECT
 
  public:
@@ -51,8 +57,6 @@ class ParameterWindows : public QObject, public ParameterWindowHost, private Mod
   void show_parameter(int index);
   // Makes the window the point editor's target (activeWindow) and sets the editor up.
   void set_active_window(int index);
-  // The point editor's Save for the window: asks for a file and writes the picture.
-  void save_pasted_background(int index);
   void load_background(int index, const QString& path);
   void set_sync_cursor(bool on) { syncCursor_ = on; }
   // Told the time whenever the cursor lines move to a time: the result view follows.
@@ -67,8 +71,16 @@ class ParameterWindows : public QObject, public ParameterWindowHost, private Mod
   void parameter_window_activated(ParameterWindow& window) override;
   void parameter_window_closed(ParameterWindow& window) override;
   void search_background(ParameterWindow& window, const QString& path) override;
+  BackgroundViews& background_views() override { return *this; }
   void show_point(const TCurvePoint* point) override;
   QCursor edit_cursor(int number) const override { return cursors_.cursor(number); }
+
+  // BackgroundViews
+  void apply_background(int index, const BackgroundState& state) override;
+
+  // PictureStore
+  Kind picture_kind(int index) const override;
+  void save_picture(int index, const std::string& path) const override;
 
  signals:
   void editorVisibilityChanged(bool visible);

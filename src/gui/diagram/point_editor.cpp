@@ -208,7 +208,7 @@ ParameterWindow& PointEditor::window() {
 }
 
 char PointEditor::separator() const {
-  return session_.voice().decimalSeparator;
+  return session_.decimal_separator();
 }
 
 void PointEditor::show_point(const TCurvePoint* p) {

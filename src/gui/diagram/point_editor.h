@@ -44,10 +44,8 @@ class PointEditor : public QWidget {
   // it has still to read.
   bool entering() const { return entering_; }
 
-  // The button handlers, also run by other windows (a missing background's search, the
-  // question about a pasted background when the document is saved).
+  // The Open button's handler, also run for a missing background's search.
   void open_background(const QString& preset);
-  void savebutton_click();
 
   QLabel* xlabel = nullptr;
   QLabel* ylabel = nullptr;
@@ -106,6 +104,7 @@ class PointEditor : public QWidget {
   void set_mode_everywhere(EditMode mode);
   void backmove_click();
   void newcurve_click();
+  void savebutton_click();
   void copybutton_click();
 
   ParameterWindow& window();
@@ -114,9 +113,8 @@ class PointEditor : public QWidget {
   Session& session_;
   ParameterWindows& windows_;
   bool entering_ = false;
-  // What the file dialogs propose next, as they remember their last file.
+  // What the Open dialog proposes next, as it remembers its last file.
   QString openFileName_;
-  QString saveFileName_;
 };
 
 }  // namespace vocanta

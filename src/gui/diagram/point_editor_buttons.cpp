@@ -17,8 +17,6 @@ namespace vocanta {
 namespace {
 
 constexpr const char* kOpenFilter = "Bitmap files (*.bmp)|*.bmp|Windows metafile (*.wmf)|*.wmf";
-constexpr const char* kBitmapFilter = "Bitmap files (*.bmp)|*.bmp|All files (*.*)|*.*";
-constexpr const char* kMetafileFilter = "Windows metafile (*.wmf)|*.wmf|All files (*.*)|*.*";
 
 }  // namespace
 
@@ -75,15 +73,8 @@ void PointEditor::open_background(const QString& preset) {
 }
 
 void PointEditor::savebutton_click() {
-  ParameterWindow& w = window();
-  const BackgroundPicture::Kind kind = w.background.kind();
-  if (kind == BackgroundPicture::Kind::None) return;
-  const char* filter = kind == BackgroundPicture::Kind::Bitmap ? kBitmapFilter : kMetafileFilter;
-  const std::string chosen =
-      session_.prompter().save_file_name("Save background...", filter, saveFileName_.toStdString());
-  if (chosen.empty()) return;
-  saveFileName_ = QString::fromStdString(chosen);
-  w.save_background(saveFileName_);
+  // The document's save asks the same for a pasted picture; one dialog remembers the file.
+  session_.document().save_background(windows_.active_window() - 1);
 }
 
 void PointEditor::copybutton_click() {

@@ -32,14 +32,14 @@ DesktopSession::DesktopSession(QWidget& mainWindow)
       store_(std::make_unique<SettingsStore>()),
       session_(std::make_unique<Session>(*prompter_, static_cast<DocumentHost&>(*this),
                                          static_cast<BuildHost&>(*this))) {
-  Voice& voice = session_->voice();
-  voice.decimalSeparator = QLocale().decimalPoint().at(0).toLatin1();
-  if (voice.decimalSeparator == 0) voice.decimalSeparator = '.';
+  // Numbers in windows follow the user's locale; documents always use '.'.
+  const char separator = QLocale().decimalPoint().at(0).toLatin1();
+  session_->set_decimal_separator(separator == 0 ? '.' : separator);
   create_player(make_system_audio_output());
   create_windows();
   aboutBox_ = new AboutBox(&main_);
   create_link();
-  voice.events.add(this);
+  session_->voice().events.add(this);
 }
 
 DesktopSession::~DesktopSession() {
@@ -126,10 +126,6 @@ void DesktopSession::load_background(int index, const std::string& path) {
 
 void DesktopSession::show_parameter(int index) {
   windows_->show_parameter(index);
-}
-
-void DesktopSession::save_pasted_background(int index) {
-  windows_->save_pasted_background(index);
 }
 
 void DesktopSession::model_changed(const ModelChange& change) {

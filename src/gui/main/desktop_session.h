@@ -118,7 +118,6 @@ class DesktopSession : public QObject,
   void add_recent_file(const std::string& path) override;
   void load_background(int index, const std::string& path) override;
   void show_parameter(int index) override;
-  void save_pasted_background(int index) override;
 
   // BuildHost
   uint32_t tick_count() override;

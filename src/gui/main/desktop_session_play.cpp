@@ -33,7 +33,8 @@ void DesktopSession::set_audio_output(std::unique_ptr<AudioOutput> output) {
 
 void DesktopSession::play_voice() {
   session_->build_run().check_idle();
-  played(player_->play_voice(session_->voice(), clocks_.clock_seed()));
+  played(
+      player_->play_voice(session_->voice(), clocks_.clock_seed(), session_->decimal_separator()));
 }
 
 void DesktopSession::play_samples(std::vector<int16_t> samples, int samplingFrequency,

@@ -141,7 +141,7 @@ void SettingsDialog::ok_steps() {
   apply_tweenie_count();
   Voice& voice = session_.voice();
   // Refused here, with the dialog still open, rather than at the next build.
-  parse_number(voice.settings.duration, voice.decimalSeparator);
+  parse_number(voice.settings.duration, session_.decimal_separator());
   // The time axes are view state: they follow the duration but are no step to undo.
   set_time_ranges(voice);
   voice.events.notify({ModelChange::Kind::Everything});

@@ -71,10 +71,10 @@ VoicePlayer::~VoicePlayer() {
   output_->stop();
 }
 
-QString VoicePlayer::play_voice(Voice& voice, uint32_t seed) {
+QString VoicePlayer::play_voice(Voice& voice, uint32_t seed, char decimalSeparator) {
   stop();
   if (QString missing = output_->missing_device(); !missing.isEmpty()) return missing;
-  stream_ = std::make_unique<VoiceStream>(voice, seed);
+  stream_ = std::make_unique<VoiceStream>(voice, seed, decimalSeparator);
   VoiceStream& stream = *stream_;
   const QString refused =
       start([&stream](int16_t* out, size_t count) { return stream.render(out, count); },

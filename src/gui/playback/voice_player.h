@@ -57,8 +57,9 @@ class VoicePlayer : public QObject {
 
   AudioOutput& output() { return *output_; }
   // Empty when playing could start; otherwise why not, for the user. The voice's
-  // settings are read first, so refused settings throw their usual error.
-  QString play_voice(Voice& voice, uint32_t seed);
+  // settings are read first (written with decimalSeparator), so refused settings throw
+  // their usual error.
+  QString play_voice(Voice& voice, uint32_t seed, char decimalSeparator);
   QString play_samples(std::vector<int16_t> samples, int samplingFrequency, int64_t from);
   void stop();
   bool playing() const { return source_ != nullptr; }

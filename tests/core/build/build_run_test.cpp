@@ -77,7 +77,8 @@ TEST(BuildRunPaths, ChangeExtensionReplacesOnlyTheFileNamesExtension) {
 }
 
 TEST_F(BuildRunTest, ReadsTheSettingsTexts) {
-  SynthesisSettings s = read_synthesis_settings(voice);
+  char separator = '.';
+  SynthesisSettings s = read_synthesis_settings(voice, separator);
   EXPECT_EQ(s.fs, 16000);
   EXPECT_EQ(s.maxHarmonics, 1000);
   EXPECT_EQ(s.tweenies, 1);
@@ -87,32 +88,32 @@ TEST_F(BuildRunTest, ReadsTheSettingsTexts) {
   // Both roundings go to the even neighbour on a tie.
   voice.settings.samplingFrequency = "10.5";
   voice.settings.duration = "0.25";
-  s = read_synthesis_settings(voice);
+  s = read_synthesis_settings(voice, separator);
   EXPECT_EQ(s.fs, 10);
   EXPECT_EQ(s.samplesPerVoice, 2);
   voice.settings.samplingFrequency = "9.5";
   voice.settings.duration = "0.75";
-  EXPECT_EQ(read_synthesis_settings(voice).samplesPerVoice, 8);
-  voice.decimalSeparator = ',';
+  EXPECT_EQ(read_synthesis_settings(voice, separator).samplesPerVoice, 8);
+  separator = ',';
   voice.settings.samplingFrequency = "10";
   voice.settings.duration = "0,25";
-  EXPECT_EQ(read_synthesis_settings(voice).samplesPerVoice, 2);
+  EXPECT_EQ(read_synthesis_settings(voice, separator).samplesPerVoice, 2);
   voice.settings.duration = "-1";
-  EXPECT_EQ(read_synthesis_settings(voice).samplesPerVoice, 0);
+  EXPECT_EQ(read_synthesis_settings(voice, separator).samplesPerVoice, 0);
 
-  voice.decimalSeparator = '.';
+  separator = '.';
   voice.settings.samplingFrequency = "16000";
   voice.settings.duration = "134217.7279375";
-  EXPECT_EQ(read_synthesis_settings(voice).samplesPerVoice, 2147483647);
+  EXPECT_EQ(read_synthesis_settings(voice, separator).samplesPerVoice, 2147483647);
   voice.settings.duration = "134217.728";
-  EXPECT_THROW(read_synthesis_settings(voice), VocantaError);
+  EXPECT_THROW(read_synthesis_settings(voice, separator), VocantaError);
   voice.settings.duration = "1";
   voice.settings.samplingFrequency = "3000000000";
-  EXPECT_THROW(read_synthesis_settings(voice), VocantaError);
+  EXPECT_THROW(read_synthesis_settings(voice, separator), VocantaError);
 
   voice.settings.samplingFrequency = "16000";
   voice.settings.maxHarmonics = "1.5";
-  EXPECT_THROW(read_synthesis_settings(voice), VocantaError);
+  EXPECT_THROW(read_synthesis_settings(voice, separator), VocantaError);
 }
 
 TEST_F(BuildRunTest, DefaultBuildWritesHeaderStatisticsAndOutcome) {
@@ -145,7 +146,7 @@ TEST_F(BuildRunTest, DefaultBuildWritesHeaderStatisticsAndOutcome) {
 }
 
 TEST_F(BuildRunTest, ShowProgressIsThrottledOnAWrappingClock) {
-  voice.decimalSeparator = ',';
+  run.set_decimal_separator(',');
   run.show_progress(0);  // the very first call refreshes at once
   EXPECT_EQ(host.percents, std::vector<std::string>{"00,00%"});
   EXPECT_EQ(host.events, 0);

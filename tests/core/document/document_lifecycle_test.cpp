@@ -135,16 +135,47 @@ TEST_F(DocumentLifecycleTest, SavingAsksAboutPastedPicturesAfterCheckingTheSetti
   EXPECT_TRUE(prompter.shown.empty());  // a bad setting stops the save before any question
 
   voice.settings.gain = "-20";
-  host.savedName = "";  // the save dialog is cancelled for F0
+  testing::RecordingPictures pictures;
+  pictures.kinds = {{param::kF0, PictureStore::Kind::Bitmap},
+                    {param::kPhase, PictureStore::Kind::Bitmap},
+                    {param::kSubPhase, PictureStore::Kind::Metafile}};
+  doc.set_picture_store(&pictures);
   prompter.answers = {Answer::Yes, Answer::No, Answer::Yes};
+  const std::string subPhase = dir.file("sub.wmf");
+  prompter.fileNames = {"", subPhase};  // the save dialog is cancelled for F0
+  testing::ChangeLog log(voice.events);
   doc.save_document();
-  EXPECT_EQ(prompter.shown.front(), "F0 background is not saved, save?");
-  EXPECT_EQ(host.calls,
-            (std::vector<std::string>{"show 4", "save 4", "show 19", "show 21", "save 21"}));
+  EXPECT_EQ(prompter.shown,
+            (std::vector<std::string>{"F0 background is not saved, save?", "Save background...",
+                                      "Phase background is not saved, save?",
+                                      "Subh. Phase background is not saved, save?",
+                                      "Save background..."}));
+  EXPECT_EQ(host.calls, (std::vector<std::string>{"show 4", "show 19", "show 21"}));
+  // The filter follows the kind of picture; the dialog proposes the file chosen last.
+  using Dialog = std::pair<std::string, std::string>;
+  EXPECT_EQ(prompter.fileDialogs,
+            (std::vector<Dialog>{{"Bitmap files (*.bmp)|*.bmp|All files (*.*)|*.*", ""},
+                                 {"Windows metafile (*.wmf)|*.wmf|All files (*.*)|*.*", ""}}));
+  EXPECT_EQ(pictures.saved, std::vector<std::string>{"21 " + subPhase});
   const std::string text = read_file(path);
   EXPECT_EQ(text.find("F0="), text.find("F0=100"));  // no background entry for F0
-  EXPECT_NE(text.find("[Backgrounds]\r\nPhase=\r\n"), std::string::npos);
+  EXPECT_NE(text.find("[Backgrounds]\r\nPhase=\r\nSubh. Phase=" + subPhase + "\r\n"),
+            std::string::npos);
   EXPECT_EQ(voice.parameter(param::kPhase).backgroundFile, "");
+  EXPECT_EQ(voice.parameter(param::kSubPhase).backgroundFile, subPhase);
+  EXPECT_EQ(log.count(ModelChange::Kind::Background), 2);
+  EXPECT_FALSE(log.modified());
+
+  // The point editor's Save asks the same; a picture that cannot be written is not named.
+  prompter.fileNames = {dir.file("f0.bmp")};
+  pictures.unwritable = param::kF0;
+  EXPECT_THROW(doc.save_background(param::kF0), VocantaError);
+  EXPECT_EQ(prompter.fileDialogs.back().second, subPhase);
+  EXPECT_EQ(voice.parameter(param::kF0).backgroundFile, "*pasted");
+  // Without a picture nothing is asked.
+  const size_t asked = prompter.shown.size();
+  doc.save_background(param::kOverallLevel);
+  EXPECT_EQ(prompter.shown.size(), asked);
 }
 
 TEST_F(DocumentLifecycleTest, AnUnreadablePictureCostsOnlyThatPicture) {

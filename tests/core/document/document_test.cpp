@@ -47,7 +47,7 @@ TEST(Document, WritesTheFixedLayout) {
   Voice voice;
   fill_voice(voice);
   ScriptedPrompter prompter;
-  write_document(voice, dir.file("v.vta"));
+  write_document(voice, '.', dir.file("v.vta"));
 
   const std::string expected = lines({
       "[Common]",
@@ -108,16 +108,14 @@ TEST(Document, ReadsBackWhatItWrote) {
   TempDir dir;
   Voice voice;
   fill_voice(voice);
-  voice.decimalSeparator = ',';
   voice.settings.gain = "-12,5";
   ScriptedPrompter prompter;
-  write_document(voice, dir.file("a.vta"));
+  write_document(voice, ',', dir.file("a.vta"));
 
   Voice copy;
-  copy.decimalSeparator = ',';
   reset_to_new(copy);
   testing::ChangeLog log(copy.events);
-  const ReadResult r = read_document(copy, dir.file("a.vta"), {}, prompter);
+  const ReadResult r = read_document(copy, ',', dir.file("a.vta"), {}, prompter);
   ASSERT_TRUE(r.accepted);
   EXPECT_FALSE(r.versionDiffered);
   EXPECT_EQ(copy.settings.gain, "-12,5");
@@ -150,16 +148,15 @@ TEST(Document, ReadsBackWhatItWrote) {
 
   // Reading puts each batch at the head of the chain, so every generation lists the
   // batches in the reverse order of the one before; all else stays byte for byte.
-  write_document(copy, dir.file("b.vta"));
+  write_document(copy, ',', dir.file("b.vta"));
   const std::string b = testing::read_file(dir.file("b.vta"));
   EXPECT_NE(b.find("[BatchSteps]\r\nVib=4\r\nLoudness=0\r\n"), std::string::npos);
   Voice third;
-  third.decimalSeparator = ',';
   reset_to_new(third);
-  const ReadResult again = read_document(third, dir.file("b.vta"), {}, prompter);
+  const ReadResult again = read_document(third, ',', dir.file("b.vta"), {}, prompter);
   ASSERT_TRUE(again.accepted);
   for (const auto& [index, name] : again.backgrounds) third.parameter(index).backgroundFile = name;
-  write_document(third, dir.file("c.vta"));
+  write_document(third, ',', dir.file("c.vta"));
   EXPECT_EQ(testing::read_file(dir.file("c.vta")), testing::read_file(dir.file("a.vta")));
 }
 
@@ -169,7 +166,7 @@ class DocumentReading : public ::testing::Test {
 
   ReadResult read(const std::string& text, ReadSelection selection = {}) {
     testing::write_file(dir.file("d.vta"), text);
-    return read_document(voice, dir.file("d.vta"), selection, prompter);
+    return read_document(voice, '.', dir.file("d.vta"), selection, prompter);
   }
 
   TempDir dir;
@@ -178,14 +175,14 @@ class DocumentReading : public ::testing::Test {
 };
 
 TEST_F(DocumentReading, RefusesMissingAndForeignFilesAndAsksAboutVersions) {
-  EXPECT_FALSE(read_document(voice, dir.file("none.vta"), {}, prompter).accepted);
+  EXPECT_FALSE(read_document(voice, '.', dir.file("none.vta"), {}, prompter).accepted);
   EXPECT_EQ(prompter.shown.back(), dir.file("none.vta") + " does not exist");
   // A FIFO is not opened: that would wait for a writer.
   const std::string fifo = dir.file("fifo.vta");
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   alarm(20);  // should the read wait after all, the test fails instead of hanging
   for (const std::string& odd : {dir.path().string(), fifo}) {
-    EXPECT_FALSE(read_document(voice, odd, {}, prompter).accepted);
+    EXPECT_FALSE(read_document(voice, '.', odd, {}, prompter).accepted);
     EXPECT_EQ(prompter.shown.back(), odd + " is not a file");
   }
   alarm(0);
@@ -350,7 +347,7 @@ TEST(DocumentWriting, BadSettingsLeaveThePreviousFileUntouched) {
   testing::write_file(dir.file("keep.vta"), "old");
   voice.settings.duration = "abc";
   try {
-    write_document(voice, dir.file("keep.vta"));
+    write_document(voice, '.', dir.file("keep.vta"));
     FAIL() << "a bad duration must stop the save";
   } catch (const VocantaError& e) {
     EXPECT_STREQ(e.what(), "'abc' is not a valid floating point value");
@@ -363,7 +360,7 @@ TEST(DocumentWriting, BadSettingsLeaveThePreviousFileUntouched) {
   for (double bad : {HUGE_VAL, -HUGE_VAL, std::nan("")}) {
     p->batchRange = bad;
     try {
-      write_document(voice, dir.file("keep.vta"));
+      write_document(voice, '.', dir.file("keep.vta"));
       ADD_FAILURE() << bad << " was written";
     } catch (const VocantaError& e) {
       EXPECT_EQ(e.what(),
@@ -374,10 +371,10 @@ TEST(DocumentWriting, BadSettingsLeaveThePreviousFileUntouched) {
   p->batchRange = 0;
   // The whole-number settings are written as typed, but for what the reader would lose.
   voice.settings.tweenies = " 3\t";
-  EXPECT_NE(compose_document(voice).find("\r\nnTweenies=3\r\n"), std::string::npos);
+  EXPECT_NE(compose_document(voice, '.').find("\r\nnTweenies=3\r\n"), std::string::npos);
   voice.settings.maxHarmonics = "10\n[F0]";
   try {
-    write_document(voice, dir.file("keep.vta"));
+    write_document(voice, '.', dir.file("keep.vta"));
     FAIL() << "a line break in the settings was written";
   } catch (const VocantaError& e) {
     EXPECT_STREQ(e.what(), "'10\\n[F0]' is not a valid integer value");
@@ -387,7 +384,7 @@ TEST(DocumentWriting, BadSettingsLeaveThePreviousFileUntouched) {
 
   const std::string missing = dir.file("no/such/folder/x.vta");
   try {
-    write_document(voice, missing);
+    write_document(voice, '.', missing);
     FAIL() << "writing into a missing folder must fail";
   } catch (const VocantaError& e) {
     EXPECT_EQ(e.what(), "Unable to write to " + missing);

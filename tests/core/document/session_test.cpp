@@ -137,5 +137,39 @@ TEST_F(SessionTest, ABuildNeverWritesOverTheOpenDocument) {
   EXPECT_EQ(testing::read_file(path), saved);
 }
 
+TEST_F(SessionTest, TheUsersDecimalSeparatorReachesTheDocumentAndTheBuilds) {
+  testing::TempDir dir;
+  session.set_decimal_separator(',');
+  voice.settings.gain = "-12,5";
+  voice.settings.duration = "0,01";
+  const std::string path = dir.file("comma.vta");
+  prompter.fileNames = {path};
+  session.document().save_document_as();
+  EXPECT_NE(testing::read_file(path).find("Gain=-12.5\r\n"), std::string::npos);
+
+  voice.settings.gain = "0";
+  session.document().load_document(path);
+  EXPECT_EQ(voice.settings.gain, "-12,5");
+  session.build_voice(dir.file("v.smp"));
+  EXPECT_EQ(session.build_run().settings().samplesPerVoice, 160);
+}
+
+TEST_F(SessionTest, AxisLimitsAndBackgroundNamesAreToldButAreNoSteps) {
+  testing::ChangeLog log(voice.events);
+  session.set_x_limits(param::kF0, {"0", "2"});
+  session.set_y_limits(param::kF0, {"50", "300"});
+  session.set_background_file(param::kF0, "/p/f0.bmp");
+  const Parameter& f0 = voice.parameter(param::kF0);
+  EXPECT_EQ(f0.xMax, "2");
+  EXPECT_EQ(f0.yMin, "50");
+  EXPECT_EQ(f0.backgroundFile, "/p/f0.bmp");
+  EXPECT_EQ(log.count(ModelChange::Kind::AxisLimits), 2);
+  EXPECT_EQ(log.count(ModelChange::Kind::Background), 1);
+  EXPECT_EQ(log.changes.back().index, param::kF0);
+  EXPECT_FALSE(log.modified());
+  EXPECT_FALSE(session.document().modified());
+  EXPECT_EQ(session.history().size(), 0u);
+}
+
 }  // namespace
 }  // namespace vocanta

@@ -11,7 +11,7 @@ constexpr int kF0 = param::kF0;
 
 class CurveCommandsTest : public ::testing::Test {
  protected:
-  CurveCommandsTest() { install_parameter_definitions(voice); }
+  CurveCommandsTest() { install_parameter_definitions(voice, '.'); }
   CurveState& w() { return voice.parameter(kF0).state; }
   void run(std::unique_ptr<EditCommand> c, uint64_t group = 0) {
     c->apply(voice);

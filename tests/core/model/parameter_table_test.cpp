@@ -11,7 +11,7 @@ namespace {
 
 TEST(ParameterTable, InstallsCaptionsRangesAndDefaults) {
   Voice voice;
-  install_parameter_definitions(voice);
+  install_parameter_definitions(voice, '.');
 
   const Parameter& f0 = voice.parameter(param::kF0);
   EXPECT_EQ(f0.paramNumber, 5);
@@ -62,14 +62,13 @@ TEST(ParameterTable, KeysTitlesAndInstallOrderAreComplete) {
 
 TEST(ParameterTable, RangesFollowTheSettingsTexts) {
   Voice voice;
-  voice.decimalSeparator = ',';
   voice.settings.duration = "2,5";
   voice.settings.samplingFrequency = "44100";
-  install_parameter_definitions(voice);
+  install_parameter_definitions(voice, ',');
   EXPECT_EQ(voice.parameter(param::kOverallLevel).xMax, "2,5");
   EXPECT_EQ(voice.parameter(param::kFrequencyResponse).xMax, "22050");
   voice.settings.samplingFrequency = "22049";
-  install_parameter_definitions(voice);
+  install_parameter_definitions(voice, ',');
   EXPECT_EQ(voice.parameter(param::kFormantBandwidth).xMax, "11024,5");
 
   voice.settings.duration = std::string(1, '3');  // "3" trips a false -Wrestrict of GCC 12

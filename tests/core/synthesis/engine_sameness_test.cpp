@@ -91,7 +91,7 @@ class GeneratedVoice {
 };
 
 std::vector<int16_t> render(Voice& voice, Engine engine) {
-  const SynthesisSettings settings = read_synthesis_settings(voice);
+  const SynthesisSettings settings = read_synthesis_settings(voice, '.');
   voice.random.seed = 12345;  // randomized voices draw on from here in both runs
   VoiceRenderer renderer(voice, settings, nullptr, engine);
   renderer.start();

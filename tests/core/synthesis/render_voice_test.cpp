@@ -212,7 +212,7 @@ class VoiceRendererTest : public RenderVoiceTest {
     voice.add_point(param::kF0, "", 1, 0.2, 120, 0, 0);
     for (const double f : {0.0, 1200.0, 4000.0})
       voice.add_point(param::kFrequencyResponse, "", 1, f, -f / 100, 0, 0);
-    settings = read_synthesis_settings(voice);
+    settings = read_synthesis_settings(voice, '.');
   }
   // The whole voice, rendered step samples at a time, with between after each step.
   std::vector<int16_t> render(size_t step, const std::function<void()>& between = {}) {
@@ -278,7 +278,7 @@ class CountingBreak : public RenderBreak {
 
 TEST_F(VoiceRendererTest, TheBreakCheckStopsInsideASampleAndChangesNoOther) {
   voice.settings.tweenies = "100";  // 100 rows of 66 subharmonics: a check every few samples
-  settings = read_synthesis_settings(voice);
+  settings = read_synthesis_settings(voice, '.');
   const auto first = [&](RenderBreak* stop, size_t count) {
     VoiceRenderer renderer(voice, settings, stop);
     renderer.start();
@@ -305,7 +305,7 @@ TEST_F(VoiceRendererTest, ALongCurveBringsTheChecksSooner) {
   // Every row walks the subharmonic phase curve to and fro: 4000 points weigh more than
   // the row's 66 partials.
   voice.settings.tweenies = "100";
-  settings = read_synthesis_settings(voice);
+  settings = read_synthesis_settings(voice, '.');
   const auto checks = [&] {
     CountingBreak counting;
     VoiceRenderer renderer(voice, settings, &counting);

@@ -29,7 +29,7 @@ TEST_F(PrepareRender, RefusedSettingsChangeNothingTheUserSees) {
   voice.settings.gain = "loud";
   bool claimed = false;
   try {
-    prepare_render(voice, 77, RenderBatches::Off,
+    prepare_render(voice, 77, '.', RenderBatches::Off,
                    [&](const SynthesisSettings&) { claimed = true; });
     ADD_FAILURE() << "gain loud accepted";
   } catch (const VocantaError& e) {
@@ -44,7 +44,7 @@ TEST_F(PrepareRender, TheDestinationIsClaimedBeforeTheVoiceChanges) {
   const double before = tweenie_step();
   int claims = 0;
   const SynthesisSettings s =
-      prepare_render(voice, 77, RenderBatches::Off, [&](const SynthesisSettings& claimed) {
+      prepare_render(voice, 77, '.', RenderBatches::Off, [&](const SynthesisSettings& claimed) {
         ++claims;
         EXPECT_EQ(claimed.tweenies, 4);
         EXPECT_EQ(tweenie_step(), before);
@@ -61,7 +61,7 @@ TEST_F(PrepareRender, TheDestinationIsClaimedBeforeTheVoiceChanges) {
   // sequence starts at 0.
   voice.batches.activate_all_batches();
   voice.settings.randomize = false;
-  prepare_render(voice, 77, RenderBatches::AsStepped);
+  prepare_render(voice, 77, '.', RenderBatches::AsStepped);
   EXPECT_TRUE(batch_active());
   EXPECT_EQ(voice.random.seed, 0u);
 }

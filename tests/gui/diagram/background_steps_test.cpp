@@ -80,6 +80,25 @@ TEST(BackgroundSteps, PasteIsOneStepThatUndoTakesBack) {
   EXPECT_TRUE(clipboard->mimeData()->hasImage());
 }
 
+TEST(BackgroundSteps, StepsReachTheWindowThatShowsTheParameterNow) {
+  FakeWindowHost host;
+  Session& session = host.session();
+  QImage yellow(40, 40, QImage::Format_RGB32);
+  yellow.fill(QColor(255, 255, 0));
+  QGuiApplication::clipboard()->setImage(yellow);
+  host.window(param::kF0).paste_background();
+
+  ParameterWindow& renewed = host.renew(param::kF0);
+  renewed.majorGrid = renewed.minorGrid = false;
+  session.undo();
+  EXPECT_TRUE(renewed.background.isNull());
+  EXPECT_EQ(renewed.parameter().backgroundFile, "");
+  session.redo();
+  EXPECT_EQ(renewed.background.kind(), Kind::Bitmap);
+  EXPECT_EQ(renewed.parameter().backgroundFile, "*.bmp");
+  EXPECT_EQ(rgb(renewed, 5, 5), 0xFFFF00u);
+}
+
 TEST(BackgroundSteps, OpenAndClearAreStepsAndSaveWritesTheFile) {
   FakeWindowHost host;
   ParameterWindow& win = host.window(param::kF0);
@@ -106,7 +125,8 @@ TEST(BackgroundSteps, OpenAndClearAreStepsAndSaveWritesTheFile) {
   EXPECT_EQ(session.history().size(), 1u);
 
   const std::string saved = dir.file("saved.wmf");
-  win.save_background(QString::fromStdString(saved));
+  host.prompts.fileNames = {saved};
+  session.document().save_background(param::kF0);
   EXPECT_EQ(testing::read_file(saved), testing::read_file(wmf));
   EXPECT_EQ(win.parameter().backgroundFile, saved);
 

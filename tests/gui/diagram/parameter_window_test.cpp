@@ -111,7 +111,7 @@ TEST(ParameterWindowCaption, ReportsTheValueUnderTheMouse) {
   win.show_cursor_position(100, 50);
   EXPECT_EQ(caption(win), "F0 Time=0.250s Freq=150.000Hz  125.000Hz 1");
 
-  voice.decimalSeparator = ',';
+  host.session().set_decimal_separator(',');
   win.show_cursor_position(1, 50);
   EXPECT_EQ(caption(win), "F0 Time=0,003s Freq=150,000Hz  100,250Hz 1");
 

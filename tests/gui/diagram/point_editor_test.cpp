@@ -14,6 +14,7 @@
 #include "core/document/session.h"
 #include "core/model/curve_state.h"
 #include "core/model/voice.h"
+#include "gui/diagram/diagram_view.h"
 #include "gui/diagram/parameter_window.h"
 #include "gui/diagram/parameter_windows.h"
 #include "gui/main/started_window.h"
@@ -26,7 +27,7 @@ using testing::Started;
 
 struct Editor : Started {
   Editor() : windows(main.desktop().parameter_windows()), editor(windows.point_editor()) {
-    main.desktop().session().voice().decimalSeparator = '.';
+    main.desktop().session().set_decimal_separator('.');
   }
   ParameterWindow& activate(int index) {
     ParameterWindow& w = windows.window(index);
@@ -263,6 +264,29 @@ TEST(PointEditor, OpensAMissingBackgroundAndSavesAPastedOne) {
   EXPECT_EQ(asked,
             (std::vector<std::string>{"F0 background is not saved, save?", "Save background..."}));
   EXPECT_EQ(e.windows.active_window(), f0.paramNumber());
+
+  // Save writes the window's picture where the user says and makes that its name.
+  const std::string saved = dir.file("saved.bmp");
+  e.prompter->fileNames = {saved};
+  e.editor.savebutton->click();
+  EXPECT_EQ(e.prompter->shown.back(), "Save background...");
+  EXPECT_EQ(f0.parameter().backgroundFile, saved);
+  EXPECT_EQ(QImage(QString::fromStdString(saved)).size(), QSize(8, 8));
+}
+
+TEST(ParameterWindows, ShowAxisLimitsSetThroughTheSession) {
+  Editor e;
+  ParameterWindow& f0 = e.activate(param::kF0);
+  const int right = f0.image()->width() - 1;
+  e.main.desktop().session().set_x_limits(param::kF0, {"0", "4"});
+  EXPECT_EQ(f0.xmaxedit->text(), "4");
+  EXPECT_DOUBLE_EQ(f0.x_to_value(right), 4);
+  // The window's own limits, typed and entered, go the same way.
+  f0.xmaxedit->setText("3");
+  QTest::keyClick(f0.xmaxedit, Qt::Key_Return);
+  EXPECT_EQ(f0.parameter().xMax, "3");
+  EXPECT_DOUBLE_EQ(f0.x_to_value(right), 3);
+  EXPECT_FALSE(e.main.desktop().session().document().modified());
 }
 
 }  // namespace

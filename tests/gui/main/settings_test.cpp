@@ -114,7 +114,7 @@ TEST_F(SettingsDialogTest, BadTweenieCountChangesNothing) {
 }
 
 TEST_F(SettingsDialogTest, DurationSetsTheTimeAxesAsTyped) {
-  voice.decimalSeparator = ',';
+  session.set_decimal_separator(',');
   type(dialog.tottimeedit, "2,5");
   dialog.ok_steps();
   EXPECT_EQ(told(Kind::Everything), 1);
