@@ -9,8 +9,8 @@ namespace vocanta {
 
 void keep_background_names(Voice& voice, const ReadResult& read, std::ostream& err) {
   for (const auto& [index, path] : read.backgrounds) {
-    Parameter& p = voice.parameter(index);
-    p.backgroundFile = path;
+    set_background_file(voice, index, path);
+    const Parameter& p = voice.parameter(index);
     std::error_code ec;
     if (!std::filesystem::exists(path, ec))
       err << "vocanta-cli: " << path << ", background for " << p.title

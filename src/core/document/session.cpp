@@ -27,6 +27,13 @@ void Session::set_x_limits(int index, const AxisTexts& limits) {
   voice_.events.notify({ModelChange::Kind::AxisLimits, index});
 }
 
+void Session::fit_time_axes() {
+  set_time_ranges(voice_);
+  for (const Parameter& p : voice_.parameters())
+    if (p.xQuantity == quantity::kTime)
+      voice_.events.notify({ModelChange::Kind::AxisLimits, p.index()});
+}
+
 void Session::set_y_limits(int index, const AxisTexts& limits) {
   Parameter& p = voice_.parameter(index);
   p.yMin = limits.min;

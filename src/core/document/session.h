@@ -51,6 +51,8 @@ class Session {
   // voice: no step to undo, and the document stays unmodified.
   void set_x_limits(int index, const AxisTexts& limits);
   void set_y_limits(int index, const AxisTexts& limits);
+  // The time axes of every window span the voice's duration again.
+  void fit_time_axes();
   // The name of a parameter's background picture. The steps that change a picture
   // (Open, Paste, Clear) are undone as a whole; naming it alone marks nothing modified.
   void set_background_file(int index, std::string file);

@@ -14,6 +14,7 @@
 #include "core/model/edit_commands.h"
 #include "core/model/voice.h"
 #include "core/support/number_format.h"
+#include "gui/platform/error_report.h"
 #include "gui/platform/settings_store.h"
 
 namespace vocanta {
@@ -94,9 +95,9 @@ void SettingsDialog::create_controls() {
 
 void SettingsDialog::connect_controls() {
   const auto text_into = [this](QLineEdit* field, std::string BuildSettings::*text) {
-    connect(field, &QLineEdit::textEdited, this, [this, text](const QString& typed) {
-      edit([&](BuildSettings& s) { s.*text = typed.toStdString(); });
-    });
+    connect(field, &QLineEdit::textEdited, this, reported([this, text](const QString& typed) {
+              edit([&](BuildSettings& s) { s.*text = typed.toStdString(); });
+            }));
   };
   text_into(gainedit, &BuildSettings::gain);
   text_into(tottimeedit, &BuildSettings::duration);
@@ -104,10 +105,10 @@ void SettingsDialog::connect_controls() {
   text_into(nharmedit, &BuildSettings::maxHarmonics);
   text_into(ntweeniesedit, &BuildSettings::tweenies);
   connect(randomcheck, &QCheckBox::toggled, this,
-          [this](bool on) { edit([on](BuildSettings& s) { s.randomize = on; }); });
+          reported([this](bool on) { edit([on](BuildSettings& s) { s.randomize = on; }); }));
   // Only the user's clicks: set_autosave stores the option itself.
-  connect(autosavebox, &QCheckBox::clicked, this, [this] { store_autosave(); });
-  connect(okbutton, &QPushButton::clicked, this, [this] { ok_steps(); });
+  connect(autosavebox, &QCheckBox::clicked, this, reported(this, &SettingsDialog::store_autosave));
+  connect(okbutton, &QPushButton::clicked, this, reported(this, &SettingsDialog::ok_steps));
 }
 
 void SettingsDialog::sync_from_model() {
@@ -143,7 +144,7 @@ void SettingsDialog::ok_steps() {
   // Refused here, with the dialog still open, rather than at the next build.
   parse_number(voice.settings.duration, session_.decimal_separator());
   // The time axes are view state: they follow the duration but are no step to undo.
-  set_time_ranges(voice);
+  session_.fit_time_axes();
   voice.events.notify({ModelChange::Kind::Everything});
   accept();
 }
