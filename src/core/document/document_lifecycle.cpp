@@ -65,6 +65,7 @@ void DocumentLifecycle::new_document() {
   host_.set_caption("Vocanta " + noticeText);
   reset_to_new(voice_);
   history_.clear();
+  history_.mark_saved();
   host_.new_document_started();
   voice_.events.notify({ModelChange::Kind::Everything});
   voice_.events.notify({ModelChange::Kind::History});
@@ -135,6 +136,8 @@ void DocumentLifecycle::take_read(const std::string& path, const ReadResult& r, 
 void DocumentLifecycle::show_read(const ReadResult& r) {
   // Steps taken before the read would undo into a voice that is no longer there.
   history_.clear();
+  // Undo returns to what was read only where that is what the file holds.
+  if (!documentModified_) history_.mark_saved();
   voice_.events.notify({ModelChange::Kind::History});
   // The windows show the document before a missing picture is asked about.
   voice_.events.notify({ModelChange::Kind::Everything});
@@ -177,6 +180,7 @@ void DocumentLifecycle::save_document() {
   samplePath = change_extension_as_on_disk(path, ".smp");
   host_.add_recent_file(path);
   documentModified_ = false;
+  history_.mark_saved();
 }
 
 bool DocumentLifecycle::settle_pasted_backgrounds(std::vector<int>& dropped) {
@@ -224,7 +228,14 @@ void DocumentLifecycle::save_document_as() {
 }
 
 void DocumentLifecycle::autosave(const std::string& sample) {
-  documentPath = change_extension_as_on_disk(sample, ".vta");
+  const std::string path = change_extension_as_on_disk(sample, ".vta");
+  // Only the document's own file is replaced unasked; any other, also the one an
+  // untitled voice came from, gets the question a save dialog asks before it overwrites.
+  const bool own = !documentPath.empty() && same_file(path, documentPath);
+  if (!own && exists(path) &&
+      prompter_->ask_yes_no(path + " already exists.\nDo you want to replace it?") != Answer::Yes)
+    return;
+  documentPath = path;
   save_document();
 }
 

@@ -55,7 +55,9 @@ class DocumentLifecycle : private ModelObserver {
   void save_document_as();
   // Closing the main window: true when it may close.
   bool close_query() { return ask_save_changes(true); }
-  // Saves the document beside the sample file of a build under the same base name.
+  // Saves the document beside the sample file of a build under the same base name. A
+  // file there other than the document's own is replaced only when the user says so;
+  // otherwise the document stays where it was and the build goes on.
   void autosave(const std::string& samplePath);
   // The point editor's Save: asks for a file for the parameter's background picture,
   // writes the picture there and makes the file its name. Nothing happens without a

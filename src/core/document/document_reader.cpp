@@ -32,8 +32,11 @@ void read_common(Voice& voice, const IniFile& ini, char sep) {
   s.gain = format_number(parse_number(ini.read("Common", "Gain", "-20")), sep);
   s.samplingFrequency =
       format_number(parse_number(ini.read("Common", "SamplingFrequency", "16000")), sep);
-  s.duration = format_number(parse_number(ini.read("Common", "TotalDuration", "1")), sep);
-  set_time_ranges(voice);
+  const double duration = parse_number(ini.read("Common", "TotalDuration", "1"));
+  s.duration = format_number(duration, sep);
+  // No time axis can span a voice of no length; the build refuses such a voice and
+  // names its duration, the windows keep the axes they had.
+  if (duration > 0) set_time_ranges(voice);
   s.maxHarmonics = ini.read("Common", "MaxHarmonincs", "1000");
   s.tweenies = ini.read("Common", "nTweenies", "1");
   // The curves were drawn for this many rows: let new points snap onto them too.

@@ -1,6 +1,9 @@
 #include "core/document/session.h"
 
+#include <algorithm>
 #include <utility>
+
+#include "core/model/edit_commands.h"
 
 namespace vocanta {
 
@@ -27,11 +30,14 @@ void Session::set_x_limits(int index, const AxisTexts& limits) {
   voice_.events.notify({ModelChange::Kind::AxisLimits, index});
 }
 
-void Session::fit_time_axes() {
-  set_time_ranges(voice_);
-  for (const Parameter& p : voice_.parameters())
-    if (p.xQuantity == quantity::kTime)
-      voice_.events.notify({ModelChange::Kind::AxisLimits, p.index()});
+void Session::fit_time_axes(uint64_t group) {
+  const AxisTexts range = time_range(voice_.settings);
+  const auto fits = [&](const Parameter& p) {
+    return p.xQuantity != quantity::kTime || (p.xMin == range.min && p.xMax == range.max);
+  };
+  // An OK that changes nothing leaves no step to undo.
+  if (std::all_of(voice_.parameters().begin(), voice_.parameters().end(), fits)) return;
+  apply(std::make_unique<TimeAxesCommand>(), group);
 }
 
 void Session::set_y_limits(int index, const AxisTexts& limits) {
@@ -57,7 +63,7 @@ void Session::undo() {
   if (!history_.can_undo()) return;
   run_.check_idle();
   history_.undo(voice_);
-  document_.set_modified(true);
+  document_.set_modified(history_.differs_from_saved());
   history_changed();
 }
 
@@ -65,7 +71,7 @@ void Session::redo() {
   if (!history_.can_redo()) return;
   run_.check_idle();
   history_.redo(voice_);
-  document_.set_modified(true);
+  document_.set_modified(history_.differs_from_saved());
   history_changed();
 }
 

@@ -51,8 +51,9 @@ class Session {
   // voice: no step to undo, and the document stays unmodified.
   void set_x_limits(int index, const AxisTexts& limits);
   void set_y_limits(int index, const AxisTexts& limits);
-  // The time axes of every window span the voice's duration again.
-  void fit_time_axes();
+  // The time axes of every window span the voice's duration again, as a step of the
+  // group (a visit to the settings), so that its undo puts them back too.
+  void fit_time_axes(uint64_t group = 0);
   // The name of a parameter's background picture. The steps that change a picture
   // (Open, Paste, Clear) are undone as a whole; naming it alone marks nothing modified.
   void set_background_file(int index, std::string file);

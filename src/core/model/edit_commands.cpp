@@ -40,6 +40,31 @@ void TweenieCountCommand::revert(Voice& voice) {
   voice.events.notify({ModelChange::Kind::TweenieCount, param::kTweenieSpectrum, false});
 }
 
+void TimeAxesCommand::apply(Voice& voice) {
+  before_.clear();
+  for (const Parameter& p : voice.parameters())
+    if (p.xQuantity == quantity::kTime) before_.emplace_back(p.xMin, p.xMax);
+  set_time_ranges(voice);
+  tell(voice);
+}
+
+void TimeAxesCommand::revert(Voice& voice) {
+  auto limits = before_.begin();
+  for (Parameter& p : voice.parameters())
+    if (p.xQuantity == quantity::kTime && limits != before_.end()) {
+      p.xMin = limits->first;
+      p.xMax = limits->second;
+      ++limits;
+    }
+  tell(voice);
+}
+
+void TimeAxesCommand::tell(Voice& voice) {
+  for (const Parameter& p : voice.parameters())
+    if (p.xQuantity == quantity::kTime)
+      voice.events.notify({ModelChange::Kind::AxisLimits, p.index(), false});
+}
+
 bool tweenie_count_changes(const Voice& voice, int& count) {
   count = parse_integer(voice.settings.tweenies);
   // Points placed for another number of rows no longer sit on the rows, so a new

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "core/model/build_settings.h"
 #include "core/model/edit_history.h"
 
@@ -45,6 +49,25 @@ class TweenieCountCommand : public EditCommand {
   int oldCount_ = 0;
   double oldGridStep_ = 0;
   TCurve* removed_ = nullptr;
+};
+
+// The time axes of every window spanned again from 0 to the duration as typed, when
+// the settings dialog's OK applies a duration. The axes are view state, but they are
+// part of the visit: its undo must not leave them spanning a duration no longer set.
+class TimeAxesCommand : public EditCommand {
+ public:
+  std::string caption() const override { return "Settings"; }
+  void apply(Voice& voice) override;
+  void revert(Voice& voice) override;
+  bool modifies_document() const override { return false; }
+  // No renderer reads the axis texts.
+  bool harmless_to_builds() const override { return true; }
+
+ private:
+  static void tell(Voice& voice);
+
+  // The limits before, of the time windows in parameter order.
+  std::vector<std::pair<std::string, std::string>> before_;
 };
 
 // Whether the tweenie count text asks for a new layout of the tweenie spectrum: a

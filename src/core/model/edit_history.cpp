@@ -1,9 +1,12 @@
 #include "core/model/edit_history.h"
 
+#include <algorithm>
+
 namespace vocanta {
 
 void EditHistory::push(std::unique_ptr<EditCommand> applied, uint64_t group) {
   entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(done_), entries_.end());
+  if (saved_ != kUnreachable && saved_ > done_) saved_ = kUnreachable;
   if (open_ && group != 0 && !entries_.empty() && entries_.back().group == group) {
     auto& steps = entries_.back().steps;
     if (!steps.back()->absorb(*applied)) steps.push_back(std::move(applied));
@@ -36,6 +39,22 @@ void EditHistory::clear() {
   entries_.clear();
   done_ = 0;
   open_ = false;
+  saved_ = kUnreachable;
+}
+
+void EditHistory::mark_saved() {
+  saved_ = done_;
+  open_ = false;
+}
+
+bool EditHistory::differs_from_saved() const {
+  if (saved_ == kUnreachable) return true;
+  const size_t from = std::min(saved_, done_);
+  const size_t to = std::max(saved_, done_);
+  for (size_t i = from; i < to; ++i)
+    for (const auto& step : entries_[i].steps)
+      if (step->modifies_document()) return true;
+  return false;
 }
 
 std::string EditHistory::undo_caption() const {

@@ -44,6 +44,15 @@ class EditHistory {
   std::string redo_caption() const;
   size_t size() const { return entries_.size(); }
 
+  // The state now is the one in the document's file: after a save, and after a New or
+  // a read that left the document unmodified. The next step starts an entry of its own,
+  // so that the saved state stays one undo can return to.
+  void mark_saved();
+  // Whether a step that changes the document lies between the state now and the saved
+  // one; true when the saved state can no longer be reached (never marked, cleared,
+  // or dropped by a step taken after an undo).
+  bool differs_from_saved() const;
+
   // A new group for the steps of one drag or one dialog visit.
   uint64_t new_group() { return ++lastGroup_; }
 
@@ -58,6 +67,9 @@ class EditHistory {
   // The top entry may still grow: nothing was undone or redone since it was pushed.
   bool open_ = false;
   uint64_t lastGroup_ = 0;
+  static constexpr size_t kUnreachable = static_cast<size_t>(-1);
+  // The value done_ had when the document was saved.
+  size_t saved_ = kUnreachable;
 };
 
 }  // namespace vocanta

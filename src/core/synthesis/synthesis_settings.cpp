@@ -27,17 +27,26 @@ SynthesisSettings read_synthesis_settings(const Voice& voice, char decimalSepara
     throw VocantaError("The sampling frequency " + t.samplingFrequency + " is out of range");
   s.fs = static_cast<int32_t>(fs);
   s.duration = parse_number(t.duration, sep);
+  refuse_voice_length(fs, s.duration, t.samplingFrequency, t.duration);
   s.maxHarmonics = parse_integer(t.maxHarmonics);
   s.tweenies = parse_integer(t.tweenies);
   s.gain = std::pow(10.0, parse_number(t.gain, sep) / 20);
   s.randomize = t.randomize;
   const double total = round_even(s.fs * s.duration);
-  // A sample file holds at most 2^31 - 1 samples; a negative duration renders nothing.
+  // A sample file holds at most 2^31 - 1 samples.
   if (!(total <= std::numeric_limits<int32_t>::max()))
     throw VocantaError("A voice of " + t.duration + " s at " + t.samplingFrequency +
                        " Hz has more samples than a sample file can hold");
   s.samplesPerVoice = total > 0 ? static_cast<int64_t>(total) : 0;
   return s;
+}
+
+void refuse_voice_length(double fs, double duration, const std::string& fsText,
+                         const std::string& durationText) {
+  if (!(fs > 0))
+    throw VocantaError("The sampling frequency must be greater than 0 Hz, not " + fsText);
+  if (!(duration > 0))
+    throw VocantaError("The voice duration must be greater than 0 s, not " + durationText);
 }
 
 SynthesisSettings prepare_render(Voice& voice, uint32_t seed, char decimalSeparator,

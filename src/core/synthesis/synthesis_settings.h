@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 namespace vocanta {
 
@@ -19,8 +20,14 @@ struct SynthesisSettings {
 };
 
 // Converts the settings texts, written with decimalSeparator, raising the conversion
-// messages, and refuses counts of samples that no sample file can hold.
+// messages, and refuses a voice without samples (refuse_voice_length) and counts of
+// samples that no sample file can hold.
 SynthesisSettings read_synthesis_settings(const Voice& voice, char decimalSeparator);
+
+// Raises a message naming the field when the sampling frequency, as rounded for the
+// build, or the duration is 0 or less: such a voice has no sample to build or to show.
+void refuse_voice_length(double fs, double duration, const std::string& fsText,
+                         const std::string& durationText);
 
 // The batches a render applies: a plain render none, a batch build's voices the ones it
 // steps.

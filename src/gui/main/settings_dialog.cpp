@@ -9,11 +9,13 @@
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <cmath>
 
 #include "core/document/session.h"
 #include "core/model/edit_commands.h"
 #include "core/model/voice.h"
 #include "core/support/number_format.h"
+#include "core/synthesis/synthesis_settings.h"
 #include "gui/platform/error_report.h"
 #include "gui/platform/settings_store.h"
 
@@ -141,12 +143,24 @@ void SettingsDialog::store_autosave() {
 void SettingsDialog::ok_steps() {
   apply_tweenie_count();
   Voice& voice = session_.voice();
-  // Refused here, with the dialog still open, rather than at the next build.
-  parse_number(voice.settings.duration, session_.decimal_separator());
-  // The time axes are view state: they follow the duration but are no step to undo.
-  session_.fit_time_axes();
+  // Refused here, with the dialog still open, rather than at the next build; a voice
+  // of no length would also leave the time axes without a span.
+  refuse_empty_voice();
+  // The time axes follow the duration within the visit's step, so that undo puts both back.
+  session_.fit_time_axes(group_);
   voice.events.notify({ModelChange::Kind::Everything});
   accept();
+}
+
+void SettingsDialog::refuse_empty_voice() {
+  const BuildSettings& s = session_.voice().settings;
+  const char separator = session_.decimal_separator();
+  const double duration = parse_number(s.duration, separator);
+  // The sampling frequency is converted by the build, which names a text that is not a
+  // number; here only a number that leaves no sample is refused.
+  double fs = 0;
+  if (!try_parse_number(s.samplingFrequency, fs, separator)) fs = 1;
+  refuse_voice_length(std::nearbyint(fs), duration, s.samplingFrequency, s.duration);
 }
 
 void SettingsDialog::apply_tweenie_count() {

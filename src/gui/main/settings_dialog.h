@@ -34,9 +34,9 @@ class SettingsDialog : public QDialog, private ModelObserver {
   void set_autosave(bool on);
   bool autosave() const;
 
-  // The OK button: applies the tweenie count, checks the duration, sets the time axes
-  // and closes the dialog. Raises the conversion message of a field that is not a number;
-  // the dialog then stays open.
+  // The OK button: applies the tweenie count, checks the duration and the sampling
+  // frequency, sets the time axes and closes the dialog. Raises the message of a duration
+  // that is not a number, or of either that is 0 or less; the dialog then stays open.
   void ok_steps();
 
   QLineEdit* gainedit = nullptr;
@@ -57,6 +57,9 @@ class SettingsDialog : public QDialog, private ModelObserver {
   void connect_controls();
   void edit(const std::function<void(BuildSettings&)>& change);
   void apply_tweenie_count();
+  // Raises the message of a duration that is not a number, or of a duration or sampling
+  // frequency of 0 or less.
+  void refuse_empty_voice();
   void store_autosave();
 
   Session& session_;

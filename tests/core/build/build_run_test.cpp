@@ -98,8 +98,8 @@ TEST_F(BuildRunTest, ReadsTheSettingsTexts) {
   voice.settings.samplingFrequency = "10";
   voice.settings.duration = "0,25";
   EXPECT_EQ(read_synthesis_settings(voice, separator).samplesPerVoice, 2);
-  voice.settings.duration = "-1";
-  EXPECT_EQ(read_synthesis_settings(voice, separator).samplesPerVoice, 0);
+  voice.settings.duration = "-1";  // a voice of no length is refused
+  EXPECT_THROW(read_synthesis_settings(voice, separator), VocantaError);
 
   separator = '.';
   voice.settings.samplingFrequency = "16000";
@@ -261,10 +261,13 @@ TEST_F(BuildRunTest, AnErrorStillFinishesTheBuild) {
   build("a.smp");
   EXPECT_EQ(run.outcome(), BuildOutcome::Done);
 
-  // A total left over from an empty build must not turn a failed start into "Done!".
+  // A voice of no length is refused at the start rather than built "Done!" as a bare
+  // header.
   voice.settings.duration = "0";
-  EXPECT_EQ(build("empty.smp").size(), 1024u);
-  EXPECT_EQ(run.outcome(), BuildOutcome::Done);
+  EXPECT_THROW(build("empty.smp"), VocantaError);
+  EXPECT_FALSE(std::filesystem::exists(dir.file("empty.smp")));
+  EXPECT_EQ(run.outcome(), BuildOutcome::NotComplete);
+  voice.settings.duration = "0.1";
   // Refused settings leave the file of an earlier build as it was.
   voice.settings.gain = "abc";
   testing::write_file(dir.file("bad.smp"), "earlier");

@@ -219,6 +219,57 @@ TEST_F(DocumentLifecycleTest, AutosaveLandsBesideTheSampleFile) {
   EXPECT_FALSE(std::filesystem::exists(dir.file("LOUD.vta")));
 }
 
+TEST_F(DocumentLifecycleTest, AutosaveReplacesAnotherFileOnlyWhenTheUserSaysSo) {
+  const std::string mine = dir.file("mine.vta");
+  const auto replace = [](const std::string& path) {
+    return path + " already exists.\nDo you want to replace it?";
+  };
+  edit(120);
+  prompter.fileNames = {mine};
+  doc.save_document();
+  prompter.shown.clear();
+
+  // The document's own file is saved over without a question.
+  edit(130, 0.5);
+  doc.autosave(dir.file("mine.smp"));
+  EXPECT_TRUE(prompter.shown.empty());
+  const std::string own = read_file(mine);
+
+  // After New the voice is untitled: the file it came from is someone else's now.
+  doc.new_document();
+  prompter.answers = {Answer::No};
+  doc.autosave(dir.file("mine.smp"));
+  EXPECT_EQ(prompter.shown, std::vector<std::string>{replace(mine)});
+  EXPECT_EQ(read_file(mine), own);
+  EXPECT_TRUE(doc.documentPath.empty());
+  EXPECT_EQ(host.caption, "Vocanta " + doc.noticeText);
+
+  // So is any other document beside the sample file; Yes replaces it, keeping a backup.
+  const std::string other = dir.file("other.vta");
+  testing::write_file(other, "other");
+  prompter.answers = {Answer::Yes};
+  doc.autosave(dir.file("other.smp"));
+  EXPECT_EQ(prompter.shown.back(), replace(other));
+  EXPECT_EQ(doc.documentPath, other);
+  EXPECT_EQ(read_file(dir.file("other.~vt")), "other");
+  EXPECT_FALSE(doc.modified());
+
+  // Where no file stands in the way there is nothing to ask.
+  prompter.shown.clear();
+  doc.autosave(dir.file("fresh.smp"));
+  EXPECT_TRUE(prompter.shown.empty());
+  EXPECT_EQ(doc.documentPath, dir.file("fresh.vta"));
+}
+
+TEST_F(DocumentLifecycleTest, ADocumentOfNoLengthLeavesTheTimeAxesAsTheyWere) {
+  const std::string path = dir.file("empty.vta");
+  testing::write_file(path, "[Common]\r\nFiletype=Vocanta\r\nVersion=3.0\r\nTotalDuration=0\r\n");
+  voice.parameter(param::kF0).xMax = "2";
+  doc.load_document(path);
+  EXPECT_EQ(voice.settings.duration, "0");  // for the build to refuse, naming it
+  EXPECT_EQ(voice.parameter(param::kF0).xMax, "2");
+}
+
 TEST_F(DocumentLifecycleTest, ABrokenSaveLeavesThePreviousDocument) {
   const std::string path = dir.file("voice.vta");
   prompter.fileNames = {path};

@@ -5,6 +5,7 @@
 #include <functional>
 #include <utility>
 
+#include "core/model/curve_commands.h"
 #include "core/model/edit_commands.h"
 #include "core/support/vocanta_error.h"
 #include "test_support.h"
@@ -43,7 +44,8 @@ TEST_F(SessionTest, StepsOfOneGroupMergeUntilUndoAndRedoWalkThem) {
   EXPECT_EQ(session.history().size(), 2u);
   session.undo();
   EXPECT_EQ(voice.settings.gain, "-12");
-  EXPECT_TRUE(session.document().modified());  // an undo always does
+  // Only settings lie between this state and the one New left, and they never mark it.
+  EXPECT_FALSE(session.document().modified());
   session.undo();
   EXPECT_EQ(voice.settings.gain, "-20");
   EXPECT_FALSE(session.history().can_undo());
@@ -85,10 +87,63 @@ TEST_F(SessionTest, ATweenieCountKeepsTheClearedCurvesForUndoAndNewForgetsEveryt
   voice.settings.tweenies = "many";
   EXPECT_THROW(tweenie_count_changes(voice, n), VocantaError);
 
-  prompter.answers = {Answer::No};  // the redo left the document modified
+  prompter.answers = {Answer::No};  // should New ask, the steps are given up
   session.document().new_document();
   EXPECT_FALSE(session.history().can_undo());
   EXPECT_FALSE(session.history().can_redo());
+}
+
+TEST_F(SessionTest, UndoAndRedoKnowTheSavedState) {
+  testing::TempDir dir;
+  double& f0 = voice.parameter(param::kF0).state.defaultValue;
+  const auto set_f0 = [&](double value) {
+    session.apply(std::make_unique<DefaultValueCommand>(param::kF0, f0, value));
+  };
+  const auto modified = [&] { return session.document().modified(); };
+
+  set_f0(110);
+  session.undo();
+  EXPECT_FALSE(modified());  // back where New left it
+  session.redo();
+  EXPECT_TRUE(modified());
+
+  const std::string path = dir.file("saved.vta");
+  prompter.fileNames = {path};
+  session.document().save_document_as();
+  set_f0(120);
+  EXPECT_TRUE(modified());
+  session.undo();
+  EXPECT_FALSE(modified());
+  session.undo();
+  EXPECT_TRUE(modified());
+  session.redo();
+  EXPECT_FALSE(modified());
+  session.redo();
+  EXPECT_TRUE(modified());
+  session.undo();
+
+  // A settings step on the saved state marks nothing, neither taken back nor made again.
+  session.apply(std::make_unique<SettingsCommand>(voice.settings, voice.settings));
+  session.undo();
+  EXPECT_FALSE(modified());
+  session.redo();
+  EXPECT_FALSE(modified());
+
+  // A step taken after undoing past the save drops the saved state: no undo reaches it.
+  session.undo();
+  session.undo();
+  set_f0(130);
+  session.undo();
+  EXPECT_TRUE(modified());
+  EXPECT_FALSE(session.history().can_undo());
+
+  // What was read is the saved state too.
+  session.document().load_document(path);
+  EXPECT_FALSE(modified());
+  set_f0(140);
+  session.undo();
+  EXPECT_FALSE(modified());
+  EXPECT_EQ(f0, 110);
 }
 
 TEST_F(SessionTest, ABuildTakesOnlyTheSettingsMeanwhile) {

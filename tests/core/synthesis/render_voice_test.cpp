@@ -9,6 +9,7 @@
 
 #include "core/build/build_run.h"
 #include "core/model/voice.h"
+#include "core/support/vocanta_error.h"
 #include "core/synthesis/voice_renderer.h"
 #include "test_support.h"
 
@@ -82,11 +83,13 @@ TEST_F(RenderVoiceTest, SameDocumentAndSeedGiveTheSameSamples) {
 }
 
 TEST_F(RenderVoiceTest, SampleCountsAndBlocks) {
-  voice.settings.duration = "0";
-  EXPECT_TRUE(build().empty());
-  EXPECT_EQ(run.outcome(), BuildOutcome::Done);
-  voice.settings.duration = "-1";
-  EXPECT_TRUE(build().empty());
+  // A voice of no length is refused before the sample file is made.
+  for (const char* length : {"0", "-1"}) {
+    voice.settings.duration = length;
+    EXPECT_THROW(run.build_voice(dir.file("none.smp")), VocantaError) << length;
+    EXPECT_FALSE(std::filesystem::exists(dir.file("none.smp"))) << length;
+    EXPECT_FALSE(run.running()) << length;
+  }
 
   voice.settings.duration = "0.1";
   const auto longer = build("long.smp");

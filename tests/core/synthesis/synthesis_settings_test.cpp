@@ -40,6 +40,29 @@ TEST_F(PrepareRender, RefusedSettingsChangeNothingTheUserSees) {
   EXPECT_TRUE(batch_active());
 }
 
+TEST_F(PrepareRender, AVoiceOfNoLengthIsRefusedNamingTheField) {
+  const auto refusal = [&](const char* fs, const char* duration) {
+    voice.settings.samplingFrequency = fs;
+    voice.settings.duration = duration;
+    bool claimed = false;
+    try {
+      prepare_render(voice, 77, ',', RenderBatches::Off,
+                     [&](const SynthesisSettings&) { claimed = true; });
+    } catch (const VocantaError& e) {
+      EXPECT_FALSE(claimed) << fs << " " << duration;
+      return std::string(e.what());
+    }
+    return std::string("accepted");
+  };
+  for (const char* fs : {"0", "0,4", "-16000"})
+    EXPECT_EQ(refusal(fs, "1"),
+              std::string("The sampling frequency must be greater than 0 Hz, not ") + fs);
+  for (const char* duration : {"0", "-0,5"})
+    EXPECT_EQ(refusal("16000", duration),
+              std::string("The voice duration must be greater than 0 s, not ") + duration);
+  EXPECT_EQ(refusal("0,6", "1"), "accepted");  // one sample at 1 Hz is a voice
+}
+
 TEST_F(PrepareRender, TheDestinationIsClaimedBeforeTheVoiceChanges) {
   const double before = tweenie_step();
   int claims = 0;

@@ -78,9 +78,14 @@ TEST_F(SettingsDialogTest, UntouchedOkKeepsTheTweenieCurves) {
   EXPECT_EQ(told(Kind::TweenieCount), 0);
   EXPECT_EQ(voice.parameter(param::kF0).xMax, "1");
   EXPECT_EQ(told(Kind::Everything), 1);
-  EXPECT_EQ(session.history().size(), 0u);
+  // The axis put back is the visit's only step; an OK that changes nothing leaves none.
+  EXPECT_EQ(session.history().size(), 1u);
+  EXPECT_EQ(session.history().undo_caption(), "Settings");
   EXPECT_FALSE(dialog.isVisible());
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  dialog.show();
+  QTest::mouseClick(dialog.okbutton, Qt::LeftButton);
+  EXPECT_EQ(session.history().size(), 1u);
 }
 
 TEST_F(SettingsDialogTest, OnlyANewPositiveTweenieCountClearsTheTweenieSpectrum) {
@@ -139,6 +144,30 @@ TEST_F(SettingsDialogTest, BadDurationComesAfterTheTweenieChange) {
   EXPECT_EQ(told(Kind::TweenieCount), 1);
   EXPECT_EQ(told(Kind::Everything), 0);
   EXPECT_EQ(voice.parameter(param::kF0).xMax, "1");
+}
+
+TEST_F(SettingsDialogTest, AVoiceOfNoLengthIsRefusedWithOneMessageNamingTheField) {
+  const auto refused = [&](const std::string& message) {
+    expect_error(message);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(voice.parameter(param::kF0).xMax, "1");
+    EXPECT_EQ(told(Kind::AxisLimits), 0);
+    EXPECT_EQ(told(Kind::Everything), 0);
+  };
+  for (const char* text : {"0", "-1,5"}) {
+    session.set_decimal_separator(',');
+    type(dialog.tottimeedit, text);
+    refused(std::string("The voice duration must be greater than 0 s, not ") + text);
+  }
+  type(dialog.tottimeedit, "2");
+  for (const char* text : {"0", "0,4", "-8000"}) {
+    type(dialog.sftotedit, text);
+    refused(std::string("The sampling frequency must be greater than 0 Hz, not ") + text);
+  }
+
+  type(dialog.sftotedit, "0,6");  // rounds to 1 Hz, a voice that can be built
+  dialog.ok_steps();
+  EXPECT_EQ(voice.parameter(param::kF0).xMax, "2");
 }
 
 TEST_F(SettingsDialogTest, EditsGoStraightIntoTheSettings) {

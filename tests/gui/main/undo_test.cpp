@@ -12,6 +12,7 @@
 #include "gui/diagram/parameter_windows.h"
 #include "gui/main/settings_dialog.h"
 #include "gui/main/started_window.h"
+#include "gui/platform/error_report.h"
 #include "test_support.h"
 
 namespace vocanta {
@@ -70,16 +71,16 @@ TEST(Undo, AVisitToTheSettingsIsOneStepThatUndoAndRedoWalk) {
   e.undo.trigger();
   EXPECT_EQ(e.frequency(), "16000");
   EXPECT_EQ(e.shown_frequency(), "16000");
-  EXPECT_TRUE(e.session.document().modified());
+  // Back at the state the start left; settings never mark the document.
+  EXPECT_FALSE(e.session.document().modified());
   EXPECT_FALSE(e.undo.isEnabled());
   EXPECT_EQ(e.redo.text(), "&Redo Settings");
   EXPECT_TRUE(e.redo.isEnabled());
 
-  e.session.document().set_modified(false);
   e.redo.trigger();
   EXPECT_EQ(e.frequency(), "44100");
   EXPECT_EQ(e.shown_frequency(), "44100");
-  EXPECT_TRUE(e.session.document().modified());
+  EXPECT_FALSE(e.session.document().modified());
 
   e.press_in_diagram(Qt::Key_Z);
   EXPECT_EQ(e.frequency(), "16000");
@@ -134,6 +135,47 @@ TEST(Undo, ANewTweenieCountComesBackWithItsCurvesInOneStep) {
   }
 }
 
+TEST(Undo, AVisitToTheSettingsTakesTheTimeAxesAlong) {
+  Editing e;
+  const Parameter& f0 = e.session.voice().parameter(param::kF0);
+  ParameterWindow& window = e.main.desktop().parameter_windows().window(param::kF0);
+  window.show();
+  const auto spans = [&](const char* min, const char* max) {
+    EXPECT_EQ(f0.xMin, min);
+    EXPECT_EQ(f0.xMax, max);
+    EXPECT_EQ(window.xminedit->text().toStdString(), min);
+    EXPECT_EQ(window.xmaxedit->text().toStdString(), max);
+  };
+  e.type("tottimeedit", "1.5");
+  child<QPushButton>(e.dialog, "okbutton").click();
+  spans("0", "1.5");
+  EXPECT_EQ(e.session.history().size(), 1u);
+
+  for (int pass = 0; pass < 2; ++pass) {  // the second after a redo
+    e.undo.trigger();
+    EXPECT_EQ(e.session.voice().settings.duration, "1") << pass;
+    spans("0", "1");
+    e.redo.trigger();
+    EXPECT_EQ(e.session.voice().settings.duration, "1.5") << pass;
+    spans("0", "1.5");
+  }
+}
+
+TEST(Undo, AVoiceOfNoLengthIsOneMessageAndNoStep) {
+  Editing e;
+  e.main.desktop().parameter_windows().show_all();
+  QStringList shown;
+  set_error_handler([&](const QString& m) { shown << m; });
+  e.type("tottimeedit", "0");
+  child<QPushButton>(e.dialog, "okbutton").click();
+  set_error_handler(
+      [](const QString& m) { ADD_FAILURE() << "unexpected error: " << m.toStdString(); });
+  EXPECT_EQ(shown, QStringList{"The voice duration must be greater than 0 s, not 0"});
+  EXPECT_TRUE(e.prompter->shown.empty());  // no window complains about its axis
+  EXPECT_TRUE(e.dialog.isVisible());
+  EXPECT_EQ(e.session.voice().parameter(param::kF0).xMax, "1");
+}
+
 TEST(Undo, NewAndOpeningADocumentStartTheHistoryAfresh) {
   testing::TempDir dir;
   const std::string path = dir.file("voice.vta");
@@ -158,7 +200,7 @@ TEST(Undo, NewAndOpeningADocumentStartTheHistoryAfresh) {
   };
 
   two_visits();
-  e.prompter->answers = {Answer::No};  // the undo changed the document: not saved
+  e.prompter->answers = {Answer::No};  // should New ask: not saved
   e.session.document().new_document();
   expect_nothing_to_walk("New");
   EXPECT_EQ(e.session.voice().settings.gain, "-20");
