@@ -178,7 +178,7 @@ TEST(PointEditor, AFieldThatCannotBeReadStopsTheEnter) {
   e.enter(e.editor.yedit, "A");
   set_error_handler(
       [](const QString& m) { ADD_FAILURE() << "unexpected error: " << m.toStdString(); });
-  EXPECT_EQ(shown, QStringList{"'' is not a valid integer value"});
+  EXPECT_EQ(shown, QStringList{"'A' is neither a number nor a note with its octave, such as A4"});
   EXPECT_EQ(f0.parameter().state.defaultValue, 50);
   EXPECT_EQ(p.x, 0.25);
   EXPECT_EQ(p.y, 100);
