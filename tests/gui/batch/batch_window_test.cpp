@@ -129,6 +129,19 @@ TEST(BatchWindow, TheStepsFieldCommitsOnEnterAndRefusesANonInteger) {
   EXPECT_EQ(b.form.ntobuildlabel->text(), "1 to build");
 }
 
+TEST(BatchWindow, AClickOnTheSelectedEntryShowsItsStepsAgain) {
+  Batches b;
+  b.select({"Vowel"});
+  QTest::keyClicks(b.form.nstepsedit, "9");
+  EXPECT_EQ(b.form.nstepsedit->text(), "29");
+  QListWidgetItem* vowel = b.form.batchlistbox->findItems("Vowel", Qt::MatchExactly).front();
+  QTest::mouseClick(b.form.batchlistbox->viewport(), Qt::LeftButton, {},
+                    b.form.batchlistbox->visualItemRect(vowel).center());
+  EXPECT_EQ(b.form.batchlistbox->selectedItems(), QList<QListWidgetItem*>{vowel});
+  EXPECT_EQ(b.form.nstepsedit->text(), "2");
+  EXPECT_EQ(b.batch("Vowel")->nSteps, 2);
+}
+
 TEST(BatchWindow, RenameKeepsTheTextAsTypedUntilTheDocumentIsReadAgain) {
   testing::TempDir dir;
   Batches b;
