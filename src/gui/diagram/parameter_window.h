@@ -50,8 +50,8 @@ class ParameterWindow : public QWidget {
   void axis_limits_changed();
 
   // Takes the axis fields, places the controls, recomputes the grids and redraws.
-  // Limits that are not numbers raise the conversion message; limits with max <= min
-  // are refused with a message and the previous limits stay.
+  // Limits that are not numbers raise the conversion message and limits with max <= min
+  // are refused with a message; either way the fields show the previous limits again.
   void lay_out();
   // The smallest size that still shows the four axis fields and the labels apart.
   QSize smallest_size() const;
@@ -126,7 +126,7 @@ class ParameterWindow : public QWidget {
   void create_controls();
   QLineEdit* axis_edit(const char* name, const char* hint, const char* text);
   void show_axis_limits();
-  Limits read_axis_fields() const;
+  Limits read_axis_fields();
   void accept_limits(const Limits& limits);
   void place_controls();
   void apply_edit_cursor();
