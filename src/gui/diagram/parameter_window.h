@@ -75,6 +75,10 @@ class ParameterWindow : public QWidget {
   // Takes over a state (undo, redo) and redraws.
   void set_background_state(const BackgroundState& state);
 
+  // Widens the axis fields, as a release past an edge does, so that the point and its
+  // batch handles are in view after the next layout.
+  void grow_axes_to_show(const TCurvePoint& p);
+
   // Sets editMode and the cursor shown over the diagram.
   void set_edit_mode(EditMode mode);
   // The point whose handle lies nearest to the pixel, within 40 pixels; makes its curve

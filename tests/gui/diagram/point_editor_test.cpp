@@ -191,6 +191,27 @@ TEST(PointEditor, AFieldThatCannotBeReadStopsTheEnter) {
   EXPECT_EQ(p.x, 0.25);
 }
 
+TEST(PointEditor, EnterWidensTheAxesToShowThePoint) {
+  Editor e;
+  ParameterWindow& f0 = e.activate(param::kF0);
+  TCurvePoint& p = e.select(f0, 0.5, 100);
+  e.enter(e.editor.yedit, "A4");  // above the 0..200 Hz of the window
+  EXPECT_EQ(f0.ymaxedit->text(), "440.000");
+  EXPECT_EQ(f0.parameter().yMax, "440.000");
+  EXPECT_EQ(f0.value_to_y(p.y), 0);
+
+  // Past the left edge, and a batch range reaching below the bottom.
+  e.type(e.editor.xedit, "-0.25");
+  e.type(e.editor.batchyedit, "300");
+  e.enter(e.editor.batchrangeedit, "-320");
+  EXPECT_EQ(f0.xminedit->text(), "-0.250");
+  EXPECT_EQ(f0.yminedit->text(), "-20.000");
+  EXPECT_EQ(f0.ymaxedit->text(), "440.000");
+  EXPECT_EQ(f0.xmaxedit->text(), "1");
+  EXPECT_EQ(f0.value_to_x(p.x), 0);
+  EXPECT_EQ(f0.value_to_y(p.batchY + p.batchRange), f0.image()->height() - 1);
+}
+
 TEST(PointEditor, ButtonsSetTheModesAndMakeCurves) {
   Editor e;
   e.windows.window(param::kF0).backgroundVisible = true;
