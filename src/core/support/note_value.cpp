@@ -56,7 +56,13 @@ double note_value(std::string_view text) {
     value *= std::pow(2.0, (rest[0] == '#' ? 1 : -1) / 12.0);
     rest.remove_prefix(1);
   }
-  const double frequency = value * std::pow(2.0, parse_integer(rest));
+  // The octave is what a user leaves out ("A"), and the integer conversion would quote
+  // only the empty rest of the name.
+  int octave = 0;
+  if (!try_parse_integer(rest, octave))
+    throw VocantaError(quoted(text) +
+                       " is neither a number nor a note with its octave, such as A4");
+  const double frequency = value * std::pow(2.0, octave);
   if (!std::isfinite(frequency)) throw VocantaError(quoted(text) + " is out of range");
   return frequency;
 }

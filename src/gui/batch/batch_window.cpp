@@ -134,6 +134,10 @@ QWidget* BatchWindow::create_choices() {
 void BatchWindow::connect_controls() {
   connect(batchlistbox, &QListWidget::itemSelectionChanged, this,
           reported(this, &BatchWindow::batchlistboxClick));
+  // A click on the entry that is selected already changes no selection, yet it is how
+  // the user takes back steps typed without Enter.
+  connect(batchlistbox, &QListWidget::itemClicked, this,
+          reported(this, &BatchWindow::batchlistboxClick));
   connect(presentlistbox, &QListWidget::itemClicked, this,
           reported(this, &BatchWindow::presentlistboxClick));
   connect(renamebutton, &QPushButton::clicked, this,

@@ -2,6 +2,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "core/document/session.h"
@@ -14,6 +15,11 @@
 #include "gui/batch/rename_batch_dialog.h"
 
 namespace vocanta {
+namespace {
+
+constexpr int kMostBatchSteps = 32767;
+
+}  // namespace
 
 void BatchWindow::nstepseditKeyPress(const QKeyEvent* event) {
   // Other keys are the field's own: only Enter commits what it holds.
@@ -26,9 +32,12 @@ void BatchWindow::commit_steps() {
   const tbatchitem* b = session_.voice().batches.find_batch(id);
   if (!b) return;
   const std::string text = nstepsedit->text().toStdString();
-  // The document keeps the steps in 16 bits and refuses what they cannot hold.
-  const int n = parse_integer(text);
-  if (n < -32768 || n > 32767) throw VocantaError(quoted(text) + " is not a valid integer value");
+  // The document keeps the steps in 16 bits and a batch has no fewer than none; a text
+  // outside that is refused with the range, which tells the user what to type.
+  int n = 0;
+  if (!try_parse_integer(text, n) || n < 0 || n > kMostBatchSteps)
+    throw VocantaError("The number of batch steps must be a whole number from 0 to " +
+                       std::to_string(kMostBatchSteps) + ", not " + quoted(text));
   if (n == b->nSteps) return;
   session_.apply(std::make_unique<BatchStepsCommand>(id, b->nSteps, static_cast<int16_t>(n)));
 }

@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 
 #include "core/document/session.h"
@@ -255,6 +256,30 @@ void ParameterWindow::grow_axes(int X, int Y) {
   if (X > image_->width()) xmaxedit->setText(text(x_to_value(X)));
   if (Y < 0) ymaxedit->setText(text(y_to_value(Y)));
   if (Y > image_->height()) yminedit->setText(text(y_to_value(Y)));
+}
+
+void ParameterWindow::grow_axes_to_show(const TCurvePoint& p) {
+  const char separator = session_.decimal_separator();
+  // Against the limits the next layout takes; a field that is no number is left for it
+  // to refuse.
+  const auto grow = [separator](QLineEdit* edit, double v, bool upper) {
+    double limit = 0;
+    if (!try_parse_number(edit->text().toStdString(), limit, separator)) return;
+    if (upper ? v > limit : v < limit)
+      edit->setText(QString::fromStdString(format_fixed3(v, separator)));
+  };
+  grow(xminedit, p.x, false);
+  grow(xmaxedit, p.x, true);
+  // The batch handles are part of the point as the user sees it.
+  double low = p.y, high = p.y;
+  if (p.batch != 0) {
+    for (const double v : {p.batchY, p.batchY + p.batchRange}) {
+      low = std::min(low, v);
+      high = std::max(high, v);
+    }
+  }
+  grow(yminedit, low, false);
+  grow(ymaxedit, high, true);
 }
 
 void ParameterWindow::apply_step(std::unique_ptr<EditCommand> step) {

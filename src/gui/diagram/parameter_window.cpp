@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QScopedValueRollback>
 #include <algorithm>
+#include <exception>
 
 #include "core/document/session.h"
 #include "core/model/voice.h"
@@ -139,12 +140,23 @@ void ParameterWindow::lay_out() {
   redraw();
 }
 
-ParameterWindow::Limits ParameterWindow::read_axis_fields() const {
+ParameterWindow::Limits ParameterWindow::read_axis_fields() {
   const char separator = session_.decimal_separator();
-  const auto number = [separator](const QLineEdit* edit) {
-    return parse_number(edit->text().toStdString(), separator);
+  std::exception_ptr refused;
+  const auto number = [separator, &refused](QLineEdit* edit, const std::string& inUse) {
+    try {
+      return parse_number(edit->text().toStdString(), separator);
+    } catch (const VocantaError&) {
+      // The drawing keeps the limit in use; the field must not claim another.
+      edit->setText(qt(inUse));
+      if (!refused) refused = std::current_exception();
+      return 0.0;
+    }
   };
-  return {number(xminedit), number(xmaxedit), number(yminedit), number(ymaxedit)};
+  const Limits limits{number(xminedit, param_.xMin), number(xmaxedit, param_.xMax),
+                      number(yminedit, param_.yMin), number(ymaxedit, param_.yMax)};
+  if (refused) std::rethrow_exception(refused);
+  return limits;
 }
 
 void ParameterWindow::accept_limits(const Limits& limits) {

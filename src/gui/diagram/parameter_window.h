@@ -50,8 +50,8 @@ class ParameterWindow : public QWidget {
   void axis_limits_changed();
 
   // Takes the axis fields, places the controls, recomputes the grids and redraws.
-  // Limits that are not numbers raise the conversion message; limits with max <= min
-  // are refused with a message and the previous limits stay.
+  // Limits that are not numbers raise the conversion message and limits with max <= min
+  // are refused with a message; either way the fields show the previous limits again.
   void lay_out();
   // The smallest size that still shows the four axis fields and the labels apart.
   QSize smallest_size() const;
@@ -74,6 +74,10 @@ class ParameterWindow : public QWidget {
   BackgroundState background_state() const;
   // Takes over a state (undo, redo) and redraws.
   void set_background_state(const BackgroundState& state);
+
+  // Widens the axis fields, as a release past an edge does, so that the point and its
+  // batch handles are in view after the next layout.
+  void grow_axes_to_show(const TCurvePoint& p);
 
   // Sets editMode and the cursor shown over the diagram.
   void set_edit_mode(EditMode mode);
@@ -126,7 +130,7 @@ class ParameterWindow : public QWidget {
   void create_controls();
   QLineEdit* axis_edit(const char* name, const char* hint, const char* text);
   void show_axis_limits();
-  Limits read_axis_fields() const;
+  Limits read_axis_fields();
   void accept_limits(const Limits& limits);
   void place_controls();
   void apply_edit_cursor();

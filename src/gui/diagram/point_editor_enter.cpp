@@ -28,7 +28,10 @@ void PointEditor::enter_pressed() {
     session_.apply(
         std::make_unique<DefaultValueCommand>(w.parameter().index(), s.defaultValue, defaultValue),
         group);
-  if (TCurvePoint* p = s.selectedPoint) enter_point(w, *p, group);
+  if (TCurvePoint* p = s.selectedPoint) {
+    enter_point(w, *p, group);
+    w.grow_axes_to_show(*p);
+  }
   w.lay_out();
 }
 

@@ -10,11 +10,13 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <cmath>
+#include <string>
 
 #include "core/document/session.h"
 #include "core/model/edit_commands.h"
 #include "core/model/voice.h"
 #include "core/support/number_format.h"
+#include "core/support/vocanta_error.h"
 #include "core/synthesis/synthesis_settings.h"
 #include "gui/platform/error_report.h"
 #include "gui/platform/settings_store.h"
@@ -36,6 +38,18 @@ QCheckBox* add_box(QVBoxLayout* layout, const char* name, const QString& label) 
   box->setObjectName(name);
   layout->addWidget(box);
   return box;
+}
+
+// Refuses the field's text with the conversion message, the field named in front, and
+// puts the caret there: the build that would report it later does not say which field.
+void check_field(QLineEdit* field, const char* name, const std::function<void()>& convert) {
+  try {
+    convert();
+  } catch (const VocantaError& e) {
+    field->setFocus();
+    field->selectAll();
+    throw VocantaError(std::string(name) + ": " + e.what());
+  }
 }
 
 }  // namespace
@@ -141,6 +155,11 @@ void SettingsDialog::store_autosave() {
 }
 
 void SettingsDialog::ok_steps() {
+  const BuildSettings& texts = session_.voice().settings;
+  check_field(gainedit, "Gain [dB]",
+              [&] { parse_number(texts.gain, session_.decimal_separator()); });
+  check_field(nharmedit, "Max # of harmonics", [&] { parse_integer(texts.maxHarmonics); });
+  check_field(ntweeniesedit, "# of subharmonic tweenies", [&] { parse_integer(texts.tweenies); });
   apply_tweenie_count();
   Voice& voice = session_.voice();
   // Refused here, with the dialog still open, rather than at the next build; a voice

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "core/support/vocanta_error.h"
 
 namespace vocanta {
@@ -21,7 +23,16 @@ TEST(NoteValue, ReadsLetterAccidentalAndOctave) {
 }
 
 TEST(NoteValue, RefusesAMissingOrHugeOctave) {
-  for (const char* bad : {"A", "C#", "A4-"}) EXPECT_THROW(note_value(bad), VocantaError) << bad;
+  // The message quotes what the user typed, not the rest of it after the letter.
+  for (const char* bad : {"A", "C#", "A4-", "abc"}) {
+    try {
+      note_value(bad);
+      ADD_FAILURE() << bad << " was read";
+    } catch (const VocantaError& e) {
+      EXPECT_EQ(e.what(), "'" + std::string(bad) +
+                              "' is neither a number nor a note with its octave, such as A4");
+    }
+  }
   try {
     note_value("A99999");
     ADD_FAILURE() << "an infinite frequency was read";

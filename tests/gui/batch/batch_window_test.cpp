@@ -110,18 +110,36 @@ TEST(BatchWindow, TheStepsFieldCommitsOnEnterAndRefusesANonInteger) {
   EXPECT_EQ(b.batch("Solo")->nSteps, 4);
   EXPECT_EQ(b.form.ntobuildlabel->text(), "5 to build");
 
+  // What is refused, out of range or no whole number, is told with the range.
   QStringList shown;
   set_error_handler([&](const QString& m) { shown << m; });
-  b.enter("2.5");
+  for (const char* text : {"2.5", "99999", "-3"}) b.enter(text);
   set_error_handler(
       [](const QString& m) { ADD_FAILURE() << "unexpected error: " << m.toStdString(); });
-  EXPECT_EQ(shown, QStringList{"'2.5' is not a valid integer value"});
+  const QString range = "The number of batch steps must be a whole number from 0 to 32767, not ";
+  EXPECT_EQ(shown, (QStringList{range + "'2.5'", range + "'99999'", range + "'-3'"}));
   EXPECT_EQ(b.batch("Solo")->nSteps, 4);
+  b.enter("32767");
+  EXPECT_EQ(b.batch("Solo")->nSteps, 32767);
+  action(b.main, "undoAction").trigger();
 
   action(b.main, "undoAction").trigger();
   EXPECT_EQ(b.batch("Solo")->nSteps, 0);
   EXPECT_EQ(b.form.nstepsedit->text(), "0");
   EXPECT_EQ(b.form.ntobuildlabel->text(), "1 to build");
+}
+
+TEST(BatchWindow, AClickOnTheSelectedEntryShowsItsStepsAgain) {
+  Batches b;
+  b.select({"Vowel"});
+  QTest::keyClicks(b.form.nstepsedit, "9");
+  EXPECT_EQ(b.form.nstepsedit->text(), "29");
+  QListWidgetItem* vowel = b.form.batchlistbox->findItems("Vowel", Qt::MatchExactly).front();
+  QTest::mouseClick(b.form.batchlistbox->viewport(), Qt::LeftButton, {},
+                    b.form.batchlistbox->visualItemRect(vowel).center());
+  EXPECT_EQ(b.form.batchlistbox->selectedItems(), QList<QListWidgetItem*>{vowel});
+  EXPECT_EQ(b.form.nstepsedit->text(), "2");
+  EXPECT_EQ(b.batch("Vowel")->nSteps, 2);
 }
 
 TEST(BatchWindow, RenameKeepsTheTextAsTypedUntilTheDocumentIsReadAgain) {

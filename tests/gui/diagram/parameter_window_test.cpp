@@ -298,6 +298,8 @@ TEST(ParameterWindowAxisFields, EnterAppliesThemOrRefusesBadOnes) {
   set_error_handler(
       [](const QString& m) { ADD_FAILURE() << "unexpected error: " << m.toStdString(); });
   EXPECT_EQ(shown, QStringList{"'abc' is not a valid floating point value"});
+  EXPECT_EQ(win.xminedit->text(), "0");  // the limit the drawing still uses
+  EXPECT_EQ(win.ymaxedit->text(), "300");
   EXPECT_TRUE(before == win.diagram());
   EXPECT_EQ(win.x_grid().minor.step, grid.minor.step);
   EXPECT_EQ(f0.yMax, "200");

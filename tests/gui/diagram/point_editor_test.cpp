@@ -178,7 +178,7 @@ TEST(PointEditor, AFieldThatCannotBeReadStopsTheEnter) {
   e.enter(e.editor.yedit, "A");
   set_error_handler(
       [](const QString& m) { ADD_FAILURE() << "unexpected error: " << m.toStdString(); });
-  EXPECT_EQ(shown, QStringList{"'' is not a valid integer value"});
+  EXPECT_EQ(shown, QStringList{"'A' is neither a number nor a note with its octave, such as A4"});
   EXPECT_EQ(f0.parameter().state.defaultValue, 50);
   EXPECT_EQ(p.x, 0.25);
   EXPECT_EQ(p.y, 100);
@@ -189,6 +189,27 @@ TEST(PointEditor, AFieldThatCannotBeReadStopsTheEnter) {
   e.enter(e.editor.defaultedit, "G3");
   EXPECT_NEAR(f0.parameter().state.defaultValue, 196, 0.01);
   EXPECT_EQ(p.x, 0.25);
+}
+
+TEST(PointEditor, EnterWidensTheAxesToShowThePoint) {
+  Editor e;
+  ParameterWindow& f0 = e.activate(param::kF0);
+  TCurvePoint& p = e.select(f0, 0.5, 100);
+  e.enter(e.editor.yedit, "A4");  // above the 0..200 Hz of the window
+  EXPECT_EQ(f0.ymaxedit->text(), "440.000");
+  EXPECT_EQ(f0.parameter().yMax, "440.000");
+  EXPECT_EQ(f0.value_to_y(p.y), 0);
+
+  // Past the left edge, and a batch range reaching below the bottom.
+  e.type(e.editor.xedit, "-0.25");
+  e.type(e.editor.batchyedit, "300");
+  e.enter(e.editor.batchrangeedit, "-320");
+  EXPECT_EQ(f0.xminedit->text(), "-0.250");
+  EXPECT_EQ(f0.yminedit->text(), "-20.000");
+  EXPECT_EQ(f0.ymaxedit->text(), "440.000");
+  EXPECT_EQ(f0.xmaxedit->text(), "1");
+  EXPECT_EQ(f0.value_to_x(p.x), 0);
+  EXPECT_EQ(f0.value_to_y(p.batchY + p.batchRange), f0.image()->height() - 1);
 }
 
 TEST(PointEditor, ButtonsSetTheModesAndMakeCurves) {

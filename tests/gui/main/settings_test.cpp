@@ -109,13 +109,30 @@ TEST_F(SettingsDialogTest, OnlyANewPositiveTweenieCountClearsTheTweenieSpectrum)
 TEST_F(SettingsDialogTest, BadTweenieCountChangesNothing) {
   type(dialog.ntweeniesedit, "abc");
   type(dialog.tottimeedit, "2.5");
-  expect_error("'abc' is not a valid integer value");
+  expect_error("# of subharmonic tweenies: 'abc' is not a valid integer value");
   EXPECT_TRUE(dialog.isVisible());
   EXPECT_EQ(voice.tweeniesInUse, 1);
   EXPECT_NE(tweenies().curves, nullptr);
   EXPECT_EQ(told(Kind::TweenieCount), 0);
   EXPECT_EQ(told(Kind::Everything), 0);
   EXPECT_EQ(voice.parameter(param::kF0).xMax, "1");
+}
+
+TEST_F(SettingsDialogTest, GainAndHarmonicsThatAreNoNumbersAreRefusedByName) {
+  type(dialog.ntweeniesedit, "3");
+  type(dialog.gainedit, "loud");
+  expect_error("Gain [dB]: 'loud' is not a valid floating point value");
+  type(dialog.gainedit, "-6");
+  type(dialog.nharmedit, "1.5");
+  expect_error("Max # of harmonics: '1.5' is not a valid integer value");
+  // Refused before anything is applied: the dialog stays open on the tweenies as they were.
+  EXPECT_TRUE(dialog.isVisible());
+  EXPECT_EQ(voice.tweeniesInUse, 1);
+  EXPECT_EQ(told(Kind::Everything), 0);
+  type(dialog.nharmedit, "200");
+  dialog.ok_steps();
+  EXPECT_EQ(voice.tweeniesInUse, 3);
+  EXPECT_EQ(voice.settings.gain, "-6");
 }
 
 TEST_F(SettingsDialogTest, DurationSetsTheTimeAxesAsTyped) {
