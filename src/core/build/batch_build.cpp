@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <unordered_map>
+#include <utility>
 
 #include "core/build/build_run.h"
 #include "core/model/batch_list.h"
+#include "core/model/voice.h"
 #include "core/support/text_case.h"
 #include "core/support/vocanta_error.h"
 
@@ -29,7 +31,7 @@ std::vector<std::string> sorted_batch_names(const BatchList& batches) {
 
 BatchBuild::BatchBuild(BuildRun& run, BatchList& batches, BatchBuildChoice choice,
                        BatchProgress* progress)
-    : run_(run), batches_(batches), choice_(std::move(choice)), progress_(progress) {
+    : run_(run), batches_(&batches), choice_(std::move(choice)), progress_(progress) {
   choice_.selected.resize(choice_.entries.size(), false);
 }
 
@@ -37,7 +39,7 @@ std::vector<const tbatchitem*> BatchBuild::entry_batches() const {
   // One pass over the chain: a list of thousands of batches must not look every entry
   // up anew. The first batch of a name wins, as find_batch_id finds it.
   std::unordered_map<std::string, const tbatchitem*> byName;
-  for (const tbatchitem* b = batches_.head(); b; b = b->next)
+  for (const tbatchitem* b = batches_->head(); b; b = b->next)
     byName.emplace(normalize_batch_name(b->name), b);
   std::vector<const tbatchitem*> found;
   found.reserve(choice_.entries.size());
@@ -60,7 +62,7 @@ bool BatchBuild::chosen(size_t index) const {
 
 bool BatchBuild::counted(const std::vector<int16_t>& ids, size_t index) const {
   // An entry that names no batch could never finish its steps.
-  return batches_.find_batch(ids[index]) && chosen(index);
+  return batches_->find_batch(ids[index]) && chosen(index);
 }
 
 int64_t BatchBuild::count_separate_builds() const {
@@ -101,13 +103,20 @@ void BatchBuild::build(const std::string& path) {
 }
 
 void BatchBuild::for_each_voice(const std::function<void(const std::string&)>& voice) {
+  // The build renders a copy of the voice: its batches are the ones to step. The copy
+  // keeps the identifiers, so the entries name the same batches in it.
+  struct Restore {
+    BatchList*& at;
+    BatchList* const was;
+    ~Restore() { at = was; }
+  } restore{batches_, std::exchange(batches_, &run_.rendered_voice().batches)};
   voice_ = voice;
   const std::vector<int16_t> ids = entry_ids();
   if (!choice_.combinations) {
     build_separately(ids);
   } else {
-    batches_.reset_all_batches();
-    batches_.activate_all_batches();
+    batches_->reset_all_batches();
+    batches_->activate_all_batches();
     if (!ids.empty())
       build_combinations(ids);
     else
@@ -118,25 +127,25 @@ void BatchBuild::for_each_voice(const std::function<void(const std::string&)>& v
 
 void BatchBuild::build_separately(const std::vector<int16_t>& ids) {
   if (choice_.includeWithout) {
-    batches_.deactivate_batches();
+    batches_->deactivate_batches();
     voice_("No batch");
   }
   for (size_t i = 0; i < ids.size() && !run_.cut_short(); ++i) {
     if (!counted(ids, i)) continue;
-    batches_.reset_all_batches();
+    batches_->reset_all_batches();
     const int16_t id = ids[i];
-    batches_.activate_only_batch(id);
-    batches_.reset_batch(id);
-    for (int16_t s = batches_.step_batch(id); s >= 0 && !run_.cut_short();
-         s = batches_.step_batch(id))
-      voice_(batches_.batch_name(id) + " " + std::to_string(s));
+    batches_->activate_only_batch(id);
+    batches_->reset_batch(id);
+    for (int16_t s = batches_->step_batch(id); s >= 0 && !run_.cut_short();
+         s = batches_->step_batch(id))
+      voice_(batches_->batch_name(id) + " " + std::to_string(s));
   }
 }
 
 // " Name step", the part of a combination's label for a batch applied at a step, appended
 // piece by piece (a sum of strings here draws a false -Wrestrict warning of GCC 12).
 void BatchBuild::append_step(std::string& label, int16_t id, int16_t step) const {
-  label.append(" ").append(batches_.batch_name(id)).append(" ").append(std::to_string(step));
+  label.append(" ").append(batches_->batch_name(id)).append(" ").append(std::to_string(step));
 }
 
 // An odometer with one wheel per list entry, the first turning slowest: a list of
@@ -156,11 +165,11 @@ void BatchBuild::build_combinations(const std::vector<int16_t>& ids) {
   while (mount || !wheels.empty()) {
     const size_t index = mount ? wheels.size() : wheels.size() - 1;
     if (mount) {
-      int16_t s = batches_.reset_batch(ids[index]);
-      if (!choice_.includeWithout) s = batches_.step_batch(ids[index]);
+      int16_t s = batches_->reset_batch(ids[index]);
+      if (!choice_.includeWithout) s = batches_->step_batch(ids[index]);
       wheels.push_back({s, label.size()});
     } else if (counted(ids, index)) {
-      wheels.back().step = batches_.step_batch(ids[index]);
+      wheels.back().step = batches_->step_batch(ids[index]);
     }
     const Wheel& w = wheels.back();
     label.resize(w.labelSize);

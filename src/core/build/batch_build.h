@@ -62,7 +62,7 @@ class BatchBuild {
   void append_step(std::string& label, int16_t id, int16_t step) const;
 
   BuildRun& run_;
-  BatchList& batches_;
+  BatchList* batches_;  // the voice's, or inside for_each_voice the build's copy's
   BatchBuildChoice choice_;
   BatchProgress* progress_;
   std::function<void(const std::string&)> voice_;

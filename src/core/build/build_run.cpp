@@ -84,6 +84,8 @@ void BuildRun::begin_build(SampleSink& sink, const std::string& path, int64_t se
     tracks_.clear(settings_.fs);
     sink.open();
   });
+  rendered_ = copy_voice(voice_);
+  series_ = seriesVoices != kPlainBuild;
   start_rendering(seriesVoices);
   sink.begin(SinkFormat{settings_.fs, seriesVoices != kPlainBuild});
 }
@@ -94,13 +96,13 @@ void BuildRun::start_rendering(int64_t seriesVoices) {
                       ? settings_.samplesPerVoice
                       : count_product(settings_.samplesPerVoice, seriesVoices);
   RenderBreak* check = this;
-  renderer_ = std::make_unique<VoiceRenderer>(voice_, settings_, check, engine_);
+  renderer_ = std::make_unique<VoiceRenderer>(*rendered_, settings_, check, engine_);
 }
 
 void BuildRun::render_voice(const std::string& label) {
   if (!renderer_ || !sink_) throw std::logic_error("render_voice runs only inside a build");
   const int64_t start = samplesInFile_;
-  if (recordTracks_) tracks_.record(voice_, start, settings_.samplesPerVoice);
+  if (recordTracks_) tracks_.record(*rendered_, start, settings_.samplesPerVoice);
   renderer_->start();
   while (renderer_->samples_left() > 0 && !breakRequested_)
     if (!render_block()) break;
@@ -142,6 +144,14 @@ void BuildRun::finish_sink() {
   }
   sink_ = nullptr;
   renderer_.reset();
+  release_copy();
+}
+
+void BuildRun::release_copy() {
+  if (!rendered_) return;
+  voice_.random.seed = rendered_->random.seed;
+  if (series_) voice_.batches.take_states(rendered_->batches);
+  rendered_.reset();
 }
 
 void BuildRun::end_build() {

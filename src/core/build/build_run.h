@@ -99,6 +99,11 @@ class BuildRun : private RenderBreak {
     run_into(sink, path, voices, body);
   }
 
+  // The voice the build renders: inside a build a copy taken at its start, so that the
+  // user may edit the document meanwhile and a file is never a mix of two voices;
+  // otherwise the document's voice.
+  Voice& rendered_voice() { return rendered_ ? *rendered_ : voice_; }
+
   const SynthesisSettings& settings() const { return settings_; }
   BuildOutcome outcome() const { return outcome_; }
 
@@ -142,10 +147,15 @@ class BuildRun : private RenderBreak {
   void end_build();
   void finish_after_error();
   void finish_sink();
+  // Ends the copy's life; the document's voice takes its random sequence and, after a
+  // series, the batch states its last voice left, as if it had been built itself.
+  void release_copy();
   void set_overload_state(OverloadState state);
   std::string percent_text() const;
 
   Voice& voice_;
+  std::unique_ptr<Voice> rendered_;
+  bool series_ = false;
   BuildHost& host_;
   SynthesisSettings settings_;
   SampleSink* sink_ = nullptr;

@@ -46,14 +46,15 @@ void ShardBuild::build(const std::string& path, const std::string& documentPath)
   sink.add_item(part_item::kTotal, std::to_string(total));
   sink.add_item(part_item::kLength, std::to_string(length));
   run_.run_series(sink, path, range.size(), [&] {
-    const uint32_t seed = voice_.random.seed;  // where the series starts its sequence
+    RandomGenerator& random = run_.rendered_voice().random;
+    const uint32_t seed = random.seed;  // where the series starts its sequence
     const int64_t from = std::max<int64_t>(range.first - kWarmUpVoices, 0);
     int64_t index = 0;
     batch_.for_each_voice([&](const std::string& label) {
       const int64_t i = index++;
       if (i < from || i >= range.end || run_.cut_short()) return;
       if (i == from)
-        voice_.random.seed = skip_draws(seed, static_cast<uint64_t>(i) * draws_per_voice(length));
+        random.seed = skip_draws(seed, static_cast<uint64_t>(i) * draws_per_voice(length));
       if (i < range.first)
         run_.pass_voice();
       else

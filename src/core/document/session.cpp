@@ -52,7 +52,6 @@ void Session::set_background_file(int index, std::string file) {
 }
 
 void Session::apply(std::unique_ptr<EditCommand> command, uint64_t group) {
-  if (!command->harmless_to_builds()) run_.check_idle();
   command->apply(voice_);
   if (command->modifies_document()) document_.set_modified(true);
   history_.push(std::move(command), group);
@@ -61,7 +60,6 @@ void Session::apply(std::unique_ptr<EditCommand> command, uint64_t group) {
 
 void Session::undo() {
   if (!history_.can_undo()) return;
-  run_.check_idle();
   history_.undo(voice_);
   document_.set_modified(history_.differs_from_saved());
   history_changed();
@@ -69,7 +67,6 @@ void Session::undo() {
 
 void Session::redo() {
   if (!history_.can_redo()) return;
-  run_.check_idle();
   history_.redo(voice_);
   document_.set_modified(history_.differs_from_saved());
   history_changed();

@@ -40,8 +40,8 @@ class Session {
   void set_decimal_separator(char separator);
 
   // Applies a change of the document's content and keeps it for undo. Changes with the
-  // same non-zero group (one drag, one visit to a dialog) are undone as one step. While
-  // a build runs, only changes harmless to it are taken; undo and redo wait too.
+  // same non-zero group (one drag, one visit to a dialog) are undone as one step. A
+  // build that runs meanwhile renders the voice as it was at its start.
   void apply(std::unique_ptr<EditCommand> command, uint64_t group = 0);
   uint64_t new_group() { return history_.new_group(); }
   void undo();

@@ -1,5 +1,7 @@
 #include "core/model/batch_list.h"
 
+#include <utility>
+
 #include "core/model/curve.h"
 #include "core/model/model_observer.h"
 #include "core/model/random_generator.h"
@@ -168,6 +170,31 @@ void BatchList::clear_batches() {
   byId_.clear();
   byName_.clear();
   changed();
+}
+
+void BatchList::copy_from(const BatchList& other) {
+  const bool quiet = std::exchange(quiet_, true);
+  clear_batches();
+  quiet_ = quiet;
+  tbatchitem** tail = &head_;
+  for (const tbatchitem* b = other.head_; b; b = b->next) {
+    auto* copy = new tbatchitem(*b);
+    copy->next = nullptr;
+    *tail = copy;
+    tail = &copy->next;
+    ++count_;
+    byId_.emplace(copy->id, copy);
+    byName_.emplace(normalize_batch_name(copy->name), copy);
+  }
+}
+
+void BatchList::take_states(const BatchList& other) {
+  for (const tbatchitem* b = other.head_; b; b = b->next)
+    if (tbatchitem* mine = find_batch(b->id)) {
+      mine->step = b->step;
+      mine->factor = b->factor;
+      mine->active = b->active;
+    }
 }
 
 int16_t BatchList::reset_batch(int16_t id) {

@@ -58,6 +58,12 @@ class BatchList {
   tbatchitem* take_batch(int16_t id);
   void put_back(tbatchitem* batch);
   void clear_batches();
+  // Replaces every batch by a copy of those of other, in the same order, with their
+  // steps and states; tells no one, since the copy is a build's own.
+  void copy_from(const BatchList& other);
+  // Takes the step, factor and state of each batch of other that this list has as well
+  // (by identifier): where a batch build left its batches.
+  void take_states(const BatchList& other);
   int16_t reset_batch(int16_t id);
   int16_t step_batch(int16_t id);
   void reset_all_batches();

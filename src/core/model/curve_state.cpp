@@ -156,6 +156,26 @@ TCurve* new_curve(CurveState& w) {
   return k;
 }
 
+void copy_curves(CurveState& to, const CurveState& from) {
+  clear_curves(to);
+  TCurve* last = nullptr;
+  for (const TCurve* k = from.curves; k; k = k->next) {
+    auto* copy = new TCurve;
+    copy->number = k->number;
+    copy->prev = last;
+    (last ? last->next : to.curves) = copy;
+    last = copy;
+    TCurvePoint* tail = nullptr;
+    for (const TCurvePoint* p = k->points; p; p = p->next) {
+      auto* q = new TCurvePoint(*p);
+      q->prev = tail;
+      q->next = nullptr;
+      (tail ? tail->next : copy->points) = q;
+      tail = q;
+    }
+  }
+}
+
 void clear_curves(CurveState& w) {
   delete_curve_chain(take_curves(w));
 }

@@ -87,6 +87,9 @@ TCurve* take_curves(CurveState& w);
 // Replaces the curves by a chain that take_curves detached.
 void put_curves(CurveState& w, TCurve* chain);
 void delete_curve_chain(TCurve* chain);
+// Replaces the curves of to by copies of those of from: the same numbers, the points in
+// the same order (points of equal x keep theirs), the same values and batches.
+void copy_curves(CurveState& to, const CurveState& from);
 void renumber_curves(CurveState& w);
 bool uses_batch(const CurveState& w, int16_t id);
 void strip_batch(CurveState& w, int16_t id);

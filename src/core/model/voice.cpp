@@ -25,6 +25,22 @@ TCurvePoint* Voice::add_point(int index, const std::string& batchName, int16_t n
   return vocanta::add_point(parameter(index).state, id, n, x, y, batchY, batchRange);
 }
 
+std::unique_ptr<Voice> copy_voice(const Voice& voice) {
+  auto copy = std::make_unique<Voice>();
+  for (int i = 0; i < kParameterCount; ++i) {
+    const Parameter& from = voice.parameter(i);
+    Parameter& to = copy->parameter(i);
+    static_cast<ParameterSetup&>(to) = from;
+    to.state.defaultValue = from.state.defaultValue;
+    copy_curves(to.state, from.state);
+  }
+  copy->random.seed = voice.random.seed;
+  copy->batches.copy_from(voice.batches);
+  copy->settings = voice.settings;
+  copy->tweeniesInUse = voice.tweeniesInUse;
+  return copy;
+}
+
 double tweenie_grid_step(int n) {
   // In floating point: n + 1 leaves the int range for the largest count a document holds.
   return 1.0 / (static_cast<double>(n) + 1);

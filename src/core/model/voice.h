@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <string>
 
 #include "core/model/batch_list.h"
@@ -12,9 +13,9 @@
 
 namespace vocanta {
 
-// One voice parameter as its window holds it: the definition installed from the
-// parameter table, the axis texts, the background name and the curves.
-struct Parameter {
+// What a voice parameter holds besides its curves: the definition installed from the
+// parameter table, the axis texts and the background name.
+struct ParameterSetup {
   int16_t paramNumber = 0;
   std::string title, key;
   std::string xLabel, xUnit, yLabel, yUnit;
@@ -31,7 +32,10 @@ struct Parameter {
   // The background picture's file name; empty for none. A name with "*" marks a
   // picture pasted from the clipboard and not yet saved.
   std::string backgroundFile;
+};
 
+// One voice parameter as its window holds it: its setup and its curves.
+struct Parameter : ParameterSetup {
   CurveState state;  // holds defaultValue
 
   int index() const { return paramNumber - 1; }
@@ -64,6 +68,11 @@ class Voice {
  private:
   std::array<Parameter, kParameterCount> params_;
 };
+
+// A voice of its own with the same parameters, curves, batches (with their steps and
+// states), random generator, settings and tweenie count, told to no observer: a build
+// renders such a copy, so that edits made meanwhile wait for the next build.
+std::unique_ptr<Voice> copy_voice(const Voice& voice);
 
 // Fills every parameter with its definition, captions and axis ranges; the ranges
 // taken from the settings texts are written with the decimal separator of those texts.

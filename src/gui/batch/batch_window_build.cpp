@@ -50,9 +50,8 @@ void BatchWindow::show_label(const std::string& label) {
 }
 
 void BatchWindow::build_running(bool running) {
-  for (QWidget* w : {static_cast<QWidget*>(nstepsedit), static_cast<QWidget*>(renamebutton),
-                     static_cast<QWidget*>(removebutton), static_cast<QWidget*>(batchbuildbutton)})
-    w->setEnabled(!running);
+  // The batches stay open to edits: the build steps a copy of them.
+  batchbuildbutton->setEnabled(!running);
   // A build broken off or failed mid-voice leaves no label of a voice in progress.
   if (!running) Batchprogresslabel->clear();
 }

@@ -56,9 +56,6 @@ TCurvePoint* ParameterWindow::hit_test(int X, int Y) {
 void ParameterWindow::diagram_press(QMouseEvent* event) {
   const QPoint at = position(event);
   const int X = at.x(), Y = at.y();
-  // Point edits wait for a build: the renderer holds on to the curves.
-  if (editMode != EditMode::Mark && editMode != EditMode::MoveBackground)
-    session_.build_run().check_idle();
   pressed_ = true;
   warped_ = QPoint(-32768, -32768);
   dragGroup_ = session_.new_group();

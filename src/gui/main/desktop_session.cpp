@@ -131,11 +131,9 @@ void DesktopSession::show_parameter(int index) {
 void DesktopSession::model_changed(const ModelChange& change) {
   using Kind = ModelChange::Kind;
   if (change.kind == Kind::History) emit historyChanged();
-  // The renderer follows point edits, but not a voice laid out anew.
-  if (player_->rendering_voice() &&
-      (change.kind == Kind::Everything || change.kind == Kind::TweenieCount ||
-       change.kind == Kind::Batches))
-    stop_playback();
+  // The sound is rendered from a copy and goes on through edits; another document
+  // ends it, since what plays is no longer the one shown.
+  if (player_->rendering_voice() && change.kind == Kind::Everything) stop_playback();
 }
 
 }  // namespace vocanta

@@ -30,7 +30,7 @@ void DesktopSession::add_statistics_line(const std::string& line) {
 }
 
 void DesktopSession::build_running(bool running) {
-  // Playing renders the same voice; the build has it to itself.
+  // The build wants the cores that playback renders on; the sound would stutter.
   if (running) stop_playback();
   building_ = running;
   batchWindow_->build_running(running);

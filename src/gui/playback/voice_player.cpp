@@ -1,7 +1,6 @@
 #include "gui/playback/voice_player.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "core/synthesis/voice_stream.h"
 #include "gui/platform/audio_output.h"
@@ -10,65 +9,24 @@
 namespace vocanta {
 namespace {
 
-// Made per turn of the event loop: short enough to keep the windows lively.
-constexpr size_t kSlice = 2048;
+// Made before the device asks, so that the sound starts at once.
+constexpr size_t kFirst = 2048;
 // How far ahead of the sound card the voice is rendered, in seconds.
 constexpr double kAheadSeconds = 2.0;
 
 }  // namespace
 
-PlaybackSource::PlaybackSource(Producer produce) : produce_(std::move(produce)) {
-  open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-}
-
-qint64 PlaybackSource::bytesAvailable() const {
-  return static_cast<qint64>(waiting() * sizeof(int16_t)) + QIODevice::bytesAvailable();
-}
-
-void PlaybackSource::make(size_t count) {
-  if (ended_) return;
-  if (taken_ > 0 && taken_ == buffer_.size()) {
-    buffer_.clear();
-    taken_ = 0;
-  }
-  const size_t before = buffer_.size();
-  buffer_.resize(before + count);
-  const size_t made = produce_(buffer_.data() + before, count);
-  buffer_.resize(before + made);
-  if (made == 0) ended_ = true;
-}
-
-bool PlaybackSource::make_ahead(size_t ahead, size_t most) {
-  if (!ended_ && waiting() < ahead) make(std::min(most, ahead - waiting()));
-  return !ended_;
-}
-
-qint64 PlaybackSource::readData(char* data, qint64 maxSize) {
-  const auto wanted = static_cast<size_t>(maxSize) / sizeof(int16_t);
-  while (waiting() < wanted && !ended_) make(wanted - waiting());
-  const size_t count = std::min(wanted, waiting());
-  std::memcpy(data, buffer_.data() + taken_, count * sizeof(int16_t));
-  taken_ += count;
-  // The samples already played are dropped once they are many, not at every read.
-  if (taken_ > (1u << 20)) {
-    buffer_.erase(buffer_.begin(), buffer_.begin() + static_cast<std::ptrdiff_t>(taken_));
-    taken_ = 0;
-  }
-  return static_cast<qint64>(count * sizeof(int16_t));
-}
-
 VoicePlayer::VoicePlayer(std::unique_ptr<AudioOutput> output, QObject* parent)
     : QObject(parent), output_(std::move(output)) {
   connect(output_.get(), &AudioOutput::ran_dry, this, reported(this, &VoicePlayer::stop));
-  connect(&ahead_, &QTimer::timeout, this, reported(this, &VoicePlayer::make_ahead));
-  connect(&cursor_, &QTimer::timeout, this,
-          reported([this] { emit position_changed(position_seconds()); }));
+  connect(&cursor_, &QTimer::timeout, this, reported(this, &VoicePlayer::tick));
   cursor_.setInterval(40);
 }
 
 VoicePlayer::~VoicePlayer() {
   output_->disconnect(this);
   output_->stop();
+  if (stream_) stream_->interrupt();
 }
 
 QString VoicePlayer::play_voice(Voice& voice, uint32_t seed, char decimalSeparator) {
@@ -103,36 +61,37 @@ QString VoicePlayer::start(PlaybackSource::Producer produce, int samplingFrequen
                            double startSeconds) {
   samplingFrequency_ = samplingFrequency;
   startSeconds_ = startSeconds;
-  source_ = std::make_unique<PlaybackSource>(std::move(produce));
-  // The first slice before the device asks, so that the sound starts at once.
-  source_->make_ahead(kSlice, kSlice);
+  const auto ahead = static_cast<size_t>(kAheadSeconds * samplingFrequency);
+  source_ = std::make_unique<PlaybackSource>(std::move(produce), kFirst, ahead);
   const QString refused = output_->start(*source_, samplingFrequency);
   if (!refused.isEmpty()) {
     source_.reset();
     samples_.clear();
     return refused;
   }
-  ahead_.start(0);
   cursor_.start();
   emit position_changed(startSeconds_);
   return {};
 }
 
-void VoicePlayer::make_ahead() {
-  const auto ahead = static_cast<size_t>(kAheadSeconds * samplingFrequency_);
-  if (!source_ || !source_->make_ahead(ahead, kSlice)) {
-    ahead_.stop();
-    return;
+void VoicePlayer::tick() {
+  if (source_) {
+    try {
+      source_->rethrow_failure();
+    } catch (...) {
+      stop();
+      throw;
+    }
   }
-  // At once while behind; once far enough ahead, only now and then.
-  ahead_.setInterval(source_->waiting() < ahead ? 0 : 20);
+  emit position_changed(position_seconds());
 }
 
 void VoicePlayer::stop() {
   if (!source_) return;
-  ahead_.stop();
   cursor_.stop();
   output_->stop();
+  // A slow voice gives up its sample at once rather than hold the source's thread.
+  if (stream_) stream_->interrupt();
   source_.reset();
   stream_.reset();
   samples_.clear();

@@ -22,15 +22,17 @@ namespace {
 
 using Labels = std::vector<std::string>;
 
-// Notes each voice's label with the values its batch points take while it is built.
+// Notes each voice's label with the values its batch points take while it is built, in
+// the copy of the voice that the build renders.
 class Recorder : public BatchProgress {
  public:
-  explicit Recorder(Voice& voice) : voice_(voice) {}
+  explicit Recorder(BuildRun& run) : run_(run) {}
   void show_label(const std::string& label) override {
     if (label.empty()) return;
     labels.push_back(label);
-    f0.push_back(curve_value(voice_.parameter(param::kF0).state, 1, 0));
-    factor.push_back(curve_value(voice_.parameter(param::kF0Factor).state, 1, 0));
+    Voice& voice = run_.rendered_voice();
+    f0.push_back(curve_value(voice.parameter(param::kF0).state, 1, 0));
+    factor.push_back(curve_value(voice.parameter(param::kF0Factor).state, 1, 0));
   }
   void clear() {
     labels.clear();
@@ -41,7 +43,7 @@ class Recorder : public BatchProgress {
   std::vector<double> f0, factor;
 
  private:
-  Voice& voice_;
+  BuildRun& run_;
 };
 
 // Batches Pitch (N = 1) on F0, 50 Hz plain, 100 to 200 Hz stepped, and Vowel (N = 2)
@@ -79,7 +81,7 @@ class BatchBuildTest : public ::testing::Test {
   Voice voice;
   testing::EventHost host;
   BuildRun run{voice, host};
-  Recorder recorder{voice};
+  Recorder recorder{run};
 };
 
 TEST_F(BatchBuildTest, CountsOfBothModes) {

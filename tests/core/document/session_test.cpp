@@ -5,6 +5,7 @@
 #include <functional>
 #include <utility>
 
+#include "core/model/batch_commands.h"
 #include "core/model/curve_commands.h"
 #include "core/model/edit_commands.h"
 #include "core/support/vocanta_error.h"
@@ -146,34 +147,95 @@ TEST_F(SessionTest, UndoAndRedoKnowTheSavedState) {
   EXPECT_EQ(f0, 110);
 }
 
-TEST_F(SessionTest, ABuildTakesOnlyTheSettingsMeanwhile) {
+// A point of the F0 curve at x with value y, as a mouse press makes it.
+std::unique_ptr<EditCommand> add_f0_point(double x, double y) {
+  auto p = std::make_unique<TCurvePoint>();
+  p->x = x;
+  p->y = p->batchY = y;
+  return std::make_unique<AddPointCommand>(param::kF0, std::move(p));
+}
+
+TEST_F(SessionTest, ABuildRendersTheVoiceAsItWasAtItsStartWhileTheUserEdits) {
   testing::TempDir dir;
+  const std::string path = dir.file("v.smp");
   voice.settings.duration = "0.2";  // a few blocks, so that events run in between
+  session.apply(add_f0_point(0.1, 150));
   BuildSettings louder = voice.settings;
   louder.gain = "-10";
   session.apply(std::make_unique<SettingsCommand>(voice.settings, louder));
+  session.build_voice(path);
+  const std::string unedited = testing::read_file(path);
 
-  std::vector<std::string> refusals;
-  bool tried = false;
+  int calls = 0;
   build.onEvents = [&] {
-    if (std::exchange(tried, true)) return;
-    // The renderer holds on to the tweenie spectrum's curves: they must stay.
-    for (const auto& step : std::vector<std::function<void()>>{
-             [&] { session.undo(); },
-             [&] { session.apply(std::make_unique<TweenieCountCommand>(5)); }}) {
-      try {
-        step();
-      } catch (const VocantaError& e) {
-        refusals.push_back(e.what());
-      }
+    // Every kind of edit, at every chance: none may reach the samples of this build.
+    if (calls++ == 0) {
+      session.undo();  // the gain
+      session.apply(std::make_unique<TweenieCountCommand>(5));
+      BuildSettings other = voice.settings;
+      other.duration = "0.1";
+      other.samplingFrequency = "8000";
+      session.apply(std::make_unique<SettingsCommand>(voice.settings, other));
+      session.undo();
+      session.redo();
     }
-    session.apply(std::make_unique<SettingsCommand>(voice.settings, voice.settings));
+    session.apply(add_f0_point(0.05 * (calls % 4), 300 + calls));
   };
-  session.build_voice(dir.file("v.smp"));
-  EXPECT_EQ(refusals, std::vector<std::string>(
-                          2, "A build is running; break it or wait until it has finished"));
-  EXPECT_EQ(voice.settings.gain, "-10");
-  EXPECT_EQ(session.history().size(), 2u);
+  session.build_voice(path);
+  EXPECT_GT(calls, 1);
+  EXPECT_TRUE(testing::read_file(path) == unedited);
+  EXPECT_EQ(session.build_run().outcome(), BuildOutcome::Done);
+
+  // The edits stay for the next build, which renders them.
+  build.onEvents = nullptr;
+  EXPECT_EQ(voice.settings.gain, "-20");
+  EXPECT_EQ(voice.settings.duration, "0.1");
+  EXPECT_EQ(voice.tweeniesInUse, 5);
+  EXPECT_EQ(voice.parameter(param::kF0).state.curves->point_count(), 1 + calls);
+  session.build_voice(path);
+  EXPECT_EQ(session.build_run().settings().samplesPerVoice, 800);
+  EXPECT_FALSE(testing::read_file(path) == unedited);
+}
+
+TEST_F(SessionTest, ABatchBuildStepsItsOwnBatchesWhileTheUserEditsThem) {
+  testing::TempDir dir;
+  const std::string path = dir.file("series.smp");
+  voice.settings.duration = "0.1";
+  voice.add_point(param::kF0, "Pitch", 1, 0, 100, 100, 50);
+  voice.add_point(param::kF0, "Other", 1, 0.05, 120, 120, 30);
+  const int16_t pitch = voice.batches.find_batch_id("Pitch");
+  voice.batches.find_batch(pitch)->nSteps = 2;
+  voice.batches.find_batch(voice.batches.find_batch_id("Other"))->nSteps = 1;
+  BatchBuildChoice choice;
+  choice.entries = sorted_batch_names(voice.batches);
+  choice.combinations = true;
+  const auto built = [&] {
+    return testing::read_file(path) + testing::read_file(dir.file("series.CSV"));
+  };
+  session.build_batches(path, choice);
+  const std::string unedited = built();
+  const tbatchitem left = *voice.batches.find_batch(pitch);
+  EXPECT_EQ(left.factor, 1.0);  // the series ran it through
+  const uint32_t seed = voice.random.seed;
+
+  bool edited = false;
+  build.onEvents = [&] {
+    if (std::exchange(edited, true)) return;
+    session.apply(std::make_unique<BatchStepsCommand>(pitch, 2, 7));
+    session.apply(std::make_unique<RemoveBatchCommand>(voice.batches.find_batch_id("Other")));
+    session.apply(add_f0_point(0.02, 400));
+  };
+  session.build_batches(path, choice);
+  ASSERT_TRUE(edited);
+  EXPECT_TRUE(built() == unedited);
+  // The batches left show the last voice's steps, as after a series built unedited.
+  const tbatchitem* after = voice.batches.find_batch(pitch);
+  EXPECT_EQ(after->nSteps, 7);
+  EXPECT_EQ(after->step, left.step);
+  EXPECT_EQ(after->factor, left.factor);
+  EXPECT_EQ(after->active, left.active);
+  EXPECT_EQ(voice.batches.batch_count(), 1);
+  EXPECT_EQ(voice.random.seed, seed);
 }
 
 TEST_F(SessionTest, ABuildNeverWritesOverTheOpenDocument) {
