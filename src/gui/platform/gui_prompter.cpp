@@ -71,6 +71,9 @@ FileDialogMemory::Proposal FileDialogMemory::propose(const std::string& filter,
 
 void FileDialogMemory::remember(const std::string& filter, const QString& chosen, int filterIndex) {
   lastFolder_ = QFileInfo(chosen).absolutePath();
+  // A name typed with its extension chooses that type, whichever one the list showed.
+  const int named = type_of(type_patterns(filter), chosen);
+  if (named >= 0) filterIndex = named;
   if (filterIndex >= 0) lastType_[filter] = filterIndex;
 }
 
