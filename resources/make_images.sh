@@ -4,16 +4,20 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-lamp() {  # name, light colour, dark colour
-  convert -size 33x33 radial-gradient:"$2"-"$3" \
-    \( -size 33x33 xc:black -fill white -draw 'circle 16,16 16,1' \) \
+lamp() {  # name, light colour, dark colour, scale (1, or 2 for dense screens), suffix
+  local n=$((33 * $4)) c=$((16 * $4 + $4 / 2)) r=$((15 * $4)) w=$((2 * $4))
+  convert -size ${n}x${n} radial-gradient:"$2"-"$3" \
+    \( -size ${n}x${n} xc:black -fill white -draw "circle $c,$c $c,$((c - r))" \) \
     -alpha off -compose copy-opacity -composite \
-    -fill none -stroke '#303030' -strokewidth 2 -draw 'circle 16,16 16,2' \
-    "lamps/$1.png"
+    -fill none -stroke '#303030' -strokewidth $w -draw "circle $c,$c $c,$((c - r + $4))" \
+    "lamps/$1$5.png"
 }
-lamp olgray '#d8d8d8' '#707070'
-lamp olgreen '#a8ffa8' '#108010'
-lamp olred '#ffb0b0' '#c00000'
+for scale in 1 2; do
+  suffix=$([ $scale = 2 ] && echo @2x || true)
+  lamp olgray '#d8d8d8' '#707070' $scale "$suffix"
+  lamp olgreen '#a8ffa8' '#108010' $scale "$suffix"
+  lamp olred '#ffb0b0' '#c00000' $scale "$suffix"
+done
 
 # Cursors: 32 x 32, hot spot in the centre; black lines with a white outline so that
 # they show on the diagram's grid and on pictures.

@@ -66,6 +66,7 @@ void BuildRun::begin_build(SampleSink& sink, const std::string& path, int64_t se
   check_idle();
   samplesInFile_ = 0;
   writeFailure_.clear();
+  destination_ = path;
   host_.add_statistics_line("---------------------");
   host_.add_statistics_line("Build of " + path + " started");
   startSeconds_ = host_.tick_count() / 1000.0;

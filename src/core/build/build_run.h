@@ -106,6 +106,9 @@ class BuildRun : private RenderBreak {
 
   const SynthesisSettings& settings() const { return settings_; }
   BuildOutcome outcome() const { return outcome_; }
+  // The file the last build wrote (or began to write): autosave may since have pointed
+  // the document's sample path elsewhere.
+  const std::string& destination() const { return destination_; }
 
   bool running() const { return running_; }
   bool break_requested() const { return breakRequested_; }
@@ -164,6 +167,7 @@ class BuildRun : private RenderBreak {
   char decimalSeparator_ = '.';
   std::string documentPath_;
   std::string openDocument_;
+  std::string destination_;
   BuildOutcome outcome_ = BuildOutcome::None;
   std::string writeFailure_;
   uint32_t fixedSeed_ = 0;

@@ -24,8 +24,12 @@ enum class Through { Y, BatchStart, BatchEnd };
 
 class DiagramPainter {
  public:
+  // Sizes in the view's pixels: on a dense screen the image holds more of its own.
   DiagramPainter(QImage& target, const DiagramScene& scene)
-      : p_(&target), s_(scene), w_(target.width()), h_(target.height()) {}
+      : p_(&target),
+        s_(scene),
+        w_(qRound(target.width() / target.devicePixelRatio())),
+        h_(qRound(target.height() / target.devicePixelRatio())) {}
 
   void paint();
 
@@ -162,6 +166,18 @@ void DiagramPainter::square(QPoint at, int half, const QColor& colour) {
 
 void paint_diagram(QImage& target, const DiagramScene& scene) {
   DiagramPainter(target, scene).paint();
+}
+
+QImage diagram_image_for(const QWidget& view) {
+  const qreal ratio = view.devicePixelRatioF();
+  QImage image(view.size() * ratio, QImage::Format_RGB32);
+  image.setDevicePixelRatio(ratio);
+  return image;
+}
+
+bool image_fits(const QImage& image, const QWidget& view) {
+  return image.devicePixelRatio() == view.devicePixelRatioF() &&
+         image.size() == view.size() * view.devicePixelRatioF();
 }
 
 DiagramView::DiagramView(QWidget* parent) : QWidget(parent) {

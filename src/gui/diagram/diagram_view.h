@@ -32,6 +32,12 @@ struct DiagramScene {
 // Paints the whole diagram into target: background colour and picture, grids, the
 // default line and every curve with its batch ranges and point squares.
 void paint_diagram(QImage& target, const DiagramScene& scene);
+// An image to paint the view's diagram into, at the density of the view's screen, so that
+// lines stay sharp where a pixel of the view is several of the screen; painted in the
+// view's pixels all the same.
+QImage diagram_image_for(const QWidget& view);
+// Whether image is one diagram_image_for(view) would give now.
+bool image_fits(const QImage& image, const QWidget& view);
 
 // The diagram control of a parameter window: shows an image at its own size in the
 // top-left corner and hands the mouse on to its window.

@@ -207,7 +207,7 @@ void ParameterWindow::place_controls() {
   image_->setGeometry(xminedit->x(), ymaxedit->y(),
                       xmaxedit->x() + xmaxedit->width() - xminedit->x(),
                       yminedit->y() + yminedit->height() - ymaxedit->y());
-  if (diagram_.size() != image_->size()) diagram_ = QImage(image_->size(), QImage::Format_RGB32);
+  if (!image_fits(diagram_, *image_)) diagram_ = diagram_image_for(*image_);
 }
 
 void ParameterWindow::redraw() {
@@ -309,14 +309,15 @@ void ParameterWindow::draw_sync_cursor(int16_t sqX, int16_t sqY, double xv, doub
 void ParameterWindow::invert_sync_lines(int column, int row) {
   // A line off the picture draws nothing; -1 stands for all of them in 16 bits.
   const auto inside = [](int v, int size) { return v >= 0 && v < size ? v : -1; };
-  column = inside(column, displayed_.width());
-  row = inside(row, displayed_.height());
+  const QSize size = displayed_.deviceIndependentSize().toSize();
+  column = inside(column, size.width());
+  row = inside(row, size.height());
   QPainter p(&displayed_);
   p.setCompositionMode(QPainter::RasterOp_NotDestination);
   p.setPen(QPen(Qt::black, 0));
   const auto lines = [&](int x, int y) {
-    if (x >= 0) p.drawLine(x, 0, x, displayed_.height() - 1);
-    if (y >= 0) p.drawLine(0, y, displayed_.width() - 1, y);
+    if (x >= 0) p.drawLine(x, 0, x, size.height() - 1);
+    if (y >= 0) p.drawLine(0, y, size.width() - 1, y);
   };
   // Inverting again restores what was under the old lines, without a redraw.
   if (!syncErased) lines(syncX, syncY);

@@ -35,6 +35,10 @@ DesktopSession::DesktopSession(QWidget& mainWindow)
   // Numbers in windows follow the user's locale; documents always use '.'.
   const char separator = QLocale().decimalPoint().at(0).toLatin1();
   session_->set_decimal_separator(separator == 0 ? '.' : separator);
+  static_cast<GuiPrompter&>(*prompter_).memory().set_document_folder([this] {
+    const std::string& path = session_->document().documentPath;
+    return path.empty() ? QString() : QFileInfo(QString::fromStdString(path)).absolutePath();
+  });
   create_player(make_system_audio_output());
   create_windows();
   aboutBox_ = new AboutBox(&main_);

@@ -33,6 +33,8 @@ void DesktopSession::build_running(bool running) {
   // The build wants the cores that playback renders on; the sound would stutter.
   if (running) stop_playback();
   building_ = running;
+  // The progress cursor marks a build under way; none may stay behind once it ends.
+  if (!running) windows_->draw_sync_cursors(-1, -1, 0, 0);
   batchWindow_->build_running(running);
   emit buildRunningChanged(running);
 }
@@ -98,7 +100,7 @@ void DesktopSession::build_voice(const QString& path) {
 void DesktopSession::result_built() {
   // A build broken off or failed leaves a file that is not the voice as drawn.
   if (session_->build_run().outcome() != BuildOutcome::Done) return;
-  const QString path = QString::fromStdString(session_->document().samplePath);
+  const QString path = QString::fromStdString(session_->build_run().destination());
   resultWindow_->show_built(QFileInfo(path).absoluteFilePath(),
                             std::make_shared<VoiceTracks>(session_->build_run().tracks()));
 }

@@ -2,6 +2,7 @@
 // first show, and their places kept between runs.
 #include <QScreen>
 #include <QWidget>
+#include <algorithm>
 #include <utility>
 
 #include "core/document/session.h"
@@ -17,6 +18,7 @@
 #include "gui/platform/settings_store.h"
 #include "gui/platform/window_arrangement.h"
 #include "gui/platform/window_places.h"
+#include "gui/playback/voice_player.h"
 #include "gui/result/result_window.h"
 
 namespace vocanta {
@@ -26,6 +28,12 @@ namespace {
 QSize frame_extra(const QWidget& w) {
   return w.frameGeometry().size() - w.geometry().size();
 }
+
+// Room for the curves beyond what a parameter window's axis fields and labels take: less
+// and neither the curves can be read nor their points hit.
+constexpr QSize kReadableDiagram(240, 120);
+// What a window arranged alone or with few others grows to, however small it was.
+constexpr QSize kUsefulFrame(640, 440);
 
 // Places the window's frame on the rect.
 void put(QWidget& w, const QRect& frame, bool resizable) {
@@ -60,15 +68,21 @@ void DesktopSession::arrange_windows() {
   request.available = main_.screen() ? main_.screen()->availableGeometry() : QRect(0, 0, 1280, 800);
   request.mainFrame = main_.frameGeometry().size();
   request.editorFrame = editor.frameGeometry().size();
+  request.windowFrame = kUsefulFrame;
   for (const ParameterWindow* w : shown) {
     request.windowFrame = request.windowFrame.expandedTo(w->frameGeometry().size());
-    request.smallestFrames.push_back(w->smallest_size() + frame_extra(*w));
+    request.smallestFrames.push_back(w->smallest_size() + kReadableDiagram + frame_extra(*w));
   }
+  request.titleHeight = std::max(24, frame_extra(main_).height());
   const Arrangement a = vocanta::arrange_windows(request);
   put(main_, a.main, false);
   put(editor, a.editor, false);
   windows_->keep_editor_place();
-  for (size_t i = 0; i < shown.size(); ++i) put(*shown[i], a.windows[i], true);
+  // In the order of the cascade, so that each title bar stays above the window before.
+  for (size_t i = 0; i < shown.size(); ++i) {
+    put(*shown[i], a.windows[i], true);
+    shown[i]->raise();
+  }
 }
 
 std::vector<std::pair<QString, QWidget*>> DesktopSession::placed_windows() {
@@ -115,6 +129,11 @@ void DesktopSession::create_result_window() {
       [this](const std::vector<int16_t>& samples, int samplingFrequency, int64_t from) {
         run_reported([&] { play_samples(samples, samplingFrequency, from); });
       });
+  resultWindow_->set_stop_handler([this] {
+    if (!player_->playing()) return false;
+    stop_playback();
+    return true;
+  });
 }
 
 void DesktopSession::show_result_window() {

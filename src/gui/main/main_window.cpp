@@ -79,7 +79,10 @@ void MainWindow::create_controls() {
 QLabel* MainWindow::create_lamp(QWidget* parent, const char* name) {
   auto* l = new QLabel(parent);
   l->setObjectName(name);
-  l->setPixmap(QPixmap(QString(":/lamps/%1.png").arg(name)));
+  // The twice-as-dense picture where a pixel of the window is several of the screen's; its
+  // name tells the reader its density.
+  const QString dense = parent->devicePixelRatioF() > 1 ? "@2x" : "";
+  l->setPixmap(QPixmap(QString(":/lamps/%1%2.png").arg(name, dense)));
   l->setFixedSize(33, 33);
   l->installEventFilter(this);  // a double-click opens the timing log
   return l;
@@ -112,15 +115,22 @@ void MainWindow::show_overload(OverloadState state) {
   ollabel_->setText(state == OverloadState::Clipped ? "Overload, reduce gain!" : "");
 }
 
+void MainWindow::setVisible(bool visible) {
+  // Before the window is made, so that the window manager puts its frame, not its
+  // contents, where it was: a window made already would sink by its frame at every run.
+  if (visible && firstActivation_ && !placed_) {
+    placed_ = true;
+    const bool restored = !batch_mode() && restore_window_place(desktop_->store(), "Main", *this);
+    if (const QScreen* s = screen(); s && !restored)
+      move(s->availableGeometry().center() - rect().center());
+  }
+  QMainWindow::setVisible(visible);
+}
+
 void MainWindow::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   if (!firstActivation_) return;
   firstActivation_ = false;
-  // Before the window is mapped, so that the window manager puts its frame, not its
-  // contents, where it was.
-  const bool restored = !batch_mode() && restore_window_place(desktop_->store(), "Main", *this);
-  if (const QScreen* s = screen(); s && !restored)
-    move(s->availableGeometry().center() - rect().center());
   // After the window is on the screen, as its first activation would run it.
   QTimer::singleShot(0, this, &MainWindow::start_up);
 }

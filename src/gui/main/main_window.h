@@ -37,6 +37,7 @@ class MainWindow : public QMainWindow {
   int exit_status() const { return exitStatus_; }
 
  protected:
+  void setVisible(bool visible) override;
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -89,6 +90,7 @@ class MainWindow : public QMainWindow {
 
   QStringList arguments_;
   bool firstActivation_ = true;
+  bool placed_ = false;
   bool hints_ = true;
   int exitStatus_ = 0;
 };

@@ -57,14 +57,18 @@ void MainWindow::create_file_menu() {
   fileMenu_->addAction("Partial open...", this, reported([d] { d->partial_open_dialog().exec(); }));
   fileMenu_->addAction("&Save", QKeySequence("Ctrl+S"), this,
                        reported([&] { document.save_document(); }));
-  fileMenu_->addAction("Save &as...", this, reported([&] { document.save_document_as(); }));
+  // The keys Linux programs use besides those of the menus' own.
+  named(fileMenu_->addAction("Save &as...", QKeySequence("Ctrl+Shift+S"), this,
+                             reported([&] { document.save_document_as(); })),
+        "saveAsAction");
   fileMenu_->addSeparator();
   named(fileMenu_->addAction("&Build voice...", QKeySequence("F9"), this,
                              reported([d] { d->build_voice_command(); })),
         "buildAction");
   create_play_actions();
   fileMenu_->addSeparator();
-  fileMenu_->addAction("E&xit", this, [this] { close(); });
+  named(fileMenu_->addAction("E&xit", QKeySequence("Ctrl+Q"), this, [this] { close(); }),
+        "exitAction");
 }
 
 void MainWindow::create_edit_menu() {
@@ -195,7 +199,7 @@ void MainWindow::create_window_menu() {
 
 void MainWindow::create_help_menu() {
   QMenu* help = menuBar()->addMenu("&Help");
-  named(help->addAction("&About Vocanta...", this,
+  named(help->addAction("&About Vocanta...", QKeySequence("F1"), this,
                         reported([this] { desktop_->about_box().exec(); })),
         "aboutAction");
 }

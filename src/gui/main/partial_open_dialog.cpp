@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QPushButton>
+#include <algorithm>
 
 #include "core/document/session.h"
 #include "core/model/voice.h"
@@ -28,26 +29,36 @@ PartialOpenDialog::PartialOpenDialog(Session& session, QWidget* parent)
   commoncheck = new QCheckBox("Common section", checkgroup);
   commoncheck->setObjectName("commoncheck");
   commoncheck->setToolTip("Laod the common section");
-  commoncheck->setGeometry(kLeft, 24, kBoxWidth, kBoxHeight);
-  for (int i = 0; i < kParameterCount; ++i) {
-    auto* box = new QCheckBox(checkgroup);
-    box->setGeometry(kLeft, 24 + kGap + (i + 1) * kBoxHeight, kBoxWidth, kBoxHeight);
-    parameterChecks[static_cast<size_t>(i)] = box;
-  }
-  const int groupHeight = 24 + kGap + (kParameterCount + 1) * kBoxHeight + 10;
-  checkgroup->setGeometry(8, 8, kBoxWidth + 2 * kLeft, groupHeight);
+  for (int i = 0; i < kParameterCount; ++i)
+    parameterChecks[static_cast<size_t>(i)] = new QCheckBox(checkgroup);
   openbutton = new QPushButton("&Open...", this);
   openbutton->setObjectName("openbutton");
   openbutton->setDefault(true);
   cancelbutton = new QPushButton("&Cancel", this);
   cancelbutton->setObjectName("cancelbutton");
-  openbutton->setGeometry(8, groupHeight + 16, 100, 26);
-  cancelbutton->setGeometry(kBoxWidth + 2 * kLeft + 8 - 100, groupHeight + 16, 100, 26);
-  setFixedSize(kBoxWidth + 2 * kLeft + 16, groupHeight + 52);
   connect(openbutton, &QPushButton::clicked, this,
           reported(this, &PartialOpenDialog::open_clicked));
   connect(cancelbutton, &QPushButton::clicked, this, &QDialog::reject);
   rebuild_parameter_boxes();
+}
+
+void PartialOpenDialog::lay_out() {
+  // The boxes are as wide as the longest title needs ("Subharmonic tweenie spectrum"
+  // outgrows the classic width in most fonts), and as high as the font needs.
+  int width = kBoxWidth, height = kBoxHeight;
+  for (const QCheckBox* box : findChildren<QCheckBox*>()) {
+    width = std::max(width, box->sizeHint().width());
+    height = std::max(height, box->sizeHint().height());
+  }
+  commoncheck->setGeometry(kLeft, 24, width, height);
+  for (int i = 0; i < kParameterCount; ++i)
+    parameterChecks[static_cast<size_t>(i)]->setGeometry(kLeft, 24 + kGap + (i + 1) * height, width,
+                                                         height);
+  const int groupHeight = 24 + kGap + (kParameterCount + 1) * height + 10;
+  checkgroup->setGeometry(8, 8, width + 2 * kLeft, groupHeight);
+  openbutton->setGeometry(8, groupHeight + 16, 100, 26);
+  cancelbutton->setGeometry(width + 2 * kLeft + 8 - 100, groupHeight + 16, 100, 26);
+  setFixedSize(width + 2 * kLeft + 16, groupHeight + 52);
 }
 
 void PartialOpenDialog::rebuild_parameter_boxes() {
@@ -57,6 +68,7 @@ void PartialOpenDialog::rebuild_parameter_boxes() {
     box->setChecked(false);
     box->setToolTip("");
   }
+  lay_out();
 }
 
 void PartialOpenDialog::apply_hints() {

@@ -22,8 +22,8 @@ class PartialOpenDialog : public QDialog {
  public:
   explicit PartialOpenDialog(Session& session, QWidget* parent = nullptr);
 
-  // One unchecked box per parameter, captioned with its title; "Common section" keeps
-  // its state.
+  // One unchecked box per parameter, captioned with its title and wide enough to show it;
+  // "Common section" keeps its state.
   void rebuild_parameter_boxes();
   // The hints of the parameter boxes: "Load " and the title.
   void apply_hints();
@@ -37,6 +37,8 @@ class PartialOpenDialog : public QDialog {
   QPushButton* cancelbutton = nullptr;
 
  private:
+  void lay_out();
+
   Session& session_;
 };
 

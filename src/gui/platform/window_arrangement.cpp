@@ -58,6 +58,30 @@ std::vector<QRect> best_cells(const ArrangeRequest& q, const std::vector<Regions
   return best;
 }
 
+// Windows of the size of the largest, each a title bar lower and to the right of the one
+// before, so that every title bar stays in sight; where the room ends below, another stack
+// begins further right, the stacks spread over the room's width.
+std::vector<QRect> cascade(const QRect& room, const std::vector<QSize>& smallest, int step) {
+  QSize size(1, 1);
+  for (const QSize& s : smallest) size = size.expandedTo(s);
+  step = std::max(step, 1);
+  const int n = static_cast<int>(smallest.size());
+  const int fits =
+      std::max(1, std::min(room.height() - size.height(), room.width() - size.width()) / step + 1);
+  const int stacks = (n + fits - 1) / fits;
+  const int perStack = (n + stacks - 1) / stacks;
+  const int spread =
+      stacks > 1 ? std::max(0, room.width() - size.width() - (perStack - 1) * step) / (stacks - 1)
+                 : 0;
+  std::vector<QRect> cells;
+  for (int i = 0; i < n; ++i) {
+    const int k = i % perStack;
+    const QPoint at(room.left() + (i / perStack) * spread + k * step, room.top() + k * step);
+    cells.emplace_back(at, QSize(smallest[static_cast<size_t>(i)].width(), size.height()));
+  }
+  return cells;
+}
+
 }  // namespace
 
 Arrangement arrange_windows(const ArrangeRequest& q) {
@@ -78,11 +102,14 @@ Arrangement arrange_windows(const ArrangeRequest& q) {
   for (const QSize& s : q.smallestFrames) lowest = std::max(lowest, s.height());
   a.windows = best_cells(q, options, lowest);
   if (!a.windows.empty()) return a;
-  // Too many windows for this screen: those left over take the smallest cells again.
-  std::vector<QRect> cells = pack(options[0], 0, lowest, q.smallestFrames);
-  if (cells.empty())
-    cells.emplace_back(QPoint(column.right() + 1, area.top()), q.smallestFrames[0]);
-  for (size_t i = 0; i < q.smallestFrames.size(); ++i) a.windows.push_back(cells[i % cells.size()]);
+  // Too many windows for this screen to show them apart at a readable size: a cascade.
+  a.windows = cascade(options[1].beside, q.smallestFrames, q.titleHeight);
+  // A screen too narrow for them beside the column: over it rather than off the screen.
+  for (QRect& r : a.windows) {
+    r.moveRight(std::min(r.right(), area.right()));
+    r.moveLeft(std::max(r.left(), area.left()));
+    r.moveBottom(std::min(r.bottom(), area.bottom()));
+  }
   return a;
 }
 

@@ -11,9 +11,11 @@ struct ArrangeRequest {
   QRect available;    // the screen without its panels
   QSize mainFrame;    // the main window, top left
   QSize editorFrame;  // the point editor, below it
-  QSize windowFrame;  // the largest parameter window as it is now: the largest a cell gets
-  // Each parameter window to place at its smallest; axis captions make some wider.
+  QSize windowFrame;  // the largest a cell gets
+  // Each parameter window to place at its smallest readable size; axis captions make
+  // some wider.
   std::vector<QSize> smallestFrames;
+  int titleHeight = 24;  // the step of a cascade
 };
 
 struct Arrangement {
@@ -23,9 +25,9 @@ struct Arrangement {
 };
 
 // The main window and the point editor in a column at the left, the parameter windows
-// in rows of cells, as large as fits (up to their present size), right of the column and
-// then below it. When even the smallest windows do not fit, the windows left over take
-// the cells again from the first and overlap.
+// in rows of cells, as large as fits (up to windowFrame), right of the column and then
+// below it. When not all fit apart at their smallest readable size, they overlap in a
+// cascade right of the column, every title bar in sight.
 Arrangement arrange_windows(const ArrangeRequest& request);
 
 }  // namespace vocanta

@@ -1,6 +1,8 @@
 #include "gui/platform/window_places.h"
 
+#include <QApplication>
 #include <QGuiApplication>
+#include <QMargins>
 #include <QRect>
 #include <QScreen>
 #include <QStringList>
@@ -15,16 +17,51 @@ namespace {
 
 constexpr const char* kSection = "Windows";
 
-bool on_a_screen(const QRect& place) {
-  for (const QScreen* s : QGuiApplication::screens())
-    if (s->geometry().contains(place)) return true;
-  return false;
+// The frame around a window: its own once it is on the screen, before that the frame of a
+// window that is, since one window manager frames them all alike.
+QMargins frame_margins(const QWidget& window) {
+  const auto margins_of = [](const QWidget& w) {
+    return QMargins(w.geometry().left() - w.frameGeometry().left(),
+                    w.geometry().top() - w.frameGeometry().top(),
+                    w.frameGeometry().right() - w.geometry().right(),
+                    w.frameGeometry().bottom() - w.geometry().bottom());
+  };
+  if (window.isVisible()) return margins_of(window);
+  for (const QWidget* w : QApplication::topLevelWidgets())
+    if (w->isVisible() && w->windowType() == Qt::Window && !margins_of(*w).isNull())
+      return margins_of(*w);
+  return {};
+}
+
+// The available area of the screen that holds the most of frame, or of the screen
+// nearest to it when none does.
+QRect available_area_for(const QRect& frame) {
+  const QScreen* best = QGuiApplication::primaryScreen();
+  int bestShare = -1;
+  for (const QScreen* s : QGuiApplication::screens()) {
+    const QRect shared = s->availableGeometry().intersected(frame);
+    const int share = shared.isEmpty() ? 0 : shared.width() * shared.height();
+    if (share > bestShare) best = s, bestShare = share;
+  }
+  if (bestShare == 0)
+    if (const QScreen* s = QGuiApplication::screenAt(frame.center())) best = s;
+  return best ? best->availableGeometry() : frame;
 }
 
 }  // namespace
 
+QRect clamped_into(QRect frame, const QRect& area, bool fixedSize) {
+  if (!fixedSize) frame.setSize(frame.size().boundedTo(area.size()));
+  frame.moveLeft(std::clamp(frame.left(), area.left(),
+                            std::max(area.left(), area.right() + 1 - frame.width())));
+  frame.moveTop(std::clamp(frame.top(), area.top(),
+                           std::max(area.top(), area.bottom() + 1 - frame.height())));
+  return frame;
+}
+
 void save_window_place(SettingsStore& store, const QString& name, const QWidget& window) {
-  const QRect r(window.pos(), window.size());
+  // The frame's corner and the contents' size, as a restore takes them.
+  const QRect r(window.frameGeometry().topLeft(), window.size());
   store.WriteString(kSection, name.toStdString(),
                     QString("%1,%2,%3,%4")
                         .arg(r.left())
@@ -46,13 +83,21 @@ bool restore_window_place(const SettingsStore& store, const QString& name, QWidg
   }
   const bool fixed = window.minimumSize() == window.maximumSize();
   const QSize size = fixed ? window.size() : QSize(v[2], v[3]).expandedTo(window.minimumSize());
-  if (size.isEmpty() || !on_a_screen(QRect(QPoint(v[0], v[1]), size))) return false;
+  if (size.isEmpty()) return false;
+  // A screen taken away or made smaller since must not leave a title bar out of reach.
+  const QMargins margins = frame_margins(window);
+  const QRect saved(QPoint(v[0], v[1]), size.grownBy(margins));
+  const QRect frame = clamped_into(saved, available_area_for(saved), fixed);
+  if (!fixed) window.resize(frame.size().shrunkBy(margins).expandedTo(window.minimumSize()));
+  place_frame(window, frame.topLeft());
+  return true;
+}
+
+void place_frame(QWidget& window, const QPoint& corner) {
   // A window not yet moved takes a move to where it already is for no move at all and
   // leaves its place to the window manager; a step aside first makes it count.
-  if (window.pos() == QPoint(v[0], v[1])) window.move(v[0] + 1, v[1]);
-  window.move(v[0], v[1]);
-  if (!fixed) window.resize(size);
-  return true;
+  if (window.pos() == corner) window.move(corner.x() + 1, corner.y());
+  window.move(corner);
 }
 
 namespace {

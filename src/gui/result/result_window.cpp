@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QShortcut>
 #include <QSpinBox>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -47,6 +48,11 @@ ResultWindow::ResultWindow(Session& session, QWidget* parent)
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(create_controls());
   layout->addWidget(view_, 1);
+  // Space only in the picture, where it clashes with no button or box that takes it.
+  view_->setFocusPolicy(Qt::StrongFocus);
+  auto* space = new QShortcut(QKeySequence(Qt::Key_Space), view_);
+  space->setContext(Qt::WidgetShortcut);
+  connect(space, &QShortcut::activated, this, reported(this, &ResultWindow::play_or_stop));
   painter_.set_voice(&session_.voice());
   options_changed();
   refresh_buttons();
@@ -152,6 +158,7 @@ void ResultWindow::show_built(const QString& path, std::shared_ptr<const VoiceTr
 
 void ResultWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
+  view_->setFocus();
   load_pending();
 }
 
@@ -206,6 +213,11 @@ void ResultWindow::set_cursor_time(double seconds) {
 void ResultWindow::set_play_handler(PlayHandler handler) {
   playHandler_ = std::move(handler);
   refresh_buttons();
+}
+
+void ResultWindow::play_or_stop() {
+  if (stopHandler_ && stopHandler_()) return;
+  play_from_cursor();
 }
 
 void ResultWindow::play_from_cursor() {

@@ -43,6 +43,10 @@ class ResultWindow : public QWidget {
   void export_picture();
   void set_cursor_time(double seconds);
   void set_play_handler(PlayHandler handler);
+  // Stops what plays, if anything does; true when something was playing.
+  void set_stop_handler(std::function<bool()> handler) { stopHandler_ = std::move(handler); }
+  // Space in the picture: stops what plays, else plays from the cursor.
+  void play_or_stop();
   // The spectrogram's settings of the last run, and of this one for the next.
   void read_options(const SettingsStore& store);
   void write_options(SettingsStore& store) const;
@@ -73,6 +77,7 @@ class ResultWindow : public QWidget {
   QSpinBox* topFrequencyBox_ = nullptr;
   QCheckBox* overlaysCheck_ = nullptr;
   PlayHandler playHandler_;
+  std::function<bool()> stopHandler_;
   QString shownPath_;
   QString pendingPath_;
   std::shared_ptr<const VoiceTracks> pendingTracks_;

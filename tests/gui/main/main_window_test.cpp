@@ -6,6 +6,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFileInfo>
+#include <QFont>
+#include <QGroupBox>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -158,6 +161,36 @@ TEST(MainWindow, MenuShortcutsWorkFromAParameterWindow) {
   EXPECT_FALSE(f0->isVisible());
 }
 
+TEST(MainWindow, TheKeysLinuxProgramsUseAreThere) {
+  Started s;
+  EXPECT_EQ(action(s.main, "exitAction").shortcut(), QKeySequence("Ctrl+Q"));
+  EXPECT_EQ(action(s.main, "saveAsAction").shortcut(), QKeySequence("Ctrl+Shift+S"));
+  EXPECT_EQ(action(s.main, "aboutAction").shortcut(), QKeySequence("F1"));
+  // None takes a key another entry has.
+  QList<QKeySequence> keys;
+  for (const QAction* a : s.main.menuBar()->findChildren<QAction*>())
+    for (const QKeySequence& key : a->shortcuts()) {
+      EXPECT_FALSE(keys.contains(key)) << key.toString().toStdString();
+      keys << key;
+    }
+}
+
+TEST(MainWindow, NoProgressCursorStaysAfterABuild) {
+  testing::TempDir dir;
+  Started s({QString::fromStdString(voice_document(dir))});
+  ParameterWindow& f0 = s.main.desktop().parameter_windows().window(param::kF0);
+  f0.show();
+  s.main.desktop().set_progress_cursor(true);
+  QTest::qWait(20);
+  ASSERT_EQ(f0.displayed(), f0.diagram());
+  // The progress cursor as a build draws it, half-way.
+  s.main.desktop().parameter_windows().draw_sync_cursors(0, 0, 0.025, 0.025);
+  ASSERT_NE(f0.displayed(), f0.diagram());
+  s.prompter->fileNames = {dir.file("voice.smp")};
+  action(s.main, "buildAction").trigger();
+  EXPECT_EQ(f0.displayed(), f0.diagram());
+}
+
 TEST(MainWindow, ABuildSwitchRunEndsItselfAlsoWhenTheDocumentFails) {
   testing::TempDir dir;
   const std::string path = dir.file("bad.vta");
@@ -244,6 +277,27 @@ TEST(MainWindowDocuments, PartialOpenWithNothingCheckedOpensNoDialog) {
       s.prompter->shown,
       std::vector<std::string>{"You must check at least one parameter in the \"open only\" group"});
   EXPECT_FALSE(s.main.desktop().session().document().partialOpen);
+}
+
+TEST(MainWindowDocuments, ThePartialOpenDialogShowsEveryTitleWhole) {
+  Started s;
+  // A font larger than the classic layout was made for.
+  const QFont original = QApplication::font();
+  QFont font = original;
+  font.setPointSizeF(font.pointSizeF() * 1.5);
+  QApplication::setFont(font);
+  PartialOpenDialog dialog(s.main.desktop().session());
+  QApplication::setFont(original);
+  dialog.show();
+  const auto whole = [&dialog](const QCheckBox* box) {
+    EXPECT_GE(box->width(), box->sizeHint().width()) << box->text().toStdString();
+    EXPECT_GE(box->height(), box->sizeHint().height()) << box->text().toStdString();
+    EXPECT_TRUE(dialog.checkgroup->rect().contains(box->geometry()));
+  };
+  whole(dialog.commoncheck);
+  for (const QCheckBox* box : dialog.parameterChecks) whole(box);
+  EXPECT_EQ(dialog.parameterChecks[14]->text(), "Subharmonic tweenie spectrum");
+  EXPECT_TRUE(dialog.rect().contains(dialog.cancelbutton->geometry()));
 }
 
 TEST(MainWindowDocuments, ClosingAChangedDocumentAsks) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QColor>
 #include <QComboBox>
@@ -13,11 +14,13 @@
 #include <cstdlib>
 #include <memory>
 #include <numbers>
+#include <utility>
 
 #include "core/build/batch_build.h"
 #include "core/document/session.h"
 #include "core/soundfile/sound_file_reader.h"
 #include "core/support/vocanta_error.h"
+#include "gui/main/settings_dialog.h"
 #include "gui/main/started_window.h"
 #include "gui/platform/settings_store.h"
 #include "gui/result/result_painter.h"
@@ -163,6 +166,52 @@ TEST(ResultView, BuiltFileShowsWithTheFormantCurvesOverIt) {
 
   painter.set_options(ResultOptions{0.005, 70, 5000, false});
   EXPECT_TRUE(rows_where(paint(painter), axis.left + axis.width / 2, red).empty());
+}
+
+TEST(ResultView, AnAudioFileBuiltWithAutosaveOnIsTheOneShown) {
+  const testing::TempDir dir;
+  testing::Started s({QString::fromStdString(gliding_voice(dir))});
+  // Autosave points the sample path at the saved document's own sample file.
+  s.main.desktop().settings_dialog().set_autosave(true);
+  s.prompter->fileNames.push_back(dir.file("glide.wav"));
+  action(s.main, "buildAction").trigger();
+  EXPECT_EQ(s.main.desktop().session().document().documentPath, dir.file("glide.vta"));
+  action(s.main, "resultAction").trigger();
+  QTest::qWait(20);
+  auto& window = child<ResultWindow>(s.main, "ResultWindow");
+  EXPECT_EQ(window.shown_path().toStdString(), dir.file("glide.wav"));
+  EXPECT_NEAR(window.painter().duration(), 0.2, 1e-3);
+  EXPECT_EQ(s.prompter->shown, std::vector<std::string>{"Build file as"});
+}
+
+TEST(ResultView, SpaceInThePicturePlaysAndStops) {
+  const testing::TempDir dir;
+  testing::Started s({QString::fromStdString(gliding_voice(dir))});
+  s.prompter->fileNames.push_back(dir.file("glide.smp"));
+  action(s.main, "buildAction").trigger();
+  action(s.main, "resultAction").trigger();
+  auto& window = child<ResultWindow>(s.main, "ResultWindow");
+  QApplication::setActiveWindow(&window);
+  window.view().setFocus();
+  QTest::qWait(20);
+  int played = 0;
+  bool playing = false;
+  window.set_play_handler([&](const std::vector<int16_t>&, int, int64_t) {
+    ++played;
+    playing = true;
+  });
+  window.set_stop_handler([&] { return std::exchange(playing, false); });
+  QTest::keyClick(&window.view(), Qt::Key_Space);
+  EXPECT_EQ(played, 1);
+  QTest::keyClick(&window.view(), Qt::Key_Space);
+  EXPECT_EQ(played, 1);
+  EXPECT_FALSE(playing);
+  QTest::keyClick(&window.view(), Qt::Key_Space);
+  EXPECT_EQ(played, 2);
+  // A button keeps its own Space.
+  child<QPushButton>(window, "wholeButton").setFocus();
+  QTest::keyClick(&child<QPushButton>(window, "wholeButton"), Qt::Key_Space);
+  EXPECT_EQ(played, 2);
 }
 
 TEST(ResultView, EachVoiceOfASeriesShowsTheFormantsItWasBuiltWith) {
