@@ -22,8 +22,6 @@ class SettingsCommand : public EditCommand {
   void revert(Voice& voice) override { set(voice, before_); }
   bool absorb(const EditCommand& next) override;
   bool modifies_document() const override { return false; }
-  // A build converts the settings texts at its start.
-  bool harmless_to_builds() const override { return true; }
 
  private:
   static void set(Voice& voice, const BuildSettings& settings);
@@ -60,8 +58,6 @@ class TimeAxesCommand : public EditCommand {
   void apply(Voice& voice) override;
   void revert(Voice& voice) override;
   bool modifies_document() const override { return false; }
-  // No renderer reads the axis texts.
-  bool harmless_to_builds() const override { return true; }
 
  private:
   static void tell(Voice& voice);

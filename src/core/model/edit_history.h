@@ -23,9 +23,6 @@ class EditCommand {
   virtual bool absorb(const EditCommand&) { return false; }
   // Whether applying it makes the document differ from its file.
   virtual bool modifies_document() const { return true; }
-  // Whether it may run while a build renders the voice: only what the build has read
-  // already at its start, since the renderer holds on to curves and points.
-  virtual bool harmless_to_builds() const { return false; }
 };
 
 // The steps that undo and redo walk through. Steps pushed with the same non-zero group

@@ -24,8 +24,6 @@ class BackgroundCommand : public EditCommand {
   void apply(Voice&) override { views_.apply_background(index_, after_); }
   void revert(Voice&) override { views_.apply_background(index_, before_); }
   bool modifies_document() const override { return modifies_; }
-  // A build never looks at pictures.
-  bool harmless_to_builds() const override { return true; }
 
  private:
   BackgroundViews& views_;
