@@ -5,6 +5,7 @@
 #include <QLocale>
 #include <QWidget>
 #include <cstdio>
+#include <functional>
 
 #include "core/document/session.h"
 #include "gui/batch/batch_window.h"
@@ -25,20 +26,26 @@
 #include "gui/result/result_window.h"
 
 namespace vocanta {
+namespace {
+
+// The desktop's questions and file dialogs; the dialogs start beside the document.
+std::unique_ptr<Prompter> gui_prompter(QWidget& parent, std::function<QString()> documentFolder) {
+  auto prompter = std::make_unique<GuiPrompter>(&parent);
+  prompter->memory().set_document_folder(std::move(documentFolder));
+  return prompter;
+}
+
+}  // namespace
 
 DesktopSession::DesktopSession(QWidget& mainWindow)
     : main_(mainWindow),
-      prompter_(std::make_unique<GuiPrompter>(&mainWindow)),
+      prompter_(gui_prompter(mainWindow, [this] { return document_folder(); })),
       store_(std::make_unique<SettingsStore>()),
       session_(std::make_unique<Session>(*prompter_, static_cast<DocumentHost&>(*this),
                                          static_cast<BuildHost&>(*this))) {
   // Numbers in windows follow the user's locale; documents always use '.'.
   const char separator = QLocale().decimalPoint().at(0).toLatin1();
   session_->set_decimal_separator(separator == 0 ? '.' : separator);
-  static_cast<GuiPrompter&>(*prompter_).memory().set_document_folder([this] {
-    const std::string& path = session_->document().documentPath;
-    return path.empty() ? QString() : QFileInfo(QString::fromStdString(path)).absolutePath();
-  });
   create_player(make_system_audio_output());
   create_windows();
   aboutBox_ = new AboutBox(&main_);
@@ -74,6 +81,11 @@ void DesktopSession::create_windows() {
             main_.raise();
             main_.activateWindow();
           }));
+}
+
+QString DesktopSession::document_folder() const {
+  const std::string& path = session_->document().documentPath;
+  return path.empty() ? QString() : QFileInfo(QString::fromStdString(path)).absolutePath();
 }
 
 void DesktopSession::set_prompter(std::unique_ptr<Prompter> prompter) {

@@ -140,6 +140,8 @@ class DesktopSession : public QObject,
   std::string version_text() const override;
   void show_modal() override;
 
+  // The folder of the open document; empty while it has none.
+  QString document_folder() const;
   void create_windows();
   void create_result_window();
   void create_player(std::unique_ptr<AudioOutput> output);
