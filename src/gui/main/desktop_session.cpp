@@ -137,7 +137,20 @@ void DesktopSession::add_recent_file(const std::string& path) {
 }
 
 void DesktopSession::load_background(int index, const std::string& path) {
-  windows_->load_background(index, QString::fromStdString(path));
+  if (!unattended_) {
+    windows_->load_background(index, QString::fromStdString(path));
+    return;
+  }
+  // An autosave after the build would otherwise drop the name, and the next run its
+  // backup's too.
+  try {
+    windows_->load_background(index, QString::fromStdString(path));
+  } catch (...) {
+    session_->set_background_file(index, path);
+    throw;
+  }
+  if (session_->voice().parameter(index).backgroundFile.empty())
+    session_->set_background_file(index, path);
 }
 
 void DesktopSession::show_parameter(int index) {

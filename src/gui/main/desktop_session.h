@@ -66,6 +66,9 @@ class DesktopSession : public QObject,
   // Replaces the prompter of every window (tests script the answers; "/b" answers
   // without a person).
   void set_prompter(std::unique_ptr<Prompter> prompter);
+  // Without a person nobody can look for a missing picture or decide to drop it: the
+  // document then keeps the names of the pictures that could not be loaded.
+  void set_unattended(bool on) { unattended_ = on; }
   // Replaces the sound card (tests record what would be played).
   void set_audio_output(std::unique_ptr<AudioOutput> output);
   // The error log, once the error handler that it passes messages on to is in place.
@@ -182,6 +185,7 @@ class DesktopSession : public QObject,
   // still says it runs.
   bool building_ = false;
   bool progressCursor_ = true;
+  bool unattended_ = false;
 
   std::unique_ptr<ErrorLog> errorLog_;
   std::unique_ptr<DBusLinkTransport> linkTransport_;

@@ -136,12 +136,14 @@ void MainWindow::showEvent(QShowEvent* event) {
 }
 
 void MainWindow::start_up() {
-  desktop_->start_up(arguments_.isEmpty() ? QString() : arguments_[0]);
-  read_persisted_options();
+  // Each step reports its own failure: a settings store that cannot be read or written
+  // costs the options it holds, and a "/b" run still builds and ends.
+  run_reported([this] { desktop_->start_up(arguments_.isEmpty() ? QString() : arguments_[0]); });
+  run_reported([this] { read_persisted_options(); });
   if (batch_mode())
     run_batch_mode();
   else
-    desktop_->restore_window_places();
+    run_reported([this] { desktop_->restore_window_places(); });
 }
 
 bool MainWindow::batch_mode() const {
@@ -152,6 +154,7 @@ void MainWindow::enter_batch_mode() {
   // A "/b" run serves scripts: nothing may wait for a person, so every message and
   // question goes to stderr and the exit status tells the outcome.
   desktop_->set_prompter(std::make_unique<UnattendedPrompter>(std::cerr, "vocanta", Answer::No));
+  desktop_->set_unattended(true);
   set_error_handler([](const QString& message) {
     std::cerr << "vocanta: " << message.toStdString() << std::endl;
   });
