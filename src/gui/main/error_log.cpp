@@ -49,15 +49,46 @@ QString state_folder() {
   return folder + "/ZarvekData";
 }
 
+bool is_log_section(QStringView name) {
+  return name == u"Termination" || name == u"Verify" || name.startsWith(u"Exception at ");
+}
+
+// A log is written in place, entry by entry: a file that holds anything else (a sample
+// file, somebody's notes) must never be taken for one.
+bool holds_only_log_entries(const QString& fileName) {
+  constexpr qint64 kLargestLog = 64 << 20;
+  const QFileInfo info(fileName);
+  if (!info.exists()) return !info.isSymLink();
+  if (!info.isFile() || info.size() > kLargestLog) return false;
+  QFile file(fileName);
+  if (!file.open(QIODevice::ReadOnly)) return false;
+  bool inSection = false;
+  for (const QByteArray& raw : file.readAll().split('\n')) {
+    const QString line = QString::fromUtf8(raw).trimmed();
+    if (line.isEmpty()) continue;
+    if (line.startsWith('[') && line.endsWith(']')) {
+      if (!is_log_section(QStringView(line).sliced(1, line.size() - 2))) return false;
+      inSection = true;
+    } else if (!inSection || !line.contains('=') || raw.contains('\0')) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool usable_log_file(const QString& fileName) {
+  return holds_only_log_entries(fileName) && log_file_writable(fileName);
+}
+
 QString choose_log_file(const QString& stored, const QString& filePart) {
   if (!stored.isEmpty()) {
     const QString full = QFileInfo(stored).absoluteFilePath();
-    if (log_file_writable(full)) return full;
+    if (usable_log_file(full)) return full;
   }
   for (const QString& folder :
        {QCoreApplication::applicationDirPath(), QDir::currentPath(), state_folder()}) {
     const QString candidate = QDir(folder).absoluteFilePath(filePart);
-    if (log_file_writable(candidate)) return candidate;
+    if (usable_log_file(candidate)) return candidate;
   }
   return {};
 }
@@ -147,6 +178,12 @@ QString ErrorLog::log_file_name() {
         QString::fromStdString(LogFileName.empty() ? "QuirraErr.log" : LogFileName);
     fileName_ = choose_log_file(stored, QFileInfo(part).fileName());
     store.WriteString(kSection, "LogFileName", local(fileName_));
+    // Said once: the store names the new place from now on.
+    if (!stored.isEmpty() && !holds_only_log_entries(QFileInfo(stored).absoluteFilePath()) &&
+        standardBox_)
+      standardBox_(stored + " is not an error log of Vocanta, so it is left as it is; errors are " +
+                   "logged to " + (fileName_.isEmpty() ? QString("no file") : fileName_) +
+                   " instead.");
   } catch (...) {
   }
   return fileName_;

@@ -120,6 +120,46 @@ TEST(ErrorLog, AStoredFileInAPlaceNobodyCanWriteFallsBackToTheProgramFolder) {
   QFile::remove(expected);
 }
 
+TEST(ErrorLog, WritesOnlyAFileThatIsALogAndEachMessageOnOneLine) {
+  Shown shown;
+  testing::TempDir dir;
+  const QString fallback = QCoreApplication::applicationDirPath() + "/QuirraErr.log";
+  const std::string samples = std::string("VOCANTA\0\x01\x02 samples\n", 20);
+  const std::string notes = "[Notes]\nkeep=this\n";
+  for (const std::string& bytes : {samples, notes}) {
+    const std::string path = dir.file("voice.smp");
+    testing::write_file(path, bytes);
+    store(true, path);
+    {
+      auto log = shown.log(nullptr);
+      EXPECT_EQ(log->log_file_name(), fallback);
+      store(false, fallback.toStdString());
+    }
+    EXPECT_EQ(testing::read_file(path), bytes);
+    ASSERT_EQ(shown.seen.size(), 1);
+    EXPECT_TRUE(shown.seen[0].startsWith("error: " + QString::fromStdString(path) +
+                                         " is not an error log of Vocanta"))
+        << shown.seen[0].toStdString();
+    shown.seen.clear();
+    QFile::remove(fallback);
+  }
+
+  // A log of its own, empty or with entries, is written where the user put it.
+  const std::string path = dir.file("mine.log");
+  testing::write_file(path, "");
+  store(true, path);
+  auto log = shown.log(nullptr);
+  EXPECT_EQ(log->log_file_name().toStdString(), path);
+  shown.seen.clear();
+  report_error("first line\nsecond line\r\nthird line");
+  EXPECT_EQ(log->log_file_name().toStdString(), path);
+  EXPECT_TRUE(shown.seen.contains("error: first line\nsecond line\r\nthird line"));
+  const std::string text = testing::read_file(path);
+  EXPECT_NE(text.find("\nMessage=first line second line third line\r\n"), std::string::npos)
+      << text;
+  store(false, path);
+}
+
 TEST(AboutBox, ShowsTheProgramAndSwitchesLoggingByTheDoubleClickOnItsPicture) {
   Shown shown;  // before the window, so that its log passes errors on to the recorder
   testing::TempDir dir;
