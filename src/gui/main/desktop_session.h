@@ -60,6 +60,8 @@ class DesktopSession : public QObject,
   SettingsDialog& settings_dialog() { return *settingsDialog_; }
   PartialOpenDialog& partial_open_dialog() { return *partialOpenDialog_; }
   AboutBox& about_box() { return *aboutBox_; }
+  // Help ▸ About and the link's request: modal, except while a build runs beneath.
+  void show_about_box();
   VoicePlayer& player() { return *player_; }
   Link& link() { return *link_; }
 

@@ -34,11 +34,23 @@ std::string DesktopSession::version_text() const {
 }
 
 void DesktopSession::show_modal() {
+  show_about_box();
+}
+
+void DesktopSession::show_about_box() {
   // A second request while it is open only brings it forward: exec does not nest.
   if (aboutBox_->isVisible()) {
     aboutBox_->raise();
     return;
   }
+  // exec would hold the build beneath it until somebody clicks OK.
+  if (building_) {
+    aboutBox_->setWindowModality(Qt::NonModal);
+    aboutBox_->show();
+    aboutBox_->raise();
+    return;
+  }
+  aboutBox_->setWindowModality(Qt::ApplicationModal);
   aboutBox_->exec();
 }
 

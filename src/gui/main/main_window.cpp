@@ -96,6 +96,14 @@ void MainWindow::listen_to_desktop() {
   connect(d, &DesktopSession::historyChanged, this, &MainWindow::refresh_undo_actions);
   connect(d, &DesktopSession::playingChanged, this, &MainWindow::refresh_play_actions);
   connect(d, &DesktopSession::closeRequested, this, &QWidget::close);
+  connect(
+      d, &DesktopSession::buildRunningChanged, this,
+      [this](bool running) {
+        if (running || !closeAfterBuild_) return;
+        closeAfterBuild_ = false;
+        close();
+      },
+      Qt::QueuedConnection);
   connect(d, &DesktopSession::buildRunningChanged, this, [this](bool running) {
     refresh_play_actions();
     breakbutton_->setText(running ? "&Break" : "&Build...");
@@ -177,6 +185,17 @@ void MainWindow::read_persisted_options() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+  // The build runs beneath this event: closing now would hide every window while it
+  // goes on, with nothing left to break it. It is broken first, so that its file ends
+  // as a break leaves it, and the close is asked again once it has returned.
+  if (desktop_->session().build_run().running()) {
+    event->ignore();
+    if (!closeAfterBuild_) {
+      closeAfterBuild_ = true;
+      desktop_->session().build_run().request_break();
+    }
+    return;
+  }
   if (!desktop_->session().document().close_query()) {
     event->ignore();
     return;

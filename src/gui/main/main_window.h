@@ -90,6 +90,7 @@ class MainWindow : public QMainWindow {
 
   QStringList arguments_;
   bool firstActivation_ = true;
+  bool closeAfterBuild_ = false;  // a close came while a build ran
   bool placed_ = false;
   bool hints_ = true;
   int exitStatus_ = 0;

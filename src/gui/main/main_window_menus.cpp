@@ -200,7 +200,7 @@ void MainWindow::create_window_menu() {
 void MainWindow::create_help_menu() {
   QMenu* help = menuBar()->addMenu("&Help");
   named(help->addAction("&About Vocanta...", QKeySequence("F1"), this,
-                        reported([this] { desktop_->about_box().exec(); })),
+                        reported([this] { desktop_->show_about_box(); })),
         "aboutAction");
 }
 

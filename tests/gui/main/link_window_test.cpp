@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QPushButton>
 #include <QTimer>
 
+#include "core/build/build_outcome.h"
+#include "core/build/build_run.h"
 #include "core/document/session.h"
 #include "gui/main/about_box.h"
 #include "gui/main/desktop_session.h"
@@ -54,6 +57,42 @@ TEST(MainWindowLink, ShowsTheAboutBoxModallyAndIsUnderHeavyLoadWhileBuilding) {
   child<QPushButton>(s.main, "breakbutton").click();
   EXPECT_TRUE(heavy);
   EXPECT_FALSE(s.main.desktop().link().HeavyLoad());
+}
+
+TEST(MainWindowLink, ACloseDuringABuildBreaksItFirstAndTheAboutBoxDoesNotHoldIt) {
+  Started s;
+  testing::TempDir dir;
+  s.main.desktop().session().voice().settings.duration = "30";
+  s.prompter->fileNames = {dir.file("long.smp")};
+  s.prompter->answers = {Answer::No, Answer::No};
+  auto& about = child<AboutBox>(s.main, "QuirraAboutBox");
+  QTimer nobodyClicks;  // a box that held the build would otherwise hold the test
+  nobodyClicks.setSingleShot(true);
+  QObject::connect(&nobodyClicks, &QTimer::timeout, &about, &QDialog::reject);
+  nobodyClicks.start(3000);
+  int progressAfterAbout = -1;
+  bool aboutShownBesideTheBuild = false;
+  QObject::connect(&s.main.desktop(), &DesktopSession::progressShown, [&] {
+    if (progressAfterAbout >= 0) ++progressAfterAbout;
+  });
+  QTimer::singleShot(200, [&] {
+    from_other_program(s.main, 6);  // returns at once: the build goes on beneath
+    aboutShownBesideTheBuild = about.isVisible() && !about.isModal();
+    progressAfterAbout = 0;
+  });
+  bool stillShownWhileBreaking = false;
+  QTimer::singleShot(600, [&] {
+    from_other_program(s.main, 9);
+    stillShownWhileBreaking = s.main.isVisible();
+  });
+  child<QPushButton>(s.main, "breakbutton").click();
+  EXPECT_TRUE(aboutShownBesideTheBuild);
+  EXPECT_GT(progressAfterAbout, 2);
+  EXPECT_TRUE(stillShownWhileBreaking);
+  EXPECT_EQ(s.main.desktop().session().build_run().outcome(), BuildOutcome::Break);
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(s.main.isVisible());  // and then it closed
+  about.close();
 }
 
 }  // namespace
