@@ -23,6 +23,15 @@ class CurveCommandsTest : public ::testing::Test {
     p->y = p->batchY = y;
     return p;
   }
+  // Whether every point's backward link is the mirror of the forward one.
+  bool links_agree() {
+    for (const TCurve* k = w().curves; k; k = k->next) {
+      const TCurvePoint* prev = nullptr;
+      for (const TCurvePoint* p = k->points; p; prev = p, p = p->next)
+        if (p->prev != prev) return false;
+    }
+    return true;
+  }
   // Curve numbers and the x of their points in list order, e.g. "1:0,2 3:5".
   std::string layout() {
     std::string s;
@@ -110,12 +119,26 @@ TEST_F(CurveCommandsTest, ADragIsOneStepAndItsSortIsUndoneToTheExactOrder) {
   EXPECT_EQ(history.size(), 1u);
   EXPECT_EQ(history.undo_caption(), "Move point");
 
+  EXPECT_TRUE(links_agree());
+
   history.undo(voice);
   EXPECT_EQ(layout(), "1:1,2,3");
   EXPECT_EQ(a->x, 0);
+  // Stale links would send the deletion below round in circles.
+  ASSERT_TRUE(links_agree());
   history.redo(voice);
   EXPECT_EQ(layout(), "1:2,1,3");
   EXPECT_EQ(a->x, 2);
+  EXPECT_TRUE(links_agree());
+
+  // A point unlinked through stale backward links would leave a neighbour pointing at it.
+  history.undo(voice);
+  run(std::make_unique<DeletePointCommand>(kF0, w().curves->points->next));
+  EXPECT_EQ(layout(), "1:1,3");
+  EXPECT_TRUE(links_agree());
+  history.undo(voice);
+  EXPECT_EQ(layout(), "1:1,2,3");
+  EXPECT_TRUE(links_agree());
 }
 
 TEST_F(CurveCommandsTest, NewCurvesDefaultValuesAndMadeBatchesAreTakenBack) {

@@ -167,6 +167,44 @@ TEST(PointEditor, EnterPutsThePointIntoABatchAndTakesItOut) {
   EXPECT_EQ(p.batchRange, 10);
 }
 
+TEST(PointEditor, OneEnterThatMovesSortsAndMakesABatchIsUndoneWhole) {
+  Editor e;
+  ParameterWindow& f0 = e.activate(param::kF0);
+  TCurvePoint& first = e.select(f0, 0.2, 100);
+  TCurvePoint& p = e.select(f0, 0.5, 150);
+  const BatchList& batches = e.main.desktop().session().voice().batches;
+  const size_t before = e.steps();
+  e.type(e.editor.xedit, "0.1");
+  e.type(e.editor.yedit, "180");
+  e.editor.batchnamecombo->setEditText("Fresh");
+  e.enter(e.editor.batchrangeedit, "30");
+  ASSERT_EQ(e.steps(), before + 1);
+  const int16_t fresh = batches.find_batch_id("Fresh");
+  ASSERT_NE(fresh, 0);
+  EXPECT_EQ(f0.parameter().state.curves->points, &p);
+  EXPECT_EQ(p.batch, fresh);
+
+  for (int round = 0; round < 2; ++round) {
+    e.main.desktop().session().undo();
+    EXPECT_EQ(p.x, 0.5);
+    EXPECT_EQ(p.y, 150);
+    EXPECT_EQ(p.batch, 0);
+    EXPECT_EQ(p.batchRange, 0);
+    EXPECT_EQ(batches.find_batch_id("Fresh"), 0);
+    EXPECT_EQ(batches.batch_count(), 0);
+    EXPECT_EQ(f0.parameter().state.curves->points, &first);
+    EXPECT_EQ(first.next, &p);
+    EXPECT_EQ(p.prev, &first);
+    e.main.desktop().session().redo();
+    EXPECT_EQ(p.x, 0.1);
+    EXPECT_EQ(p.y, 180);
+    EXPECT_EQ(batches.batch_name(p.batch), "Fresh");
+    EXPECT_EQ(p.batchRange, 30);
+    EXPECT_EQ(p.next, &first);
+    EXPECT_EQ(first.prev, &p);
+  }
+}
+
 TEST(PointEditor, AFieldThatCannotBeReadStopsTheEnter) {
   Editor e;
   ParameterWindow& f0 = e.activate(param::kF0);
