@@ -71,6 +71,15 @@ check "a foreign part is refused" 'refused "$work/p1.smp" "$work/foreign.smp" "$
 check "an incomplete part is refused" 'refused "$work/p1.smp" "$work/p2.smp" "$work/cut.smp" && grep -q "cut.smp is incomplete" "$work/err"'
 check "a plain sample file is no part" 'refused "$work/p1.smp" "$work/p2.smp" "$work/out.smp" && grep -q "out.smp is not a sample file" "$work/err"'
 
+# A header whose counts multiply past 64 bits: wrapped, 4 voices of 2^62 + 100 samples
+# would be the 400 samples the file holds.
+big=4611686018427388004
+{ printf 'file=samp\r\nsftot=8000\r\nnchans=1\r\nmsb=last\r\nseries=0123456789abcdef\r\n'
+  printf 'shard=1/1\r\nfirst=0\r\nvoices=4\r\ntotal=4\r\nlength=%s\r\n=\r\n\0\4\32' $big; } >"$work/lie.smp"
+truncate -s $((1024 + 800)) "$work/lie.smp"
+printf '%s\r\n' "$work/lie.smp" "0,$big,a" "$big,$big,b" "0,$big,c" "0,$big,d" >"$work/lie.CSV"
+check "a part whose counts overflow is refused" 'refused "$work/lie.smp" && grep -q "lie.smp claims 4 voices of $big samples" "$work/err"'
+
 "$cli" batch "$work/v.vta" --shard 4/3 -o "$work/x.smp" >/dev/null 2>"$work/err"
 st=$?
 check "a shard beyond N is refused" '[ $st -eq 2 ] && grep -q "K/N with 1 ≤ K ≤ N" "$work/err" && [ ! -e "$work/x.smp" ]'

@@ -86,11 +86,18 @@ Part read_part(const std::string& path) {
   const VoiceRange range = shard_voices(p.total, p.shard);
   if (range.first != p.first || range.size() != p.voices)
     throw VocantaError(path + " does not hold the voices of shard " + shard_text(p.shard));
+  // The header's counts are only claims: a product that leaves 64 bits could wrap onto
+  // the samples the file really holds.
+  int64_t claimed = 0;
+  if (__builtin_mul_overflow(p.voices, p.length, &claimed))
+    throw VocantaError(path + " claims " + std::to_string(p.voices) + " voices of " +
+                       std::to_string(p.length) +
+                       " samples, more than any file holds; it is "
+                       "not a valid part");
   p.labels = read_labels(change_extension(path, ".CSV"));
   const bool whole = std::all_of(p.labels.begin(), p.labels.end(),
                                  [&](const Label& l) { return l.count == p.length; });
-  if (static_cast<int64_t>(p.labels.size()) != p.voices || !whole ||
-      p.info.samples != p.voices * p.length)
+  if (static_cast<int64_t>(p.labels.size()) != p.voices || !whole || p.info.samples != claimed)
     throw VocantaError(path + " is incomplete: its build did not finish");
   return p;
 }
@@ -233,7 +240,8 @@ MergedSeries merge_parts(const std::vector<std::string>& paths, const std::strin
     throw VocantaError("The label file of " + output +
                        " would be the file itself; choose a name that does not end in \".CSV\"");
   MergedSeries merged{static_cast<int64_t>(parts.size()), parts.front().total, 0};
-  merged.samples = merged.voices * parts.front().length;
+  // What the parts hold, each checked against its claims: no product of claims to wrap.
+  for (const Part& p : parts) merged.samples += p.info.samples;
   PendingFile labels, samples;
   write_labels(parts, labels, output, labelPath);
   if (const auto format = audio_format_for(output)) {
