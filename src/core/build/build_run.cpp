@@ -88,7 +88,8 @@ void BuildRun::begin_build(SampleSink& sink, const std::string& path, int64_t se
   rendered_ = copy_voice(voice_);
   series_ = seriesVoices != kPlainBuild;
   start_rendering(seriesVoices);
-  sink.begin(SinkFormat{settings_.fs, seriesVoices != kPlainBuild});
+  sink.begin(SinkFormat{settings_.fs, seriesVoices != kPlainBuild, totalSamples_,
+                        seriesVoices == kPlainBuild ? 1 : seriesVoices});
 }
 
 void BuildRun::start_rendering(int64_t seriesVoices) {

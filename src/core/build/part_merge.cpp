@@ -242,9 +242,13 @@ MergedSeries merge_parts(const std::vector<std::string>& paths, const std::strin
   MergedSeries merged{static_cast<int64_t>(parts.size()), parts.front().total, 0};
   // What the parts hold, each checked against its claims: no product of claims to wrap.
   for (const Part& p : parts) merged.samples += p.info.samples;
+  const auto format = audio_format_for(output);
+  if (format)
+    check_audio_limits(output, *format, parts.front().info.samplingFrequency, merged.samples,
+                       *format == AudioFormat::Wav ? merged.voices : 0);
   PendingFile labels, samples;
   write_labels(parts, labels, output, labelPath);
-  if (const auto format = audio_format_for(output)) {
+  if (format) {
     write_audio(parts, *format, output, merged.samples);
   } else {
     write_sample_file(parts, samples, output, labelPath);

@@ -34,6 +34,9 @@ void AudioFileSink::open() {
 void AudioFileSink::begin(const SinkFormat& format) {
   samplingFrequency_ = format.samplingFrequency;
   labelled_ = format.labelled;
+  // Hours of rendering must not end in a file the format cannot hold.
+  check_audio_limits(path_, format_, samplingFrequency_, format.samples,
+                     labelled_ && format_ == AudioFormat::Wav ? format.voices : 0);
   if (labelled_) labels_.start();
 }
 
