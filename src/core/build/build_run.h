@@ -20,6 +20,13 @@ class VoiceRenderer;
 // than overflow.
 constexpr int64_t kCountLimit = INT64_MAX / 65536;
 int64_t count_product(int64_t a, int64_t b);
+// The samples of voices voices of length samples; throws, saying the size, when they
+// reach the limit of counts.
+int64_t series_samples(int64_t voices, int64_t length);
+
+// The refusal of a labelled output whose name holds a line break: the label file's
+// first line names it, and would not read back.
+std::string line_break_in(const std::string& path);
 
 // A build: one destination, one or more voices, one outcome. It renders block by block
 // and hands each block to the sink; between blocks, and every so many partials inside

@@ -6,10 +6,13 @@
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <memory>
+#include <system_error>
 
+#include "core/build/build_run.h"
 #include "core/build/series_shard.h"
 #include "core/build/shard_build.h"
 #include "core/soundfile/audio_file.h"
@@ -52,6 +55,9 @@ int64_t number_item(const Part& p, const char* name) {
 
 // The label lines after the first, each "start,count,label".
 std::vector<Label> read_labels(const std::string& path) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec))
+    throw VocantaError(path + " is a folder, not the label file of a part");
   errno = 0;
   std::ifstream in(path, std::ios::binary);
   if (!in) throw VocantaError(file_failure("Cannot read", path, errno));
@@ -124,8 +130,12 @@ std::vector<Part> check_parts(const std::vector<std::string>& paths) {
     const auto it = byShard.find(k);
     if (it == byShard.end()) {
       const VoiceRange r = shard_voices(model->total, {k, model->shard.count});
-      throw VocantaError("The part of shard " + shard_text({k, model->shard.count}) +
-                         " is missing (voices " + std::to_string(r.first + 1) + " to " +
+      const std::string what =
+          "The part of shard " + shard_text({k, model->shard.count}) + " is missing";
+      if (r.size() == 0)
+        throw VocantaError(what + " (it holds none of the series' " + std::to_string(model->total) +
+                           " voices, but every shard's part is needed)");
+      throw VocantaError(what + " (voices " + std::to_string(r.first + 1) + " to " +
                          std::to_string(r.end) + " of " + std::to_string(model->total) + ")");
     }
     parts.push_back(std::move(it->second));
@@ -236,6 +246,7 @@ MergedSeries merge_parts(const std::vector<std::string>& paths, const std::strin
         same_file(labelPath, change_extension(p.path, ".CSV")))
       throw VocantaError("The merge would write over the part " + p.path +
                          "; choose another name for the merged file");
+  if (output.find_first_of("\r\n") != std::string::npos) throw VocantaError(line_break_in(output));
   if (same_file(output, labelPath))
     throw VocantaError("The label file of " + output +
                        " would be the file itself; choose a name that does not end in \".CSV\"");

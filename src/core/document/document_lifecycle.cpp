@@ -1,5 +1,6 @@
 #include "core/document/document_lifecycle.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -168,14 +169,14 @@ void DocumentLifecycle::save_document() {
   std::vector<int> dropped;
   if (settle_pasted_backgrounds(dropped))
     text = compose_document(voice_, decimalSeparator_, dropped);
-  if (!pending.write(path, text)) throw VocantaError("Unable to write to " + path);
+  if (!pending.write(path, text)) throw VocantaError(unable_to_write(path, errno));
   try {
     move_old_version_away(backup_path(path));
   } catch (const SaveRefused& e) {
     prompter_->message(e.what());
     return;
   }
-  if (!pending.commit()) throw VocantaError("Unable to write to " + path);
+  if (!pending.commit()) throw VocantaError(unable_to_write(path, errno));
   host_.set_caption("Vocanta " + path);
   samplePath = change_extension_as_on_disk(path, ".smp");
   host_.add_recent_file(path);

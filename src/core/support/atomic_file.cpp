@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 
 namespace vocanta {
 namespace {
@@ -48,7 +49,9 @@ int PendingFile::create(const std::string& target) {
     if (fd < 0 && errno != EEXIST) break;
   }
   if (fd < 0) {
+    const int error = errno;
     temp_.clear();
+    errno = error;
     return -1;
   }
   target_ = target;
@@ -59,8 +62,11 @@ bool PendingFile::write(const std::string& target, std::string_view bytes) {
   const int fd = create(target);
   if (fd < 0) return false;
   const bool written = write_all(fd, bytes) && ::fsync(fd) == 0;
+  const int error = errno;
   if (::close(fd) != 0 || !written) {
+    const int reason = written ? errno : error;
     discard();
+    errno = reason;
     return false;
   }
   return true;
@@ -74,13 +80,21 @@ bool PendingFile::commit() {
 }
 
 void PendingFile::discard() {
+  const int error = errno;
   if (!temp_.empty()) std::remove(temp_.c_str());
   temp_.clear();
+  errno = error;
 }
 
 bool write_file_atomically(const std::string& path, std::string_view bytes) {
   PendingFile file;
   return file.write(path, bytes) && file.commit();
+}
+
+std::string unable_to_write(const std::string& path, int error) {
+  std::string text = "Unable to write to " + path;
+  if (error != 0) text += std::string(": ") + std::strerror(error);
+  return text;
 }
 
 }  // namespace vocanta

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 #include "core/model/edit_history.h"
@@ -292,10 +294,19 @@ TEST_F(DocumentLifecycleTest, ABrokenSaveLeavesThePreviousDocument) {
   EXPECT_EQ(read_file(path), saved);
   std::filesystem::remove_all(dir.file("voice.~vt"));
 
-  // A write that fails half-way (a full disk, a quota) moves nothing either.
+  // A write that fails half-way (a full disk, a quota) moves nothing either, and the
+  // message says why.
+  const auto failure = [&] {
+    try {
+      doc.save_document();
+    } catch (const VocantaError& e) {
+      return std::string(e.what());
+    }
+    return std::string("saved");
+  };
   {
     testing::FileSizeLimit limit(100);
-    EXPECT_THROW(doc.save_document(), VocantaError);
+    EXPECT_EQ(failure(), "Unable to write to " + path + ": " + std::strerror(EFBIG));
   }
   EXPECT_EQ(read_file(path), saved);
   EXPECT_FALSE(std::filesystem::exists(dir.file("voice.~vt")));
@@ -304,7 +315,7 @@ TEST_F(DocumentLifecycleTest, ABrokenSaveLeavesThePreviousDocument) {
   // A folder nobody may write to (root may, so this part only runs for users).
   if (::geteuid() != 0) {
     ::chmod(dir.path().c_str(), 0555);
-    EXPECT_THROW(doc.save_document(), VocantaError);
+    EXPECT_EQ(failure(), "Unable to write to " + path + ": " + std::strerror(EACCES));
     ::chmod(dir.path().c_str(), 0755);
     EXPECT_EQ(read_file(path), saved);
   }
