@@ -167,10 +167,11 @@ void copy_samples(const std::vector<Part>& parts, std::FILE* to, const std::stri
   }
 }
 
-// A new file beside target, open for writing, that replaces target on commit.
-UniqueFile pending(PendingFile& file, const std::string& target) {
+// A new file beside target, open for writing, that replaces target on commit; scratch:
+// one that only gathers data on the way to target.
+UniqueFile pending(PendingFile& file, const std::string& target, bool scratch = false) {
   errno = 0;
-  const int fd = file.create(target);
+  const int fd = scratch ? file.create_scratch(target) : file.create(target);
   std::FILE* f = fd < 0 ? nullptr : ::fdopen(fd, "wb");
   if (!f) {
     if (fd >= 0) ::close(fd);
@@ -218,7 +219,7 @@ void write_sample_file(const std::vector<Part>& parts, PendingFile& file, const 
 void write_audio(const std::vector<Part>& parts, AudioFormat format, const std::string& output,
                  int64_t samples) {
   PendingFile raw;
-  UniqueFile f = pending(raw, output);
+  UniqueFile f = pending(raw, output, true);
   copy_samples(parts, f.get(), output);
   close_written(f, output);
   std::vector<CuePoint> cues;
@@ -257,15 +258,18 @@ MergedSeries merge_parts(const std::vector<std::string>& paths, const std::strin
   if (format)
     check_audio_limits(output, *format, parts.front().info.samplingFrequency, merged.samples,
                        *format == AudioFormat::Wav ? merged.voices : 0);
+  // A device or FIFO takes the samples alone, as a build's file there does.
+  const bool labelled = !resolve_output(output).special;
   PendingFile labels, samples;
-  write_labels(parts, labels, output, labelPath);
+  if (labelled) write_labels(parts, labels, output, labelPath);
   if (format) {
     write_audio(parts, *format, output, merged.samples);
   } else {
     write_sample_file(parts, samples, output, labelPath);
     if (!samples.commit()) throw VocantaError(file_failure("Cannot write to", output, errno));
   }
-  if (!labels.commit()) throw VocantaError(file_failure("Cannot write to", labelPath, errno));
+  if (labelled && !labels.commit())
+    throw VocantaError(file_failure("Cannot write to", labelPath, errno));
   return merged;
 }
 

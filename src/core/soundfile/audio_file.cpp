@@ -91,9 +91,10 @@ void copy_samples(RawSamples& source, SNDFILE* file, const std::string& target) 
   }
 }
 
-// Writes everything into the open descriptor fd, which stays open.
+// Writes everything into the open descriptor fd, which stays open; sync: flushed to the
+// disk, which a device does not take.
 void write_into(int fd, const std::string& target, AudioFormat format, int32_t fs,
-                RawSamples& source, const std::vector<CuePoint>& cues) {
+                RawSamples& source, const std::vector<CuePoint>& cues, bool sync) {
   SF_INFO info{};
   info.samplerate = fs;
   info.channels = 1;
@@ -109,7 +110,36 @@ void write_into(int fd, const std::string& target, AudioFormat format, int32_t f
     throw VocantaError(errno != 0 ? file_failure("Cannot write to", target, errno)
                                   : "Cannot write to " + target + ": " + sf_error_number(closed));
   errno = 0;
-  if (::fsync(fd) != 0) throw VocantaError(file_failure("Cannot write to", target, errno));
+  if (sync && ::fsync(fd) != 0) throw VocantaError(file_failure("Cannot write to", target, errno));
+}
+
+// A device or FIFO gets the finished file's bytes in order: the library goes back to
+// the header when it closes, which a pipe cannot take.
+void write_through(int fd, const std::string& target, AudioFormat format, int32_t fs,
+                   RawSamples& source, const std::vector<CuePoint>& cues) {
+  PendingFile scratch;
+  errno = 0;
+  const int from = scratch.create_scratch(target);
+  if (from < 0) throw VocantaError(file_failure("Cannot create", target, errno));
+  const struct Closer {
+    int fd;
+    ~Closer() { ::close(fd); }
+  } closer{from};
+  write_into(from, target, format, fs, source, cues, false);
+  std::vector<char> buffer(1 << 16);
+  errno = 0;
+  if (::lseek(from, 0, SEEK_SET) != 0)
+    throw VocantaError(file_failure("Cannot read", scratch.temp_path(), errno));
+  for (ssize_t n; (n = ::read(from, buffer.data(), buffer.size())) != 0;) {
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) throw VocantaError(file_failure("Cannot read", scratch.temp_path(), errno));
+    for (ssize_t done = 0; done < n;) {
+      const ssize_t w = ::write(fd, buffer.data() + done, static_cast<size_t>(n - done));
+      if (w < 0 && errno == EINTR) continue;
+      if (w <= 0) throw VocantaError(file_failure("Cannot write to", target, errno));
+      done += w;
+    }
+  }
 }
 
 }  // namespace
@@ -160,7 +190,10 @@ void write_audio_file(const std::string& target, AudioFormat format, int32_t sam
   const int fd = pending.create(target);
   if (fd < 0) throw VocantaError(file_failure("Cannot create", target, errno));
   try {
-    write_into(fd, target, format, samplingFrequency, source, cues);
+    if (pending.direct())
+      write_through(fd, target, format, samplingFrequency, source, cues);
+    else
+      write_into(fd, target, format, samplingFrequency, source, cues, true);
   } catch (...) {
     ::close(fd);
     throw;

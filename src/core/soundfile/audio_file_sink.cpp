@@ -19,7 +19,7 @@ AudioFileSink::AudioFileSink(std::string path, AudioFormat format)
 
 void AudioFileSink::open() {
   errno = 0;
-  const int fd = staging_.create(path_);
+  const int fd = staging_.create_scratch(path_);
   if (fd < 0) throw VocantaError(file_failure("Cannot create", path_, errno));
   std::FILE* file = ::fdopen(fd, "wb");
   if (!file) {

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/support/atomic_file.h"
 #include "core/support/file_paths.h"
 #include "core/support/vocanta_error.h"
 
@@ -40,11 +41,14 @@ LabelFile::LabelFile(const std::string& samplePath)
     : samplePath_(samplePath), path_(change_extension(samplePath, ".CSV")) {}
 
 void LabelFile::start() {
-  write_line(path_, "wb", label_file_head(samplePath_));
+  // Samples written into a device or FIFO go to a reader or nowhere; a label file made
+  // beside it would be a stray file among device nodes that no one asked for.
+  skipped_ = resolve_output(samplePath_).special;
+  if (!skipped_) write_line(path_, "wb", label_file_head(samplePath_));
 }
 
 void LabelFile::append(int64_t start, int64_t count, const std::string& label) {
-  write_line(path_, "ab", label_line(start, count, label));
+  if (!skipped_) write_line(path_, "ab", label_line(start, count, label));
 }
 
 }  // namespace vocanta

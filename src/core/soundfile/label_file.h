@@ -14,7 +14,8 @@ class LabelFile {
 
   const std::string& path() const { return path_; }
 
-  // Truncates any earlier label file.
+  // Truncates any earlier label file; writes none when the build's file is a device or
+  // FIFO.
   void start();
   // Opened and closed for every line, so that a build that dies keeps the voices done.
   void append(int64_t start, int64_t count, const std::string& label);
@@ -22,6 +23,7 @@ class LabelFile {
  private:
   std::string samplePath_;
   std::string path_;
+  bool skipped_ = false;
 };
 
 // The label file's lines, CR LF ended: the first names the build's file, each other one

@@ -73,6 +73,20 @@ TEST_F(DocumentLifecycleTest, TwoSavesLeaveTheFirstInTheBackup) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
 }
 
+TEST_F(DocumentLifecycleTest, ASymlinkedDocumentStaysALink) {
+  std::filesystem::create_directory(dir.file("real"));
+  testing::write_file(dir.file("real/voice.vta"), "first");
+  std::filesystem::create_symlink("real/voice.vta", dir.file("voice.vta"));
+  prompter.fileNames = {dir.file("voice.vta")};
+  edit();
+  doc.save_document_as();
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.file("voice.vta")));
+  EXPECT_NE(read_file(dir.file("real/voice.vta")).find("[F0]"), std::string::npos);
+  // The earlier version is kept beside the file it was, not in place of the link.
+  EXPECT_EQ(read_file(dir.file("real/voice.~vt")), "first");
+  EXPECT_FALSE(std::filesystem::exists(dir.file("voice.~vt")));
+}
+
 TEST_F(DocumentLifecycleTest, QuestionsOnOpenAndClose) {
   edit();
   prompter.answers = {Answer::Yes};  // then the save dialog is cancelled
