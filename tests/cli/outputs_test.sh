@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Where outputs land: a symlink is written through to its file and stays a link, a FIFO
-# is written into, never replaced.
+# is written into, never replaced; a series' file and its label file are replaced
+# together or not at all, and a killed run's temporary files go at the next run.
 set -uo pipefail
 cli=$(realpath "$1")
 data=$2
@@ -44,5 +45,37 @@ st2=$?
 wait $reader
 check "convert writes into a FIFO" '[ $st2 -eq 0 ] && [ -p "$work/f.wav" ] && cmp -s "$work/got.wav" "$work/plain.wav"'
 check "merge writes into a FIFO" '[ $st -eq 0 ] && [ -p "$work/f.smp" ] && [ ! -e "$work/f.CSV" ] && cmp -s <(tail -c +1025 "$work/got") <(tail -c +1025 "$work/merged.smp")'
+
+# A batch killed while it renders leaves the earlier pair as it was; the next run
+# removes what the killed one left.
+sed -e "s/TotalDuration=0.05/TotalDuration=600/" -e "s/SamplingFrequency=8000/SamplingFrequency=44100/" "$work/v.vta" >"$work/long.vta"
+for ext in wav smp; do
+  echo "earlier $ext" >"$work/k.$ext" && echo "earlier labels" >"$work/k.CSV"
+  "$cli" batch "$work/long.vta" -o "$work/k.$ext" >/dev/null 2>&1 &
+  pid=$!
+  sleep 1.5
+  kill -KILL $pid
+  wait $pid 2>/dev/null
+  check "a killed $ext batch keeps the earlier file and labels" '[ "$(cat "$work/k.$ext")" = "earlier $ext" ] && [ "$(cat "$work/k.CSV")" = "earlier labels" ]'
+  check "it left its temporary files (the test sees the kill)" '[ -n "$(ls "$work" | grep "^k\..*~tmp")" ]'
+  "$cli" batch "$work/v.vta" -o "$work/k.$ext" >/dev/null 2>&1
+  check "the next $ext batch removes them and writes the pair" '[ -z "$(ls "$work" | grep "~tmp")" ] && [ "$(head -n 1 "$work/k.CSV" | tr -d "\r")" = "$work/k.$ext" ]'
+done
+# A temporary file of a run still going is left alone.
+sleep 30 &
+sleeper=$!
+touch "$work/k.wav.~tmp$sleeper-1"
+"$cli" batch "$work/v.vta" -o "$work/k.wav" >/dev/null 2>&1
+check "a live run's temporary file stays" '[ -e "$work/k.wav.~tmp$sleeper-1" ]'
+kill $sleeper && rm "$work/k.wav.~tmp$sleeper-1"
+
+# A full disk in the middle of a series keeps the earlier pair.
+for ext in wav smp; do
+  echo "earlier $ext" >"$work/d.$ext" && echo "earlier labels" >"$work/d.CSV"
+  (trap '' XFSZ; ulimit -f 2; "$cli" batch "$work/long.vta" -o "$work/d.$ext" >"$work/out" 2>"$work/err")
+  st=$?
+  check "a $ext series cut short by a full disk keeps the earlier pair" '[ $st -eq 1 ] && grep -q "File too large" "$work/err" && [ "$(cat "$work/d.$ext")" = "earlier $ext" ] && [ "$(cat "$work/d.CSV")" = "earlier labels" ]'
+done
+check "and leaves nothing beside them" '[ -z "$(ls "$work" | grep "~tmp")" ]'
 
 finish

@@ -75,10 +75,10 @@ void BuildRun::check_destination(const std::string& path, bool labelled) const {
                        "\".CSV\"");
 }
 
-std::unique_ptr<SampleSink> BuildRun::sink_for(const std::string& path) const {
+std::unique_ptr<SampleSink> BuildRun::sink_for(const std::string& path, bool series) const {
   if (const auto format = audio_format_for(path))
     return std::make_unique<AudioFileSink>(path, *format);
-  return std::make_unique<SampleFileSink>(path, documentPath_);
+  return std::make_unique<SampleFileSink>(path, documentPath_, series);
 }
 
 void BuildRun::begin_build(SampleSink& sink, const std::string& path, int64_t seriesVoices) {

@@ -81,7 +81,7 @@ class BuildRun : private RenderBreak {
   void run(const std::string& path, Body body) {
     check_idle();
     check_destination(path, false);
-    const std::unique_ptr<SampleSink> sink = sink_for(path);
+    const std::unique_ptr<SampleSink> sink = sink_for(path, false);
     run_into(*sink, path, kPlainBuild, body);
   }
   // The same into a destination of the caller's; path names the build.
@@ -95,7 +95,7 @@ class BuildRun : private RenderBreak {
   void run_series(const std::string& path, int64_t voices, Body body) {
     check_idle();
     check_destination(path, true);
-    const std::unique_ptr<SampleSink> sink = sink_for(path);
+    const std::unique_ptr<SampleSink> sink = sink_for(path, true);
     run_into(*sink, path, voices, body);
   }
   // The same into a destination of the caller's; a slice of a series may hold no voice.
@@ -149,7 +149,7 @@ class BuildRun : private RenderBreak {
   // would be the document or each other.
   void check_destination(const std::string& path, bool labelled) const;
   // An audio file by the extension of path, otherwise a sample file.
-  std::unique_ptr<SampleSink> sink_for(const std::string& path) const;
+  std::unique_ptr<SampleSink> sink_for(const std::string& path, bool series) const;
   Answer break_now(double t) override;
   void begin_build(SampleSink& sink, const std::string& path, int64_t seriesVoices);
   void start_rendering(int64_t seriesVoices);

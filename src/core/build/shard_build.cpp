@@ -39,7 +39,7 @@ void ShardBuild::build(const std::string& path, const std::string& documentPath)
   // Read before the build does, for the header; refused settings touch no file either way.
   const int64_t length = read_synthesis_settings(voice_, run_.decimal_separator()).samplesPerVoice;
   series_samples(total, length);  // a series that cannot be counted cannot be merged either
-  SampleFileSink sink(path, documentPath);
+  SampleFileSink sink(path, documentPath, true);
   sink.add_item(part_item::kSeries, series_);
   sink.add_item(part_item::kShard, shard_text(shard_));
   sink.add_item(part_item::kFirst, std::to_string(range.first));

@@ -58,15 +58,20 @@ void AudioFileSink::finish() noexcept {
   if (failure_.empty()) {
     try {
       make_audio_file();
+      // Only beside the audio file it describes: a label file put in place before would
+      // describe an earlier file if this one failed.
+      labels_.commit();
     } catch (const std::exception& e) {
       failure_ = e.what();
     }
   }
+  labels_.discard();
   staging_.discard();
 }
 
 void AudioFileSink::abandon() noexcept {
   samples_.close();
+  labels_.discard();
   staging_.discard();
 }
 

@@ -1,11 +1,13 @@
 #include "core/support/atomic_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -57,6 +59,32 @@ std::string end_of_links(std::string path) {
   return path;
 }
 
+bool process_lives(long pid) {
+  return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
+}
+
+// A run killed while it wrote leaves its temporary files; the next output of the same
+// name removes those whose process is gone, never those of a run still writing.
+void remove_stale_temporaries(const std::string& target) {
+  const std::string folder = folder_of(target);
+  const auto slash = target.rfind('/');
+  const std::string prefix = target.substr(slash == std::string::npos ? 0 : slash + 1) + kTempMark;
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir) return;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (name.compare(0, prefix.size(), prefix) != 0) continue;
+    const char* digits = name.c_str() + prefix.size();
+    char* end = nullptr;
+    const long pid = std::strtol(digits, &end, 10);
+    if (end == digits || *end != '-' || process_lives(pid)) continue;
+    struct stat st {};
+    const std::string path = (slash == std::string::npos ? "" : folder) + name;
+    if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::unlink(path.c_str());
+  }
+  ::closedir(dir);
+}
+
 }  // namespace
 
 OutputTarget resolve_output(const std::string& path) {
@@ -90,7 +118,10 @@ int PendingFile::create_beside(const std::string& target) {
 int PendingFile::create(const std::string& target) {
   discard();
   const OutputTarget out = resolve_output(target);
-  if (!out.special) return create_beside(out.path);
+  if (!out.special) {
+    remove_stale_temporaries(out.path);
+    return create_beside(out.path);
+  }
   const int fd = ::open(out.path.c_str(), O_WRONLY | O_CLOEXEC);
   if (fd >= 0) {
     target_ = out.path;
@@ -102,7 +133,10 @@ int PendingFile::create(const std::string& target) {
 int PendingFile::create_scratch(const std::string& target) {
   discard();
   const OutputTarget out = resolve_output(target);
-  if (!out.special) return create_beside(out.path);
+  if (!out.special) {
+    remove_stale_temporaries(out.path);
+    return create_beside(out.path);
+  }
   std::error_code ec;
   const auto folder = std::filesystem::temp_directory_path(ec);
   return create_beside((ec ? std::string("/tmp") : folder.string()) + "/vocanta-scratch");

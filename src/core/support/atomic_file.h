@@ -36,6 +36,7 @@ class PendingFile {
   bool write(const std::string& target, std::string_view bytes);
   // Creates the new temporary file beside target, empty, for a caller that writes it
   // itself; returns its open descriptor (the caller closes it), or -1 with errno set.
+  // Temporary files of the same target left by a run that died are removed first.
   int create(const std::string& target);
   // A temporary file for gathering data on the way to target, never committed: beside
   // target, or in the system's temporary folder when target is a device or FIFO.
