@@ -139,7 +139,9 @@ int PendingFile::create_scratch(const std::string& target) {
   }
   std::error_code ec;
   const auto folder = std::filesystem::temp_directory_path(ec);
-  return create_beside((ec ? std::string("/tmp") : folder.string()) + "/vocanta-scratch");
+  const std::string scratch = (ec ? std::string("/tmp") : folder.string()) + "/vocanta-scratch";
+  remove_stale_temporaries(scratch);
+  return create_beside(scratch);
 }
 
 bool PendingFile::write(const std::string& target, std::string_view bytes) {
