@@ -177,11 +177,14 @@ int print_count(const BuildOptions& o, std::ostream& out, std::ostream& err) {
   CliBuildHost host(err);
   BuildRun run(voice, host);
   const BatchBuild batch(run, voice.batches, batch_choice(voice, o));
-  const int64_t total = batch.count();
+  const int64_t total = batch.checked_count();
   const int64_t voices = o.shard ? shard_voices(total, *o.shard).size() : total;
   const int64_t length = read_synthesis_settings(voice, kCliDecimalSeparator).samplesPerVoice;
+  // A shard of a series too large to count could never be merged: refused as a whole.
+  series_samples(total, length);
+  const int64_t samples = series_samples(voices, length);
   out << "voices " << voices << "\n"
-      << "samples " << count_product(voices, length) << "\n";
+      << "samples " << samples << "\n";
   return 0;
 }
 

@@ -44,6 +44,31 @@ check "a missing file says so" '[ $st -eq 1 ] && grep -q "Cannot read $work/none
 st=$?
 check "info without a file prints its usage" '[ $st -eq 2 ] && grep -q "usage: vocanta-cli info" "$work/err"'
 
+# Sizes a format cannot hold are refused before anything is written: a sparse sample
+# file stands for the large input, and a long batch for the large build. Bounded in time
+# and file size, so that a regression fails instead of filling the disk.
+bounded() { (trap '' XFSZ; ulimit -f 1000; timeout 20 "$@"); }
+head -c 1024 "$work/v.smp" >"$work/huge.smp"
+truncate -s $((1024 + 2 * (1 << 31))) "$work/huge.smp"
+bounded "$cli" convert "$work/huge.smp" "$work/huge.aiff" 2>"$work/err"
+st=$?
+check "an AIFF beyond 2 GiB is refused" '[ $st -eq 1 ] && grep -q "an AIFF file cannot hold 2147483648 samples" "$work/err" && [ ! -e "$work/huge.aiff" ]'
+truncate -s $((1024 + 2 * (1 << 36))) "$work/huge.smp"
+bounded "$cli" convert "$work/huge.smp" "$work/huge.flac" 2>"$work/err"
+st=$?
+check "a FLAC of 2^36 samples is refused" '[ $st -eq 1 ] && grep -q "a FLAC file cannot hold 68719476736 samples" "$work/err" && [ ! -e "$work/huge.flac" ]'
+rm -f "$work/huge.smp"
+sed -e 's/TotalDuration=0.05/TotalDuration=100000/' "$work/v.vta" >"$work/huge.vta"
+echo earlier >"$work/huge.wav"
+bounded "$cli" batch "$work/huge.vta" --combinations --include-without -o "$work/huge.wav" >"$work/out" 2>"$work/err"
+st=$?
+check "a WAV batch beyond 4 GiB is refused before rendering" '[ $st -eq 1 ] && grep -q "more than 4 GiB) cannot keep the cue points of its 12 voices" "$work/err" && [ "$(cat "$work/huge.wav")" = earlier ] && [ ! -e "$work/huge.CSV" ]'
+sed -e 's/SamplingFrequency=8000/SamplingFrequency=1073741824/' "$work/v.vta" >"$work/fast.vta"
+bounded "$cli" build "$work/fast.vta" -o "$work/fast.aiff" >"$work/out" 2>"$work/err"
+st=$?
+check "an AIFF at a rate it cannot hold is refused" '[ $st -eq 1 ] && grep -q "cannot hold a sampling frequency of 1073741824 Hz" "$work/err" && [ ! -e "$work/fast.aiff" ]'
+check "no temporary file is left" '[ -z "$(ls "$work" | grep "~tmp")" ]'
+
 # A full disk (here a file size limit) keeps the earlier audio file and says why.
 sed -e 's/TotalDuration=0.05/TotalDuration=600/' "$work/v.vta" >"$work/long.vta"
 (trap '' XFSZ; ulimit -f 2; "$cli" build "$work/long.vta" -o "$work/d.wav" >"$work/out" 2>"$work/err")

@@ -1,6 +1,7 @@
 #include "core/build/batch_build.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <unordered_map>
 #include <utility>
 
@@ -90,6 +91,27 @@ int64_t BatchBuild::count_combination_builds() const {
 
 int64_t BatchBuild::count() const {
   return choice_.combinations ? count_combination_builds() : count_separate_builds();
+}
+
+// The combinations in floating point: only their size is wanted, and it may be far
+// beyond 64 bits.
+double BatchBuild::combination_estimate() const {
+  const std::vector<const tbatchitem*> batches = entry_batches();
+  const int64_t without = choice_.includeWithout ? 1 : 0;
+  double n = 1;
+  for (size_t i = 0; i < batches.size(); ++i)
+    if (batches[i] && chosen(i)) n *= static_cast<double>(steps_of(batches[i]) + without);
+  return n;
+}
+
+int64_t BatchBuild::checked_count() const {
+  const int64_t n = count();
+  if (n < kCountLimit) return n;
+  char size[32];
+  std::snprintf(size, sizeof size, "%.3g", combination_estimate());
+  throw VocantaError("The series has about " + std::string(size) +
+                     " voices: too many to count or build (at most " +
+                     std::to_string(kCountLimit - 1) + ")");
 }
 
 void BatchBuild::build(const std::string& path) {

@@ -40,6 +40,8 @@ class BatchBuild {
   int64_t count_separate_builds() const;
   int64_t count_combination_builds() const;
   int64_t count() const;
+  // The count, or a refusal that says the size of a series too large to count.
+  int64_t checked_count() const;
 
   // Builds every voice of the series into path, one label line each. Refuses a series
   // without any voice before the file is touched.
@@ -55,6 +57,7 @@ class BatchBuild {
   // The batch each list entry names (nullptr for none), looked up in one pass.
   std::vector<const tbatchitem*> entry_batches() const;
   std::vector<int16_t> entry_ids() const;
+  double combination_estimate() const;
   bool chosen(size_t index) const;
   bool counted(const std::vector<int16_t>& ids, size_t index) const;
   void build_separately(const std::vector<int16_t>& ids);

@@ -27,6 +27,23 @@ int64_t count_product(int64_t a, int64_t b) {
   return a > kCountLimit / b ? kCountLimit : a * b;
 }
 
+int64_t series_samples(int64_t voices, int64_t length) {
+  const int64_t samples = count_product(voices, length);
+  if (samples < kCountLimit) return samples;
+  char size[32];
+  std::snprintf(size, sizeof size, "%.3g",
+                static_cast<double>(voices) * static_cast<double>(length));
+  throw VocantaError("The series has " + std::to_string(voices) + " voices of " +
+                     std::to_string(length) + " samples, about " + size +
+                     " samples: too many to count or build (at most " +
+                     std::to_string(kCountLimit - 1) + ")");
+}
+
+std::string line_break_in(const std::string& path) {
+  return "The name " + path +
+         " holds a line break, which its label file cannot keep; choose another name";
+}
+
 BuildRun::BuildRun(Voice& voice, BuildHost& host) : voice_(voice), host_(host) {}
 
 BuildRun::~BuildRun() = default;
@@ -50,16 +67,18 @@ void BuildRun::check_destination(const std::string& path, bool labelled) const {
       throw VocantaError("The label file " + labels + " would overwrite the document " + *document +
                          "; choose another name for the sample file");
   }
+  if (labelled && path.find_first_of("\r\n") != std::string::npos)
+    throw VocantaError(line_break_in(path));
   if (labelled && same_file(labels, path))
     throw VocantaError("The label file of " + path +
                        " would be the sample file itself; choose a name that does not end in "
                        "\".CSV\"");
 }
 
-std::unique_ptr<SampleSink> BuildRun::sink_for(const std::string& path) const {
+std::unique_ptr<SampleSink> BuildRun::sink_for(const std::string& path, bool series) const {
   if (const auto format = audio_format_for(path))
     return std::make_unique<AudioFileSink>(path, *format);
-  return std::make_unique<SampleFileSink>(path, documentPath_);
+  return std::make_unique<SampleFileSink>(path, documentPath_, series);
 }
 
 void BuildRun::begin_build(SampleSink& sink, const std::string& path, int64_t seriesVoices) {
@@ -88,7 +107,8 @@ void BuildRun::begin_build(SampleSink& sink, const std::string& path, int64_t se
   rendered_ = copy_voice(voice_);
   series_ = seriesVoices != kPlainBuild;
   start_rendering(seriesVoices);
-  sink.begin(SinkFormat{settings_.fs, seriesVoices != kPlainBuild});
+  sink.begin(SinkFormat{settings_.fs, seriesVoices != kPlainBuild, totalSamples_,
+                        seriesVoices == kPlainBuild ? 1 : seriesVoices});
 }
 
 void BuildRun::start_rendering(int64_t seriesVoices) {

@@ -20,6 +20,13 @@ class VoiceRenderer;
 // than overflow.
 constexpr int64_t kCountLimit = INT64_MAX / 65536;
 int64_t count_product(int64_t a, int64_t b);
+// The samples of voices voices of length samples; throws, saying the size, when they
+// reach the limit of counts.
+int64_t series_samples(int64_t voices, int64_t length);
+
+// The refusal of a labelled output whose name holds a line break: the label file's
+// first line names it, and would not read back.
+std::string line_break_in(const std::string& path);
 
 // A build: one destination, one or more voices, one outcome. It renders block by block
 // and hands each block to the sink; between blocks, and every so many partials inside
@@ -74,7 +81,7 @@ class BuildRun : private RenderBreak {
   void run(const std::string& path, Body body) {
     check_idle();
     check_destination(path, false);
-    const std::unique_ptr<SampleSink> sink = sink_for(path);
+    const std::unique_ptr<SampleSink> sink = sink_for(path, false);
     run_into(*sink, path, kPlainBuild, body);
   }
   // The same into a destination of the caller's; path names the build.
@@ -88,7 +95,7 @@ class BuildRun : private RenderBreak {
   void run_series(const std::string& path, int64_t voices, Body body) {
     check_idle();
     check_destination(path, true);
-    const std::unique_ptr<SampleSink> sink = sink_for(path);
+    const std::unique_ptr<SampleSink> sink = sink_for(path, true);
     run_into(*sink, path, voices, body);
   }
   // The same into a destination of the caller's; a slice of a series may hold no voice.
@@ -142,7 +149,7 @@ class BuildRun : private RenderBreak {
   // would be the document or each other.
   void check_destination(const std::string& path, bool labelled) const;
   // An audio file by the extension of path, otherwise a sample file.
-  std::unique_ptr<SampleSink> sink_for(const std::string& path) const;
+  std::unique_ptr<SampleSink> sink_for(const std::string& path, bool series) const;
   Answer break_now(double t) override;
   void begin_build(SampleSink& sink, const std::string& path, int64_t seriesVoices);
   void start_rendering(int64_t seriesVoices);

@@ -6,10 +6,13 @@
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <memory>
+#include <system_error>
 
+#include "core/build/build_run.h"
 #include "core/build/series_shard.h"
 #include "core/build/shard_build.h"
 #include "core/soundfile/audio_file.h"
@@ -52,6 +55,9 @@ int64_t number_item(const Part& p, const char* name) {
 
 // The label lines after the first, each "start,count,label".
 std::vector<Label> read_labels(const std::string& path) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec))
+    throw VocantaError(path + " is a folder, not the label file of a part");
   errno = 0;
   std::ifstream in(path, std::ios::binary);
   if (!in) throw VocantaError(file_failure("Cannot read", path, errno));
@@ -86,11 +92,18 @@ Part read_part(const std::string& path) {
   const VoiceRange range = shard_voices(p.total, p.shard);
   if (range.first != p.first || range.size() != p.voices)
     throw VocantaError(path + " does not hold the voices of shard " + shard_text(p.shard));
+  // The header's counts are only claims: a product that leaves 64 bits could wrap onto
+  // the samples the file really holds.
+  int64_t claimed = 0;
+  if (__builtin_mul_overflow(p.voices, p.length, &claimed))
+    throw VocantaError(path + " claims " + std::to_string(p.voices) + " voices of " +
+                       std::to_string(p.length) +
+                       " samples, more than any file holds; it is "
+                       "not a valid part");
   p.labels = read_labels(change_extension(path, ".CSV"));
   const bool whole = std::all_of(p.labels.begin(), p.labels.end(),
                                  [&](const Label& l) { return l.count == p.length; });
-  if (static_cast<int64_t>(p.labels.size()) != p.voices || !whole ||
-      p.info.samples != p.voices * p.length)
+  if (static_cast<int64_t>(p.labels.size()) != p.voices || !whole || p.info.samples != claimed)
     throw VocantaError(path + " is incomplete: its build did not finish");
   return p;
 }
@@ -117,8 +130,12 @@ std::vector<Part> check_parts(const std::vector<std::string>& paths) {
     const auto it = byShard.find(k);
     if (it == byShard.end()) {
       const VoiceRange r = shard_voices(model->total, {k, model->shard.count});
-      throw VocantaError("The part of shard " + shard_text({k, model->shard.count}) +
-                         " is missing (voices " + std::to_string(r.first + 1) + " to " +
+      const std::string what =
+          "The part of shard " + shard_text({k, model->shard.count}) + " is missing";
+      if (r.size() == 0)
+        throw VocantaError(what + " (it holds none of the series' " + std::to_string(model->total) +
+                           " voices, but every shard's part is needed)");
+      throw VocantaError(what + " (voices " + std::to_string(r.first + 1) + " to " +
                          std::to_string(r.end) + " of " + std::to_string(model->total) + ")");
     }
     parts.push_back(std::move(it->second));
@@ -150,10 +167,11 @@ void copy_samples(const std::vector<Part>& parts, std::FILE* to, const std::stri
   }
 }
 
-// A new file beside target, open for writing, that replaces target on commit.
-UniqueFile pending(PendingFile& file, const std::string& target) {
+// A new file beside target, open for writing, that replaces target on commit; scratch:
+// one that only gathers data on the way to target.
+UniqueFile pending(PendingFile& file, const std::string& target, bool scratch = false) {
   errno = 0;
-  const int fd = file.create(target);
+  const int fd = scratch ? file.create_scratch(target) : file.create(target);
   std::FILE* f = fd < 0 ? nullptr : ::fdopen(fd, "wb");
   if (!f) {
     if (fd >= 0) ::close(fd);
@@ -201,7 +219,7 @@ void write_sample_file(const std::vector<Part>& parts, PendingFile& file, const 
 void write_audio(const std::vector<Part>& parts, AudioFormat format, const std::string& output,
                  int64_t samples) {
   PendingFile raw;
-  UniqueFile f = pending(raw, output);
+  UniqueFile f = pending(raw, output, true);
   copy_samples(parts, f.get(), output);
   close_written(f, output);
   std::vector<CuePoint> cues;
@@ -229,20 +247,29 @@ MergedSeries merge_parts(const std::vector<std::string>& paths, const std::strin
         same_file(labelPath, change_extension(p.path, ".CSV")))
       throw VocantaError("The merge would write over the part " + p.path +
                          "; choose another name for the merged file");
+  if (output.find_first_of("\r\n") != std::string::npos) throw VocantaError(line_break_in(output));
   if (same_file(output, labelPath))
     throw VocantaError("The label file of " + output +
                        " would be the file itself; choose a name that does not end in \".CSV\"");
   MergedSeries merged{static_cast<int64_t>(parts.size()), parts.front().total, 0};
-  merged.samples = merged.voices * parts.front().length;
+  // What the parts hold, each checked against its claims: no product of claims to wrap.
+  for (const Part& p : parts) merged.samples += p.info.samples;
+  const auto format = audio_format_for(output);
+  if (format)
+    check_audio_limits(output, *format, parts.front().info.samplingFrequency, merged.samples,
+                       *format == AudioFormat::Wav ? merged.voices : 0);
+  // A device or FIFO takes the samples alone, as a build's file there does.
+  const bool labelled = !resolve_output(output).special;
   PendingFile labels, samples;
-  write_labels(parts, labels, output, labelPath);
-  if (const auto format = audio_format_for(output)) {
+  if (labelled) write_labels(parts, labels, output, labelPath);
+  if (format) {
     write_audio(parts, *format, output, merged.samples);
   } else {
     write_sample_file(parts, samples, output, labelPath);
     if (!samples.commit()) throw VocantaError(file_failure("Cannot write to", output, errno));
   }
-  if (!labels.commit()) throw VocantaError(file_failure("Cannot write to", labelPath, errno));
+  if (labelled && !labels.commit())
+    throw VocantaError(file_failure("Cannot write to", labelPath, errno));
   return merged;
 }
 

@@ -20,7 +20,7 @@ ShardBuild::ShardBuild(BuildRun& run, Voice& voice, BatchBuildChoice choice, Ser
       series_(std::move(series)) {}
 
 int64_t ShardBuild::series_voices() {
-  return batch_.count();
+  return batch_.checked_count();
 }
 
 VoiceRange ShardBuild::voices() {
@@ -38,7 +38,8 @@ void ShardBuild::build(const std::string& path, const std::string& documentPath)
   const VoiceRange range = voices();
   // Read before the build does, for the header; refused settings touch no file either way.
   const int64_t length = read_synthesis_settings(voice_, run_.decimal_separator()).samplesPerVoice;
-  SampleFileSink sink(path, documentPath);
+  series_samples(total, length);  // a series that cannot be counted cannot be merged either
+  SampleFileSink sink(path, documentPath, true);
   sink.add_item(part_item::kSeries, series_);
   sink.add_item(part_item::kShard, shard_text(shard_));
   sink.add_item(part_item::kFirst, std::to_string(range.first));

@@ -1,5 +1,6 @@
 #include "core/document/document_lifecycle.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -168,14 +169,16 @@ void DocumentLifecycle::save_document() {
   std::vector<int> dropped;
   if (settle_pasted_backgrounds(dropped))
     text = compose_document(voice_, decimalSeparator_, dropped);
-  if (!pending.write(path, text)) throw VocantaError("Unable to write to " + path);
+  if (!pending.write(path, text)) throw VocantaError(unable_to_write(path, errno));
   try {
-    move_old_version_away(backup_path(path));
+    // The earlier version is the file a link names, kept beside it; a device or FIFO,
+    // written straight into, has none.
+    if (!pending.direct()) move_old_version_away(pending.target(), backup_path(pending.target()));
   } catch (const SaveRefused& e) {
     prompter_->message(e.what());
     return;
   }
-  if (!pending.commit()) throw VocantaError("Unable to write to " + path);
+  if (!pending.commit()) throw VocantaError(unable_to_write(path, errno));
   host_.set_caption("Vocanta " + path);
   samplePath = change_extension_as_on_disk(path, ".smp");
   host_.add_recent_file(path);
@@ -213,11 +216,11 @@ void DocumentLifecycle::save_background(int index) {
   set_background_file(voice_, index, chosen);
 }
 
-void DocumentLifecycle::move_old_version_away(const std::string& backup) {
+void DocumentLifecycle::move_old_version_away(const std::string& file, const std::string& backup) {
   if (exists(backup) && std::remove(backup.c_str()) != 0)
     throw SaveRefused("Cannot delete " + backup);
-  if (exists(documentPath) && std::rename(documentPath.c_str(), backup.c_str()) != 0)
-    throw SaveRefused("Cannot rename " + documentPath + " to " + backup);
+  if (exists(file) && std::rename(file.c_str(), backup.c_str()) != 0)
+    throw SaveRefused("Cannot rename " + file + " to " + backup);
 }
 
 void DocumentLifecycle::save_document_as() {

@@ -85,7 +85,7 @@ class DocumentLifecycle : private ModelObserver {
 
  private:
   void model_changed(const ModelChange& change) override;
-  void move_old_version_away(const std::string& backup);
+  void move_old_version_away(const std::string& file, const std::string& backup);
   // The questions about pasted pictures, answered before the text is composed; true
   // when there was one. The parameters whose picture is not to be saved go to dropped.
   bool settle_pasted_backgrounds(std::vector<int>& dropped);

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <initializer_list>
 #include <string>
@@ -85,7 +86,7 @@ std::string compose_document(const Voice& voice, char decimalSeparator,
 
 void write_document(const Voice& voice, char decimalSeparator, const std::string& path) {
   const std::string text = compose_document(voice, decimalSeparator);
-  if (!write_file_atomically(path, text)) throw VocantaError("Unable to write to " + path);
+  if (!write_file_atomically(path, text)) throw VocantaError(unable_to_write(path, errno));
 }
 
 }  // namespace vocanta

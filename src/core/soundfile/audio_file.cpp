@@ -21,7 +21,23 @@ struct CloseSoundFile {
 };
 using SoundFile = std::unique_ptr<SNDFILE, CloseSoundFile>;
 
-int library_format(AudioFormat format) {
+// Room for the chunks around the samples (format, the library's own) besides the cue
+// list, which takes 24 bytes a point.
+constexpr int64_t kChunkRoom = 65536;
+constexpr int64_t kCueBytes = 24;
+// A WAV's and an AIFF's sizes are 32-bit fields; AIFF's are signed, so half the room.
+constexpr int64_t kWavLimit = 0xFFFFFFFF;
+constexpr int64_t kAiffLimit = 0x7FFFFFFF;
+// A FLAC stream counts its samples in 36 bits.
+constexpr int64_t kFlacSamples = int64_t{1} << 36;
+// The library stores an AIFF's rate wrongly from 2^30 Hz on, and readers refuse it.
+constexpr int32_t kAiffRates = int32_t{1} << 30;
+
+int64_t wav_bytes(int64_t samples, int64_t cues) {
+  return 2 * samples + kCueBytes * cues + kChunkRoom;
+}
+
+int library_format(AudioFormat format, int64_t samples) {
   switch (format) {
     case AudioFormat::Flac:
       return SF_FORMAT_FLAC | SF_FORMAT_PCM_16;
@@ -30,7 +46,7 @@ int library_format(AudioFormat format) {
     case AudioFormat::Wav:
       break;
   }
-  return SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+  return (wav_needs_rf64(samples) ? SF_FORMAT_RF64 : SF_FORMAT_WAV) | SF_FORMAT_PCM_16;
 }
 
 // The system's reason when there is one, else the library's.
@@ -75,13 +91,14 @@ void copy_samples(RawSamples& source, SNDFILE* file, const std::string& target) 
   }
 }
 
-// Writes everything into the open descriptor fd, which stays open.
+// Writes everything into the open descriptor fd, which stays open; sync: flushed to the
+// disk, which a device does not take.
 void write_into(int fd, const std::string& target, AudioFormat format, int32_t fs,
-                RawSamples& source, const std::vector<CuePoint>& cues) {
+                RawSamples& source, const std::vector<CuePoint>& cues, bool sync) {
   SF_INFO info{};
   info.samplerate = fs;
   info.channels = 1;
-  info.format = library_format(format);
+  info.format = library_format(format, source.count);
   SoundFile file(sf_open_fd(fd, SFM_WRITE, &info, SF_FALSE));
   if (!file) throw VocantaError(write_failure(target, nullptr, 0));
   // Cue points go before the samples: the library writes them into the header.
@@ -93,7 +110,36 @@ void write_into(int fd, const std::string& target, AudioFormat format, int32_t f
     throw VocantaError(errno != 0 ? file_failure("Cannot write to", target, errno)
                                   : "Cannot write to " + target + ": " + sf_error_number(closed));
   errno = 0;
-  if (::fsync(fd) != 0) throw VocantaError(file_failure("Cannot write to", target, errno));
+  if (sync && ::fsync(fd) != 0) throw VocantaError(file_failure("Cannot write to", target, errno));
+}
+
+// A device or FIFO gets the finished file's bytes in order: the library goes back to
+// the header when it closes, which a pipe cannot take.
+void write_through(int fd, const std::string& target, AudioFormat format, int32_t fs,
+                   RawSamples& source, const std::vector<CuePoint>& cues) {
+  PendingFile scratch;
+  errno = 0;
+  const int from = scratch.create_scratch(target);
+  if (from < 0) throw VocantaError(file_failure("Cannot create", target, errno));
+  const struct Closer {
+    int fd;
+    ~Closer() { ::close(fd); }
+  } closer{from};
+  write_into(from, target, format, fs, source, cues, false);
+  std::vector<char> buffer(1 << 16);
+  errno = 0;
+  if (::lseek(from, 0, SEEK_SET) != 0)
+    throw VocantaError(file_failure("Cannot read", scratch.temp_path(), errno));
+  for (ssize_t n; (n = ::read(from, buffer.data(), buffer.size())) != 0;) {
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) throw VocantaError(file_failure("Cannot read", scratch.temp_path(), errno));
+    for (ssize_t done = 0; done < n;) {
+      const ssize_t w = ::write(fd, buffer.data() + done, static_cast<size_t>(n - done));
+      if (w < 0 && errno == EINTR) continue;
+      if (w <= 0) throw VocantaError(file_failure("Cannot write to", target, errno));
+      done += w;
+    }
+  }
 }
 
 }  // namespace
@@ -109,14 +155,45 @@ std::optional<AudioFormat> audio_format_for(const std::string& path) {
   return {};
 }
 
+bool wav_needs_rf64(int64_t samples) {
+  return wav_bytes(samples, 0) > kWavLimit;
+}
+
+void check_audio_limits(const std::string& target, AudioFormat format, int32_t samplingFrequency,
+                        int64_t samples, int64_t cues) {
+  const std::string refused = "Cannot write " + target + ": ";
+  const std::string count = std::to_string(samples) + " samples";
+  if (format == AudioFormat::Wav && cues > 0 && wav_bytes(samples, cues) > kWavLimit)
+    throw VocantaError(refused + "a WAV file of " + count +
+                       " (more than 4 GiB) cannot keep the cue points of its " +
+                       std::to_string(cues) +
+                       " voices; write a sample file or a FLAC file, whose label file says "
+                       "where each voice begins");
+  if (format == AudioFormat::Aiff && samplingFrequency >= kAiffRates)
+    throw VocantaError(refused + "an AIFF file cannot hold a sampling frequency of " +
+                       std::to_string(samplingFrequency) + " Hz (at most " +
+                       std::to_string(kAiffRates - 1) + ")");
+  if (format == AudioFormat::Aiff && 2 * samples + kChunkRoom > kAiffLimit)
+    throw VocantaError(refused + "an AIFF file cannot hold " + count + " (at most " +
+                       std::to_string((kAiffLimit - kChunkRoom) / 2) + ")");
+  if (format == AudioFormat::Flac && samples >= kFlacSamples)
+    throw VocantaError(refused + "a FLAC file cannot hold " + count + " (at most " +
+                       std::to_string(kFlacSamples - 1) + ")");
+}
+
 void write_audio_file(const std::string& target, AudioFormat format, int32_t samplingFrequency,
                       RawSamples source, const std::vector<CuePoint>& cues) {
+  check_audio_limits(target, format, samplingFrequency, source.count,
+                     static_cast<int64_t>(cues.size()));
   PendingFile pending;
   errno = 0;
   const int fd = pending.create(target);
   if (fd < 0) throw VocantaError(file_failure("Cannot create", target, errno));
   try {
-    write_into(fd, target, format, samplingFrequency, source, cues);
+    if (pending.direct())
+      write_through(fd, target, format, samplingFrequency, source, cues);
+    else
+      write_into(fd, target, format, samplingFrequency, source, cues, true);
   } catch (...) {
     ::close(fd);
     throw;

@@ -34,6 +34,16 @@ struct RawSamples {
   int64_t count = 0;
 };
 
+// Refuses, before anything is written, an audio file its format cannot hold: a WAV
+// beyond 4 GiB with cue points (beyond 4 GiB a WAV is written as RF64, which keeps
+// none), an AIFF beyond 2 GiB or at 2^30 Hz or more, a FLAC of 2^36 samples or more.
+// Throws VocantaError.
+void check_audio_limits(const std::string& target, AudioFormat format, int32_t samplingFrequency,
+                        int64_t samples, int64_t cues);
+// Whether a WAV of so many samples outgrows the 32-bit sizes of its header, and is
+// written as RF64.
+bool wav_needs_rf64(int64_t samples);
+
 // Writes the samples as an audio file at target, with the cue points where the format
 // has them (WAV). The file is made beside target and renamed over it only when complete,
 // so a failure leaves an earlier file of that name as it was. Throws VocantaError.

@@ -19,7 +19,7 @@ AudioFileSink::AudioFileSink(std::string path, AudioFormat format)
 
 void AudioFileSink::open() {
   errno = 0;
-  const int fd = staging_.create(path_);
+  const int fd = staging_.create_scratch(path_);
   if (fd < 0) throw VocantaError(file_failure("Cannot create", path_, errno));
   std::FILE* file = ::fdopen(fd, "wb");
   if (!file) {
@@ -34,6 +34,9 @@ void AudioFileSink::open() {
 void AudioFileSink::begin(const SinkFormat& format) {
   samplingFrequency_ = format.samplingFrequency;
   labelled_ = format.labelled;
+  // Hours of rendering must not end in a file the format cannot hold.
+  check_audio_limits(path_, format_, samplingFrequency_, format.samples,
+                     labelled_ && format_ == AudioFormat::Wav ? format.voices : 0);
   if (labelled_) labels_.start();
 }
 
@@ -55,15 +58,20 @@ void AudioFileSink::finish() noexcept {
   if (failure_.empty()) {
     try {
       make_audio_file();
+      // Only beside the audio file it describes: a label file put in place before would
+      // describe an earlier file if this one failed.
+      labels_.commit();
     } catch (const std::exception& e) {
       failure_ = e.what();
     }
   }
+  labels_.discard();
   staging_.discard();
 }
 
 void AudioFileSink::abandon() noexcept {
   samples_.close();
+  labels_.discard();
   staging_.discard();
 }
 

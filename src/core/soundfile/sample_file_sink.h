@@ -9,6 +9,7 @@
 #include "core/soundfile/raw_sample_writer.h"
 #include "core/soundfile/sample_header.h"
 #include "core/soundfile/sample_sink.h"
+#include "core/support/atomic_file.h"
 
 namespace vocanta {
 
@@ -20,14 +21,19 @@ thead sample_file_header(const std::string& path, const std::string& labelPath,
 
 // A sample file: the 1024-byte text header, then the samples least significant byte
 // first; for a labelled series also the label file beside it (the same name, ".CSV"),
-// one line per voice.
+// one line per voice. A plain voice is written into its file as it comes, so that a
+// break or a full disk leaves the samples so far; a series and its label file are
+// written beside their targets and replace them together at the end (also after a
+// break), or not at all after a failure, so that a sample file never lies beside the
+// label file of another build.
 class SampleFileSink : public SampleSink {
  public:
-  // documentPath is what the header's proc item names. Touches no file yet.
-  SampleFileSink(std::string path, std::string documentPath);
+  // documentPath is what the header's proc item names; series: written beside the
+  // target and put in place with its label file. Touches no file yet.
+  SampleFileSink(std::string path, std::string documentPath, bool series = false);
   SampleFileSink(const SampleFileSink&) = delete;
   SampleFileSink& operator=(const SampleFileSink&) = delete;
-  ~SampleFileSink() override { finish(); }
+  ~SampleFileSink() override { abandon(); }
 
   const std::string& label_path() const { return labels_.path(); }
   // Items the header carries after the usual ones (a part of a series says which).
@@ -38,14 +44,21 @@ class SampleFileSink : public SampleSink {
   void open() override;
   void begin(const SinkFormat& format) override;
   size_t write(const int16_t* samples, size_t count) override;
-  std::string write_failure() const override { return samples_.failure(); }
+  std::string write_failure() const override { return failure_; }
   void voice_done(int64_t start, int64_t count, const std::string& label) override;
   void finish() noexcept override;
+  void abandon() noexcept override;
 
  private:
   void write_header(const SinkFormat& format);
+  void put_in_place();
 
   std::string path_;
+  bool series_;
+  // The file the samples go to: path_, or for a series the new file beside it.
+  std::string filePath_;
+  PendingFile pending_;
+  std::string failure_;
   LabelFile labels_;
   std::string documentPath_;
   RawSampleWriter samples_;

@@ -11,6 +11,10 @@ struct SinkFormat {
   int32_t samplingFrequency = 16000;
   // A series of voices with a label each (a batch build), rather than one plain voice.
   bool labelled = false;
+  // The samples and voices the build gives when it runs through, for a destination that
+  // must refuse, before the first sample, more than it can hold.
+  int64_t samples = 0;
+  int64_t voices = 1;
 };
 
 // Where the samples of a build go: a sample file, an audio file, memory for playback.

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 #include "core/model/edit_history.h"
@@ -69,6 +71,20 @@ TEST_F(DocumentLifecycleTest, TwoSavesLeaveTheFirstInTheBackup) {
   EXPECT_NE(read_file(path).find("0.5=150;150;0;"), std::string::npos);
   // Nothing else is left beside them, no temporary file either.
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
+}
+
+TEST_F(DocumentLifecycleTest, ASymlinkedDocumentStaysALink) {
+  std::filesystem::create_directory(dir.file("real"));
+  testing::write_file(dir.file("real/voice.vta"), "first");
+  std::filesystem::create_symlink("real/voice.vta", dir.file("voice.vta"));
+  prompter.fileNames = {dir.file("voice.vta")};
+  edit();
+  doc.save_document_as();
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.file("voice.vta")));
+  EXPECT_NE(read_file(dir.file("real/voice.vta")).find("[F0]"), std::string::npos);
+  // The earlier version is kept beside the file it was, not in place of the link.
+  EXPECT_EQ(read_file(dir.file("real/voice.~vt")), "first");
+  EXPECT_FALSE(std::filesystem::exists(dir.file("voice.~vt")));
 }
 
 TEST_F(DocumentLifecycleTest, QuestionsOnOpenAndClose) {
@@ -292,10 +308,19 @@ TEST_F(DocumentLifecycleTest, ABrokenSaveLeavesThePreviousDocument) {
   EXPECT_EQ(read_file(path), saved);
   std::filesystem::remove_all(dir.file("voice.~vt"));
 
-  // A write that fails half-way (a full disk, a quota) moves nothing either.
+  // A write that fails half-way (a full disk, a quota) moves nothing either, and the
+  // message says why.
+  const auto failure = [&] {
+    try {
+      doc.save_document();
+    } catch (const VocantaError& e) {
+      return std::string(e.what());
+    }
+    return std::string("saved");
+  };
   {
     testing::FileSizeLimit limit(100);
-    EXPECT_THROW(doc.save_document(), VocantaError);
+    EXPECT_EQ(failure(), "Unable to write to " + path + ": " + std::strerror(EFBIG));
   }
   EXPECT_EQ(read_file(path), saved);
   EXPECT_FALSE(std::filesystem::exists(dir.file("voice.~vt")));
@@ -304,7 +329,7 @@ TEST_F(DocumentLifecycleTest, ABrokenSaveLeavesThePreviousDocument) {
   // A folder nobody may write to (root may, so this part only runs for users).
   if (::geteuid() != 0) {
     ::chmod(dir.path().c_str(), 0555);
-    EXPECT_THROW(doc.save_document(), VocantaError);
+    EXPECT_EQ(failure(), "Unable to write to " + path + ": " + std::strerror(EACCES));
     ::chmod(dir.path().c_str(), 0755);
     EXPECT_EQ(read_file(path), saved);
   }

@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 
 #include "core/model/voice.h"
@@ -385,7 +387,7 @@ TEST(DocumentWriting, BadSettingsLeaveThePreviousFileUntouched) {
     write_document(voice, '.', missing);
     FAIL() << "writing into a missing folder must fail";
   } catch (const VocantaError& e) {
-    EXPECT_EQ(e.what(), "Unable to write to " + missing);
+    EXPECT_EQ(e.what(), "Unable to write to " + missing + ": " + std::strerror(ENOENT));
   }
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }

@@ -11,6 +11,8 @@
 #include "core/build/batch_build.h"
 #include "core/build/build_run.h"
 #include "core/model/voice.h"
+#include "core/soundfile/audio_file.h"
+#include "core/support/vocanta_error.h"
 #include "test_support.h"
 
 namespace vocanta {
@@ -124,6 +126,35 @@ TEST_F(AudioExportTest, AFailedWriteKeepsTheEarlierFileAndSaysWhy) {
     EXPECT_EQ(testing::read_file(path), "earlier") << limit;
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << limit;
   }
+}
+
+TEST(AudioFileLimits, WhatAFormatCannotHoldIsRefusedBeforeWriting) {
+  const std::string out = "/nonexistent/x";
+  const int64_t wavLimit = (int64_t{0xFFFFFFFF} - 65536) / 2;  // samples a plain WAV holds
+  EXPECT_FALSE(wav_needs_rf64(wavLimit));
+  EXPECT_TRUE(wav_needs_rf64(wavLimit + 1));
+  // Without cue points the large WAV is an RF64; with them it is refused.
+  EXPECT_NO_THROW(check_audio_limits(out, AudioFormat::Wav, 8000, int64_t{1} << 40, 0));
+  EXPECT_NO_THROW(check_audio_limits(out, AudioFormat::Wav, 8000, wavLimit - 24 * 12, 12));
+  const auto refusal = [&](AudioFormat format, int32_t fs, int64_t samples, int64_t cues) {
+    try {
+      check_audio_limits(out, format, fs, samples, cues);
+    } catch (const VocantaError& e) {
+      return std::string(e.what());
+    }
+    return std::string();
+  };
+  EXPECT_NE(
+      refusal(AudioFormat::Wav, 8000, wavLimit, 12).find("cannot keep the cue points of its 12"),
+      std::string::npos);
+  EXPECT_EQ(refusal(AudioFormat::Aiff, 1073741823, 10, 0), "");
+  EXPECT_EQ(refusal(AudioFormat::Aiff, 1073741824, 10, 0),
+            "Cannot write /nonexistent/x: an AIFF file cannot hold a sampling frequency of "
+            "1073741824 Hz (at most 1073741823)");
+  EXPECT_EQ(refusal(AudioFormat::Aiff, 8000, (0x7FFFFFFF - 65536) / 2, 0), "");
+  EXPECT_NE(refusal(AudioFormat::Aiff, 8000, (0x7FFFFFFF - 65536) / 2 + 1, 0), "");
+  EXPECT_EQ(refusal(AudioFormat::Flac, 8000, (int64_t{1} << 36) - 1, 0), "");
+  EXPECT_NE(refusal(AudioFormat::Flac, 8000, int64_t{1} << 36, 0), "");
 }
 
 }  // namespace
