@@ -97,6 +97,26 @@ int darkest_row(const QImage& image, int x) {
   return darkest;
 }
 
+TEST(ResultView, TheTopFrequencyBelowHalfTheSamplingFrequencyIsTheTopRow) {
+  ResultPainter painter;
+  // 40 ms: a narrow band, so that a tone lights only the rows next to its own.
+  painter.set_options(ResultOptions{0.04, 70, 5000, false});
+  const QRect area = ResultLayout(kPicture).spectrum;
+  const int x = area.center().x();
+  painter.set_sound(tone(5000, 16000, 0.5));
+  ASSERT_EQ(painter.top_frequency(), 5000);
+  QImage image = paint(painter);
+  EXPECT_EQ(darkest_row(image, x), area.top());
+  EXPECT_LT(qGray(image.pixel(x, area.top())), 50);
+  // Half the top frequency is half-way down; a tone above the top is not shown at all.
+  painter.set_sound(tone(2500, 16000, 0.5));
+  EXPECT_NEAR(darkest_row(paint(painter), x), area.top() + area.height() / 2.0, 1);
+  painter.set_sound(tone(7000, 16000, 0.5));
+  image = paint(painter);
+  for (int y = area.top(); y <= area.bottom(); ++y)
+    ASSERT_GT(qGray(image.pixel(x, y)), 200) << "row " << y;
+}
+
 TEST(ResultView, TheAnalysisCostsNoMoreAboveTheHighestRateAccepted) {
   const auto bytes = [](const SpectrogramSize& z) { return size_t(z.frames) * z.bins * 4; };
   // 40 ms at 768 kHz is analysed whole, up to the highest top frequency offered.
