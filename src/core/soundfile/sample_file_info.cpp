@@ -7,6 +7,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "core/model/sampling_frequency.h"
 #include "core/soundfile/label_file.h"
 #include "core/support/number_format.h"
 #include "core/support/vocanta_error.h"
@@ -66,8 +67,9 @@ SampleFileInfo read_sample_file_info(const std::string& path) {
   check_item(info, "nchans", "1", path, "more than one channel");
   check_item(info, "msb", "last", path, "samples of another byte order");
   int fs = 0;
-  if (!try_parse_integer(h.get("sftot"), fs) || fs <= 0)
+  if (!try_parse_integer(h.get("sftot"), fs))
     throw VocantaError(path + " gives no valid sampling frequency (sftot=" + h.get("sftot") + ")");
+  refuse_sampling_frequency(fs, h.get("sftot"));
   info.samplingFrequency = fs;
   info.samples = (fileSize - h.header_size()) / 2;
   return info;

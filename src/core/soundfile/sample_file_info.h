@@ -16,7 +16,7 @@ struct SampleFileInfo {
 
 // Reads the header of the sample file at path. Throws VocantaError when the file cannot
 // be read, or is not a sample file of one channel of 16-bit samples, least significant
-// byte first, at a whole-number sampling frequency.
+// byte first, at a whole-number sampling frequency in the range the program accepts.
 SampleFileInfo read_sample_file_info(const std::string& path);
 
 }  // namespace vocanta

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "core/model/sampling_frequency.h"
 #include "core/soundfile/label_file.h"
 #include "core/soundfile/sample_file_info.h"
 #include "core/support/text_case.h"
@@ -52,8 +53,8 @@ SoundSamples read_audio_file(const std::string& path) {
   SF_INFO info{};
   const std::unique_ptr<SNDFILE, CloseSoundFile> file(sf_open(path.c_str(), SFM_READ, &info));
   if (!file) throw VocantaError("Cannot read " + path + ": " + sf_strerror(nullptr));
-  if (info.channels <= 0 || info.samplerate <= 0)
-    throw VocantaError(path + " holds no sound that can be shown");
+  if (info.channels <= 0) throw VocantaError(path + " holds no sound that can be shown");
+  refuse_sampling_frequency(info.samplerate, std::to_string(info.samplerate));
   check_length(path, info.frames);
   SoundSamples sound{info.samplerate, {}};
   sound.samples.reserve(static_cast<size_t>(info.frames));

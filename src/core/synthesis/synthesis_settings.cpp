@@ -4,6 +4,7 @@
 #include <limits>
 #include <string>
 
+#include "core/model/sampling_frequency.h"
 #include "core/model/voice.h"
 #include "core/support/number_format.h"
 #include "core/support/vocanta_error.h"
@@ -23,8 +24,7 @@ SynthesisSettings read_synthesis_settings(const Voice& voice, char decimalSepara
   const char sep = decimalSeparator;
   SynthesisSettings s;
   const double fs = round_even(parse_number(t.samplingFrequency, sep));
-  if (!(fs <= std::numeric_limits<int32_t>::max() && fs >= std::numeric_limits<int32_t>::min()))
-    throw VocantaError("The sampling frequency " + t.samplingFrequency + " is out of range");
+  refuse_sampling_frequency(fs, t.samplingFrequency);
   s.fs = static_cast<int32_t>(fs);
   s.duration = parse_number(t.duration, sep);
   refuse_voice_length(fs, s.duration, t.samplingFrequency, t.duration);
@@ -43,8 +43,7 @@ SynthesisSettings read_synthesis_settings(const Voice& voice, char decimalSepara
 
 void refuse_voice_length(double fs, double duration, const std::string& fsText,
                          const std::string& durationText) {
-  if (!(fs > 0))
-    throw VocantaError("The sampling frequency must be greater than 0 Hz, not " + fsText);
+  refuse_sampling_frequency(fs, fsText);
   if (!(duration > 0))
     throw VocantaError("The voice duration must be greater than 0 s, not " + durationText);
 }

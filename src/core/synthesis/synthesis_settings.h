@@ -25,7 +25,8 @@ struct SynthesisSettings {
 SynthesisSettings read_synthesis_settings(const Voice& voice, char decimalSeparator);
 
 // Raises a message naming the field when the sampling frequency, as rounded for the
-// build, or the duration is 0 or less: such a voice has no sample to build or to show.
+// build, lies outside the range the program accepts (refuse_sampling_frequency), or the
+// duration is 0 or less: such a voice has no sample to build or to show.
 void refuse_voice_length(double fs, double duration, const std::string& fsText,
                          const std::string& durationText);
 

@@ -176,7 +176,7 @@ void SettingsDialog::refuse_empty_voice() {
   const char separator = session_.decimal_separator();
   const double duration = parse_number(s.duration, separator);
   // The sampling frequency is converted by the build, which names a text that is not a
-  // number; here only a number that leaves no sample is refused.
+  // number; here only a number outside the range the program accepts is refused.
   double fs = 0;
   if (!try_parse_number(s.samplingFrequency, fs, separator)) fs = 1;
   refuse_voice_length(std::nearbyint(fs), duration, s.samplingFrequency, s.duration);

@@ -81,6 +81,8 @@ QImage decode_dib(const QByteArray& dib, const DibLayout& d) {
 void MetafilePainter::stretch_bitmap(const MetafileRecord& r, size_t first) {
   const QByteArray dib = r.bytes(first, 2 * (r.words() - first));
   const DibLayout d = layout_of(dib);
+  // A compressed bitmap of a few bytes may unpack to millions of pixels.
+  charge(double(d.width) * double(std::abs(d.height)));
   const QImage image = decode_dib(dib, d);
   const int srcHeight = r.value(first - 8), srcWidth = r.value(first - 7);
   const int ySrc = r.value(first - 6), xSrc = r.value(first - 5);
@@ -92,6 +94,7 @@ void MetafilePainter::stretch_bitmap(const MetafileRecord& r, size_t first) {
   const int yDest = r.value(first - 2), xDest = r.value(first - 1);
   const QPointF a = map(xDest, yDest), b = map(xDest + destWidth, yDest + destHeight);
   // Flipped axes turn the bitmap over, as they do every other figure.
+  charge(visible_area(QRectF(a, b)));
   const QImage part = image.copy(source).mirrored(b.x() < a.x(), b.y() < a.y());
   p_.drawImage(QRectF(a, b).normalized(), part);
 }

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <numeric>
 #include <string>
 
 #include "core/support/vocanta_error.h"
@@ -80,18 +81,25 @@ double angle_on(const QRectF& box, QPointF p) {
 
 }  // namespace
 
-QImage render_metafile(const QByteArray& bytes, const MetafileHeader& header, QSize size) {
+QImage render_metafile(const QByteArray& bytes, const MetafileHeader& header, QSize size,
+                       MetafileWork* work) {
   QImage picture(size, QImage::Format_ARGB32_Premultiplied);
   picture.fill(Qt::transparent);
   QPainter painter(&picture);
   painter.setRenderHint(QPainter::TextAntialiasing);
-  MetafilePainter player(painter, header, size);
+  MetafileWork own;
+  MetafilePainter player(painter, header, size, work ? *work : own);
   for_each_metafile_record(bytes, header, [&](const MetafileRecord& r) { player.play(r); });
   return picture;
 }
 
-MetafilePainter::MetafilePainter(QPainter& painter, const MetafileHeader& header, QSize size)
-    : p_(painter), size_(size), objects_(header.objectCount) {
+MetafilePainter::MetafilePainter(QPainter& painter, const MetafileHeader& header, QSize size,
+                                 MetafileWork& work)
+    : p_(painter), size_(size), objects_(header.objectCount), work_(work) {
+  std::vector<uint16_t> places(header.objectCount);
+  std::iota(places.begin(), places.end(), uint16_t{0});
+  // Ascending, so already in the order the queue keeps.
+  free_ = decltype(free_)(std::greater<>(), std::move(places));
   // A placeable picture's records speak in the units of its frame until they set up a
   // window of their own.
   s_.windowOrg = header.placeable ? header.frame.topLeft() : QPoint();
@@ -99,6 +107,8 @@ MetafilePainter::MetafilePainter(QPainter& painter, const MetafileHeader& header
 }
 
 void MetafilePainter::play(const MetafileRecord& r) {
+  ++work_.records;
+  charge(kRecordPixels);
   if (play_state(r) || play_object(r) || play_shape(r)) return;
   switch (r.function()) {
     case wmf::kTextOut:
@@ -191,20 +201,21 @@ bool MetafilePainter::play_object(const MetafileRecord& r) {
     case wmf::kSelectObject:
       select(r.word(0));
       return true;
-    case wmf::kDeleteObject:
-      object(r.word(0)) = std::monostate();
+    case wmf::kDeleteObject: {
+      MetafileObject& deleted = object(r.word(0));
+      if (!std::holds_alternative<std::monostate>(deleted)) free_.push(r.word(0));
+      deleted = std::monostate();
       return true;
+    }
     default:
       return false;
   }
 }
 
 void MetafilePainter::create(MetafileObject created) {
-  const auto free = std::find_if(objects_.begin(), objects_.end(), [](const auto& o) {
-    return std::holds_alternative<std::monostate>(o);
-  });
-  if (free != objects_.end()) {
-    *free = std::move(created);
+  if (!free_.empty()) {
+    objects_[free_.top()] = std::move(created);
+    free_.pop();
   } else {
     if (objects_.size() >= kMaxObjects) throw VocantaError("it creates too many objects");
     objects_.push_back(std::move(created));
@@ -258,22 +269,22 @@ std::vector<QPointF> MetafilePainter::points(const MetafileRecord& r, size_t at,
   return out;
 }
 
-void MetafilePainter::apply_pen() {
-  p_.setPen(qt_pen(s_.pen, scale().x()));
-}
-
 void MetafilePainter::fill_and_stroke(const QPainterPath& path) {
   const QBrush brush = qt_brush(s_.brush);
+  const QPen pen = qt_pen(s_.pen, scale().x());
+  charge_figure(path, brush.style() != Qt::NoBrush, pen);
   // A hatch leaves its gaps in the background colour unless the mode is transparent.
   if (s_.brush.style == kBrushHatched && s_.opaque) p_.fillPath(path, s_.bkColor);
   p_.setBrush(brush);
-  apply_pen();
+  p_.setPen(pen);
   p_.drawPath(path);
 }
 
 void MetafilePainter::stroke(const QPainterPath& path) {
+  const QPen pen = qt_pen(s_.pen, scale().x());
+  charge_figure(path, false, pen);
   p_.setBrush(Qt::NoBrush);
-  apply_pen();
+  p_.setPen(pen);
   p_.drawPath(path);
 }
 

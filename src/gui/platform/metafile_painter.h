@@ -2,12 +2,15 @@
 
 #include <QByteArray>
 #include <QColor>
+#include <QFont>
 #include <QImage>
 #include <QPainterPath>
 #include <QPointF>
 #include <QSize>
 #include <QString>
 #include <cstdint>
+#include <functional>
+#include <queue>
 #include <variant>
 #include <vector>
 
@@ -17,10 +20,25 @@ class QPainter;
 
 namespace vocanta {
 
+// The work of drawing a metafile, counted as it goes. Any picture thus opens in a
+// fraction of a second or is refused: a file of a few megabytes can ask for thousands of
+// shapes over the whole picture, minutes of drawing for nothing a diagram could show.
+struct MetafileWork {
+  size_t records = 0;
+  // What the records paint, in pixels of the picture, and their fixed costs in the same
+  // unit: each record, each point of a figure, each letter and each change of font.
+  double pixels = 0;
+};
+// A tenth of a second of drawing or so: some two hundred and fifty times the area of a
+// picture as large as a diagram's window.
+constexpr double kMaxMetafilePixels = double(1 << 28);
+
 // Draws the records of a metafile into a transparent picture of the given size, so that
 // whatever the records leave untouched shows the diagram through. Raises VocantaError
-// with the reason when a record is damaged.
-QImage render_metafile(const QByteArray& bytes, const MetafileHeader& header, QSize size);
+// with the reason when a record is damaged or the picture asks for too much work; work,
+// when given, holds what was done up to the end or the refusal.
+QImage render_metafile(const QByteArray& bytes, const MetafileHeader& header, QSize size,
+                       MetafileWork* work = nullptr);
 
 // The drawing objects a metafile creates, as its records describe them.
 struct MetafilePen {
@@ -49,7 +67,7 @@ using MetafileObject =
 // Plays records one by one, keeping the state a drawing context would keep.
 class MetafilePainter {
  public:
-  MetafilePainter(QPainter& painter, const MetafileHeader& header, QSize size);
+  MetafilePainter(QPainter& painter, const MetafileHeader& header, QSize size, MetafileWork& work);
   void play(const MetafileRecord& r);
 
  private:
@@ -85,7 +103,6 @@ class MetafilePainter {
   QPointF scale() const;
   std::vector<QPointF> points(const MetafileRecord& r, size_t at, size_t count) const;
 
-  void apply_pen();
   void fill_and_stroke(const QPainterPath& path);
   void stroke(const QPainterPath& path);
   void arc(const MetafileRecord& r);
@@ -98,12 +115,23 @@ class MetafilePainter {
   QFont device_font() const;
   // metafile_bitmap.cpp
   void stretch_bitmap(const MetafileRecord& r, size_t first);
+  // metafile_work.cpp
+  static constexpr double kRecordPixels = 256;
+  void charge(double pixels);
+  double visible_area(const QRectF& device) const;
+  void charge_figure(const QPainterPath& path, bool filled, const QPen& pen);
+  void charge_font(const QFont& font);
 
   QPainter& p_;
   QSize size_;
   State s_;
   std::vector<State> saved_;
   std::vector<MetafileObject> objects_;
+  // The empty places in objects_, lowest first: a new object takes the lowest, as on a
+  // screen, without a search through the table.
+  std::priority_queue<uint16_t, std::vector<uint16_t>, std::greater<>> free_;
+  MetafileWork& work_;
+  std::vector<QFont> fontsUsed_;
 };
 
 }  // namespace vocanta

@@ -1,5 +1,6 @@
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QTransform>
 #include <algorithm>
 #include <cmath>
 #include <numeric>
@@ -51,6 +52,7 @@ void MetafilePainter::ext_text_out(const MetafileRecord& r) {
   const size_t dxAt = text + (count + 1) / 2;
   if (count > 0 && r.words() >= dxAt + count)
     for (size_t i = 0; i < count; ++i) dx.push_back(r.value(dxAt + i));
+  if (options & kTextOpaque) charge(visible_area(box));
   p_.save();
   if (options & kTextOpaque) p_.fillRect(box, s_.bkColor);
   if (options & kTextClipped) p_.setClipRect(box);
@@ -94,9 +96,16 @@ void MetafilePainter::draw_text(QPointF logical, const QByteArray& bytes,
   const double baseline = vertical == kAlignBaseline ? 0
                           : vertical == kAlignBottom ? -metrics.descent()
                                                      : metrics.ascent();
+  QTransform placed;
+  const QPointF origin = map(logical.x(), logical.y());
+  placed.translate(origin.x(), origin.y());
+  placed.rotate(-s_.font.escapement / 10.0);
+  charge_font(font);
+  charge(visible_area(
+             placed.mapRect(QRectF(left, baseline - metrics.ascent(), width, metrics.height()))) +
+         text.size() * kRecordPixels);
   p_.save();
-  p_.translate(map(logical.x(), logical.y()));
-  p_.rotate(-s_.font.escapement / 10.0);
+  p_.setTransform(placed, true);
   if (s_.opaque)
     p_.fillRect(QRectF(left, baseline - metrics.ascent(), width, metrics.height()), s_.bkColor);
   p_.setFont(font);

@@ -4,6 +4,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <string>
+
+#include "core/model/sampling_frequency.h"
 
 namespace vocanta {
 namespace {
@@ -88,24 +91,35 @@ void ResultPainter::refresh_cache(QSize size) {
   make_wave_columns(a);
 }
 
+bool ResultPainter::analyses() const {
+  return sound_ && sampling_frequency_in_range(sound_->samplingFrequency);
+}
+
 void ResultPainter::make_spectrogram_image(const ResultTimeAxis& axis, const QRect& area) {
+  spectrogramImage_ = QImage();
+  if (!analyses()) return;
   const double fs = sound_->samplingFrequency;
   // One frame per pixel column, whatever the zoom: long sounds cost no more than short.
-  const FramePlacement frames{axis.t_of(area.left() + 0.5) * fs, axis.span() / area.width() * fs,
-                              area.width()};
-  const auto window = static_cast<int>(std::lround(options_.windowSeconds * fs));
-  const SpectrogramFrames s = spectrogram_.compute(sound_->samples.data(), sound_->samples.size(),
-                                                   sound_->samplingFrequency, window, frames);
-  const float peak = s.db.empty() ? 0.f : *std::max_element(s.db.begin(), s.db.end());
-  const double floor = peak - options_.rangeDb;
-  spectrogramImage_ = QImage(area.size(), QImage::Format_RGB32);
+  // Only a picture wider than any screen shares a frame among columns.
+  const int columns = area.width(), count = std::min(columns, kMaxFrames);
+  const double perFrame = static_cast<double>(columns) / count;
+  const FramePlacement frames{axis.t_of(area.left() + perFrame / 2) * fs, axis.span() / count * fs,
+                              count};
+  const double window = std::min(options_.windowSeconds * fs, double{kMaxWindowSamples});
   const double top = top_frequency();
+  const SpectrogramFrames s = spectrogram_.compute(
+      sound_->samples.data(), sound_->samples.size(), sound_->samplingFrequency,
+      static_cast<int>(std::lround(window)), frames, top);
+  const double floor = s.peakDb - options_.rangeDb;
+  spectrogramImage_ = QImage(area.size(), QImage::Format_RGB32);
   for (int y = 0; y < area.height(); ++y) {
     auto* line = reinterpret_cast<QRgb*>(spectrogramImage_.scanLine(y));
     const double hz = top * (1 - (y + 0.5) / area.height());
     for (int x = 0; x < area.width(); ++x) {
       // Dark is loud, as phoneticians read spectrograms on paper.
-      const double level = std::clamp((s.at_frequency(x, hz) - floor) / options_.rangeDb, 0.0, 1.0);
+      const int frame = static_cast<int>(x / perFrame);
+      const double level =
+          std::clamp((s.at_frequency(frame, hz) - floor) / options_.rangeDb, 0.0, 1.0);
       const int grey = static_cast<int>(std::lround(255 * (1 - level)));
       line[x] = qRgb(grey, grey, grey);
     }
@@ -154,7 +168,14 @@ void ResultPainter::paint(QPainter& p, QSize size) {
   refresh_cache(size);
   const ResultTimeAxis a = axis(size);
   paint_wave(p, layout.wave);
-  p.drawImage(layout.spectrum.topLeft(), spectrogramImage_);
+  if (analyses()) {
+    p.drawImage(layout.spectrum.topLeft(), spectrogramImage_);
+  } else {
+    p.setPen(Qt::darkGray);
+    p.drawText(layout.spectrum, Qt::AlignCenter | Qt::TextWordWrap,
+               QString::fromStdString(
+                   sampling_frequency_refusal(std::to_string(sound_->samplingFrequency))));
+  }
   p.setClipRect(layout.spectrum);
   if (options_.overlays && tracks_ && !tracks_->empty())
     paint_tracks(p, layout.spectrum, a);

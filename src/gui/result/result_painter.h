@@ -65,6 +65,9 @@ class ResultPainter {
   void pan(double dx, QSize size);
   void set_cursor_time(double seconds) { cursorTime_ = seconds; }
   double cursor_time() const { return cursorTime_; }
+  // False for a sound at a sampling frequency the program does not accept: its
+  // spectrogram is not made, and the view says why.
+  bool analyses() const;
   // The highest frequency the spectrogram shows.
   double top_frequency() const;
   // The row of a frequency in the spectrogram of a picture of that size.

@@ -20,7 +20,27 @@ int transform_length(int windowLength) {
   return n;
 }
 
+float level_db(const fftw_complex& bin, double reference) {
+  const double magnitude = std::hypot(bin[0], bin[1]) / reference;
+  return magnitude > 0 ? std::max(static_cast<float>(20 * std::log10(magnitude)), kFloorDb)
+                       : kFloorDb;
+}
+
 }  // namespace
+
+SpectrogramSize spectrogram_size(int samplingFrequency, int windowLength, int frames,
+                                 double topHz) {
+  SpectrogramSize size;
+  size.windowLength = std::clamp(windowLength, 2, kMaxWindowSamples);
+  size.transformLength = transform_length(size.windowLength);
+  size.frames = std::clamp(frames, 0, kMaxFrames);
+  size.bins = size.transformLength / 2 + 1;
+  const double binHz = static_cast<double>(samplingFrequency) / size.transformLength;
+  // One bin above the top, so that the top itself lies between two bins.
+  if (binHz > 0 && topHz >= 0 && topHz / binHz + 2 < size.bins)
+    size.bins = static_cast<int>(topHz / binHz) + 2;
+  return size;
+}
 
 struct Spectrogram::Plan {
   explicit Plan(int n)
@@ -59,9 +79,12 @@ Spectrogram::Plan& Spectrogram::plan_for(int length) {
 }
 
 SpectrogramFrames Spectrogram::compute(const int16_t* samples, size_t count, int samplingFrequency,
-                                       int windowLength, const FramePlacement& placement) {
-  windowLength = std::max(windowLength, 2);
-  Plan& p = plan_for(transform_length(windowLength));
+                                       int windowLength, const FramePlacement& placement,
+                                       double topHz) {
+  const SpectrogramSize size =
+      spectrogram_size(samplingFrequency, windowLength, placement.frames, topHz);
+  windowLength = size.windowLength;
+  Plan& p = plan_for(size.transformLength);
   std::vector<double> window(static_cast<size_t>(windowLength));
   double windowSum = 0;
   for (int i = 0; i < windowLength; ++i) {
@@ -72,10 +95,11 @@ SpectrogramFrames Spectrogram::compute(const int16_t* samples, size_t count, int
   // A full-scale sine peaks at half the window's sum times full scale: 0 dB.
   const double reference = windowSum / 2 * 32768.0;
   SpectrogramFrames result;
-  result.frames = std::max(placement.frames, 0);
-  result.bins = p.length / 2 + 1;
+  result.frames = size.frames;
+  result.bins = size.bins;
   result.binHz = static_cast<double>(samplingFrequency) / p.length;
   result.db.resize(static_cast<size_t>(result.frames) * result.bins);
+  if (result.frames > 0) result.peakDb = kFloorDb;
   for (int f = 0; f < result.frames; ++f) {
     const auto first = static_cast<int64_t>(
         std::llround(placement.firstCentre + f * placement.hop - windowLength / 2.0));
@@ -87,10 +111,11 @@ SpectrogramFrames Spectrogram::compute(const int16_t* samples, size_t count, int
     }
     fftw_execute(p.plan);
     float* row = result.db.data() + static_cast<size_t>(f) * result.bins;
-    for (int b = 0; b < result.bins; ++b) {
-      const double magnitude = std::hypot(p.out[b][0], p.out[b][1]) / reference;
-      row[b] = magnitude > 0 ? static_cast<float>(20 * std::log10(magnitude)) : kFloorDb;
-      row[b] = std::max(row[b], kFloorDb);
+    for (int b = 0; b < p.length / 2 + 1; ++b) {
+      const float db = level_db(p.out[b], reference);
+      // The bins above the top are not kept, but the strongest of them still counts.
+      result.peakDb = std::max(result.peakDb, db);
+      if (b < result.bins) row[b] = db;
     }
   }
   return result;

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "core/document/document.h"
 #include "core/model/voice.h"
 #include "core/support/vocanta_error.h"
+#include "test_support.h"
 
 namespace vocanta {
 namespace {
@@ -54,13 +56,30 @@ TEST_F(PrepareRender, AVoiceOfNoLengthIsRefusedNamingTheField) {
     }
     return std::string("accepted");
   };
-  for (const char* fs : {"0", "0,4", "-16000"})
+  // Also rates far above any device's, which no 32-bit number or memory would hold.
+  for (const char* fs : {"0", "0,4", "-16000", "768000,6", "2147483647", "1e300"})
     EXPECT_EQ(refusal(fs, "1"),
-              std::string("The sampling frequency must be greater than 0 Hz, not ") + fs);
+              std::string("The sampling frequency must be from 1 to 768000 Hz, not ") + fs);
   for (const char* duration : {"0", "-0,5"})
     EXPECT_EQ(refusal("16000", duration),
               std::string("The voice duration must be greater than 0 s, not ") + duration);
   EXPECT_EQ(refusal("0,6", "1"), "accepted");  // one sample at 1 Hz is a voice
+  EXPECT_EQ(refusal("768000,4", "0,01"), "accepted");
+}
+
+TEST_F(PrepareRender, ADocumentAtARateOutsideTheRangeIsReadButNotBuilt) {
+  testing::ScriptedPrompter prompter;
+  const ReadResult read = read_document_text(
+      voice, '.', "[Common]\r\nFiletype=Vocanta\r\nVersion=3.0\r\nSamplingFrequency=2147483647\r\n",
+      "huge.vta", ReadSelection{}, prompter);
+  ASSERT_TRUE(read.accepted);
+  EXPECT_EQ(voice.settings.samplingFrequency, "2147483647");
+  try {
+    prepare_render(voice, 77, '.', RenderBatches::Off);
+    ADD_FAILURE() << "built at 2147483647 Hz";
+  } catch (const VocantaError& e) {
+    EXPECT_STREQ(e.what(), "The sampling frequency must be from 1 to 768000 Hz, not 2147483647");
+  }
 }
 
 TEST_F(PrepareRender, TheDestinationIsClaimedBeforeTheVoiceChanges) {

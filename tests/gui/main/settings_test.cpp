@@ -177,9 +177,9 @@ TEST_F(SettingsDialogTest, AVoiceOfNoLengthIsRefusedWithOneMessageNamingTheField
     refused(std::string("The voice duration must be greater than 0 s, not ") + text);
   }
   type(dialog.tottimeedit, "2");
-  for (const char* text : {"0", "0,4", "-8000"}) {
+  for (const char* text : {"0", "0,4", "-8000", "768001", "2147483647"}) {
     type(dialog.sftotedit, text);
-    refused(std::string("The sampling frequency must be greater than 0 Hz, not ") + text);
+    refused(std::string("The sampling frequency must be from 1 to 768000 Hz, not ") + text);
   }
 
   type(dialog.sftotedit, "0,6");  // rounds to 1 Hz, a voice that can be built

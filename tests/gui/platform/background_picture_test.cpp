@@ -6,6 +6,7 @@
 
 #include "core/support/vocanta_error.h"
 #include "gui/platform/metafile_bytes.h"
+#include "gui/platform/metafile_painter.h"
 #include "gui/platform/metafile_reader.h"
 #include "test_support.h"
 
@@ -99,6 +100,67 @@ TEST(BackgroundPicture, RefusesDamagedMetafiles) {
             "Cannot read the metafile: it uses object 40000 of only 2");
   EXPECT_EQ(error_of([&] { BackgroundPicture::from_metafile(far.file(30000, 100, 1, 2)); }),
             "Cannot read the metafile: the picture is too large (2880000 x 9600 pixels)");
+}
+
+// A picture of side x side pixels that fills itself with count red ellipses.
+QByteArray ellipses(int side, int count) {
+  MetafileBytes m;
+  m.record(wmf::kCreateBrushIndirect, {0, 0x00FF, 0, 0});
+  m.record(wmf::kSelectObject, {0});
+  for (int i = 0; i < count; ++i) m.record(wmf::kEllipse, {side, side, 0, 0});
+  return m.file(side, side, 96, 1);
+}
+
+TEST(BackgroundPicture, AMetafileThatDrawsTooMuchIsRefusedAfterBoundedWork) {
+  const auto play = [](const QByteArray& file, MetafileWork& work) {
+    const MetafileHeader header = read_metafile_header(file);
+    return error_of([&] { render_metafile(file, header, QSize(1024, 1024), &work); });
+  };
+  // Two thousand ellipses over the whole frame are refused after some 230 of them.
+  MetafileWork work;
+  EXPECT_EQ(play(ellipses(1024, 2000), work).substr(0, 31), "it draws too much to be shown (");
+  EXPECT_GT(work.records, 200u);
+  EXPECT_LT(work.records, 260u);
+  EXPECT_LE(work.pixels, kMaxMetafilePixels + 2 * 1024 * 1024);
+  EXPECT_EQ(error_of([&] { BackgroundPicture::from_metafile(ellipses(1024, 2000)); }).substr(0, 57),
+            "Cannot read the metafile: it draws too much to be shown (");
+  // An ordinary drawing of many shapes, some of them over the whole frame, opens.
+  work = {};
+  EXPECT_EQ(play(ellipses(1024, 100), work), "no error");
+  EXPECT_EQ(work.records, 102u);
+  MetafileBytes small;
+  for (int i = 0; i < 20000; ++i) small.record(wmf::kRectangle, {i % 1000 + 8, 8, i % 1000, 0});
+  work = {};
+  const QByteArray many = small.file(1024, 1024, 96, 0);
+  EXPECT_EQ(play(many, work), "no error");
+  EXPECT_EQ(work.records, 20000u);
+}
+
+TEST(BackgroundPicture, ANewObjectTakesTheLowestFreePlaceInTheTable) {
+  MetafileBytes m;
+  const auto pen = [&](int red, int green, int blue) {
+    m.record(wmf::kCreatePenIndirect, {0, 0, 0, red | green << 8, blue});
+  };
+  pen(0xFF, 0, 0);  // 0
+  pen(0, 0xFF, 0);  // 1
+  pen(0, 0, 0xFF);  // 2
+  m.record(wmf::kDeleteObject, {1});
+  m.record(wmf::kDeleteObject, {0});
+  m.record(wmf::kDeleteObject, {0});  // a second time changes nothing
+  pen(0xFF, 0xFF, 0);                 // takes 0
+  pen(0, 0xFF, 0xFF);                 // takes 1
+  pen(0xFF, 0, 0xFF);                 // a new place: 3
+  for (const int object : {0, 1, 2, 3}) {
+    m.record(wmf::kSelectObject, {object});
+    m.record(wmf::kMoveTo, {object, 0});
+    m.record(wmf::kLineTo, {object, 10});
+  }
+  const BackgroundPicture p = BackgroundPicture::from_metafile(m.file(10, 4, 96, 3));
+  ASSERT_EQ(p.size(), QSize(10, 4));
+  EXPECT_EQ(p.image().pixel(5, 0), 0xFFFFFF00u);
+  EXPECT_EQ(p.image().pixel(5, 1), 0xFF00FFFFu);
+  EXPECT_EQ(p.image().pixel(5, 2), 0xFF0000FFu);
+  EXPECT_EQ(p.image().pixel(5, 3), 0xFFFF00FFu);
 }
 
 TEST(BackgroundPicture, ReadsAndWritesBitmapsByExtension) {

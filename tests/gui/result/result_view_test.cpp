@@ -88,6 +88,76 @@ TEST(ResultView, PureTonePeaksInItsRow) {
   }
 }
 
+// The darkest row of column x of the spectrogram.
+int darkest_row(const QImage& image, int x) {
+  const QRect area = ResultLayout(image.size()).spectrum;
+  int darkest = area.top();
+  for (int y = area.top(); y <= area.bottom(); ++y)
+    if (qGray(image.pixel(x, y)) < qGray(image.pixel(x, darkest))) darkest = y;
+  return darkest;
+}
+
+TEST(ResultView, TheTopFrequencyBelowHalfTheSamplingFrequencyIsTheTopRow) {
+  ResultPainter painter;
+  // 40 ms: a narrow band, so that a tone lights only the rows next to its own.
+  painter.set_options(ResultOptions{0.04, 70, 5000, false});
+  const QRect area = ResultLayout(kPicture).spectrum;
+  const int x = area.center().x();
+  painter.set_sound(tone(5000, 16000, 0.5));
+  ASSERT_EQ(painter.top_frequency(), 5000);
+  QImage image = paint(painter);
+  EXPECT_EQ(darkest_row(image, x), area.top());
+  EXPECT_LT(qGray(image.pixel(x, area.top())), 50);
+  // Half the top frequency is half-way down; a tone above the top is not shown at all.
+  painter.set_sound(tone(2500, 16000, 0.5));
+  EXPECT_NEAR(darkest_row(paint(painter), x), area.top() + area.height() / 2.0, 1);
+  painter.set_sound(tone(7000, 16000, 0.5));
+  image = paint(painter);
+  for (int y = area.top(); y <= area.bottom(); ++y)
+    ASSERT_GT(qGray(image.pixel(x, y)), 200) << "row " << y;
+}
+
+TEST(ResultView, TheAnalysisCostsNoMoreAboveTheHighestRateAccepted) {
+  const auto bytes = [](const SpectrogramSize& z) { return size_t(z.frames) * z.bins * 4; };
+  // 40 ms at 768 kHz is analysed whole, up to the highest top frequency offered.
+  const SpectrogramSize highest = spectrogram_size(768000, 30720, 1 << 20, 48000);
+  EXPECT_EQ(highest.windowLength, 30720);
+  EXPECT_EQ(highest.frames, kMaxFrames);
+  for (const int fs : {768001, 100000000, 2147483647}) {
+    const SpectrogramSize z =
+        spectrogram_size(fs, static_cast<int>(std::min(0.04 * fs, 2e9)), 1 << 20, 48000);
+    EXPECT_LE(z.windowLength, kMaxWindowSamples) << fs;
+    EXPECT_LE(z.transformLength, highest.transformLength) << fs;
+    EXPECT_LE(bytes(z), bytes(highest)) << fs;
+    // The bins kept still reach past the top frequency.
+    EXPECT_GE((z.bins - 1) * double(fs) / z.transformLength, 48000) << fs;
+  }
+
+  // Such a sound is shown without its spectrogram, saying why.
+  ResultPainter painter;
+  auto sound = tone(100, 16000, 0.1);
+  sound->samplingFrequency = 2147483647;
+  painter.set_sound(sound);
+  EXPECT_FALSE(painter.analyses());
+  const QImage image = paint(painter);
+  const QRect area = ResultLayout(kPicture).spectrum;
+  int text = 0;
+  for (int y = area.top(); y <= area.bottom(); ++y)
+    for (int x = area.left(); x <= area.right(); ++x)
+      text += image.pixel(x, y) != qRgb(255, 255, 255);
+  EXPECT_GT(text, 100);
+
+  // A picture wider than the frames of one spectrogram shares frames among its columns.
+  painter.set_sound(tone(1000, 16000, 0.5));
+  ASSERT_TRUE(painter.analyses());
+  const QSize wide(2 * kMaxFrames + 300, 300);
+  QImage wideImage(wide, QImage::Format_RGB32);
+  QPainter p(&wideImage);
+  painter.paint(p, wide);
+  for (int x : {ResultLayout(wide).spectrum.left() + 50, ResultLayout(wide).spectrum.right() - 50})
+    EXPECT_NEAR(darkest_row(wideImage, x), painter.frequency_y(1000, wide), 2) << "column " << x;
+}
+
 TEST(ResultView, TimeMapsToColumnsAndBackAlsoZoomed) {
   ResultPainter painter;
   painter.set_sound(tone(200, 10000, 2.0));
