@@ -66,7 +66,9 @@ check "a WAV batch beyond 4 GiB is refused before rendering" '[ $st -eq 1 ] && g
 sed -e 's/SamplingFrequency=8000/SamplingFrequency=1073741824/' "$work/v.vta" >"$work/fast.vta"
 bounded "$cli" build "$work/fast.vta" -o "$work/fast.aiff" >"$work/out" 2>"$work/err"
 st=$?
-check "an AIFF at a rate it cannot hold is refused" '[ $st -eq 1 ] && grep -q "cannot hold a sampling frequency of 1073741824 Hz" "$work/err" && [ ! -e "$work/fast.aiff" ]'
+# Rates an AIFF cannot hold (2^30 Hz and up) lie beyond the program's range, which
+# refuses them first.
+check "a rate beyond the range is refused before any AIFF is written" '[ $st -eq 1 ] && grep -q "The sampling frequency must be from 1 to 768000 Hz, not 1073741824" "$work/err" && [ ! -e "$work/fast.aiff" ]'
 check "no temporary file is left" '[ -z "$(ls "$work" | grep "~tmp")" ]'
 
 # A full disk (here a file size limit) keeps the earlier audio file and says why.
