@@ -28,6 +28,10 @@ linked() {
 check "convert writes through a symlink" 'linked c.wav c.wav plain.wav'
 check "merge writes through a symlink" 'linked m.smp m.smp merged.smp 1025 && [ -f "$work/m.CSV" ]'
 check "a series goes through a link to a file still to come" 'linked b.smp new.smp series.smp 1025'
+# Named without a folder, a link still to come is followed from the current folder.
+ln -s real/bare.wav "$work/n.wav"
+(cd "$work" && "$cli" convert v.smp n.wav)
+check "convert goes through a bare-named link to a file still to come" 'linked n.wav bare.wav plain.wav'
 check "nothing is left in the link's folder" '[ -z "$(ls "$work/real" | grep "~tmp")" ]'
 
 # A FIFO takes the bytes and stays a FIFO; no label file is made beside it.
@@ -68,6 +72,15 @@ touch "$work/k.wav.~tmp$sleeper-1"
 "$cli" batch "$work/v.vta" -o "$work/k.wav" >/dev/null 2>&1
 check "a live run's temporary file stays" '[ -e "$work/k.wav.~tmp$sleeper-1" ]'
 kill $sleeper && rm "$work/k.wav.~tmp$sleeper-1"
+# A killed run nobody has reaped yet is a zombie: it writes nothing any more.
+sh -c 'sleep 0 & echo $! >"$1"; exec sleep 5' sh "$work/zombie" &
+holder=$!
+sleep 0.5
+zombie=$(cat "$work/zombie")
+touch "$work/k.wav.~tmp$zombie-1"
+"$cli" batch "$work/v.vta" -o "$work/k.wav" >/dev/null 2>&1
+check "a zombie run's temporary file goes" '[ "$(cut -d " " -f 3 /proc/$zombie/stat)" = Z ] && [ ! -e "$work/k.wav.~tmp$zombie-1" ]'
+kill $holder 2>/dev/null
 
 # A full disk in the middle of a series keeps the earlier pair.
 for ext in wav smp; do

@@ -32,6 +32,8 @@ constexpr int64_t kAiffLimit = 0x7FFFFFFF;
 constexpr int64_t kFlacSamples = int64_t{1} << 36;
 // The library stores an AIFF's rate wrongly from 2^30 Hz on, and readers refuse it.
 constexpr int32_t kAiffRates = int32_t{1} << 30;
+// The FLAC writer takes rates up to 655350 Hz, below the program's ceiling.
+constexpr int32_t kFlacRates = 655351;
 
 int64_t wav_bytes(int64_t samples, int64_t cues) {
   return 2 * samples + kCueBytes * cues + kChunkRoom;
@@ -176,6 +178,10 @@ void check_audio_limits(const std::string& target, AudioFormat format, int32_t s
   if (format == AudioFormat::Aiff && 2 * samples + kChunkRoom > kAiffLimit)
     throw VocantaError(refused + "an AIFF file cannot hold " + count + " (at most " +
                        std::to_string((kAiffLimit - kChunkRoom) / 2) + ")");
+  if (format == AudioFormat::Flac && samplingFrequency >= kFlacRates)
+    throw VocantaError(refused + "a FLAC file cannot hold a sampling frequency of " +
+                       std::to_string(samplingFrequency) + " Hz (at most " +
+                       std::to_string(kFlacRates - 1) + ")");
   if (format == AudioFormat::Flac && samples >= kFlacSamples)
     throw VocantaError(refused + "a FLAC file cannot hold " + count + " (at most " +
                        std::to_string(kFlacSamples - 1) + ")");

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <system_error>
 
 namespace vocanta {
@@ -54,13 +55,22 @@ std::string end_of_links(std::string path) {
     if (!std::filesystem::is_symlink(path, ec)) break;
     const std::filesystem::path to = std::filesystem::read_symlink(path, ec);
     if (ec) break;
-    path = to.is_absolute() ? to.string() : folder_of(path) + to.string();
+    path = (std::filesystem::path(path).parent_path() / to).string();
   }
   return path;
 }
 
+// A killed writer that nobody has reaped yet still answers a signal, but writes nothing.
+bool is_zombie(long pid) {
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+  std::string line;
+  std::getline(stat, line);
+  const auto paren = line.rfind(')');
+  return paren != std::string::npos && paren + 2 < line.size() && line[paren + 2] == 'Z';
+}
+
 bool process_lives(long pid) {
-  return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
+  return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM) && !is_zombie(pid);
 }
 
 // A run killed while it wrote leaves its temporary files; the next output of the same

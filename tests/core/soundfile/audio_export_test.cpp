@@ -155,6 +155,10 @@ TEST(AudioFileLimits, WhatAFormatCannotHoldIsRefusedBeforeWriting) {
   EXPECT_NE(refusal(AudioFormat::Aiff, 8000, (0x7FFFFFFF - 65536) / 2 + 1, 0), "");
   EXPECT_EQ(refusal(AudioFormat::Flac, 8000, (int64_t{1} << 36) - 1, 0), "");
   EXPECT_NE(refusal(AudioFormat::Flac, 8000, int64_t{1} << 36, 0), "");
+  EXPECT_EQ(refusal(AudioFormat::Flac, 655350, 10, 0), "");
+  EXPECT_EQ(refusal(AudioFormat::Flac, 768000, 10, 0),
+            "Cannot write /nonexistent/x: a FLAC file cannot hold a sampling frequency of "
+            "768000 Hz (at most 655350)");
 }
 
 }  // namespace
