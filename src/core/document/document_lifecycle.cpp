@@ -154,11 +154,8 @@ void DocumentLifecycle::show_read(const ReadResult& r) {
   if (firstError) std::rethrow_exception(firstError);
 }
 
-void DocumentLifecycle::save_document() {
-  if (documentPath.empty()) {
-    save_document_as();
-    return;
-  }
+bool DocumentLifecycle::save_document() {
+  if (documentPath.empty()) return save_document_as();
   const std::string path = documentPath;
   // The new text is complete on the disk before the old version is touched, so that a
   // bad setting, a full disk or a read-only folder leaves the document as it was.
@@ -176,7 +173,7 @@ void DocumentLifecycle::save_document() {
     if (!pending.direct()) move_old_version_away(pending.target(), backup_path(pending.target()));
   } catch (const SaveRefused& e) {
     prompter_->message(e.what());
-    return;
+    return false;
   }
   if (!pending.commit()) throw VocantaError(unable_to_write(path, errno));
   host_.set_caption("Vocanta " + path);
@@ -184,6 +181,7 @@ void DocumentLifecycle::save_document() {
   host_.add_recent_file(path);
   documentModified_ = false;
   history_.mark_saved();
+  return true;
 }
 
 bool DocumentLifecycle::settle_pasted_backgrounds(std::vector<int>& dropped) {
@@ -223,11 +221,21 @@ void DocumentLifecycle::move_old_version_away(const std::string& file, const std
     throw SaveRefused("Cannot rename " + file + " to " + backup);
 }
 
-void DocumentLifecycle::save_document_as() {
+bool DocumentLifecycle::save_document_as() {
   const std::string path = prompter_->save_file_name("Save as...", kFilter, documentPath);
-  if (path.empty()) return;
+  if (path.empty()) return false;
+  // A name that could not be written is not the document's: the next Save must go where
+  // the caption says.
+  const std::string previous = documentPath;
   documentPath = path;
-  save_document();
+  try {
+    if (save_document()) return true;
+  } catch (...) {
+    documentPath = previous;
+    throw;
+  }
+  documentPath = previous;
+  return false;
 }
 
 void DocumentLifecycle::autosave(const std::string& sample) {

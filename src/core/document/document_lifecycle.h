@@ -51,8 +51,9 @@ class DocumentLifecycle : private ModelObserver {
   void open_copy(const std::string& path);
   // Raises "Unable to write to ..." or a settings conversion message; the previous
   // document then stays in place.
-  void save_document();
-  void save_document_as();
+  // True once the document is on the disk under its name.
+  bool save_document();
+  bool save_document_as();
   // Closing the main window: true when it may close.
   bool close_query() { return ask_save_changes(true); }
   // Saves the document beside the sample file of a build under the same base name. A

@@ -333,6 +333,16 @@ TEST_F(DocumentLifecycleTest, ABrokenSaveLeavesThePreviousDocument) {
     ::chmod(dir.path().c_str(), 0755);
     EXPECT_EQ(read_file(path), saved);
   }
+
+  // A Save as that fails leaves the document its name: the next Save goes where the
+  // caption says, not to the place that could not be written.
+  const std::string nowhere = dir.file("no/such/folder.vta");
+  prompter.fileNames = {nowhere};
+  EXPECT_THROW(doc.save_document_as(), VocantaError);
+  EXPECT_EQ(doc.documentPath, path);
+  EXPECT_TRUE(doc.save_document());
+  EXPECT_NE(read_file(path), saved);
+  EXPECT_FALSE(std::filesystem::exists(dir.file("no")));
 }
 
 }  // namespace
