@@ -125,13 +125,15 @@ int PendingFile::create_beside(const std::string& target) {
   return fd;
 }
 
+int PendingFile::create_beside_fresh(const std::string& target) {
+  remove_stale_temporaries(target);
+  return create_beside(target);
+}
+
 int PendingFile::create(const std::string& target) {
   discard();
   const OutputTarget out = resolve_output(target);
-  if (!out.special) {
-    remove_stale_temporaries(out.path);
-    return create_beside(out.path);
-  }
+  if (!out.special) return create_beside_fresh(out.path);
   const int fd = ::open(out.path.c_str(), O_WRONLY | O_CLOEXEC);
   if (fd >= 0) {
     target_ = out.path;
@@ -143,15 +145,10 @@ int PendingFile::create(const std::string& target) {
 int PendingFile::create_scratch(const std::string& target) {
   discard();
   const OutputTarget out = resolve_output(target);
-  if (!out.special) {
-    remove_stale_temporaries(out.path);
-    return create_beside(out.path);
-  }
+  if (!out.special) return create_beside_fresh(out.path);
   std::error_code ec;
   const auto folder = std::filesystem::temp_directory_path(ec);
-  const std::string scratch = (ec ? std::string("/tmp") : folder.string()) + "/vocanta-scratch";
-  remove_stale_temporaries(scratch);
-  return create_beside(scratch);
+  return create_beside_fresh((ec ? std::string("/tmp") : folder.string()) + "/vocanta-scratch");
 }
 
 bool PendingFile::write(const std::string& target, std::string_view bytes) {

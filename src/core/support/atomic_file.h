@@ -51,6 +51,8 @@ class PendingFile {
 
  private:
   int create_beside(const std::string& target);
+  // The same, after removing what killed runs left beside target.
+  int create_beside_fresh(const std::string& target);
 
   std::string target_;
   std::string temp_;

@@ -80,10 +80,13 @@ bool usable_log_file(const QString& fileName) {
   return holds_only_log_entries(fileName) && log_file_writable(fileName);
 }
 
-QString choose_log_file(const QString& stored, const QString& filePart) {
+// refused is set when the stored name is a file of somebody else's.
+QString choose_log_file(const QString& stored, const QString& filePart, bool& refused) {
+  refused = false;
   if (!stored.isEmpty()) {
     const QString full = QFileInfo(stored).absoluteFilePath();
-    if (usable_log_file(full)) return full;
+    refused = !holds_only_log_entries(full);
+    if (!refused && log_file_writable(full)) return full;
   }
   for (const QString& folder :
        {QCoreApplication::applicationDirPath(), QDir::currentPath(), state_folder()}) {
@@ -176,11 +179,11 @@ QString ErrorLog::log_file_name() {
     const QString stored = QFile::decodeName(store.ReadString(kSection, "LogFileName", "").c_str());
     const QString part =
         QString::fromStdString(LogFileName.empty() ? "QuirraErr.log" : LogFileName);
-    fileName_ = choose_log_file(stored, QFileInfo(part).fileName());
+    bool refused = false;
+    fileName_ = choose_log_file(stored, QFileInfo(part).fileName(), refused);
     store.WriteString(kSection, "LogFileName", local(fileName_));
     // Said once: the store names the new place from now on.
-    if (!stored.isEmpty() && !holds_only_log_entries(QFileInfo(stored).absoluteFilePath()) &&
-        standardBox_)
+    if (refused && standardBox_)
       standardBox_(stored + " is not an error log of Vocanta, so it is left as it is; errors are " +
                    "logged to " + (fileName_.isEmpty() ? QString("no file") : fileName_) +
                    " instead.");
