@@ -111,12 +111,23 @@ SpectrogramFrames Spectrogram::compute(const int16_t* samples, size_t count, int
     }
     fftw_execute(p.plan);
     float* row = result.db.data() + static_cast<size_t>(f) * result.bins;
-    for (int b = 0; b < p.length / 2 + 1; ++b) {
-      const float db = level_db(p.out[b], reference);
-      // The bins above the top are not kept, but the strongest of them still counts.
-      result.peakDb = std::max(result.peakDb, db);
-      if (b < result.bins) row[b] = db;
+    for (int b = 0; b < result.bins; ++b) {
+      row[b] = level_db(p.out[b], reference);
+      result.peakDb = std::max(result.peakDb, row[b]);
     }
+    // The bins above the top are not kept, but the strongest of them still counts; the
+    // level grows with the magnitude, so one logarithm for the strongest will do.
+    int strongest = -1;
+    double strongestSquare = -1;
+    for (int b = result.bins; b < p.length / 2 + 1; ++b) {
+      const double square = p.out[b][0] * p.out[b][0] + p.out[b][1] * p.out[b][1];
+      if (square > strongestSquare) {
+        strongestSquare = square;
+        strongest = b;
+      }
+    }
+    if (strongest >= 0)
+      result.peakDb = std::max(result.peakDb, level_db(p.out[strongest], reference));
   }
   return result;
 }
