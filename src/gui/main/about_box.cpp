@@ -11,12 +11,14 @@
 #include <cmath>
 #include <numbers>
 
+#include "core/support/program_version.h"
+
 namespace vocanta {
 namespace {
 
 constexpr const char* kTitle = "Vocanta";
-constexpr const char* kVersion = "3.0";
-constexpr const char* kRevision = "3.0.0.1";
+constexpr const char* kVersion = kProgramVersion;
+constexpr const char* kRevision = kProgramRevision;
 constexpr const char* kExtra = "Additive synthesis of sung and spoken vowels";
 
 // A few periods of a voiced wave, drawn rather than shipped as a file.

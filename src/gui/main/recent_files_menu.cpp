@@ -13,6 +13,7 @@
 #include <filesystem>
 
 #include "core/support/ini_file.h"
+#include "core/support/program_version.h"
 #include "gui/platform/drive_kind.h"
 #include "gui/platform/error_report.h"
 #include "gui/platform/settings_store.h"
@@ -21,7 +22,9 @@ namespace vocanta {
 namespace {
 
 // The program identity names the folder, so that another version keeps its own list.
-constexpr const char* kStoreFolder = "/ZarvekData/Vocanta/3.0.0.1/";
+QString store_folder() {
+  return QStringLiteral("/ZarvekData/Vocanta/") + kProgramRevision + "/";
+}
 
 // Mnemonics take every "&": a path such as "Tom & Jerry.vta" must show as it is.
 QString caption(int number, const QString& path) {
@@ -61,7 +64,7 @@ QString RecentFilesMenu::default_store_file() {
   if (data.isEmpty())
     return QFile::decodeName(QByteArray::fromStdString(SettingsStore().file_name()));
   const QString program = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
-  return data + kStoreFolder + program + ".ini";
+  return data + store_folder() + program + ".ini";
 }
 
 void RecentFilesMenu::create_actions() {
