@@ -4,14 +4,11 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPainter>
-#include <QPainterPath>
 #include <QSysInfo>
 #include <QVBoxLayout>
-#include <cmath>
-#include <numbers>
 
 #include "core/support/program_version.h"
+#include "gui/main/program_icon.h"
 
 namespace vocanta {
 namespace {
@@ -20,32 +17,6 @@ constexpr const char* kTitle = "Vocanta";
 constexpr const char* kVersion = kProgramVersion;
 constexpr const char* kRevision = kProgramRevision;
 constexpr const char* kExtra = "Additive synthesis of sung and spoken vowels";
-
-// A few periods of a voiced wave, drawn rather than shipped as a file.
-QPixmap voice_picture() {
-  constexpr int size = 64;
-  QPixmap pixmap(size, size);
-  pixmap.fill(Qt::transparent);
-  QPainter p(&pixmap);
-  p.setRenderHint(QPainter::Antialiasing);
-  p.setPen(Qt::NoPen);
-  p.setBrush(QColor(40, 70, 120));
-  p.drawRoundedRect(QRectF(1, 1, size - 2, size - 2), 10, 10);
-  QPainterPath wave;
-  for (int x = 6; x <= size - 6; ++x) {
-    const double t = (x - 6) / double(size - 12) * 3 * 2 * std::numbers::pi;
-    const double y = std::sin(t) + 0.5 * std::sin(2 * t + 0.7) + 0.25 * std::sin(3 * t + 1.1);
-    const QPointF point(x, size / 2.0 - y * 13);
-    if (x == 6)
-      wave.moveTo(point);
-    else
-      wave.lineTo(point);
-  }
-  p.setPen(QPen(QColor(250, 210, 90), 2.2));
-  p.setBrush(Qt::NoBrush);
-  p.drawPath(wave);
-  return pixmap;
-}
 
 QLabel* text_line(const QString& text, const char* name, QWidget* parent) {
   auto* label = new QLabel(text, parent);

@@ -15,6 +15,7 @@
 #include "gui/main/statistics_window.h"
 #include "gui/main/template_dialog.h"
 #include "gui/platform/error_report.h"
+#include "gui/platform/program_data.h"
 #include "gui/platform/settings_store.h"
 #include "gui/platform/window_arrangement.h"
 #include "gui/platform/window_places.h"
@@ -47,8 +48,8 @@ void DesktopSession::new_from_template() {
   const QString folder = templates_folder();
   if (folder.isEmpty())
     throw VocantaError(
-        "No templates found: the folder examples/templates is neither beside the program "
-        "nor installed");
+        "No templates found: none of these folders holds a document: " +
+        data_folder_candidates(running_program_places(), "templates").join(", ").toStdString());
   TemplateDialog dialog(list_templates(folder), &main_);
   if (dialog.exec() == QDialog::Accepted && !dialog.chosen().isEmpty())
     open_template(dialog.chosen());

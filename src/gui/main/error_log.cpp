@@ -16,6 +16,7 @@
 #include "gui/main/about_box.h"
 #include "gui/platform/error_report.h"
 #include "gui/platform/message_box.h"
+#include "gui/platform/program_data.h"
 #include "gui/platform/settings_store.h"
 #include "gui/platform/throw_address.h"
 
@@ -88,8 +89,7 @@ QString choose_log_file(const QString& stored, const QString& filePart, bool& re
     refused = !holds_only_log_entries(full);
     if (!refused && log_file_writable(full)) return full;
   }
-  for (const QString& folder :
-       {QCoreApplication::applicationDirPath(), QDir::currentPath(), state_folder()}) {
+  for (const QString& folder : log_file_folders(running_program_places())) {
     const QString candidate = QDir(folder).absoluteFilePath(filePart);
     if (usable_log_file(candidate)) return candidate;
   }
@@ -110,6 +110,14 @@ void show_logfile_box(const QString& title, const QString& text) {
 }
 
 }  // namespace
+
+QStringList log_file_folders(const ProgramPlaces& places) {
+  // An installed program's folder is the system's, even for root, and the current folder
+  // is wherever the user happened to start it: neither is a place for a log. A program
+  // run from its build tree or an unpacked copy keeps its log beside itself.
+  if (is_installed(places)) return {state_folder()};
+  return {places.programFolder, state_folder()};
+}
 
 bool log_file_writable(const QString& fileName) {
   try {

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <functional>
 #include <string>
+
+#include "gui/platform/program_data.h"
 
 namespace vocanta {
 
@@ -54,6 +57,10 @@ class ErrorLog {
 
 // Whether an INI entry can be written to the file and erased again; never raises.
 bool log_file_writable(const QString& fileName);
+
+// The folders a log without a usable stored name goes to, first choice first: the
+// program's own folder unless the program is installed, then $XDG_STATE_HOME/ZarvekData.
+QStringList log_file_folders(const ProgramPlaces& places);
 
 // The date and time of log entries: the user's short date and long time.
 QString log_time_stamp();

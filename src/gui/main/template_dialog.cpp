@@ -1,14 +1,14 @@
 #include "gui/main/template_dialog.h"
 
-#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QListWidget>
 #include <QSet>
-#include <QStandardPaths>
 #include <QVBoxLayout>
+
+#include "gui/platform/program_data.h"
 
 namespace vocanta {
 namespace {
@@ -20,16 +20,8 @@ bool holds_documents(const QString& folder) {
 }  // namespace
 
 QString templates_folder() {
-  const QString program = QCoreApplication::applicationDirPath();
-  const QStringList candidates = {
-      program + "/../../examples/templates",  // build/src/vocanta of a source tree
-      program + "/../share/vocanta/templates",
-      QStandardPaths::locate(QStandardPaths::GenericDataLocation, "vocanta/templates",
-                             QStandardPaths::LocateDirectory),
-      // A build folder outside the source tree it was built from.
-      QStringLiteral(VOCANTA_BUILT_FROM "/examples/templates")};
-  for (const QString& folder : candidates)
-    if (holds_documents(folder)) return QDir::cleanPath(folder);
+  for (const QString& folder : data_folder_candidates(running_program_places(), "templates"))
+    if (holds_documents(folder)) return folder;
   return {};
 }
 
