@@ -102,12 +102,16 @@ Work checked_work(const CLI::App& command, const CommandWords& w) {
   return [w](auto&, auto& err) { return convert_command(w.in, w.out, err); };
 }
 
+bool is_command(const CLI::App& app, const std::string& word) {
+  const auto named = [&word](const CLI::App* command) { return command->get_name() == word; };
+  return !app.get_subcommands(named).empty();
+}
+
 // The command the first word names, or "" for the overall options.
 std::string command_named(const CLI::App& app, const std::string& first) {
   if (first == "-h" || first == "--help" || first == "--version") return "";
   require(first.size() < 2 || first[0] != '-', "unknown option '" + first + "'");
-  const auto named = [&first](const CLI::App* command) { return command->get_name() == first; };
-  require(!app.get_subcommands(named).empty(), "unknown command '" + first + "'");
+  require(is_command(app, first), "unknown command '" + first + "'");
   return first;
 }
 
@@ -140,13 +144,13 @@ int usage_error(std::ostream& err, const std::string& command, const std::string
   return 2;
 }
 
-// "help" and "help COMMAND" as the --help they stand for.
-std::vector<std::string> with_help_spelled_out(std::vector<std::string> words) {
+// "help COMMAND" as the command's --help; "help" followed by anything else, as --help
+// alone always was.
+std::vector<std::string> with_help_spelled_out(const CLI::App& app,
+                                               std::vector<std::string> words) {
   if (words.front() != "help") return words;
-  if (words.size() == 1) return {"--help"};
-  words.erase(words.begin());
-  words.insert(words.begin() + 1, "--help");
-  return words;
+  if (words.size() == 1 || !is_command(app, words[1])) return {"--help"};
+  return {words[1], "--help"};
 }
 
 }  // namespace
@@ -156,10 +160,10 @@ int run_command_line(const std::vector<std::string>& args, std::ostream& out, st
     err << overview();
     return 2;
   }
-  const std::vector<std::string> words = with_help_spelled_out(args);
   CLI::App app("", "vocanta-cli");
   CommandWords w;
   define_commands(app, w);
+  const std::vector<std::string> words = with_help_spelled_out(app, args);
   std::string command;
   Work work;
   try {

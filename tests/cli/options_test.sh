@@ -62,6 +62,10 @@ for spelling in --help -h help; do
   st=$?
   check "vocanta-cli $spelling prints the overall help on stdout" '[ $st -eq 0 ] && [ ! -s "$work/err" ] && grep -q "^usage: vocanta-cli COMMAND" "$work/help-$spelling"'
 done
+"$cli" help whatever >"$work/out" 2>&1
+st=$?
+"$cli" -h whatever >"$work/short" 2>&1
+check "help and -h before any other word still print the overall help" '[ $st -eq 0 ] && cmp -s "$work/out" "$work/help---help" && cmp -s "$work/short" "$work/help---help"'
 missing=""
 for c in "${commands[@]}"; do grep -q "^  $c " "$work/help---help" || missing="$missing $c"; done
 check "the help names all ${#commands[@]} commands" '[ ${#commands[@]} -eq 6 ] && [ -z "$missing" ]'
