@@ -85,7 +85,7 @@ Work checked_work(const CLI::App& command, const CommandWords& w) {
   }
   if (name == "merge") {
     require(!w.parts.empty(), "no part given");
-    require(!w.output.empty(), "merge needs -o OUT: the file the parts are joined into");
+    require(!w.output.empty(), "-o OUT is needed: the file the parts are joined into");
     return [w](auto& out, auto& err) { return merge_command(w.parts, w.output, out, err); };
   }
   if (name == "info") {
@@ -95,10 +95,10 @@ Work checked_work(const CLI::App& command, const CommandWords& w) {
   const bool both = given(command, name == "resave" ? "IN.vta" : "IN.smp") &&
                     given(command, name == "resave" ? "OUT.vta" : "OUT");
   if (name == "resave") {
-    require(both, "resave needs IN.vta and OUT.vta");
+    require(both, "IN.vta and OUT.vta are needed");
     return [w](auto&, auto& err) { return resave_command(w.in, w.out, err); };
   }
-  require(both, "convert needs IN.smp and OUT.wav, OUT.flac or OUT.aiff");
+  require(both, "IN.smp and OUT (.wav, .flac, .aif or .aiff) are needed");
   return [w](auto&, auto& err) { return convert_command(w.in, w.out, err); };
 }
 

@@ -1,6 +1,8 @@
 #include "cli/command_words.h"
 
 #include <CLI/CLI.hpp>
+#include <memory>
+#include <string>
 
 #include "core/support/program_version.h"
 

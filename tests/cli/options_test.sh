@@ -97,10 +97,10 @@ build v.vta w.vta|vocanta-cli build: unexpected argument 'w.vta'
 build v.vta --count|vocanta-cli build: unknown option '--count'
 batch v.vta --shard 4/3 -o p.smp|vocanta-cli batch: --shard takes K/N with 1 ≤ K ≤ N, not '4/3'
 batch v.vta --shard 1/2|vocanta-cli batch: --shard needs -o PART: every shard writes a part of its own
-merge p.smp|vocanta-cli merge: merge needs -o OUT
+merge p.smp|vocanta-cli merge: -o OUT is needed: the file the parts are joined into
 merge -o m.smp|vocanta-cli merge: no part given
 merge p.smp --nope -o m.smp|vocanta-cli merge: unknown option '--nope'
-resave v.vta|vocanta-cli resave: resave needs IN.vta and OUT.vta
+resave v.vta|vocanta-cli resave: IN.vta and OUT.vta are needed
 convert v.smp a.wav b.wav|vocanta-cli convert: unexpected argument 'b.wav'
 info|vocanta-cli info: no sample file given (see 'vocanta-cli info --help')
 TABLE
