@@ -2,7 +2,7 @@
 # Sourced by run.sh, test.sh and fuzz.sh.
 
 vocanta_packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev qt6-base-dev libsleef-dev
-                  libsndfile1-dev qt6-multimedia-dev libfftw3-dev dbus-daemon)
+                  libsndfile1-dev qt6-multimedia-dev libfftw3-dev dbus-daemon libcli11-dev)
 
 # Installs the named packages that are not installed yet.
 install_packages() {

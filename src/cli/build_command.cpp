@@ -5,7 +5,7 @@
 #include <iterator>
 #include <optional>
 #include <ostream>
-#include <stdexcept>
+#include <utility>
 
 #include "cli/cli_build_host.h"
 #include "cli/cli_document.h"
@@ -22,77 +22,8 @@
 namespace vocanta {
 namespace {
 
-struct BuildOptions {
-  std::string document;
-  std::string output;
-  std::optional<uint32_t> seed;
-  Engine engine = Engine::Fast;
-  bool combinations = false;
-  bool includeWithout = false;
-  std::optional<std::vector<std::string>> only;
-  std::optional<SeriesShard> shard;
-  bool count = false;
-};
-
-std::vector<std::string> split_names(const std::string& list) {
-  std::vector<std::string> names;
-  size_t start = 0;
-  for (size_t comma; (comma = list.find(',', start)) != std::string::npos; start = comma + 1)
-    names.push_back(list.substr(start, comma - start));
-  names.push_back(list.substr(start));
-  return names;
-}
-
-uint32_t parse_seed(const std::string& text) {
-  double v = 0;
-  if (!try_parse_number(text, v) || v < 0 || v > 4294967295.0 || v != static_cast<uint32_t>(v))
-    throw std::invalid_argument("--seed takes a whole number from 0 to 4294967295, not '" + text +
-                                "'");
-  return static_cast<uint32_t>(v);
-}
-
-Engine parse_engine(const std::string& name) {
-  if (name == "fast") return Engine::Fast;
-  if (name == "reference") return Engine::Reference;
-  throw std::invalid_argument("--engine takes fast or reference, not '" + name + "'");
-}
-
-// Throws on a call whose words are off; batchOptions allows the batch command's flags.
-BuildOptions parse_options(const std::vector<std::string>& args, bool batchOptions) {
-  BuildOptions o;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    const bool hasValue = i + 1 < args.size();
-    if ((a == "-o" || a == "--output") && hasValue) {
-      o.output = args[++i];
-    } else if (a == "--seed" && hasValue) {
-      o.seed = parse_seed(args[++i]);
-    } else if (a == "--engine" && hasValue) {
-      o.engine = parse_engine(args[++i]);
-    } else if (batchOptions && a == "--combinations") {
-      o.combinations = true;
-    } else if (batchOptions && a == "--include-without") {
-      o.includeWithout = true;
-    } else if (batchOptions && a == "--only" && hasValue) {
-      o.only = split_names(args[++i]);
-    } else if (batchOptions && a == "--shard" && hasValue) {
-      o.shard = parse_shard(args[++i]);
-      if (!o.shard)
-        throw std::invalid_argument("--shard takes K/N with 1 ≤ K ≤ N, not '" + args[i] + "'");
-    } else if (batchOptions && a == "--count") {
-      o.count = true;
-    } else if (!a.empty() && a[0] == '-' && a != "-") {
-      throw std::invalid_argument("unknown or incomplete option '" + a + "'");
-    } else if (o.document.empty()) {
-      o.document = a;
-    } else {
-      throw std::invalid_argument("unexpected argument '" + a + "'");
-    }
-  }
-  if (o.document.empty()) throw std::invalid_argument("no document given");
-  if (o.shard && !o.count && o.output.empty())
-    throw std::invalid_argument("--shard needs -o PART: every shard writes a part of its own");
-  // Full paths, as the desktop program names them in the header and the label file.
+// Full paths, as the desktop program names them in the header and the label file.
+BuildOptions with_full_paths(BuildOptions o) {
   o.document = absolute_path(o.document);
   o.output =
       o.output.empty() ? change_extension_as_on_disk(o.document, ".smp") : absolute_path(o.output);
@@ -114,18 +45,6 @@ BatchBuildChoice batch_choice(const Voice& voice, const BuildOptions& o) {
       if (voice.batches.find_batch_id(c.entries[i]) == id) c.selected[i] = true;
   }
   return c;
-}
-
-// The options, or nothing when they are off (said on err with the usage).
-std::optional<BuildOptions> options_or_usage(const std::vector<std::string>& args,
-                                             bool batchOptions, std::ostream& err,
-                                             const char* usage) {
-  try {
-    return parse_options(args, batchOptions);
-  } catch (const std::invalid_argument& e) {
-    err << "vocanta-cli: " << e.what() << "\n" << usage;
-    return std::nullopt;
-  }
 }
 
 // Loads the document and runs build(run, voice, options) with progress and Ctrl+C.
@@ -190,24 +109,15 @@ int print_count(const BuildOptions& o, std::ostream& out, std::ostream& err) {
 
 }  // namespace
 
-int build_command(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  const auto o = options_or_usage(
-      args, false, err,
-      "usage: vocanta-cli build DOC.vta [-o OUT] [--seed N] [--engine fast|reference]\n");
-  if (!o) return 2;
-  return run_build(*o, out, err,
+int build_command(BuildOptions options, std::ostream& out, std::ostream& err) {
+  return run_build(with_full_paths(std::move(options)), out, err,
                    [](BuildRun& run, Voice&, const BuildOptions& o) { run.build_voice(o.output); });
 }
 
-int batch_command(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  const auto o = options_or_usage(
-      args, true, err,
-      "usage: vocanta-cli batch DOC.vta [-o OUT] [--combinations]\n"
-      "                         [--only NAME,...] [--include-without] [--seed N]\n"
-      "                         [--engine fast|reference] [--shard K/N] [--count]\n");
-  if (!o) return 2;
-  if (o->count) return print_count(*o, out, err);
-  return run_build(*o, out, err, [](BuildRun& run, Voice& voice, const BuildOptions& o) {
+int batch_command(BuildOptions options, std::ostream& out, std::ostream& err) {
+  const BuildOptions o = with_full_paths(std::move(options));
+  if (o.count) return print_count(o, out, err);
+  return run_build(o, out, err, [](BuildRun& run, Voice& voice, const BuildOptions& o) {
     if (o.shard) return build_shard(run, voice, o);
     BatchBuild batch(run, voice.batches, batch_choice(voice, o));
     batch.build(o.output);

@@ -1,16 +1,34 @@
 #pragma once
 
+#include <cstdint>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "core/build/series_shard.h"
+#include "core/synthesis/engine.h"
+
 namespace vocanta {
 
+// The choices of a build or batch call, checked by the command line; paths as given.
+struct BuildOptions {
+  std::string document;
+  std::string output;  // empty: the document's name with .smp
+  std::optional<uint32_t> seed;
+  Engine engine = Engine::Fast;
+  bool combinations = false;
+  bool includeWithout = false;
+  std::optional<std::vector<std::string>> only;
+  std::optional<SeriesShard> shard;
+  bool count = false;
+};
+
 // vocanta-cli build DOC.vta [-o OUT] [--seed N]; OUT is a sample file or an audio file
-int build_command(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int build_command(BuildOptions options, std::ostream& out, std::ostream& err);
 
 // vocanta-cli batch DOC.vta [-o OUT] [--combinations] [--only NAME,...]
-//                           [--include-without] [--seed N]
-int batch_command(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+//                           [--include-without] [--seed N] [--shard K/N] [--count]
+int batch_command(BuildOptions options, std::ostream& out, std::ostream& err);
 
 }  // namespace vocanta

@@ -14,15 +14,7 @@
 #include "core/support/vocanta_error.h"
 
 namespace vocanta {
-namespace {}  // namespace
-
-int convert_command(const std::vector<std::string>& args, std::ostream& err) {
-  if (args.size() != 2) {
-    err << "usage: vocanta-cli convert IN.smp OUT.wav|OUT.flac|OUT.aiff\n";
-    return 2;
-  }
-  const std::string& in = args[0];
-  const std::string& out = args[1];
+int convert_command(const std::string& in, const std::string& out, std::ostream& err) {
   const auto format = audio_format_for(out);
   if (!format) {
     err << "vocanta-cli: " << out
@@ -42,12 +34,8 @@ int convert_command(const std::vector<std::string>& args, std::ostream& err) {
   return 0;
 }
 
-int info_command(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  if (args.size() != 1) {
-    err << "usage: vocanta-cli info FILE.smp\n";
-    return 2;
-  }
-  const SampleFileInfo info = read_sample_file_info(args[0]);
+int info_command(const std::string& file, std::ostream& out) {
+  const SampleFileInfo info = read_sample_file_info(file);
   for (const titem& item : info.header.items()) out << item.name << "=" << item.value << "\n";
   const double seconds = static_cast<double>(info.samples) / info.samplingFrequency;
   out << "length: " << info.samples << " samples, " << format_fixed3(seconds) << " s\n";

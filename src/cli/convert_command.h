@@ -2,14 +2,13 @@
 
 #include <iosfwd>
 #include <string>
-#include <vector>
 
 namespace vocanta {
 
 // vocanta-cli convert IN.smp OUT.wav|OUT.flac|OUT.aiff
-int convert_command(const std::vector<std::string>& args, std::ostream& err);
+int convert_command(const std::string& in, const std::string& out, std::ostream& err);
 
 // vocanta-cli info FILE.smp
-int info_command(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int info_command(const std::string& file, std::ostream& out);
 
 }  // namespace vocanta

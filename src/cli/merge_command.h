@@ -6,7 +6,8 @@
 
 namespace vocanta {
 
-// vocanta-cli merge PART... -o OUT
-int merge_command(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// vocanta-cli merge PART... -o OUT, with the parts and OUT as given.
+int merge_command(const std::vector<std::string>& parts, const std::string& output,
+                  std::ostream& out, std::ostream& err);
 
 }  // namespace vocanta

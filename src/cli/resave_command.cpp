@@ -10,13 +10,7 @@
 
 namespace vocanta {
 
-int resave_command(const std::vector<std::string>& args, std::ostream& err) {
-  if (args.size() != 2) {
-    err << "usage: vocanta-cli resave IN.vta OUT.vta\n";
-    return 2;
-  }
-  const std::string& in = args[0];
-  const std::string& out = args[1];
+int resave_command(const std::string& in, const std::string& out, std::ostream& err) {
   std::error_code ec;
   // Never replace a file: a bulk upgrade must not overwrite the documents it reads.
   if (std::filesystem::exists(out, ec) || std::filesystem::is_symlink(out, ec)) {

@@ -35,6 +35,6 @@ check "a bad number is reported" \
 
 "$cli" resave only-one-argument 2>"$work/err"
 st=$?
-check "a wrong call prints the usage" '[ $st -eq 2 ] && grep -q usage "$work/err"'
+check "a wrong call says so in one line that points at the help" '[ $st -eq 2 ] && [ $(wc -l <"$work/err") -eq 1 ] && grep -q "(see .vocanta-cli resave --help.)$" "$work/err"'
 
 finish
