@@ -90,6 +90,8 @@ QString choose_log_file(const QString& stored, const QString& filePart, bool& re
     if (!refused && log_file_writable(full)) return full;
   }
   for (const QString& folder : log_file_folders(running_program_places())) {
+    // A new user has no state folder yet; only a program that logs gets here.
+    QDir().mkpath(folder);
     const QString candidate = QDir(folder).absoluteFilePath(filePart);
     if (usable_log_file(candidate)) return candidate;
   }
