@@ -104,26 +104,24 @@ TEST(ErrorLog, RecordsErrorsStartsAndEndsOnlyWhileSwitchedOn) {
   EXPECT_EQ(shown.seen, QStringList{"error: after the end"});
 }
 
-TEST(ErrorLog, AStoredFileInAPlaceNobodyCanWriteFallsBackToTheProgramFolder) {
-  Shown shown;
-  testing::TempDir dir;
-  testing::write_file(dir.file("plain"), "a file, not a folder");
-  store(true, dir.file("plain") + "/QuirraErr.log");
-  const QString expected = QCoreApplication::applicationDirPath() + "/QuirraErr.log";
-  {
-    auto log = shown.log(nullptr);
-    EXPECT_EQ(log->log_file_name(), expected);
-    EXPECT_EQ(ToolFamilyStore().ReadString("ErrorLog", "LogFileName", ""), expected.toStdString());
-    EXPECT_TRUE(termination(expected.toStdString()).starts_with("Started at "));
-    store(false, expected.toStdString());
-  }
-  QFile::remove(expected);
-}
-
-TEST(ErrorLog, WritesOnlyAFileThatIsALogAndEachMessageOnOneLine) {
+// One test for every fallback to the program's folder: ctest runs tests in parallel
+// processes, and they would share the log file there.
+TEST(ErrorLog, FallsBackToTheProgramFolderAndWritesOnlyAFileThatIsALogEachMessageOnOneLine) {
   Shown shown;
   testing::TempDir dir;
   const QString fallback = QCoreApplication::applicationDirPath() + "/QuirraErr.log";
+  // A stored file in a place nobody can write.
+  testing::write_file(dir.file("plain"), "a file, not a folder");
+  store(true, dir.file("plain") + "/QuirraErr.log");
+  {
+    auto log = shown.log(nullptr);
+    EXPECT_EQ(log->log_file_name(), fallback);
+    EXPECT_EQ(ToolFamilyStore().ReadString("ErrorLog", "LogFileName", ""), fallback.toStdString());
+    EXPECT_TRUE(termination(fallback.toStdString()).starts_with("Started at "));
+    store(false, fallback.toStdString());
+  }
+  QFile::remove(fallback);
+  // Files that are no log.
   const std::string samples = std::string("VOCANTA\0\x01\x02 samples\n", 20);
   const std::string notes = "[Notes]\nkeep=this\n";
   for (const std::string& bytes : {samples, notes}) {
