@@ -2,7 +2,10 @@
 # Sourced by run.sh, test.sh and fuzz.sh.
 
 vocanta_packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev qt6-base-dev libsleef-dev
-                  libsndfile1-dev qt6-multimedia-dev libfftw3-dev dbus-daemon libcli11-dev)
+                  libsndfile1-dev qt6-multimedia-dev libfftw3-dev dbus-daemon libcli11-dev
+                  # The install test's validators and MIME database.
+                  desktop-file-utils appstream libxml2-utils man-db groff-base
+                  shared-mime-info libglib2.0-bin)
 
 # Installs the named packages that are not installed yet.
 install_packages() {
