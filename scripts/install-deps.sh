@@ -5,7 +5,9 @@ vocanta_packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev qt6-base-d
                   libsndfile1-dev qt6-multimedia-dev libfftw3-dev dbus-daemon libcli11-dev
                   # The install test's validators and MIME database.
                   desktop-file-utils appstream libxml2-utils man-db groff-base
-                  shared-mime-info libglib2.0-bin)
+                  shared-mime-info libglib2.0-bin
+                  # Scripted checks of the tables, JSON and TextGrids the tool writes.
+                  python3)
 
 # Installs the named packages that are not installed yet.
 install_packages() {

@@ -8,6 +8,7 @@
 #include "cli/build_command.h"
 #include "cli/command_words.h"
 #include "cli/convert_command.h"
+#include "cli/info_command.h"
 #include "cli/merge_command.h"
 #include "cli/resave_command.h"
 #include "core/support/number_format.h"
@@ -89,8 +90,8 @@ Work checked_work(const CLI::App& command, const CommandWords& w) {
     return [w](auto& out, auto& err) { return merge_command(w.parts, w.output, out, err); };
   }
   if (name == "info") {
-    require(given(command, "FILE.smp"), "no sample file given");
-    return [w](auto& out, auto&) { return info_command(w.in, out); };
+    require(given(command, "FILE"), "no file given");
+    return [w](auto& out, auto& err) { return info_command(w.in, w.json, out, err); };
   }
   const bool both = given(command, name == "resave" ? "IN.vta" : "IN.smp") &&
                     given(command, name == "resave" ? "OUT.vta" : "OUT");

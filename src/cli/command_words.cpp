@@ -143,9 +143,16 @@ void add_file_commands(CLI::App& app, CommandWords& w) {
   convert->add_option("IN.smp", w.in, "the sample file")->type_name("");
   convert->add_option("OUT", w.out, "the audio file: OUT.wav, OUT.flac, OUT.aif or OUT.aiff")
       ->type_name("");
-  CLI::App* info =
-      add_command(app, "info", "Prints a sample file's header items and its length.", kDashes);
-  info->add_option("FILE.smp", w.in, "the sample file")->type_name("");
+  CLI::App* info = add_command(
+      app, "info",
+      "Prints what a sample file or an audio file (WAV, FLAC, AIFF) holds: a sample file's "
+      "header items or an audio file's format, and the length.",
+      kDashes);
+  info->add_option("FILE", w.in, "the sample file (.smp) or audio file")->type_name("");
+  info->add_flag("--json", w.json,
+                 wrapped("print one JSON object instead: format, sampling frequency, samples, "
+                         "seconds, the header items, and the voices of a series from the "
+                         "label file beside FILE"));
 }
 
 }  // namespace
@@ -195,7 +202,9 @@ std::string overview() {
          "                          format (OUT must not exist yet)\n"
          "  convert IN.smp OUT.wav|OUT.flac|OUT.aiff\n"
          "                          write the samples of a sample file as an audio file\n"
-         "  info FILE.smp           print a sample file's header items and its length\n"
+         "  info FILE [--json]      print a sample or audio file's header items or format\n"
+         "                          and its length; --json: one JSON object, with the\n"
+         "                          voices of a series from the label file beside it\n"
          "\n"
          "options:\n"
          "  -h, --help              print this help and exit\n"

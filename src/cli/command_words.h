@@ -23,6 +23,7 @@ struct CommandWords {
   std::vector<std::string> parts;  // merge
   std::string in;                  // resave, convert and info
   std::string out;                 // resave and convert
+  bool json = false;               // info
 };
 
 // The commands, their options and help texts, bound to words; also --help and --version.

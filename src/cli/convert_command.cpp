@@ -34,12 +34,4 @@ int convert_command(const std::string& in, const std::string& out, std::ostream&
   return 0;
 }
 
-int info_command(const std::string& file, std::ostream& out) {
-  const SampleFileInfo info = read_sample_file_info(file);
-  for (const titem& item : info.header.items()) out << item.name << "=" << item.value << "\n";
-  const double seconds = static_cast<double>(info.samples) / info.samplingFrequency;
-  out << "length: " << info.samples << " samples, " << format_fixed3(seconds) << " s\n";
-  return 0;
-}
-
 }  // namespace vocanta

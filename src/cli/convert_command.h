@@ -8,7 +8,4 @@ namespace vocanta {
 // vocanta-cli convert IN.smp OUT.wav|OUT.flac|OUT.aiff
 int convert_command(const std::string& in, const std::string& out, std::ostream& err);
 
-// vocanta-cli info FILE.smp
-int info_command(const std::string& file, std::ostream& out);
-
 }  // namespace vocanta

@@ -42,7 +42,7 @@ st=$?
 check "a missing file says so" '[ $st -eq 1 ] && grep -q "Cannot read $work/none.smp: No such file or directory" "$work/err"'
 "$cli" info 2>"$work/err"
 st=$?
-check "info without a file says so and points at its help" '[ $st -eq 2 ] && [ $(wc -l <"$work/err") -eq 1 ] && grep -q "^vocanta-cli info: no sample file given (see .vocanta-cli info --help.)$" "$work/err"'
+check "info without a file says so and points at its help" '[ $st -eq 2 ] && [ $(wc -l <"$work/err") -eq 1 ] && grep -q "^vocanta-cli info: no file given (see .vocanta-cli info --help.)$" "$work/err"'
 
 # Sizes a format cannot hold are refused before anything is written: a sparse sample
 # file stands for the large input, and a long batch for the large build. Bounded in time

@@ -102,7 +102,7 @@ merge -o m.smp|vocanta-cli merge: no part given
 merge p.smp --nope -o m.smp|vocanta-cli merge: unknown option '--nope'
 resave v.vta|vocanta-cli resave: IN.vta and OUT.vta are needed
 convert v.smp a.wav b.wav|vocanta-cli convert: unexpected argument 'b.wav'
-info|vocanta-cli info: no sample file given (see 'vocanta-cli info --help')
+info|vocanta-cli info: no file given (see 'vocanta-cli info --help')
 TABLE
 check "no refused call wrote anything" '[ ! -e "$work/v.smp" ] && [ ! -e "$work/p.smp" ] && [ ! -e "$work/m.smp" ]'
 

@@ -7,7 +7,6 @@
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <system_error>
@@ -17,6 +16,7 @@
 #include "core/build/shard_build.h"
 #include "core/soundfile/audio_file.h"
 #include "core/soundfile/label_file.h"
+#include "core/soundfile/label_file_reader.h"
 #include "core/soundfile/sample_file_info.h"
 #include "core/soundfile/sample_file_sink.h"
 #include "core/support/atomic_file.h"
@@ -27,18 +27,13 @@
 namespace vocanta {
 namespace {
 
-struct Label {
-  int64_t count = 0;
-  std::string text;
-};
-
 struct Part {
   std::string path;
   SampleFileInfo info;
   std::string series;
   SeriesShard shard;
   int64_t first = 0, voices = 0, total = 0, length = 0;
-  std::vector<Label> labels;
+  std::vector<LabelLine> labels;
 };
 
 bool try_parse_int64(std::string_view text, int64_t& n) {
@@ -53,27 +48,12 @@ int64_t number_item(const Part& p, const char* name) {
   return n;
 }
 
-// The label lines after the first, each "start,count,label".
-std::vector<Label> read_labels(const std::string& path) {
+// The voices' lines of a part's label file.
+std::vector<LabelLine> read_labels(const std::string& path) {
   std::error_code ec;
   if (std::filesystem::is_directory(path, ec))
     throw VocantaError(path + " is a folder, not the label file of a part");
-  errno = 0;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw VocantaError(file_failure("Cannot read", path, errno));
-  std::vector<Label> labels;
-  std::string line;
-  for (bool first = true; std::getline(in, line); first = false) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (first) continue;
-    const size_t a = line.find(','), b = a == std::string::npos ? a : line.find(',', a + 1);
-    Label l;
-    if (b == std::string::npos || !try_parse_int64(line.substr(a + 1, b - a - 1), l.count))
-      throw VocantaError(path + " is not a label file of a series: '" + line + "'");
-    l.text = line.substr(b + 1);
-    labels.push_back(std::move(l));
-  }
-  return labels;
+  return read_label_file(path).voices;
 }
 
 Part read_part(const std::string& path) {
@@ -102,7 +82,7 @@ Part read_part(const std::string& path) {
                        "not a valid part");
   p.labels = read_labels(change_extension(path, ".CSV"));
   const bool whole = std::all_of(p.labels.begin(), p.labels.end(),
-                                 [&](const Label& l) { return l.count == p.length; });
+                                 [&](const LabelLine& l) { return l.count == p.length; });
   if (static_cast<int64_t>(p.labels.size()) != p.voices || !whole || p.info.samples != claimed)
     throw VocantaError(path + " is incomplete: its build did not finish");
   return p;
@@ -193,7 +173,7 @@ void write_labels(const std::vector<Part>& parts, PendingFile& file, const std::
   write_bytes(f.get(), head.data(), head.size(), labelPath);
   int64_t start = 0;
   for (const Part& p : parts)
-    for (const Label& l : p.labels) {
+    for (const LabelLine& l : p.labels) {
       const std::string line = label_line(start, l.count, l.text);
       write_bytes(f.get(), line.data(), line.size(), labelPath);
       start += l.count;
@@ -225,7 +205,7 @@ void write_audio(const std::vector<Part>& parts, AudioFormat format, const std::
   std::vector<CuePoint> cues;
   int64_t start = 0;
   for (const Part& p : parts)
-    for (const Label& l : p.labels) {
+    for (const LabelLine& l : p.labels) {
       cues.push_back({start, l.text});
       start += l.count;
     }

@@ -1,0 +1,70 @@
+#include "core/soundfile/sound_file_info.h"
+
+#include <sndfile.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "core/soundfile/sample_file_info.h"
+#include "core/support/text_case.h"
+#include "core/support/vocanta_error.h"
+
+namespace vocanta {
+namespace {
+
+struct CloseSoundFile {
+  void operator()(SNDFILE* file) const { sf_close(file); }
+};
+
+std::string library_name(int format, int command) {
+  SF_FORMAT_INFO info{};
+  info.format = format;
+  if (sf_command(nullptr, command, &info, sizeof info) != 0 || !info.name) return "unknown";
+  return info.name;
+}
+
+std::string major_name(int format) {
+  switch (format & SF_FORMAT_TYPEMASK) {
+    case SF_FORMAT_WAV:
+    case SF_FORMAT_WAVEX:
+      return "wav";
+    case SF_FORMAT_RF64:
+      return "rf64";
+    case SF_FORMAT_FLAC:
+      return "flac";
+    case SF_FORMAT_AIFF:
+      return "aiff";
+    default:
+      return library_name(format & SF_FORMAT_TYPEMASK, SFC_GET_FORMAT_MAJOR);
+  }
+}
+
+std::string encoding_name(int format) {
+  if ((format & SF_FORMAT_SUBMASK) == SF_FORMAT_PCM_16) return "pcm16";
+  return library_name(format & SF_FORMAT_SUBMASK, SFC_GET_FORMAT_SUBTYPE);
+}
+
+SoundFileInfo sample_file(const std::string& path) {
+  const SampleFileInfo read = read_sample_file_info(path);
+  SoundFileInfo info{"smp", "pcm16", {}, read.samplingFrequency, 1, read.samples};
+  for (const titem& item : read.header.items()) info.items.emplace_back(item.name, item.value);
+  return info;
+}
+
+SoundFileInfo audio_file(const std::string& path) {
+  SF_INFO sf{};
+  const std::unique_ptr<SNDFILE, CloseSoundFile> file(sf_open(path.c_str(), SFM_READ, &sf));
+  if (!file) throw VocantaError("Cannot read " + path + ": " + sf_strerror(nullptr));
+  return {
+      major_name(sf.format), encoding_name(sf.format), {}, sf.samplerate, sf.channels, sf.frames};
+}
+
+}  // namespace
+
+SoundFileInfo read_sound_file_info(const std::string& path) {
+  return to_lower_text(std::filesystem::path(path).extension().string()) == ".smp"
+             ? sample_file(path)
+             : audio_file(path);
+}
+
+}  // namespace vocanta
