@@ -309,6 +309,11 @@ def refusals():
         check("%s is refused in one line" % " ".join(opts),
               r.returncode == 2 and r.stderr.count("\n") == 1 and said in r.stderr and
               not os.path.exists("d"))
+    document = open("stim.vta", "rb").read()
+    r = run("batch", "noisy.vta", "--split", "stim.vta")
+    check("a split folder that is a file is refused, the file left as it was",
+          r.returncode == 1 and "a file of that name is in the way" in r.stderr and
+          open("stim.vta", "rb").read() == document)
     run("batch", "stim.vta", "-o", "set.wav")
     before = {f: open(f, "rb").read() for f in ("set.wav", "set.CSV", "set.stimuli.csv")}
     os.mkdir("set.TextGrid")

@@ -51,10 +51,10 @@ struct ForgetCompanions {
 
 void make_folder(const std::string& folder) {
   std::error_code ec;
+  if (std::filesystem::exists(folder, ec) && !std::filesystem::is_directory(folder, ec))
+    throw VocantaError("Cannot make the folder " + folder + ": a file of that name is in the way");
   std::filesystem::create_directories(folder, ec);
-  if (ec || !std::filesystem::is_directory(folder, ec))
-    throw VocantaError("Cannot make the folder " + folder +
-                       (ec ? ": " + ec.message() : ": a file of that name is in the way"));
+  if (ec) throw VocantaError("Cannot make the folder " + folder + ": " + ec.message());
 }
 
 }  // namespace
@@ -137,6 +137,7 @@ void StimulusBuild::build_split(const std::string& folder, std::optional<AudioFo
   };
   StimulusTable table(voice_, choice_);
   std::string tableName = file_name_part(base);
+  if (tableName.empty()) tableName = "voices";  // never a hidden ".stimuli.csv"
   if (shard)
     tableName += ".shard" + std::to_string(shard->index) + "of" + std::to_string(shard->count);
   const std::string tablePath = folder + "/" + tableName + ".stimuli.csv";

@@ -40,7 +40,8 @@ class StimulusBuild {
   void build_one_file(const std::string& path, bool textgrid);
 
   // Each voice into folder (made when missing) as DOC_INDEX_LABEL with the format's
-  // extension, and DOC.stimuli.csv beside them. With a shard, only its voices, under the
+  // extension, and DOC.stimuli.csv beside them (voices.stimuli.csv when nothing of the
+  // document's name fits a file name). With a shard, only its voices, under the
   // names the whole series gives them, and the table DOC.shardKofN.stimuli.csv of them;
   // series names the series (as a part's header does).
   void build_split(const std::string& folder, std::optional<AudioFormat> format,
