@@ -12,6 +12,7 @@
 #include "core/build/batch_build.h"
 #include "core/build/build_run.h"
 #include "core/build/shard_build.h"
+#include "core/build/split_build.h"
 #include "core/model/voice.h"
 #include "core/support/file_paths.h"
 #include "core/support/number_format.h"
@@ -27,6 +28,7 @@ BuildOptions with_full_paths(BuildOptions o) {
   o.document = absolute_path(o.document);
   o.output =
       o.output.empty() ? change_extension_as_on_disk(o.document, ".smp") : absolute_path(o.output);
+  if (!o.split.empty()) o.split = absolute_path(o.split);
   return o;
 }
 
@@ -78,15 +80,27 @@ std::string series_of(const BuildOptions& o, const BatchBuildChoice& c) {
   return series_digest(document, choices);
 }
 
-void build_shard(BuildRun& run, Voice& voice, const BuildOptions& o) {
+void check_shard_seed(const Voice& voice, const BuildOptions& o) {
   // Clock seeds would give every shard a sequence of its own.
   if (voice.settings.randomize && !o.seed)
     throw VocantaError(
         "The document randomizes each voice: give its shards one --seed N, so that they "
         "draw from one random sequence");
+}
+
+void build_shard(BuildRun& run, Voice& voice, const BuildOptions& o) {
+  check_shard_seed(voice, o);
   const BatchBuildChoice choice = batch_choice(voice, o);
   ShardBuild shard(run, voice, choice, *o.shard, series_of(o, choice));
   shard.build(o.output, o.document);
+}
+
+// Each voice into a file of its own, or with a shard each of the shard's voices.
+void build_split(BuildRun& run, Voice& voice, const BuildOptions& o) {
+  if (o.shard) check_shard_seed(voice, o);
+  const BatchBuildChoice choice = batch_choice(voice, o);
+  const std::string series = o.shard ? series_of(o, choice) : "";
+  StimulusBuild(run, voice, choice).build_split(o.split, o.format, o.document, o.shard, series);
 }
 
 // "voices N" and "samples N" of the series, or of the shard when one is given.
@@ -118,9 +132,9 @@ int batch_command(BuildOptions options, std::ostream& out, std::ostream& err) {
   const BuildOptions o = with_full_paths(std::move(options));
   if (o.count) return print_count(o, out, err);
   return run_build(o, out, err, [](BuildRun& run, Voice& voice, const BuildOptions& o) {
+    if (!o.split.empty()) return build_split(run, voice, o);
     if (o.shard) return build_shard(run, voice, o);
-    BatchBuild batch(run, voice.batches, batch_choice(voice, o));
-    batch.build(o.output);
+    StimulusBuild(run, voice, batch_choice(voice, o)).build_one_file(o.output, o.textgrid);
   });
 }
 

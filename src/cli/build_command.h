@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/build/series_shard.h"
+#include "core/soundfile/audio_file.h"
 #include "core/synthesis/engine.h"
 
 namespace vocanta {
@@ -22,6 +23,9 @@ struct BuildOptions {
   std::optional<std::vector<std::string>> only;
   std::optional<SeriesShard> shard;
   bool count = false;
+  std::string split;                  // batch: the folder of one file per voice; empty for one file
+  std::optional<AudioFormat> format;  // with split: none for sample files
+  bool textgrid = false;
 };
 
 // vocanta-cli build DOC.vta [-o OUT] [--seed N]; OUT is a sample file or an audio file
@@ -29,6 +33,7 @@ int build_command(BuildOptions options, std::ostream& out, std::ostream& err);
 
 // vocanta-cli batch DOC.vta [-o OUT] [--combinations] [--only NAME,...]
 //                           [--include-without] [--seed N] [--shard K/N] [--count]
+//                           [--split DIR [--format F]] [--textgrid]
 int batch_command(BuildOptions options, std::ostream& out, std::ostream& err);
 
 }  // namespace vocanta

@@ -56,6 +56,31 @@ Engine parse_engine(const std::string& name) {
   throw UsageError("--engine takes fast or reference, not '" + name + "'");
 }
 
+std::optional<AudioFormat> parse_format(const std::string& name) {
+  if (name == "smp") return std::nullopt;
+  if (name == "wav") return AudioFormat::Wav;
+  if (name == "flac") return AudioFormat::Flac;
+  if (name == "aiff") return AudioFormat::Aiff;
+  throw UsageError("--format takes wav, flac, aiff or smp, not '" + name + "'");
+}
+
+// --split, --format and --textgrid, which batch alone has.
+void stimulus_options(const CLI::App& command, const CommandWords& w, BuildOptions& o) {
+  o.textgrid = w.textgrid;
+  if (given(command, "--split")) {
+    require(!w.split.empty(), "--split needs a folder");
+    require(!given(command, "--output"), "--split DIR takes the place of -o OUT");
+    require(!o.textgrid, "--textgrid needs the series in one file, not --split");
+    o.split = w.split;
+    o.format = given(command, "--format") ? parse_format(w.format) : AudioFormat::Wav;
+    return;
+  }
+  require(!given(command, "--format"),
+          "--format goes with --split; one file takes its format from -o OUT's extension");
+  require(!o.textgrid || !o.shard || o.count,
+          "--textgrid needs the whole series in one file, not a --shard part");
+}
+
 BuildOptions build_options(const CLI::App& command, const CommandWords& w) {
   BuildOptions o;
   if (given(command, "--seed")) o.seed = parse_seed(w.seed);
@@ -71,7 +96,8 @@ BuildOptions build_options(const CLI::App& command, const CommandWords& w) {
   o.document = w.document;
   require(!o.document.empty(), "no document given");
   o.output = w.output;
-  require(!o.shard || o.count || !o.output.empty(),
+  stimulus_options(command, w, o);
+  require(!o.shard || o.count || !o.output.empty() || !o.split.empty(),
           "--shard needs -o PART: every shard writes a part of its own");
   return o;
 }

@@ -100,7 +100,9 @@ void add_batch(CLI::App& app, CommandWords& w) {
       add_command(app, "batch",
                   "Renders one voice per batch step (or per combination of steps) into one file "
                   "and a .CSV label file beside it that says where each voice begins; a WAV also "
-                  "marks each voice's start with a cue point.",
+                  "marks each voice's start with a cue point. NAME.stimuli.csv beside it lists "
+                  "the voices with their batch steps and the values of the batched points; "
+                  "--split writes each voice into a file of its own instead.",
                   kValues);
   add_build_options(*batch, w);
   batch->add_flag("--combinations", w.combinations,
@@ -114,6 +116,19 @@ void add_batch(CLI::App& app, CommandWords& w) {
                    wrapped("only the K-th of N equal slices of the series, into a part for "
                            "merge (-o required; a randomizing document needs --seed)"))
       ->type_name("K/N");
+  batch
+      ->add_option("--split", w.split,
+                   wrapped("each voice into a file of its own in DIR (made when missing), "
+                           "named DOC_INDEX_LABEL, with DOC.stimuli.csv beside them; not with -o"))
+      ->type_name("DIR");
+  batch
+      ->add_option("--format", w.format,
+                   wrapped("with --split: the files' format (default wav; smp is the sample "
+                           "file)"))
+      ->type_name("wav|flac|aiff|smp");
+  batch->add_flag("--textgrid", w.textgrid,
+                  wrapped("also NAME.TextGrid beside the one file: an interval per voice, "
+                          "named by its label"));
   batch->add_flag("--count", w.count,
                   wrapped("print the series' voices and samples (with --shard, those of the "
                           "shard), build nothing"));
@@ -188,7 +203,11 @@ std::string overview() {
          "                [--include-without] [--seed N] [--engine fast|reference]\n"
          "                          render one voice per batch step (or per combination\n"
          "                          of steps) into one file and a .CSV label file; a WAV\n"
-         "                          also marks each voice's start with a cue point\n"
+         "                          also marks each voice's start with a cue point; a\n"
+         "                          .stimuli.csv table lists the voices and their values\n"
+         "    --split DIR [--format wav|flac|aiff|smp]\n"
+         "                          each voice into a file of its own in DIR instead\n"
+         "    --textgrid            also a TextGrid of the voices beside the one file\n"
          "    --shard K/N           only the K-th of N equal slices of the series, into a\n"
          "                          part for merge (-o required; a randomizing document\n"
          "                          needs --seed)\n"

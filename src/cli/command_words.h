@@ -17,6 +17,9 @@ struct CommandWords {
   std::string engine = "fast";
   std::string only;
   std::string shard;
+  std::string split;
+  std::string format;
+  bool textgrid = false;
   bool combinations = false;
   bool includeWithout = false;
   bool count = false;

@@ -114,13 +114,32 @@ int64_t BatchBuild::checked_count() const {
                      std::to_string(kCountLimit - 1) + ")");
 }
 
-void BatchBuild::build(const std::string& path) {
+int64_t BatchBuild::buildable_count() const {
   const int64_t voices = count();
   if (voices == 0)
     throw VocantaError(
         "There is nothing to build: choose batches or check \"Include build without batch\"");
-  run_.run_series(path, voices, [&] {
-    for_each_voice([&](const std::string& label) { build_labelled(label); });
+  return voices;
+}
+
+void BatchBuild::build(const std::string& path) {
+  const int64_t voices = buildable_count();
+  run_.run_series(path, voices, [&] { build_voices(); });
+}
+
+void BatchBuild::build_into(SampleSink& sink, const std::string& path) {
+  const int64_t voices = buildable_count();
+  run_.run_series(sink, path, voices, [&] { build_voices(); });
+}
+
+void BatchBuild::build_voices() {
+  int64_t index = 0;
+  for_each_voice([&](const std::string& label) {
+    const int64_t start = run_.samples_in_file();
+    build_labelled(label);
+    if (recorder_)
+      recorder_(BuiltVoice{index, label, *batches_, start, run_.samples_in_file() - start});
+    ++index;
   });
 }
 

@@ -3,12 +3,14 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vocanta {
 
 class BatchList;
 class BuildRun;
+class SampleSink;
 struct tbatchitem;
 
 // The choices of the batch window that shape a batch build.
@@ -28,6 +30,17 @@ class BatchProgress {
   virtual void show_label(const std::string& label) = 0;
 };
 
+// A voice of a series once it is built: its place in the series (from 0), its label, the
+// batch states it was built with, its first sample in the file and its length.
+struct BuiltVoice {
+  int64_t index;
+  const std::string& label;
+  const BatchList& states;
+  int64_t start;
+  int64_t length;
+};
+using VoiceRecorder = std::function<void(const BuiltVoice&)>;
+
 // The batch list in the order the batch window shows it: names sorted without regard
 // to letter case.
 std::vector<std::string> sorted_batch_names(const BatchList& batches);
@@ -46,6 +59,10 @@ class BatchBuild {
   // Builds every voice of the series into path, one label line each. Refuses a series
   // without any voice before the file is touched.
   void build(const std::string& path);
+  // The same into a destination of the caller's; path names the build.
+  void build_into(SampleSink& sink, const std::string& path);
+  // Told of every voice that build renders (a table of the series is made of them).
+  void set_recorder(VoiceRecorder recorder) { recorder_ = std::move(recorder); }
 
   void build_labelled(const std::string& label);
 
@@ -57,6 +74,9 @@ class BatchBuild {
   // The batch each list entry names (nullptr for none), looked up in one pass.
   std::vector<const tbatchitem*> entry_batches() const;
   std::vector<int16_t> entry_ids() const;
+  // The count, refusing a series without any voice.
+  int64_t buildable_count() const;
+  void build_voices();
   double combination_estimate() const;
   bool chosen(size_t index) const;
   bool counted(const std::vector<int16_t>& ids, size_t index) const;
@@ -69,6 +89,7 @@ class BatchBuild {
   BatchBuildChoice choice_;
   BatchProgress* progress_;
   std::function<void(const std::string&)> voice_;
+  VoiceRecorder recorder_;
 };
 
 }  // namespace vocanta

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "core/build/build_host.h"
 #include "core/soundfile/sample_sink.h"
@@ -40,6 +41,7 @@ class BuildRun : private RenderBreak {
 
   // The document that the header's proc item names; no build writes over it.
   void set_document_path(const std::string& path) { documentPath_ = path; }
+  const std::string& document_path() const { return documentPath_; }
   // Which engine renders the voices of the builds to come; the fast one unless told.
   void set_engine(Engine engine) { engine_ = engine; }
   // The decimal separator of the settings texts and of the numbers the host is shown;
@@ -89,13 +91,17 @@ class BuildRun : private RenderBreak {
   void run(SampleSink& sink, const std::string& path, Body body) {
     run_into(sink, path, kPlainBuild, body);
   }
+  // Texts the next series into a path of its own puts in place with its file.
+  void set_series_companions(CompanionSource source) { companions_ = std::move(source); }
   // A labelled series of voices into path: a label line per voice, and the progress
   // counts all of them.
   template <typename Body>
   void run_series(const std::string& path, int64_t voices, Body body) {
+    CompanionSource companions = std::exchange(companions_, {});
     check_idle();
     check_destination(path, true);
     const std::unique_ptr<SampleSink> sink = sink_for(path, true);
+    if (companions) sink->set_companions(std::move(companions));
     run_into(*sink, path, voices, body);
   }
   // The same into a destination of the caller's; a slice of a series may hold no voice.
@@ -174,6 +180,7 @@ class BuildRun : private RenderBreak {
   char decimalSeparator_ = '.';
   std::string documentPath_;
   std::string openDocument_;
+  CompanionSource companions_;
   std::string destination_;
   BuildOutcome outcome_ = BuildOutcome::None;
   std::string writeFailure_;

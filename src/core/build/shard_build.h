@@ -9,6 +9,7 @@
 namespace vocanta {
 
 class BuildRun;
+class SampleSink;
 class Voice;
 
 // The header items by which a part of a series says what it holds, after the usual
@@ -43,8 +44,15 @@ class ShardBuild {
 
   // documentPath: what the header's proc item names.
   void build(const std::string& path, const std::string& documentPath);
+  // The shard's voices into a destination of the caller's named path, each told to
+  // recorder; refuses a series without voices or too large to count first.
+  void build_into(SampleSink& sink, const std::string& path, const VoiceRecorder& recorder = {});
 
  private:
+  // The series' voices and the samples of one voice, once the series is found buildable.
+  int64_t checked_length();
+  void render_voices(const VoiceRecorder& recorder);
+
   BuildRun& run_;
   Voice& voice_;
   BatchBuild batch_;

@@ -187,11 +187,11 @@ void check_audio_limits(const std::string& target, AudioFormat format, int32_t s
                        std::to_string(kFlacSamples - 1) + ")");
 }
 
-void write_audio_file(const std::string& target, AudioFormat format, int32_t samplingFrequency,
-                      RawSamples source, const std::vector<CuePoint>& cues) {
+void stage_audio_file(PendingFile& pending, const std::string& target, AudioFormat format,
+                      int32_t samplingFrequency, RawSamples source,
+                      const std::vector<CuePoint>& cues) {
   check_audio_limits(target, format, samplingFrequency, source.count,
                      static_cast<int64_t>(cues.size()));
-  PendingFile pending;
   errno = 0;
   const int fd = pending.create(target);
   if (fd < 0) throw VocantaError(file_failure("Cannot create", target, errno));
@@ -202,11 +202,23 @@ void write_audio_file(const std::string& target, AudioFormat format, int32_t sam
       write_into(fd, target, format, samplingFrequency, source, cues, true);
   } catch (...) {
     ::close(fd);
+    pending.discard();
     throw;
   }
   errno = 0;
-  if (::close(fd) != 0 || !pending.commit())
-    throw VocantaError(file_failure("Cannot write to", target, errno));
+  if (::close(fd) != 0) {
+    const int error = errno;
+    pending.discard();
+    throw VocantaError(file_failure("Cannot write to", target, error));
+  }
+}
+
+void write_audio_file(const std::string& target, AudioFormat format, int32_t samplingFrequency,
+                      RawSamples source, const std::vector<CuePoint>& cues) {
+  PendingFile pending;
+  stage_audio_file(pending, target, format, samplingFrequency, source, cues);
+  errno = 0;
+  if (!pending.commit()) throw VocantaError(file_failure("Cannot write to", target, errno));
 }
 
 }  // namespace vocanta

@@ -8,6 +8,8 @@
 
 namespace vocanta {
 
+class PendingFile;
+
 // The audio files a build or a conversion writes besides the program's own sample file,
 // always 16-bit mono at the voice's sampling frequency.
 enum class AudioFormat { Wav, Flac, Aiff };
@@ -49,5 +51,10 @@ bool wav_needs_rf64(int64_t samples);
 // so a failure leaves an earlier file of that name as it was. Throws VocantaError.
 void write_audio_file(const std::string& target, AudioFormat format, int32_t samplingFrequency,
                       RawSamples source, const std::vector<CuePoint>& cues = {});
+// The same, made beside target in pending and left there for the caller to put in place
+// with other files (pending.commit()). Throws VocantaError, leaving nothing behind.
+void stage_audio_file(PendingFile& pending, const std::string& target, AudioFormat format,
+                      int32_t samplingFrequency, RawSamples source,
+                      const std::vector<CuePoint>& cues = {});
 
 }  // namespace vocanta

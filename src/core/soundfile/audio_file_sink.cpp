@@ -57,21 +57,25 @@ void AudioFileSink::finish() noexcept {
   if (!samples_.close() && failure_.empty()) failure_ = "Cannot write to " + path_;
   if (failure_.empty()) {
     try {
+      companions_.prepare(path_);
       make_audio_file();
       // Only beside the audio file it describes: a label file put in place before would
       // describe an earlier file if this one failed.
       labels_.commit();
+      companions_.commit();
     } catch (const std::exception& e) {
       failure_ = e.what();
     }
   }
   labels_.discard();
+  companions_.discard();
   staging_.discard();
 }
 
 void AudioFileSink::abandon() noexcept {
   samples_.close();
   labels_.discard();
+  companions_.discard();
   staging_.discard();
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/soundfile/audio_file.h"
@@ -29,6 +30,9 @@ class AudioFileSink : public SampleSink {
   size_t write(const int16_t* samples, size_t count) override;
   std::string write_failure() const override { return failure_; }
   void voice_done(int64_t start, int64_t count, const std::string& label) override;
+  void set_companions(CompanionSource source) override {
+    companions_.set_source(std::move(source));
+  }
   // Makes the audio file of the samples so far, also after a break; not after a write
   // that failed, which leaves the earlier file.
   void finish() noexcept override;
@@ -40,6 +44,7 @@ class AudioFileSink : public SampleSink {
   std::string path_;
   AudioFormat format_;
   LabelFile labels_;
+  CompanionFiles companions_;
   PendingFile staging_;
   RawSampleWriter samples_;
   int32_t samplingFrequency_ = 0;

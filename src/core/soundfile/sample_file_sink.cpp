@@ -83,6 +83,7 @@ void SampleFileSink::finish() noexcept {
   if (!series_ || !wasOpen) return;
   if (!failure_.empty()) return abandon();
   try {
+    companions_.prepare(path_);
     put_in_place();
   } catch (const std::exception& e) {
     failure_ = e.what();
@@ -94,6 +95,7 @@ void SampleFileSink::put_in_place() {
   errno = 0;
   if (!pending_.commit()) throw VocantaError(file_failure("Cannot write to", path_, errno));
   labels_.commit();
+  companions_.commit();
 }
 
 void SampleFileSink::abandon() noexcept {
@@ -101,6 +103,7 @@ void SampleFileSink::abandon() noexcept {
   samples_.close();
   pending_.discard();
   labels_.discard();
+  companions_.discard();
 }
 
 }  // namespace vocanta

@@ -46,6 +46,9 @@ class SampleFileSink : public SampleSink {
   size_t write(const int16_t* samples, size_t count) override;
   std::string write_failure() const override { return failure_; }
   void voice_done(int64_t start, int64_t count, const std::string& label) override;
+  void set_companions(CompanionSource source) override {
+    companions_.set_source(std::move(source));
+  }
   void finish() noexcept override;
   void abandon() noexcept override;
 
@@ -60,6 +63,7 @@ class SampleFileSink : public SampleSink {
   PendingFile pending_;
   std::string failure_;
   LabelFile labels_;
+  CompanionFiles companions_;
   std::string documentPath_;
   RawSampleWriter samples_;
   bool labelled_ = false;

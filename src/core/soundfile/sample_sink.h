@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "core/soundfile/companion_files.h"
+
 namespace vocanta {
 
 // What every destination of a build learns before the first sample.
@@ -33,6 +35,9 @@ class SampleSink {
   virtual size_t write(const int16_t* samples, size_t count) = 0;
   // After a write that kept fewer: why, for the user ("Cannot write to PATH: reason").
   virtual std::string write_failure() const { return {}; }
+  // Texts that describe a series (its table, a TextGrid), written by a file that is put
+  // in place as a whole with them; other destinations have no place for them.
+  virtual void set_companions(CompanionSource) {}
   // One voice is over: its first sample in the build, its length and its label.
   virtual void voice_done(int64_t start, int64_t count, const std::string& label) = 0;
   // Must not throw: it also runs while an earlier error is on its way to the user.

@@ -94,6 +94,12 @@ std::string format_number(double value, char decimalSeparator) {
   return out + "E" + std::to_string(d.exponent);
 }
 
+std::string format_round_trip(double value) {
+  char text[64];
+  const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+  return std::string(text, end);
+}
+
 std::string format_fixed3(double value, char decimalSeparator) {
   if (!std::isfinite(value)) return format_number(value, decimalSeparator);
   // Rounded from the 15-digit decimal form, so that 2.0005 shows as 2.001 as typed and

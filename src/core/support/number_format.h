@@ -18,6 +18,10 @@ std::string format_number(double value, char decimalSeparator = '.');
 // Fixed notation with exactly three decimals, as in the axis range fields.
 std::string format_fixed3(double value, char decimalSeparator = '.');
 
+// The shortest text with "." that reads back as exactly this double, whatever the locale
+// ("0.35", "1e-07"): for files that other programs read, where every digit counts.
+std::string format_round_trip(double value);
+
 // Raises "Cannot convert empty string to number" for the empty text, otherwise "'%s' is
 // not a valid floating point value" (a long text shown cut). Blanks around the number are
 // ignored; no thousands separators.
