@@ -62,6 +62,7 @@ TEST(BatchWindowFiles, OneFilePerVoiceWritesWhatTheCommandLineToolWritesInEachFo
   b.form.combinationsradio->click();
   b.form.Includewithoutcheck->click();
   b.form.splitcheck->click();
+  testing::action(b.main, "resultAction").trigger();
   std::string folder;
   std::vector<std::string> offered;
   b.form.set_folder_chooser([&](const std::string& initial) {
@@ -96,6 +97,7 @@ TEST(BatchWindowFiles, OneFilePerVoiceWritesWhatTheCommandLineToolWritesInEachFo
   EXPECT_TRUE(b.main.desktop().statistics().lines().contains(
       QString::fromStdString("Build of " + folder + " started")));
   // No one file is the series: the result view shows none of them.
+  QTest::qWait(20);
   EXPECT_TRUE(b.main.desktop().result_window().shown_path().isEmpty());
 
   // A cancelled folder dialog builds nothing.
