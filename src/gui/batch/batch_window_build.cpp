@@ -94,7 +94,7 @@ std::optional<AudioFormat> BatchWindow::chosen_format() const {
 }
 
 void BatchWindow::build_split() {
-  const DocumentLifecycle& document = session_.document();
+  DocumentLifecycle& document = session_.document();
   const std::string folder =
       chooseFolder_(lastFolder_.empty() ? folder_of(document.documentPath) : lastFolder_);
   if (folder.empty()) return;
@@ -107,10 +107,17 @@ void BatchWindow::build_split() {
   // The document goes with its voices into the folder, named as their files and table.
   splitFolder_ = folder;
   splitAutosave_ = folder + "/" + series_name(named) + ".smp";
+  // Autosave points the sample file at the folder's NAME.smp, whose series' table would
+  // replace the folder's own: the build file dialog proposes what it proposed before.
   struct Forget {
     BatchWindow& w;
-    ~Forget() { w.splitFolder_.clear(); }
-  } forget{*this};
+    DocumentLifecycle& document;
+    const std::string samplePath;
+    ~Forget() {
+      w.splitFolder_.clear();
+      document.samplePath = samplePath;
+    }
+  } forget{*this, document, document.samplePath};
   StimulusBuild(session_.build_run(), session_.voice(), build_choice(), this)
       .build_split(folder, chosen_format(), named);
 }

@@ -63,6 +63,7 @@ TEST(BatchWindowFiles, OneFilePerVoiceWritesWhatTheCommandLineToolWritesInEachFo
   b.form.Includewithoutcheck->click();
   b.form.splitcheck->click();
   testing::action(b.main, "resultAction").trigger();
+  const std::string samplePath = b.session.document().samplePath;
   std::string folder;
   std::vector<std::string> offered;
   b.form.set_folder_chooser([&](const std::string& initial) {
@@ -81,6 +82,8 @@ TEST(BatchWindowFiles, OneFilePerVoiceWritesWhatTheCommandLineToolWritesInEachFo
     // The document goes into the folder under the name the files begin with.
     EXPECT_EQ(b.session.document().documentPath, folder + "/batch_vowels.vta");
     EXPECT_EQ(fromWindow.erase("batch_vowels.vta"), 1u);
+    // Not the folder's NAME.smp, whose table would replace the folder's.
+    EXPECT_EQ(b.session.document().samplePath, samplePath);
 
     const std::string cli = dir.file("cli_" + formats[i].toStdString());
     testing::run_cli({"batch", QString::fromStdString(testing::kVowels), "--split",
