@@ -95,15 +95,16 @@ std::string format_extension(std::optional<AudioFormat> format) {
   return ".smp";
 }
 
-StimulusBuild::StimulusBuild(BuildRun& run, Voice& voice, BatchBuildChoice choice)
-    : run_(run), voice_(voice), choice_(std::move(choice)) {}
+StimulusBuild::StimulusBuild(BuildRun& run, Voice& voice, BatchBuildChoice choice,
+                             BatchProgress* progress)
+    : run_(run), voice_(voice), choice_(std::move(choice)), progress_(progress) {}
 
 void StimulusBuild::build_one_file(const std::string& path, bool textgrid) {
   const std::string tablePath = change_extension(path, ".stimuli.csv");
   const std::string gridPath = change_extension(path, ".TextGrid");
   check_companion(tablePath, path, run_.document_path());
   if (textgrid) check_companion(gridPath, path, run_.document_path());
-  BatchBuild batch(run_, voice_.batches, choice_);
+  BatchBuild batch(run_, voice_.batches, choice_, progress_);
   StimulusTable table(voice_, choice_);
   std::vector<LabelledStretch> stretches;
   const std::string file = file_name_of(path);
@@ -151,7 +152,7 @@ void StimulusBuild::build_split(const std::string& folder, std::optional<AudioFo
     table.record(v, name(v.index, v.label), 0);
   };
   if (shard) return whole.build_into(sink, folder, record);
-  BatchBuild batch(run_, voice_.batches, choice_);
+  BatchBuild batch(run_, voice_.batches, choice_, progress_);
   batch.set_recorder(record);
   batch.build_into(sink, folder);
 }

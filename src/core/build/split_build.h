@@ -34,7 +34,9 @@ std::string format_extension(std::optional<AudioFormat> format);
 // file, a TextGrid of them. All of them replace earlier ones together, once complete.
 class StimulusBuild {
  public:
-  StimulusBuild(BuildRun& run, Voice& voice, BatchBuildChoice choice);
+  // progress, when given, is shown the label of each voice as the batch window shows it.
+  StimulusBuild(BuildRun& run, Voice& voice, BatchBuildChoice choice,
+                BatchProgress* progress = nullptr);
 
   // The series into path, with NAME.stimuli.csv and, when asked, NAME.TextGrid beside it.
   void build_one_file(const std::string& path, bool textgrid);
@@ -52,6 +54,7 @@ class StimulusBuild {
   BuildRun& run_;
   Voice& voice_;
   BatchBuildChoice choice_;
+  BatchProgress* progress_;
 };
 
 }  // namespace vocanta

@@ -1,7 +1,9 @@
 #include "gui/batch/batch_window.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QEvent>
+#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -52,6 +54,10 @@ BatchWindow::BatchWindow(Session& session, QWidget* parent)
   setWindowTitle("Batch");
   create_controls();
   connect_controls();
+  chooseFolder_ = [this](const std::string& initial) {
+    return QFileDialog::getExistingDirectory(this, "Build voices into folder", qt(initial))
+        .toStdString();
+  };
   session_.voice().events.add(this);
 }
 
@@ -128,7 +134,39 @@ QWidget* BatchWindow::create_choices() {
   row->addWidget(buildradio, 0, 0);
   row->addWidget(combinationradio, 0, 1);
   row->addWidget(Includewithoutcheck, 1, 0, 1, 2);
+  row->addWidget(create_file_choices(box), 2, 0, 1, 2);
   return box;
+}
+
+QWidget* BatchWindow::create_file_choices(QWidget* parent) {
+  auto* box = new QWidget(parent);
+  textgridcheck = named(new QCheckBox("Write a &TextGrid", box), "textgridcheck",
+                        "Writes a TextGrid of the voices beside the series' file");
+  splitcheck = named(new QCheckBox("One file per &voice", box), "splitcheck",
+                     "Builds each voice into a file of its own in a folder");
+  formatlabel = named(new QLabel("&Format:", box), "formatlabel");
+  formatcombo = named(new QComboBox(box), "formatcombo", "The format of the voices' files");
+  // In the order of AudioFormat, the sample file last.
+  formatcombo->addItems({"WAV", "FLAC", "AIFF", "Sample file"});
+  formatlabel->setBuddy(formatcombo);
+  auto* row = new QHBoxLayout(box);
+  row->setContentsMargins(0, 0, 0, 0);
+  row->addWidget(textgridcheck);
+  row->addStretch();
+  row->addWidget(splitcheck);
+  row->addWidget(formatlabel);
+  row->addWidget(formatcombo);
+  update_file_choices();
+  return box;
+}
+
+void BatchWindow::update_file_choices() {
+  // A TextGrid describes one file; the format is that of the files of the voices, as one
+  // file takes its own from the name it is given.
+  const bool split = splitcheck->isChecked();
+  textgridcheck->setEnabled(!split);
+  formatlabel->setEnabled(split);
+  formatcombo->setEnabled(split);
 }
 
 void BatchWindow::connect_controls() {
@@ -150,6 +188,7 @@ void BatchWindow::connect_controls() {
     connect(r, &QRadioButton::toggled, this, reported(this, &BatchWindow::update_build_count));
   connect(Includewithoutcheck, &QCheckBox::toggled, this,
           reported(this, &BatchWindow::update_build_count));
+  connect(splitcheck, &QCheckBox::toggled, this, reported(this, &BatchWindow::update_file_choices));
 }
 
 void BatchWindow::showEvent(QShowEvent* event) {

@@ -2,11 +2,16 @@
 
 #include <QWidget>
 #include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
 
 #include "core/build/batch_build.h"
 #include "core/model/model_observer.h"
+#include "core/soundfile/audio_file.h"
 
 class QCheckBox;
+class QComboBox;
 class QKeyEvent;
 class QGroupBox;
 class QLabel;
@@ -53,6 +58,22 @@ class BatchWindow : public QWidget, private ModelObserver, private BatchProgress
   QPushButton* batchbuildbutton = nullptr;
   QLabel* Batchprogresslabel = nullptr;
   QLabel* ntobuildlabel = nullptr;
+  // How the series is written: one file with, when asked, a TextGrid beside it, or one
+  // file per voice in a folder, in the format chosen.
+  QCheckBox* textgridcheck = nullptr;
+  QCheckBox* splitcheck = nullptr;
+  QLabel* formatlabel = nullptr;
+  QComboBox* formatcombo = nullptr;
+
+  // Asks for the folder of the voices' files, starting at initial; empty when cancelled.
+  // The platform's folder dialog unless replaced (tests answer without one).
+  using FolderChooser = std::function<std::string(const std::string& initial)>;
+  void set_folder_chooser(FolderChooser chooser) { chooseFolder_ = std::move(chooser); }
+  // Where autosave puts the document when a build into samplePath starts: while the
+  // voices go into a folder, the folder itself, under the name their files begin with.
+  std::string autosave_path(const std::string& samplePath) const;
+  // A build of one file per voice runs: there is no one file for the result view.
+  bool building_split() const { return !splitFolder_.empty(); }
 
  signals:
   // The present-in list asks for the parameter window of that index to come forward.
@@ -69,6 +90,8 @@ class BatchWindow : public QWidget, private ModelObserver, private BatchProgress
 
   void create_controls();
   QWidget* create_choices();
+  QWidget* create_file_choices(QWidget* parent);
+  void update_file_choices();
   void connect_controls();
   int16_t current_batch_id() const;
   void show_current_steps();
@@ -79,10 +102,20 @@ class BatchWindow : public QWidget, private ModelObserver, private BatchProgress
   void renamebuttonClick();
   void removebuttonClick();
   void batchbuildbuttonClick();
+  void build_one_file();
+  void build_split();
+  // The build names the document loaded last, as a plain build's header does.
+  void prepare_run();
+  std::optional<AudioFormat> chosen_format() const;
   void presentlistboxClick();
   BatchBuildChoice build_choice() const;
 
   Session& session_;
+  FolderChooser chooseFolder_;
+  std::string lastFolder_;  // the folder of the last build of one file per voice
+  // During such a build: its folder and what autosave gets instead of it.
+  std::string splitFolder_;
+  std::string splitAutosave_;
 };
 
 }  // namespace vocanta

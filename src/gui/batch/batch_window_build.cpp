@@ -1,10 +1,14 @@
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <optional>
+#include <string>
 
+#include "core/build/split_build.h"
 #include "core/document/session.h"
 #include "core/soundfile/audio_file.h"
 #include "core/support/prompter.h"
@@ -12,6 +16,24 @@
 #include "gui/platform/message_box.h"
 
 namespace vocanta {
+namespace {
+
+// The name the files of a series built into a folder begin with, as the stimulus build
+// makes it of the document's name without folder and extension; "voices" for none.
+std::string series_name(const std::string& documentPath) {
+  const std::string name = documentPath.substr(documentPath.rfind('/') + 1);
+  const size_t dot = name.rfind('.');
+  const std::string fit =
+      file_name_part(dot == std::string::npos || dot == 0 ? name : name.substr(0, dot));
+  return fit.empty() ? "voices" : fit;
+}
+
+std::string folder_of(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+}  // namespace
 
 BatchBuildChoice BatchWindow::build_choice() const {
   BatchBuildChoice c;
@@ -35,13 +57,73 @@ void BatchWindow::update_build_count() {
 void BatchWindow::batchbuildbuttonClick() {
   // Refused at once rather than after the file dialog, as a plain build is.
   session_.build_run().check_idle();
+  if (splitcheck->isChecked())
+    build_split();
+  else
+    build_one_file();
+}
+
+void BatchWindow::prepare_run() {
+  const DocumentLifecycle& document = session_.document();
+  session_.build_run().set_document_path(document.lastLoadedPath);
+  session_.build_run().set_open_document(document.documentPath);
+}
+
+void BatchWindow::build_one_file() {
   DocumentLifecycle& document = session_.document();
   const std::string path =
       session_.prompter().save_file_name("Build file as", kBuildFileFilter, document.samplePath);
   if (path.empty()) return;
   document.samplePath = path;
   const BuildRunningScope building;
-  session_.build_batches(path, build_choice(), this);
+  prepare_run();
+  StimulusBuild(session_.build_run(), session_.voice(), build_choice(), this)
+      .build_one_file(path, textgridcheck->isChecked());
+}
+
+std::optional<AudioFormat> BatchWindow::chosen_format() const {
+  switch (formatcombo->currentIndex()) {
+    case 0:
+      return AudioFormat::Wav;
+    case 1:
+      return AudioFormat::Flac;
+    case 2:
+      return AudioFormat::Aiff;
+  }
+  return std::nullopt;
+}
+
+void BatchWindow::build_split() {
+  DocumentLifecycle& document = session_.document();
+  const std::string folder =
+      chooseFolder_(lastFolder_.empty() ? folder_of(document.documentPath) : lastFolder_);
+  if (folder.empty()) return;
+  lastFolder_ = folder;
+  // The files are named after the document that their headers name: the one loaded
+  // last, as the command line names them after the document it builds.
+  const std::string named = document.lastLoadedPath;
+  const BuildRunningScope building;
+  prepare_run();
+  // The document goes with its voices into the folder, named as their files and table.
+  splitFolder_ = folder;
+  splitAutosave_ = folder + "/" + series_name(named) + ".smp";
+  // Autosave points the sample file at the folder's NAME.smp, whose series' table would
+  // replace the folder's own: the build file dialog proposes what it proposed before.
+  struct Forget {
+    BatchWindow& w;
+    DocumentLifecycle& document;
+    const std::string samplePath;
+    ~Forget() {
+      w.splitFolder_.clear();
+      document.samplePath = samplePath;
+    }
+  } forget{*this, document, document.samplePath};
+  StimulusBuild(session_.build_run(), session_.voice(), build_choice(), this)
+      .build_split(folder, chosen_format(), named);
+}
+
+std::string BatchWindow::autosave_path(const std::string& samplePath) const {
+  return !splitFolder_.empty() && samplePath == splitFolder_ ? splitAutosave_ : samplePath;
 }
 
 void BatchWindow::show_label(const std::string& label) {

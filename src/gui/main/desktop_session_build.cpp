@@ -40,7 +40,8 @@ void DesktopSession::build_running(bool running) {
 }
 
 void DesktopSession::autosave(const std::string& samplePath) {
-  if (settingsDialog_->autosave()) session_->document().autosave(samplePath);
+  if (settingsDialog_->autosave())
+    session_->document().autosave(batchWindow_->autosave_path(samplePath));
 }
 
 void DesktopSession::refresh_progress(double t, const std::string& percent) {
@@ -98,8 +99,10 @@ void DesktopSession::build_voice(const QString& path) {
 }
 
 void DesktopSession::result_built() {
-  // A build broken off or failed leaves a file that is not the voice as drawn.
-  if (session_->build_run().outcome() != BuildOutcome::Done) return;
+  // A build broken off or failed leaves a file that is not the voice as drawn; the
+  // voices in a folder are each a file, and the view shows a build's one file only.
+  if (session_->build_run().outcome() != BuildOutcome::Done || batchWindow_->building_split())
+    return;
   const QString path = QString::fromStdString(session_->build_run().destination());
   resultWindow_->show_built(QFileInfo(path).absoluteFilePath(),
                             std::make_shared<VoiceTracks>(session_->build_run().tracks()));

@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -15,65 +14,18 @@
 
 #include "core/document/session.h"
 #include "core/model/voice.h"
+#include "gui/batch/batches_fixture.h"
 #include "gui/batch/rename_batch_dialog.h"
 #include "gui/diagram/parameter_window.h"
 #include "gui/diagram/parameter_windows.h"
-#include "gui/main/started_window.h"
 #include "gui/platform/error_report.h"
 
 namespace vocanta {
 namespace {
 
 using testing::action;
+using testing::Batches;
 using testing::child;
-using testing::Started;
-
-const std::string kVowels = std::string(VOCANTA_SOURCE_DIR) + "/tests/data/batch_vowels.vta";
-
-// The main window with a document of batches open and the batch window shown: Pitch
-// (N = 1) on F0 and Vowel (N = 2) on the first formant.
-struct Batches : Started {
-  explicit Batches(const std::string& document = kVowels)
-      : session(main.desktop().session()), form(child<BatchWindow>(main, "TForm3")) {
-    session.document().load_document(document);
-    action(main, "batchEditorAction").trigger();
-  }
-  ~Batches() { form.hide(); }
-  tbatchitem* batch(const char* name) {
-    return session.voice().batches.find_batch(session.voice().batches.find_batch_id(name));
-  }
-  // Selects exactly the entries of these names, as clicks in the list would.
-  void select(const QStringList& names) {
-    form.batchlistbox->clearSelection();
-    for (int i = 0; i < form.batchlistbox->count(); ++i) {
-      QListWidgetItem* item = form.batchlistbox->item(i);
-      if (!names.contains(item->text())) continue;
-      form.batchlistbox->setCurrentItem(item, QItemSelectionModel::NoUpdate);
-      item->setSelected(true);
-    }
-  }
-  static QStringList listed(const QListWidget* list) {
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i) texts << list->item(i)->text();
-    return texts;
-  }
-  // Runs the rename dialog and confirms this text.
-  void rename(const QString& text) {
-    QTimer::singleShot(0, [&] {
-      RenameBatchDialog& dialog = child<RenameBatchDialog>(form, "TForm8");
-      dialog.nameedit->setText(text);
-      dialog.okbutton->click();
-    });
-    form.renamebutton->click();
-  }
-  void enter(const QString& text) {
-    form.nstepsedit->setText(text);
-    QTest::keyClick(form.nstepsedit, Qt::Key_Return);
-  }
-
-  Session& session;
-  BatchWindow& form;
-};
 
 TEST(BatchWindow, PresentInListsAWindowOncePerConsideredBatchItCarries) {
   Batches b;
@@ -204,14 +156,6 @@ TEST(BatchWindow, TheCountFollowsBothChoicesAndTheCheckBox) {
   EXPECT_EQ(count(), "3 to build");
 }
 
-std::pair<std::string, std::string> built_files(const std::string& samples) {
-  const std::string labels = std::filesystem::path(samples).replace_extension(".CSV").string();
-  auto files = std::make_pair(testing::read_file(samples), testing::read_file(labels));
-  std::filesystem::remove(samples);
-  std::filesystem::remove(labels);
-  return files;
-}
-
 TEST(BatchWindow, ABatchBuildWritesWhatTheCommandLineToolWrites) {
   testing::TempDir dir;
   const std::string path = dir.file("series.smp");
@@ -224,18 +168,19 @@ TEST(BatchWindow, ABatchBuildWritesWhatTheCommandLineToolWrites) {
   b.form.batchbuildbutton->click();
   EXPECT_EQ(b.prompter->shown, std::vector<std::string>{"Build file as"});
   EXPECT_EQ(b.session.build_run().outcome(), BuildOutcome::Done);
-  const auto fromWindow = built_files(path);
-  EXPECT_NE(fromWindow.second.find(" Vowel 2\r\n"), std::string::npos);
+  const testing::SeriesFiles fromWindow = testing::built_files(path);
+  EXPECT_NE(fromWindow.labels.find(" Vowel 2\r\n"), std::string::npos);
+  // The TextGrid only when its box is checked.
+  EXPECT_FALSE(std::filesystem::exists(dir.file("series.TextGrid")));
 
-  QProcess cli;
-  cli.start(VOCANTA_CLI,
-            {"batch", QString::fromStdString(kVowels), "-o", QString::fromStdString(path),
-             "--combinations", "--include-without", "--only", "Vowel"});
-  ASSERT_TRUE(cli.waitForFinished(60000));
-  EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
-  const auto fromTool = built_files(path);
-  EXPECT_EQ(fromWindow.second, fromTool.second);
-  EXPECT_TRUE(fromWindow.first == fromTool.first);
+  testing::run_cli({"batch", QString::fromStdString(testing::kVowels), "-o",
+                    QString::fromStdString(path), "--combinations", "--include-without", "--only",
+                    "Vowel"});
+  const testing::SeriesFiles fromTool = testing::built_files(path);
+  EXPECT_EQ(fromWindow.labels, fromTool.labels);
+  EXPECT_TRUE(fromWindow.samples == fromTool.samples);
+  EXPECT_FALSE(fromTool.table.empty());
+  EXPECT_EQ(fromWindow.table, fromTool.table);
 }
 
 TEST(BatchWindow, ABreakInTheSecondVoiceEndsTheSeries) {
@@ -263,7 +208,7 @@ TEST(BatchWindow, ABreakInTheSecondVoiceEndsTheSeries) {
   EXPECT_TRUE(b.form.batchbuildbutton->isEnabled());
   EXPECT_EQ(b.form.Batchprogresslabel->text(), "");
   EXPECT_EQ(child<QLabel>(b.main, "progresslabel").text(), "Break!");
-  const std::string labels = built_files(path).second;
+  const std::string labels = testing::built_files(path).labels;
   const std::string voice = std::to_string(8000 * 30);
   ASSERT_EQ(labels.rfind(path + "\r\n0," + voice + ",Pitch 0\r\n" + voice + ",", 0), 0u) << labels;
   EXPECT_EQ(labels.find(",Pitch 1\r\n"), labels.size() - 10);
