@@ -26,7 +26,13 @@ WAV, FLAC or AIFF file with a label file. It is meant for voice scientists,
 phoneticians and singing teachers.
 
 The package holds the desktop program vocanta, the command-line tool
-vocanta-cli for scripts and servers, vowel templates and examples.")
+vocanta-cli for scripts and servers, the Python module vocanta, vowel templates
+and examples.")
+# The Python module rides in this package rather than in a python3-vocanta of its own: it
+# is the core of this very build, so one package keeps the programs and the module at one
+# version. It is built for Debian's python3 3.11 and needs NumPy to render; the desktop
+# program and vocanta-cli need neither, so they are recommended only.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "python3 (>= 3.11), python3 (<< 3.12), python3-numpy")
 # Directories in the package as dpkg expects them, whatever the builder's umask.
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)

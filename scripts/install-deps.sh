@@ -7,7 +7,9 @@ vocanta_packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev qt6-base-d
                   desktop-file-utils appstream libxml2-utils man-db groff-base
                   shared-mime-info libglib2.0-bin
                   # Scripted checks of the tables, JSON and TextGrids the tool writes.
-                  python3)
+                  python3
+                  # The Python module and its tests.
+                  pybind11-dev python3-dev python3-numpy python3-pytest)
 
 # Installs the named packages that are not installed yet.
 install_packages() {

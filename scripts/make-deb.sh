@@ -16,7 +16,8 @@ ldflags=$(dpkg-buildflags --get LDFLAGS)
 
 build_dir=build-deb
 cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=Release -DVOCANTA_TESTS=OFF -DVOCANTA_BENCH=OFF \
-  -DCMAKE_CXX_FLAGS="$cxxflags" -DCMAKE_EXE_LINKER_FLAGS="$ldflags"
+  -DCMAKE_CXX_FLAGS="$cxxflags" -DCMAKE_EXE_LINKER_FLAGS="$ldflags" \
+  -DCMAKE_MODULE_LINKER_FLAGS="$ldflags"
 cmake --build "$build_dir" -j "$(nproc)"
 (cd "$build_dir" && rm -f ./*.deb && cpack -G DEB)
 package=$(ls "$build_dir"/vocanta_*.deb)

@@ -16,8 +16,12 @@ id=com.zarvekdata.Vocanta
 "$cmake" --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1
 st=$?
 check "cmake --install succeeds" '[ $st -eq 0 ]'
-check "only bin and share, and no test program, are installed" \
-  '[ "$(ls "$prefix" | tr "\n" " ")" = "bin share " ] && [ "$(ls "$prefix/bin" | tr "\n" " ")" = "vocanta vocanta-cli " ]'
+# The Python module, where it was built, goes where Debian's python3 looks under the prefix.
+top="bin share "
+python_dir=$prefix/lib/python3/dist-packages
+if ls "$build"/src/python/vocanta.*.so >/dev/null 2>&1; then top="bin lib share "; fi
+check "only bin, share and the Python module, and no test program, are installed" \
+  '[ "$(ls "$prefix" | tr "\n" " ")" = "$top" ] && [ "$(ls "$prefix/bin" | tr "\n" " ")" = "vocanta vocanta-cli " ]'
 
 cli=$prefix/bin/vocanta-cli
 check "vocanta-cli --version prints the project's version" \
@@ -37,6 +41,17 @@ st=$?
 "$cli" info "$work/women_ae.smp" >"$work/info" 2>&1
 check "the installed tool builds an installed template into a sample file" \
   '[ $st -eq 0 ] && grep -qx "file=samp" "$work/info" && grep -q "^length: [1-9][0-9]* samples" "$work/info"'
+if [ "$top" = "bin lib share " ]; then
+  check "the module and its stubs are installed" \
+    '[ -f "$python_dir/vocanta.pyi" ] && ls "$python_dir"/vocanta.*.so >/dev/null'
+  check "python3 imports the installed module" \
+    'PYTHONPATH=$python_dir /usr/bin/python3 -c "import vocanta; vocanta.Voice()"'
+  (cd "$work" && PYTHONPATH=$python_dir /usr/bin/python3 "$prefix/share/vocanta/python/f1_continuum.py" \
+    "$templates/men_ih_eh_f1_continuum.vta" continuum 2 >"$work/continuum.out" 2>&1)
+  st=$?
+  check "the installed continuum example writes one WAV per step, named by its F1" \
+    '[ $st -eq 0 ] && [ "$(ls "$work/continuum" | tr "\n" " ")" = "f1_390Hz.wav f1_460Hz.wav f1_530Hz.wav " ]'
+fi
 check "the example document is installed" '[ -f "$share/vocanta/sung_vowel_a.vta" ]'
 
 desktop=$share/applications/$id.desktop
