@@ -60,6 +60,7 @@ int run_build(const BuildOptions& o, std::ostream& out, std::ostream& err, Build
   run.set_document_path(o.document);
   if (o.seed) run.set_fixed_seed(*o.seed);
   run.set_engine(o.engine);
+  run.set_level_target(o.level);
   build(run, voice, o);
   if (!run.write_failure().empty()) err << "vocanta-cli: " << run.write_failure() << "\n";
   out << logged_text(run.outcome()) << "\n"
@@ -74,7 +75,8 @@ std::string series_of(const BuildOptions& o, const BatchBuildChoice& c) {
   std::string choices = std::string(o.combinations ? "combinations" : "separately") +
                         (o.includeWithout ? " with" : " without") +
                         (o.engine == Engine::Fast ? " fast" : " reference") +
-                        " seed=" + (o.seed ? std::to_string(*o.seed) : "clock") + " only=";
+                        " seed=" + (o.seed ? std::to_string(*o.seed) : "clock") +
+                        (o.level ? " normalize=" + level_target_text(*o.level) : "") + " only=";
   for (size_t i = 0; i < c.entries.size(); ++i)
     if (!c.selectedOnly || c.selected[i]) choices += c.entries[i] + "\n";
   return series_digest(document, choices);

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdio>
 #include <ostream>
 
 #include "core/build/build_run.h"
@@ -46,6 +47,17 @@ void CliBuildHost::build_running(bool running) {
     err_ << "\n";
     drawn_ = false;
   }
+}
+
+void CliBuildHost::voice_overload(const std::string& label, int64_t count, double gainDb) {
+  // On a line of its own, also when the progress bar is drawn.
+  if (drawn_) err_ << "\n";
+  drawn_ = false;
+  char gain[32];
+  std::snprintf(gain, sizeof gain, "%+.2f", gainDb);
+  err_ << "vocanta-cli: Overload, reduce gain! "
+       << (label.empty() ? std::string("The voice") : "The voice '" + label + "'") << " clips "
+       << count << (count == 1 ? " sample" : " samples") << " after a gain of " << gain << " dB\n";
 }
 
 }  // namespace vocanta

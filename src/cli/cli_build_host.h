@@ -19,6 +19,7 @@ class CliBuildHost : public QuietBuildHost {
   void refresh_progress(double t, const std::string& percent) override;
   void process_events() override;
   void build_running(bool running) override;
+  void voice_overload(const std::string& label, int64_t count, double gainDb) override;
 
  private:
   std::ostream& err_;

@@ -64,6 +64,14 @@ std::optional<AudioFormat> parse_format(const std::string& name) {
   throw UsageError("--format takes wav, flac, aiff or smp, not '" + name + "'");
 }
 
+LevelTarget parse_level(const std::string& text) {
+  const std::optional<LevelTarget> target = parse_level_target(text);
+  require(target.has_value(),
+          "--normalize takes peak=DB or rms=DB (dB of full scale, such as peak=-1), not '" + text +
+              "'");
+  return *target;
+}
+
 // --split, --format and --textgrid, which batch alone has.
 void stimulus_options(const CLI::App& command, const CommandWords& w, BuildOptions& o) {
   o.textgrid = w.textgrid;
@@ -88,6 +96,7 @@ BuildOptions build_options(const CLI::App& command, const CommandWords& w) {
   o.combinations = w.combinations;
   o.includeWithout = w.includeWithout;
   o.count = w.count;
+  if (given(command, "--normalize")) o.level = parse_level(w.normalize);
   if (given(command, "--only")) o.only = split_names(w.only);
   if (given(command, "--shard")) {
     o.shard = parse_shard(w.shard);

@@ -84,6 +84,12 @@ void add_build_options(CLI::App& command, CommandWords& w) {
                   wrapped("the engine (default fast); the reference engine computes every "
                           "term as written, to check the fast one against"))
       ->type_name("fast|reference");
+  command
+      .add_option("--normalize", w.normalize,
+                  wrapped("bring each voice to a peak or RMS level in dB of full scale "
+                          "(a full-scale sine is -3.01 dB RMS) before its samples are "
+                          "rounded; a voice that clips is named on stderr"))
+      ->type_name("peak=DB|rms=DB");
 }
 
 void add_build(CLI::App& app, CommandWords& w) {
@@ -196,6 +202,7 @@ std::string overview() {
          "\n"
          "commands:\n"
          "  build DOC.vta [-o OUT] [--seed N] [--engine fast|reference]\n"
+         "                [--normalize peak=DB|rms=DB]\n"
          "                          render the voice into a sample file (default: the\n"
          "                          document's name with .smp); an OUT ending in .wav,\n"
          "                          .flac, .aif or .aiff gets that audio file instead\n"
@@ -212,6 +219,8 @@ std::string overview() {
          "                          part for merge (-o required; a randomizing document\n"
          "                          needs --seed)\n"
          "    --count               print the series' voices and samples, build nothing\n"
+         "  --normalize peak=DB|rms=DB  with build and batch: bring each voice to that\n"
+         "                          level in dB of full scale before it is rounded\n"
          "  merge PART... -o OUT    join the parts of one series, in any order, into the\n"
          "                          file and label file one batch build would write\n"
          "  --engine fast|reference  with build and batch: the engine (default fast); the\n"

@@ -17,6 +17,7 @@ struct CommandWords {
   std::string engine = "fast";
   std::string only;
   std::string shard;
+  std::string normalize;
   std::string split;
   std::string format;
   bool textgrid = false;

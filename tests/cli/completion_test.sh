@@ -35,6 +35,7 @@ done
 
 check "--engine offers the engines" '[ "$(offered vocanta-cli build --engine "")" = "$(lines fast reference)" ]'
 check "--engine=r offers reference" '[ "$(offered vocanta-cli batch x.vta --engine = r)" = reference ]'
+check "--normalize offers the measures" '[ "$(offered vocanta-cli batch x.vta --normalize "")" = "$(lines peak= rms=)" ]'
 check "--seed offers nothing" '[ -z "$(offered vocanta-cli build --seed "")" ]'
 
 cd "$work" || exit 1

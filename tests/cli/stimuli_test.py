@@ -8,6 +8,7 @@ Usage: stimuli_test.py CLI
 import csv
 import os
 import re
+import struct
 import subprocess
 import sys
 import tempfile
@@ -204,6 +205,47 @@ def split_matches(folder, base, one, labels, ext):
     return joined == one_file_samples(one) and len(joined) == 2 * sum(l for _, l, _ in labels)
 
 
+def wav_chunks(path):
+    """[(id, body)] of a RIFF WAV, after checking that the RIFF size counts them all."""
+    with open(path, "rb") as f:
+        raw = f.read()
+    if raw[:4] != b"RIFF" or raw[8:12] != b"WAVE" or struct.unpack("<I", raw[4:8])[0] + 8 != len(raw):
+        return []
+    chunks, at = [], 12
+    while at + 8 <= len(raw):
+        size = struct.unpack("<I", raw[at + 4:at + 8])[0]
+        chunks.append((raw[at:at + 4], raw[at + 8:at + 8 + size]))
+        at += 8 + size + size % 2
+    return chunks if at == len(raw) else []
+
+
+def wav_cues_match(path, labels, samples_of):
+    """Every cue point at a voice's start, named by its label in LIST/adtl/labl, and the
+    samples those of the sample file."""
+    chunks = dict(wav_chunks(path))
+    cue, lst = chunks.get(b"cue ", b""), chunks.get(b"LIST", b"")
+    if not cue or not lst.startswith(b"adtl") or chunks.get(b"data") != samples_of:
+        print("    chunks", [c for c, _ in wav_chunks(path)])
+        return False
+    count = struct.unpack("<I", cue[:4])[0]
+    points = {}
+    for n in range(count):
+        ident, position, fcc, _, _, offset = struct.unpack("<II4sIII", cue[4 + 24 * n:28 + 24 * n])
+        points[ident] = (position, offset, fcc)
+    names, at = {}, 4
+    while at < len(lst):
+        kind, size = lst[at:at + 4], struct.unpack("<I", lst[at + 4:at + 8])[0]
+        body = lst[at + 8:at + 8 + size]
+        if kind == b"labl" and body.endswith(b"\0"):
+            names[struct.unpack("<I", body[:4])[0]] = body[4:-1].decode()
+        at += 8 + size + size % 2
+    want = {n + 1: (start, start, b"data") for n, (start, _, _) in enumerate(labels)}
+    if points != want or names != {n + 1: l for n, (_, _, l) in enumerate(labels)}:
+        print("    cues", sorted(points.items())[:3], "names", sorted(names.items())[:3])
+        return False
+    return True
+
+
 def textgrid_matches(path, labels):
     if not os.path.isfile(path):
         return False
@@ -266,6 +308,10 @@ def check_all():
                             [one] * len(labels)))
         check("%s: the TextGrid's intervals meet at the voices' starts" % what,
               textgrid_matches("one%d.TextGrid" % n, labels))
+        built = run("batch", doc, *opts, "-o", "one%d.wav" % n)
+        check("%s: the WAV names every cue point by its voice's label" % what,
+              built.returncode == 0 and label_lines("one%d.CSV" % n) == labels and
+              wav_cues_match("one%d.wav" % n, labels, one_file_samples(one)))
         for ext in ("smp", "wav"):
             folder = "split%d%s" % (n, ext)
             built = run("batch", doc, *opts, "--split", folder, "--format", ext)

@@ -138,7 +138,8 @@ void BatchBuild::build_voices() {
     const int64_t start = run_.samples_in_file();
     build_labelled(label);
     if (recorder_)
-      recorder_(BuiltVoice{index, label, *batches_, start, run_.samples_in_file() - start});
+      recorder_(BuiltVoice{index, label, *batches_, start, run_.samples_in_file() - start,
+                           run_.voice_gain_dB()});
     ++index;
   });
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -31,13 +32,15 @@ class BatchProgress {
 };
 
 // A voice of a series once it is built: its place in the series (from 0), its label, the
-// batch states it was built with, its first sample in the file and its length.
+// batch states it was built with, its first sample in the file, its length and the gain
+// level matching gave it (none without).
 struct BuiltVoice {
   int64_t index;
   const std::string& label;
   const BatchList& states;
   int64_t start;
   int64_t length;
+  std::optional<double> gainDb = std::nullopt;
 };
 using VoiceRecorder = std::function<void(const BuiltVoice&)>;
 

@@ -29,6 +29,11 @@ class BuildHost {
   // Lets pending window messages run (the Break button among them).
   virtual void process_events() = 0;
   virtual void overload_state(OverloadState state) = 0;
+  // A voice brought to a level target clipped count samples after a gain of gainDb; label
+  // is empty for a plain build. Said beside the overload state, which cannot name it.
+  virtual void voice_overload(const std::string& label, int64_t count, double gainDb) {
+    (void)label, (void)count, (void)gainDb;
+  }
   virtual void outcome(BuildOutcome outcome) = 0;
   virtual void beep() = 0;
   // The build is over: clear the heavy-load flag and tell the other tools of the new file.

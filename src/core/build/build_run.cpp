@@ -125,9 +125,58 @@ void BuildRun::render_voice(const std::string& label) {
   const int64_t start = samplesInFile_;
   if (recordTracks_) tracks_.record(*rendered_, start, settings_.samplesPerVoice);
   renderer_->start();
-  while (renderer_->samples_left() > 0 && !breakRequested_)
-    if (!render_block()) break;
+  voiceGain_.reset();
+  if (levelTarget_)
+    render_matched(label);
+  else
+    while (renderer_->samples_left() > 0 && !breakRequested_)
+      if (!render_block()) break;
   sink_->voice_done(start, samplesInFile_ - start, label);
+}
+
+void BuildRun::render_matched(const std::string& label) {
+  VoiceValues values(levelMemory_);
+  LevelMeter meter;
+  std::array<double, kBlock> block;
+  while (renderer_->samples_left() > 0 && !breakRequested_) {
+    const size_t count = renderer_->render_values(block.data(), block.size());
+    if (count == 0) break;
+    samplesComputed_ += static_cast<int64_t>(count);
+    values.append(block.data(), count);
+    meter.add(block.data(), count);
+    show_progress(static_cast<double>(std::max<int64_t>(renderer_->position() - 1, 0)) /
+                  settings_.fs);
+  }
+  // A voice cut short by a break is matched by what there is of it.
+  const double gain = meter.gain_dB(*levelTarget_);
+  voiceGain_ = gain;
+  values.rewind();
+  const int64_t clipped = write_matched(values, gain);
+  if (clipped == 0) return;
+  if (overloadState_ != OverloadState::Clipped) set_overload_state(OverloadState::Clipped);
+  host_.voice_overload(label, clipped, gain);
+}
+
+int64_t BuildRun::write_matched(VoiceValues& values, double gainDb) {
+  const double factor = std::pow(10.0, gainDb / 20);
+  std::array<double, kBlock> block;
+  std::array<int16_t, kBlock> samples;
+  int64_t clipped = 0;
+  for (size_t count; (count = values.read(block.data(), block.size())) > 0;) {
+    for (size_t i = 0; i < count; ++i) samples[i] = matched_sample(block[i], factor, clipped);
+    if (!store(samples.data(), count)) break;
+  }
+  return clipped;
+}
+
+bool BuildRun::store(const int16_t* samples, size_t count) {
+  const size_t stored = sink_->write(samples, count);
+  samplesInFile_ += static_cast<int64_t>(stored);
+  if (stored != count && writeFailure_.empty()) {
+    writeFailure_ = sink_->write_failure();
+    if (writeFailure_.empty()) writeFailure_ = "Cannot write all samples";
+  }
+  return stored == count;
 }
 
 void BuildRun::pass_voice() {
@@ -145,16 +194,11 @@ bool BuildRun::render_block() {
   samplesComputed_ += static_cast<int64_t>(count);
   if (renderer_->clipped() && overloadState_ != OverloadState::Clipped)
     set_overload_state(OverloadState::Clipped);
-  const size_t stored = sink_->write(block.data(), count);
-  samplesInFile_ += static_cast<int64_t>(stored);
-  if (stored != count && writeFailure_.empty()) {
-    writeFailure_ = sink_->write_failure();
-    if (writeFailure_.empty()) writeFailure_ = "Cannot write all samples";
-  }
+  const bool kept = store(block.data(), count);
   const double fs = settings_.fs;
   // A block cut short by a break may hold no sample at all.
   show_progress(static_cast<double>(std::max<int64_t>(renderer_->position() - 1, 0)) / fs);
-  return stored == count;
+  return kept;
 }
 
 void BuildRun::finish_sink() {

@@ -2,10 +2,12 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 
 #include "core/build/build_host.h"
+#include "core/build/level_match.h"
 #include "core/soundfile/sample_sink.h"
 #include "core/synthesis/engine.h"
 #include "core/synthesis/render_break.h"
@@ -60,6 +62,16 @@ class BuildRun : private RenderBreak {
     fixedSeed_ = seed;
     hasFixedSeed_ = true;
   }
+
+  // Brings each voice of the builds to come to target before it is rounded and written;
+  // none (the default) leaves the samples as rendered.
+  void set_level_target(std::optional<LevelTarget> target) { levelTarget_ = target; }
+  const std::optional<LevelTarget>& level_target() const { return levelTarget_; }
+  // How many values of a voice level matching holds in memory; the rest wait in a
+  // temporary file.
+  void set_level_memory(size_t values) { levelMemory_ = values; }
+  // The gain level matching gave the voice rendered last; none without level matching.
+  std::optional<double> voice_gain_dB() const { return voiceGain_; }
 
   // A plain build into path. An error raised on the way still finishes the build.
   void build_voice(const std::string& path);
@@ -160,6 +172,13 @@ class BuildRun : private RenderBreak {
   void begin_build(SampleSink& sink, const std::string& path, int64_t seriesVoices);
   void start_rendering(int64_t seriesVoices);
   bool render_block();
+  // The voice whole into memory or a temporary file, then scaled to the level target,
+  // rounded and written; label names it when it clips. write_matched returns how many
+  // samples clipped.
+  void render_matched(const std::string& label);
+  int64_t write_matched(VoiceValues& values, double gainDb);
+  // Hands count samples to the sink; false when it kept fewer.
+  bool store(const int16_t* samples, size_t count);
   void end_build();
   void finish_after_error();
   void finish_sink();
@@ -189,6 +208,9 @@ class BuildRun : private RenderBreak {
   bool recordTracks_ = false;
   VoiceTracks tracks_;
   bool failed_ = false;
+  std::optional<LevelTarget> levelTarget_;
+  size_t levelMemory_ = size_t{1} << 22;  // 32 MB of values, 87 s at 48 kHz
+  std::optional<double> voiceGain_;
 
   bool running_ = false;
   bool breakRequested_ = false;

@@ -77,7 +77,7 @@ void ShardBuild::render_voices(const VoiceRecorder& recorder) {
     run_.render_voice(label);
     if (recorder)
       recorder(BuiltVoice{i, label, run_.rendered_voice().batches, start,
-                          run_.samples_in_file() - start});
+                          run_.samples_in_file() - start, run_.voice_gain_dB()});
   });
 }
 

@@ -105,7 +105,7 @@ void StimulusBuild::build_one_file(const std::string& path, bool textgrid) {
   check_companion(tablePath, path, run_.document_path());
   if (textgrid) check_companion(gridPath, path, run_.document_path());
   BatchBuild batch(run_, voice_.batches, choice_, progress_);
-  StimulusTable table(voice_, choice_);
+  StimulusTable table(voice_, choice_, run_.level_target().has_value());
   std::vector<LabelledStretch> stretches;
   const std::string file = file_name_of(path);
   batch.set_recorder([&](const BuiltVoice& v) {
@@ -136,7 +136,7 @@ void StimulusBuild::build_split(const std::string& folder, std::optional<AudioFo
   const auto name = [&](int64_t index, const std::string& label) {
     return voice_file_stem(base, index + 1, total, label) + extension;
   };
-  StimulusTable table(voice_, choice_);
+  StimulusTable table(voice_, choice_, run_.level_target().has_value());
   std::string tableName = file_name_part(base);
   if (tableName.empty()) tableName = "voices";  // never a hidden ".stimuli.csv"
   if (shard)

@@ -55,7 +55,8 @@ std::string csv_field(const std::string& text) {
   return field + "\"";
 }
 
-StimulusTable::StimulusTable(const Voice& voice, const BatchBuildChoice& choice) {
+StimulusTable::StimulusTable(const Voice& voice, const BatchBuildChoice& choice, bool gains)
+    : gains_(gains) {
   for (size_t i = 0; i < choice.entries.size(); ++i) {
     if (choice.selectedOnly && !(i < choice.selected.size() && choice.selected[i])) continue;
     const int16_t id = voice.batches.find_batch_id(choice.entries[i]);
@@ -78,6 +79,7 @@ StimulusTable::StimulusTable(const Voice& voice, const BatchBuildChoice& choice)
 
 std::vector<std::string> StimulusTable::columns() const {
   std::vector<std::string> names(std::begin(kFixedColumns), std::end(kFixedColumns));
+  if (gains_) names.push_back("gain_dB");
   for (const Batch& b : batches_) {
     names.push_back(b.name + "_step");
     for (const Point& p : b.points) names.push_back(p.column);
@@ -86,7 +88,8 @@ std::vector<std::string> StimulusTable::columns() const {
 }
 
 void StimulusTable::record(const BuiltVoice& voice, std::string file, int64_t start) {
-  Row row{voice.index + 1, std::move(file), start, voice.length, voice.label, {}};
+  Row row{voice.index + 1, std::move(file), start, voice.length, voice.label, {}, {}};
+  if (voice.gainDb) row.gain = format_round_trip(*voice.gainDb);
   for (const Batch& b : batches_) {
     const tbatchitem* state = voice.states.find_batch(b.id);
     const bool applied = state && state->active && state->step >= 0;
@@ -109,6 +112,7 @@ std::string StimulusTable::text(int32_t samplingFrequency) const {
                                     format_round_trip(static_cast<double>(r.start) / fs),
                                     format_round_trip(static_cast<double>(r.length) / fs),
                                     r.label};
+    if (gains_) fields.push_back(r.gain);
     fields.insert(fields.end(), r.cells.begin(), r.cells.end());
     text += csv_line(fields);
   }

@@ -17,11 +17,13 @@ class Voice;
 // index (from 1), file, start_sample, length_samples, start_s, length_s, label (as the
 // label file has it), and for each batch of the series its step and the value each of
 // its points takes in that voice. A voice the batch is left out of has an empty step
-// and the points' own values, which are what the voice was built with.
+// and the points' own values, which are what the voice was built with. A build with
+// level matching adds gain_dB after the label: the gain each voice was given.
 class StimulusTable {
  public:
-  // The batches that choice counts, in list order, with their points in voice.
-  StimulusTable(const Voice& voice, const BatchBuildChoice& choice);
+  // The batches that choice counts, in list order, with their points in voice; gains:
+  // the build matches levels.
+  StimulusTable(const Voice& voice, const BatchBuildChoice& choice, bool gains = false);
 
   // The columns, header row order.
   std::vector<std::string> columns() const;
@@ -44,11 +46,13 @@ class StimulusTable {
     std::string file;
     int64_t start = 0, length = 0;
     std::string label;
+    std::string gain;
     std::vector<std::string> cells;
   };
 
   std::vector<Batch> batches_;
   std::vector<Row> rows_;
+  bool gains_ = false;
 };
 
 // "F1@0.5s_Hz": the parameter as the program names it (a formant curve as F and its

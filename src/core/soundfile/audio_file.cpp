@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "core/soundfile/label_file.h"
+#include "core/soundfile/wav_cue_labels.h"
 #include "core/support/atomic_file.h"
 #include "core/support/text_case.h"
 #include "core/support/vocanta_error.h"
@@ -67,7 +68,8 @@ void set_cues(SNDFILE* file, const std::vector<CuePoint>& cues, const std::strin
     point.indx = static_cast<int32_t>(i + 1);
     point.position = point.sample_offset = static_cast<uint32_t>(cues[i].position);
     std::memcpy(&point.fcc_chunk, "data", 4);
-    // Named by its label wherever the library can store a name.
+    // Named by its label wherever the library can store a name; in a WAV it stores
+    // none, and the names follow the samples in a chunk of their own.
     std::strncpy(point.name, cues[i].label.c_str(), sizeof point.name - 1);
     std::memcpy(block.data() + sizeof count + i * sizeof point, &point, sizeof point);
   }
@@ -111,6 +113,9 @@ void write_into(int fd, const std::string& target, AudioFormat format, int32_t f
   if (closed != 0)
     throw VocantaError(errno != 0 ? file_failure("Cannot write to", target, errno)
                                   : "Cannot write to " + target + ": " + sf_error_number(closed));
+  // The names go after the samples, once the library has let go of the file. No cue
+  // point is written into an RF64 (refused beforehand), so the file is a RIFF here.
+  if (format == AudioFormat::Wav) append_cue_labels(fd, target, cues);
   errno = 0;
   if (sync && ::fsync(fd) != 0) throw VocantaError(file_failure("Cannot write to", target, errno));
 }

@@ -1,6 +1,7 @@
 #include "core/synthesis/voice_renderer.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -78,6 +79,19 @@ void VoiceRenderer::start() {
 }
 
 size_t VoiceRenderer::render(int16_t* out, size_t count) {
+  std::array<double, 1024> values;
+  size_t done = 0;
+  while (done < count) {
+    const size_t wanted = std::min(count - done, values.size());
+    const size_t got = render_values(values.data(), wanted);
+    for (size_t i = 0; i < got; ++i) out[done + i] = round_sample(values[i], clipped_);
+    done += got;
+    if (got < wanted) break;
+  }
+  return done;
+}
+
+size_t VoiceRenderer::render_values(double* out, size_t count) {
   curves_.keep_valid();
   weigh_walks();
   const auto n =
@@ -88,7 +102,7 @@ size_t VoiceRenderer::render(int16_t* out, size_t count) {
   for (; i < n; ++i) {
     const double s = sample(position_);
     if (stopped_) break;
-    out[i] = to_sample(finish(s, t_));
+    out[i] = finish(s, t_);
     ++position_;
   }
   return i;
@@ -207,19 +221,19 @@ double VoiceRenderer::level(Level& l, double dB) {
   return l.factor;
 }
 
-int16_t VoiceRenderer::to_sample(double y) {
+int16_t round_sample(double y, bool& clipped) {
   if (y > 32767) {
     y = 32767;
-    clipped_ = true;
+    clipped = true;
   }
   if (y < -32768) {
     y = -32768;
-    clipped_ = true;
+    clipped = true;
   }
   // NaN compares false above; a sample must never carry it.
   if (std::isnan(y)) {
     y = 0;
-    clipped_ = true;
+    clipped = true;
   }
   return static_cast<int16_t>(std::nearbyint(y));
 }

@@ -18,6 +18,10 @@ namespace vocanta {
 class FastPartials;
 class Voice;
 
+// A value of the renderer as a 16-bit sample: rounded to the nearest, with values beyond
+// the range (and undefined ones, as 0) clipped, which sets clipped.
+int16_t round_sample(double y, bool& clipped);
+
 // The threads a fast build renders on: two where the machine has them, unless the
 // environment variable VOCANTA_THREADS says 1.
 int render_threads();
@@ -40,6 +44,9 @@ class VoiceRenderer {
   // Renders the next samples of the voice into out[0..), at most count and never past
   // its end; returns how many it rendered, fewer also when the break check stopped it.
   size_t render(int16_t* out, size_t count);
+  // The same as the values before they are rounded to samples, for a build that scales
+  // them first; clipped() then says nothing of them.
+  size_t render_values(double* out, size_t count);
 
   // Samples rendered of this voice so far, and those still to come.
   int64_t position() const { return position_; }
@@ -64,7 +71,7 @@ class VoiceRenderer {
   double finish(double s, double t);
   // The fast engine on two threads: chunks of samples are computed ahead up to their
   // partial sums, which both threads then take.
-  size_t render_chunks(int16_t* out, size_t n);
+  size_t render_chunks(double* out, size_t n);
   void fill(Chunk& c);
   void post(Chunk& c);
   void drop_chunks();
@@ -76,7 +83,6 @@ class VoiceRenderer {
     double dB = 0, factor = 0;
   };
   double level(Level& l, double dB);
-  int16_t to_sample(double y);
   // Counts the partials about to be computed; true when the break check, asked once per
   // so many of them, stops the sample.
   bool stop_before(int64_t evaluations);

@@ -22,7 +22,7 @@ int render_threads() {
   return std::thread::hardware_concurrency() > 1 ? 2 : 1;
 }
 
-size_t VoiceRenderer::render_chunks(int16_t* out, size_t n) {
+size_t VoiceRenderer::render_chunks(double* out, size_t n) {
   using State = Chunk::State;
   size_t i = 0;
   while (i < n) {
@@ -42,7 +42,7 @@ size_t VoiceRenderer::render_chunks(int16_t* out, size_t n) {
     if (next.state == State::Filled) post(next);
     for (; i < n && c.delivered < c.count; ++i, ++c.delivered) {
       const PartialJob& job = c.jobs[c.delivered];
-      out[i] = to_sample(finish(job.s, job.t));
+      out[i] = finish(job.s, job.t);
       ++position_;
     }
     if (c.delivered < c.count) break;
