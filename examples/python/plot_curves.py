@@ -24,10 +24,12 @@ def draw(axis, parameter, duration):
             points = [(0, parameter.default)]
         xs = [0] + [x for x, _ in points] + [duration]
         ys = [points[0][1]] + [y for _, y in points] + [points[-1][1]]
-        label = f"{parameter.name} {curve.number}" if curve and parameter.multi_curve else parameter.name
+        # Formant curves are F1, F2, ... to a phonetician.
+        name = "F" if parameter.name == "Formants" else parameter.name + " "
+        label = f"{name}{curve.number}" if curve and parameter.multi_curve else parameter.name
         axis.plot(xs, ys, label=label)
     axis.set_ylabel(f"{parameter.name} [{parameter.y_unit}]")
-    axis.legend(loc="upper right")
+    axis.legend(loc="best", fontsize="small")
 
 
 voice = vocanta.open(sys.argv[1])
