@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <filesystem>
@@ -32,6 +33,10 @@ std::map<std::string, std::string> folder_files(const std::string& folder) {
 void use_decimal_comma(Batches& b) {
   b.session.set_decimal_separator(',');
   b.session.document().load_document(testing::kVowels);
+}
+
+QStringList overload_lines(const QStringList& lines) {
+  return lines.filter("Overload, reduce gain!");
 }
 
 TEST(BatchWindowLevel, AMatchedSeriesInOneFileIsWhatTheCommandLineToolWrites) {
@@ -127,6 +132,40 @@ TEST(BatchWindowLevel, ATargetThatIsNoNumberIsRefusedBeforeAnyDialog) {
                                 "Match level [dB]: 'loud' is not a valid floating point value"}));
   EXPECT_TRUE(b.prompter->fileDialogs.empty());
   EXPECT_TRUE(b.main.desktop().statistics().lines().filter("started").isEmpty());
+}
+
+TEST(BatchWindowLevel, AVoiceThatClipsAfterItsGainLightsTheLampAndIsNamedInTheLog) {
+  testing::TempDir dir;
+  const std::string path = dir.file("series.smp");
+  Batches b;
+  use_decimal_comma(b);
+  b.form.levelcheck->click();
+  b.form.leveledit->setText("6");
+  b.prompter->fileNames = {path};
+  b.form.batchbuildbutton->click();
+  EXPECT_EQ(b.session.build_run().outcome(), BuildOutcome::Done);
+  EXPECT_TRUE(child<QLabel>(b.main, "olred").isVisible());
+  EXPECT_EQ(child<QLabel>(b.main, "ollabel").text(), "Overload, reduce gain!");
+  const QStringList fromWindow = overload_lines(b.main.desktop().statistics().lines());
+
+  QProcess tool;
+  tool.start(VOCANTA_CLI, {"batch", QString::fromStdString(testing::kVowels), "-o",
+                           QString::fromStdString(dir.file("cli.smp")), "--normalize", "peak=6"});
+  ASSERT_TRUE(tool.waitForFinished(60000));
+  QStringList fromTool;
+  for (QString line : overload_lines(QString::fromUtf8(tool.readAllStandardError()).split('\n')))
+    fromTool << line.remove("vocanta-cli: ").replace('.', ',');
+  ASSERT_EQ(fromTool.size(), 5);  // every voice
+  ASSERT_EQ(fromWindow, fromTool);
+  EXPECT_TRUE(fromWindow.first().startsWith("Overload, reduce gain! The voice 'Pitch 0' clips "))
+      << fromWindow.first().toStdString();
+
+  // A build that does not clip puts the lamp out again and says nothing of voices.
+  b.form.leveledit->setText("-1");
+  b.prompter->fileNames = {path};
+  b.form.batchbuildbutton->click();
+  EXPECT_FALSE(child<QLabel>(b.main, "olred").isVisible());
+  EXPECT_EQ(overload_lines(b.main.desktop().statistics().lines()), fromWindow);
 }
 
 }  // namespace
