@@ -133,7 +133,8 @@ QWidget* BatchWindow::create_choices() {
   auto* row = new QGridLayout(box);
   row->addWidget(buildradio, 0, 0);
   row->addWidget(combinationradio, 0, 1);
-  row->addWidget(Includewithoutcheck, 1, 0, 1, 2);
+  row->addWidget(Includewithoutcheck, 1, 0);
+  row->addWidget(create_level_choices(box), 1, 1);
   row->addWidget(create_file_choices(box), 2, 0, 1, 2);
   return box;
 }
@@ -158,6 +159,43 @@ QWidget* BatchWindow::create_file_choices(QWidget* parent) {
   row->addWidget(formatcombo);
   update_file_choices();
   return box;
+}
+
+QWidget* BatchWindow::create_level_choices(QWidget* parent) {
+  auto* box = new QWidget(parent);
+  levelcheck = named(new QCheckBox("Match &level", box), "levelcheck",
+                     "Brings each voice to a peak or RMS level before it is written");
+  levelcombo = named(new QComboBox(box), "levelcombo", "What the level of a voice is");
+  levelcombo->addItems({"Peak", "RMS"});
+  leveledit = named(new QLineEdit(levelTexts_[0], box), "leveledit",
+                    "The level each voice is brought to, in dB of full scale");
+  // Room for a target such as -20.5, no more: the row shares its width with another.
+  leveledit->setMaximumWidth(leveledit->fontMetrics().horizontalAdvance("-000.00") + 16);
+  levelunitlabel = named(new QLabel("dB FS", box), "levelunitlabel");
+  auto* row = new QHBoxLayout(box);
+  row->setContentsMargins(0, 0, 0, 0);
+  row->addWidget(levelcheck);
+  row->addWidget(levelcombo);
+  row->addWidget(leveledit);
+  row->addWidget(levelunitlabel);
+  row->addStretch();
+  update_level_choices();
+  return box;
+}
+
+void BatchWindow::update_level_choices() {
+  const bool on = levelcheck->isChecked();
+  levelcombo->setEnabled(on);
+  leveledit->setEnabled(on);
+  levelunitlabel->setEnabled(on);
+}
+
+void BatchWindow::levelcomboChange(int index) {
+  // A peak of -20 dB would be a quiet stimulus rather than a choice: each measure keeps
+  // the target last typed for it.
+  levelTexts_[levelMeasure_] = leveledit->text();
+  levelMeasure_ = index == 1 ? 1 : 0;
+  leveledit->setText(levelTexts_[levelMeasure_]);
 }
 
 void BatchWindow::update_file_choices() {
@@ -189,6 +227,10 @@ void BatchWindow::connect_controls() {
   connect(Includewithoutcheck, &QCheckBox::toggled, this,
           reported(this, &BatchWindow::update_build_count));
   connect(splitcheck, &QCheckBox::toggled, this, reported(this, &BatchWindow::update_file_choices));
+  connect(levelcheck, &QCheckBox::toggled, this,
+          reported(this, &BatchWindow::update_level_choices));
+  connect(levelcombo, &QComboBox::currentIndexChanged, this,
+          reported(this, &BatchWindow::levelcomboChange));
 }
 
 void BatchWindow::showEvent(QShowEvent* event) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/build/batch_build.h"
+#include "core/build/level_match.h"
 #include "core/model/model_observer.h"
 #include "core/soundfile/audio_file.h"
 
@@ -64,6 +65,12 @@ class BatchWindow : public QWidget, private ModelObserver, private BatchProgress
   QCheckBox* splitcheck = nullptr;
   QLabel* formatlabel = nullptr;
   QComboBox* formatcombo = nullptr;
+  // Level matching of each voice, off unless checked: Peak or RMS and the target in dB of
+  // full scale, with the locale's decimal separator.
+  QCheckBox* levelcheck = nullptr;
+  QComboBox* levelcombo = nullptr;
+  QLineEdit* leveledit = nullptr;
+  QLabel* levelunitlabel = nullptr;
 
   // Asks for the folder of the voices' files, starting at initial; empty when cancelled.
   // The platform's folder dialog unless replaced (tests answer without one).
@@ -92,6 +99,9 @@ class BatchWindow : public QWidget, private ModelObserver, private BatchProgress
   QWidget* create_choices();
   QWidget* create_file_choices(QWidget* parent);
   void update_file_choices();
+  QWidget* create_level_choices(QWidget* parent);
+  void update_level_choices();
+  void levelcomboChange(int index);
   void connect_controls();
   int16_t current_batch_id() const;
   void show_current_steps();
@@ -102,8 +112,11 @@ class BatchWindow : public QWidget, private ModelObserver, private BatchProgress
   void renamebuttonClick();
   void removebuttonClick();
   void batchbuildbuttonClick();
-  void build_one_file();
-  void build_split();
+  void build_one_file(const std::optional<LevelTarget>& level);
+  void build_split(const std::optional<LevelTarget>& level);
+  // The target the level choices ask for, none while unchecked; a target that is no
+  // number is refused with the field focused.
+  std::optional<LevelTarget> level_target() const;
   // The build names the document loaded last, as a plain build's header does.
   void prepare_run();
   std::optional<AudioFormat> chosen_format() const;
@@ -116,6 +129,9 @@ class BatchWindow : public QWidget, private ModelObserver, private BatchProgress
   // During such a build: its folder and what autosave gets instead of it.
   std::string splitFolder_;
   std::string splitAutosave_;
+  // The target typed for each measure, so that switching between them keeps both.
+  QString levelTexts_[2] = {"-1", "-20"};
+  int levelMeasure_ = 0;
 };
 
 }  // namespace vocanta

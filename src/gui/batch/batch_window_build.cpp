@@ -11,7 +11,9 @@
 #include "core/build/split_build.h"
 #include "core/document/session.h"
 #include "core/soundfile/audio_file.h"
+#include "core/support/number_format.h"
 #include "core/support/prompter.h"
+#include "core/support/vocanta_error.h"
 #include "gui/batch/batch_window.h"
 #include "gui/platform/message_box.h"
 
@@ -32,6 +34,21 @@ std::string folder_of(const std::string& path) {
   const size_t slash = path.rfind('/');
   return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
+
+// Level matching for the one build from the window: a plain build of the main window,
+// or a program of the family asking for one, gets its samples as rendered.
+class LevelScope {
+ public:
+  LevelScope(BuildRun& run, const std::optional<LevelTarget>& level) : run_(run) {
+    run_.set_level_target(level);
+  }
+  LevelScope(const LevelScope&) = delete;
+  LevelScope& operator=(const LevelScope&) = delete;
+  ~LevelScope() { run_.set_level_target(std::nullopt); }
+
+ private:
+  BuildRun& run_;
+};
 
 }  // namespace
 
@@ -57,10 +74,27 @@ void BatchWindow::update_build_count() {
 void BatchWindow::batchbuildbuttonClick() {
   // Refused at once rather than after the file dialog, as a plain build is.
   session_.build_run().check_idle();
+  // A target that is no number is refused before any dialog.
+  const std::optional<LevelTarget> level = level_target();
   if (splitcheck->isChecked())
-    build_split();
+    build_split(level);
   else
-    build_one_file();
+    build_one_file(level);
+}
+
+std::optional<LevelTarget> BatchWindow::level_target() const {
+  if (!levelcheck->isChecked()) return std::nullopt;
+  LevelTarget target;
+  target.measure =
+      levelcombo->currentIndex() == 1 ? LevelTarget::Measure::Rms : LevelTarget::Measure::Peak;
+  try {
+    target.dB = parse_number(leveledit->text().toStdString(), session_.decimal_separator());
+  } catch (const VocantaError& e) {
+    leveledit->setFocus();
+    leveledit->selectAll();
+    throw VocantaError(std::string("Match level [dB]: ") + e.what());
+  }
+  return target;
 }
 
 void BatchWindow::prepare_run() {
@@ -69,7 +103,7 @@ void BatchWindow::prepare_run() {
   session_.build_run().set_open_document(document.documentPath);
 }
 
-void BatchWindow::build_one_file() {
+void BatchWindow::build_one_file(const std::optional<LevelTarget>& level) {
   DocumentLifecycle& document = session_.document();
   const std::string path =
       session_.prompter().save_file_name("Build file as", kBuildFileFilter, document.samplePath);
@@ -77,6 +111,7 @@ void BatchWindow::build_one_file() {
   document.samplePath = path;
   const BuildRunningScope building;
   prepare_run();
+  const LevelScope matched(session_.build_run(), level);
   StimulusBuild(session_.build_run(), session_.voice(), build_choice(), this)
       .build_one_file(path, textgridcheck->isChecked());
 }
@@ -93,7 +128,7 @@ std::optional<AudioFormat> BatchWindow::chosen_format() const {
   return std::nullopt;
 }
 
-void BatchWindow::build_split() {
+void BatchWindow::build_split(const std::optional<LevelTarget>& level) {
   DocumentLifecycle& document = session_.document();
   const std::string folder =
       chooseFolder_(lastFolder_.empty() ? folder_of(document.documentPath) : lastFolder_);
@@ -118,6 +153,7 @@ void BatchWindow::build_split() {
       document.samplePath = samplePath;
     }
   } forget{*this, document, document.samplePath};
+  const LevelScope matched(session_.build_run(), level);
   StimulusBuild(session_.build_run(), session_.voice(), build_choice(), this)
       .build_split(folder, chosen_format(), named);
 }

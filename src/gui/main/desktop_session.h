@@ -133,6 +133,7 @@ class DesktopSession : public QObject,
   void refresh_progress(double t, const std::string& percent) override;
   void process_events() override;
   void overload_state(OverloadState state) override;
+  void voice_overload(const std::string& label, int64_t count, double gainDb) override;
   void outcome(BuildOutcome outcome) override;
   void beep() override;
   void build_finished() override;

@@ -2,6 +2,9 @@
 // cursor in the parameter windows, the statistics and the result view.
 #include <QApplication>
 #include <QFileInfo>
+#include <charconv>
+#include <cstdint>
+#include <string>
 
 #include "core/build/build_run.h"
 #include "core/document/session.h"
@@ -16,6 +19,20 @@
 #include "gui/result/result_window.h"
 
 namespace vocanta {
+namespace {
+
+// A gain with its sign and two decimals, as vocanta-cli prints it, with the separator of
+// the other numbers in the windows.
+std::string signed_gain(double dB, char separator) {
+  char text[400];  // the longest fixed text of a double
+  const auto [end, ec] = std::to_chars(text, text + sizeof text, dB, std::chars_format::fixed, 2);
+  std::string gain = ec == std::errc() ? std::string(text, end) : std::string("?");
+  for (char& c : gain)
+    if (c == '.') c = separator;
+  return gain.front() == '-' ? gain : "+" + gain;
+}
+
+}  // namespace
 
 uint32_t DesktopSession::tick_count() {
   return clocks_.tick_count();
@@ -56,6 +73,15 @@ void DesktopSession::process_events() {
 
 void DesktopSession::overload_state(OverloadState state) {
   emit overloadChanged(state);
+}
+
+void DesktopSession::voice_overload(const std::string& label, int64_t count, double gainDb) {
+  // The lamp says that some voice clipped; the log says which, since a series has many.
+  add_statistics_line("Overload, reduce gain! " +
+                      (label.empty() ? std::string("The voice") : "The voice '" + label + "'") +
+                      " clips " + std::to_string(count) + (count == 1 ? " sample" : " samples") +
+                      " after a gain of " + signed_gain(gainDb, session_->decimal_separator()) +
+                      " dB");
 }
 
 void DesktopSession::outcome(BuildOutcome outcome) {
