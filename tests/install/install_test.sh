@@ -42,11 +42,19 @@ st=$?
 check "the installed tool builds an installed template into a sample file" \
   '[ $st -eq 0 ] && grep -qx "file=samp" "$work/info" && grep -q "^length: [1-9][0-9]* samples" "$work/info"'
 if [ "$top" = "bin lib share " ]; then
+  # A module built with the sanitizers needs their runtime loaded before the interpreter.
+  python() {
+    if [ -n "${VOCANTA_PYTHON_PRELOAD:-}" ]; then
+      LD_PRELOAD=$VOCANTA_PYTHON_PRELOAD ASAN_OPTIONS=detect_leaks=0 /usr/bin/python3 "$@"
+    else
+      /usr/bin/python3 "$@"
+    fi
+  }
   check "the module and its stubs are installed" \
     '[ -f "$python_dir/vocanta.pyi" ] && ls "$python_dir"/vocanta.*.so >/dev/null'
   check "python3 imports the installed module" \
-    'PYTHONPATH=$python_dir /usr/bin/python3 -c "import vocanta; vocanta.Voice()"'
-  (cd "$work" && PYTHONPATH=$python_dir /usr/bin/python3 "$prefix/share/vocanta/python/f1_continuum.py" \
+    'PYTHONPATH=$python_dir python -c "import vocanta; vocanta.Voice()"'
+  (cd "$work" && PYTHONPATH=$python_dir python "$prefix/share/vocanta/python/f1_continuum.py" \
     "$templates/men_ih_eh_f1_continuum.vta" continuum 2 >"$work/continuum.out" 2>&1)
   st=$?
   check "the installed continuum example writes one WAV per step, named by its F1" \
