@@ -69,7 +69,11 @@ sed -e 's/TotalDuration=[0-9.]*/TotalDuration=0.5/' -e 's/SamplingFrequency=[0-9
 "$cli" batch "$work/long.vta" --combinations --include-without --seed 5 --jobs 2 \
   -o "$work/cut.smp" >"$work/out" &
 pid=$!
-sleep 0.6
+# Once the first voice is in the file, well before the last.
+for _ in $(seq 200); do
+  [ "$(cat "$work"/cut.smp.~tmp* 2>/dev/null | wc -c)" -gt 20000 ] && break
+  sleep 0.02
+done
 kill -INT $pid
 wait $pid
 st=$?
