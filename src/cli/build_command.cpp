@@ -59,6 +59,7 @@ int run_build(const BuildOptions& o, std::ostream& out, std::ostream& err, Build
   host.attach(run);
   run.set_document_path(o.document);
   if (o.seed) run.set_fixed_seed(*o.seed);
+  if (o.jobs) run.set_jobs(*o.jobs);
   run.set_engine(o.engine);
   run.set_level_target(o.level);
   build(run, voice, o);

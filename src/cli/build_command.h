@@ -18,6 +18,7 @@ struct BuildOptions {
   std::string document;
   std::string output;  // empty: the document's name with .smp
   std::optional<uint32_t> seed;
+  std::optional<int> jobs;  // none: the run's default
   Engine engine = Engine::Fast;
   bool combinations = false;
   bool includeWithout = false;

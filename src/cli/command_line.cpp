@@ -50,6 +50,13 @@ uint32_t parse_seed(const std::string& text) {
   return static_cast<uint32_t>(v);
 }
 
+int parse_jobs(const std::string& text) {
+  double v = 0;
+  require(try_parse_number(text, v) && v >= 1 && v <= 256 && v == static_cast<int>(v),
+          "--jobs takes a whole number from 1 to 256, not '" + text + "'");
+  return static_cast<int>(v);
+}
+
 Engine parse_engine(const std::string& name) {
   if (name == "fast") return Engine::Fast;
   if (name == "reference") return Engine::Reference;
@@ -92,6 +99,7 @@ void stimulus_options(const CLI::App& command, const CommandWords& w, BuildOptio
 BuildOptions build_options(const CLI::App& command, const CommandWords& w) {
   BuildOptions o;
   if (given(command, "--seed")) o.seed = parse_seed(w.seed);
+  if (given(command, "--jobs")) o.jobs = parse_jobs(w.jobs);
   o.engine = parse_engine(w.engine);
   o.combinations = w.combinations;
   o.includeWithout = w.includeWithout;

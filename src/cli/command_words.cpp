@@ -90,6 +90,12 @@ void add_build_options(CLI::App& command, CommandWords& w) {
                           "(a full-scale sine is -3.01 dB RMS) before its samples are "
                           "rounded; a voice that clips is named on stderr"))
       ->type_name("peak=DB|rms=DB");
+  command
+      .add_option("--jobs", w.jobs,
+                  wrapped("render on N threads, the voices of a series side by side, with "
+                          "the same bytes as on one (default: VOCANTA_THREADS, else the "
+                          "machine's cores)"))
+      ->type_name("N");
 }
 
 void add_build(CLI::App& app, CommandWords& w) {
@@ -202,7 +208,7 @@ std::string overview() {
          "\n"
          "commands:\n"
          "  build DOC.vta [-o OUT] [--seed N] [--engine fast|reference]\n"
-         "                [--normalize peak=DB|rms=DB]\n"
+         "                [--normalize peak=DB|rms=DB] [--jobs N]\n"
          "                          render the voice into a sample file (default: the\n"
          "                          document's name with .smp); an OUT ending in .wav,\n"
          "                          .flac, .aif or .aiff gets that audio file instead\n"
@@ -223,6 +229,8 @@ std::string overview() {
          "                          level in dB of full scale before it is rounded\n"
          "  merge PART... -o OUT    join the parts of one series, in any order, into the\n"
          "                          file and label file one batch build would write\n"
+         "  --jobs N                with build and batch: render on N threads, a series'\n"
+         "                          voices side by side (default: the machine's cores)\n"
          "  --engine fast|reference  with build and batch: the engine (default fast); the\n"
          "                          reference engine computes every term as written, to\n"
          "                          check the fast one against\n"

@@ -18,6 +18,7 @@ struct CommandWords {
   std::string only;
   std::string shard;
   std::string normalize;
+  std::string jobs;
   std::string split;
   std::string format;
   bool textgrid = false;

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "core/build/build_run.h"
+#include "core/build/series_jobs.h"
 #include "core/model/batch_list.h"
 #include "core/model/voice.h"
 #include "core/support/text_case.h"
@@ -132,7 +133,19 @@ void BatchBuild::build_into(SampleSink& sink, const std::string& path) {
   run_.run_series(sink, path, voices, [&] { build_voices(); });
 }
 
+std::shared_ptr<void> BatchBuild::render_ahead(int64_t first, int64_t end) {
+  std::shared_ptr<SeriesJobs> jobs = run_.series_jobs(choice_, VoiceRange{first, end});
+  if (!jobs) return nullptr;
+  run_.supply_voices(jobs.get());
+  // The run takes no pieces once the threads are gone.
+  return {jobs.get(), [this, jobs](void*) mutable {
+            run_.supply_voices(nullptr);
+            jobs.reset();
+          }};
+}
+
 void BatchBuild::build_voices() {
+  const std::shared_ptr<void> ahead = render_ahead(0, count());
   int64_t index = 0;
   for_each_voice([&](const std::string& label) {
     const int64_t start = run_.samples_in_file();

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -68,6 +69,10 @@ class BatchBuild {
   void set_recorder(VoiceRecorder recorder) { recorder_ = std::move(recorder); }
 
   void build_labelled(const std::string& label);
+
+  // Inside a running build: the voices range of the series rendered ahead on the run's
+  // threads for as long as the result lives, or nothing when it has one thread.
+  std::shared_ptr<void> render_ahead(int64_t first, int64_t end);
 
   // Walks the series inside a running build, setting the batch states of each voice in
   // turn and calling voice with its label where build would render it.

@@ -117,11 +117,13 @@ void BuildRun::start_rendering(int64_t seriesVoices) {
                       ? settings_.samplesPerVoice
                       : count_product(settings_.samplesPerVoice, seriesVoices);
   RenderBreak* check = this;
-  renderer_ = std::make_unique<VoiceRenderer>(*rendered_, settings_, check, engine_);
+  renderer_ =
+      std::make_unique<VoiceRenderer>(*rendered_, settings_, check, engine_, jobs() == 1 ? 1 : 0);
 }
 
 void BuildRun::render_voice(const std::string& label) {
   if (!renderer_ || !sink_) throw std::logic_error("render_voice runs only inside a build");
+  if (supply_) return write_supplied(label);
   const int64_t start = samplesInFile_;
   if (recordTracks_) tracks_.record(*rendered_, start, settings_.samplesPerVoice);
   renderer_->start();
@@ -181,6 +183,7 @@ bool BuildRun::store(const int16_t* samples, size_t count) {
 
 void BuildRun::pass_voice() {
   if (!renderer_) throw std::logic_error("pass_voice runs only inside a build");
+  if (supply_) return;  // the series' threads warm their own renderers up
   std::array<int16_t, kBlock> block;
   renderer_->start();
   while (renderer_->samples_left() > 0 && !breakRequested_)

@@ -16,8 +16,12 @@
 
 namespace vocanta {
 
+class SeriesJobs;
 class Voice;
 class VoiceRenderer;
+struct BatchBuildChoice;
+struct VoicePiece;
+struct VoiceRange;
 
 // A count beyond any build that could finish; products of counts stop there rather
 // than overflow.
@@ -72,6 +76,16 @@ class BuildRun : private RenderBreak {
   void set_level_memory(size_t values) { levelMemory_ = values; }
   // The gain level matching gave the voice rendered last; none without level matching.
   std::optional<double> voice_gain_dB() const { return voiceGain_; }
+
+  // How many threads the builds to come render on: the voices of a series side by side,
+  // a plain voice on two at most; 0 (the default) takes default_jobs.
+  void set_jobs(int jobs) { jobs_ = jobs; }
+  int jobs() const;
+  // Inside a series: threads that render the voices range of the series ahead, or none
+  // when the series renders on one thread. supply_voices then hands render_voice their
+  // samples instead of rendering them.
+  std::unique_ptr<SeriesJobs> series_jobs(const BatchBuildChoice& choice, VoiceRange range);
+  void supply_voices(SeriesJobs* jobs) { supply_ = jobs; }
 
   // A plain build into path. An error raised on the way still finishes the build.
   void build_voice(const std::string& path);
@@ -177,6 +191,12 @@ class BuildRun : private RenderBreak {
   // samples clipped.
   void render_matched(const std::string& label);
   int64_t write_matched(VoiceValues& values, double gainDb);
+  // The voice the series' threads rendered, written as render_voice would write it.
+  void write_supplied(const std::string& label);
+  // One piece of the voice that began at sample start; false at the voice's end.
+  bool write_piece(VoicePiece& piece, int64_t start, const std::string& label);
+  // Of the voice that began at sample start, the time of its last sample in the file.
+  double voice_seconds(int64_t start) const;
   // Hands count samples to the sink; false when it kept fewer.
   bool store(const int16_t* samples, size_t count);
   void end_build();
@@ -195,6 +215,8 @@ class BuildRun : private RenderBreak {
   SynthesisSettings settings_;
   SampleSink* sink_ = nullptr;
   std::unique_ptr<VoiceRenderer> renderer_;
+  int jobs_ = 0;
+  SeriesJobs* supply_ = nullptr;
   Engine engine_ = Engine::Fast;
   char decimalSeparator_ = '.';
   std::string documentPath_;

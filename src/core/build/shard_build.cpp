@@ -24,6 +24,7 @@ int64_t ShardBuild::series_voices() {
 }
 
 VoiceRange ShardBuild::voices() {
+  if (range_) return *range_;
   return shard_voices(series_voices(), shard_);
 }
 
@@ -66,6 +67,7 @@ void ShardBuild::render_voices(const VoiceRecorder& recorder) {
   RandomGenerator& random = run_.rendered_voice().random;
   const uint32_t seed = random.seed;  // where the series starts its sequence
   const int64_t from = std::max<int64_t>(range.first - kWarmUpVoices, 0);
+  const std::shared_ptr<void> ahead = batch_.render_ahead(range.first, range.end);
   int64_t index = 0;
   batch_.for_each_voice([&](const std::string& label) {
     const int64_t i = index++;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "core/build/batch_build.h"
@@ -41,6 +42,8 @@ class ShardBuild {
   // The voices of the whole series and of this shard.
   int64_t series_voices();
   VoiceRange voices();
+  // Renders these voices of the series instead of the shard's (a slice of a slice).
+  void set_voices(VoiceRange range) { range_ = range; }
 
   // documentPath: what the header's proc item names.
   void build(const std::string& path, const std::string& documentPath);
@@ -57,6 +60,7 @@ class ShardBuild {
   Voice& voice_;
   BatchBuild batch_;
   SeriesShard shard_;
+  std::optional<VoiceRange> range_;
   std::string series_;
 };
 

@@ -36,7 +36,7 @@ int32_t partial_limit(double fs, double f0) {
 }  // namespace
 
 VoiceRenderer::VoiceRenderer(Voice& voice, const SynthesisSettings& settings, RenderBreak* stop,
-                             Engine engine)
+                             Engine engine, int threads)
     : voice_(voice),
       s_(settings),
       curves_(voice),
@@ -52,7 +52,8 @@ VoiceRenderer::VoiceRenderer(Voice& voice, const SynthesisSettings& settings, Re
     flutter_.remember_tuning(true);
     formants_.remember_tuning(true);
     // Rows are where a document asks for no end of work: so many wait better nowhere.
-    if (render_threads() > 1 && s_.tweenies <= kMostPipelinedRows)
+    if (threads != 1 && s_.samplesPerVoice >= kShortestPipelinedVoice &&
+        s_.tweenies <= kMostPipelinedRows && render_threads() > 1)
       pipeline_ = std::make_unique<PartialPipeline>(partial_kernels());
   }
 }

@@ -2,6 +2,7 @@
 // their partial sums; the pipeline takes those sums on both threads while the next chunk
 // is being computed; the samples then pass the formants in order. Every sample is the one
 // a single thread would give.
+#include <algorithm>
 #include <cstdlib>
 #include <thread>
 
@@ -20,6 +21,12 @@ int render_threads() {
   if (const char* wanted = std::getenv("VOCANTA_THREADS"); wanted && std::atoi(wanted) == 1)
     return 1;
   return std::thread::hardware_concurrency() > 1 ? 2 : 1;
+}
+
+int default_jobs() {
+  if (const char* wanted = std::getenv("VOCANTA_THREADS"); wanted && std::atoi(wanted) > 0)
+    return std::atoi(wanted);
+  return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
 }
 
 size_t VoiceRenderer::render_chunks(double* out, size_t n) {
