@@ -33,20 +33,8 @@ BuildOptions with_full_paths(BuildOptions o) {
 }
 
 BatchBuildChoice batch_choice(const Voice& voice, const BuildOptions& o) {
-  BatchBuildChoice c;
-  c.combinations = o.combinations;
-  c.includeWithout = o.includeWithout;
-  c.entries = sorted_batch_names(voice.batches);
-  c.selected.assign(c.entries.size(), false);
-  if (!o.only) return c;
-  c.selectedOnly = true;
-  for (const std::string& name : *o.only) {
-    const int16_t id = voice.batches.find_batch_id(name);
-    if (id == 0) throw VocantaError("The document has no batch named '" + name + "'");
-    for (size_t i = 0; i < c.entries.size(); ++i)
-      if (voice.batches.find_batch_id(c.entries[i]) == id) c.selected[i] = true;
-  }
-  return c;
+  return scripted_batch_choice(voice.batches, o.combinations, o.includeWithout,
+                               o.only ? &*o.only : nullptr);
 }
 
 // Loads the document and runs build(run, voice, options) with progress and Ctrl+C.

@@ -80,25 +80,6 @@ py::array_t<int16_t> render(VoiceHandle& h, const std::string& engine,
   return to_array(sink.samples, 0, static_cast<int64_t>(sink.samples.size()));
 }
 
-// The batch window's choice as vocanta-cli batch makes it.
-BatchBuildChoice batch_choice(const Voice& voice, bool combinations, bool includeWithout,
-                              const std::optional<std::vector<std::string>>& only) {
-  BatchBuildChoice c;
-  c.combinations = combinations;
-  c.includeWithout = includeWithout;
-  c.entries = sorted_batch_names(voice.batches);
-  c.selected.assign(c.entries.size(), false);
-  if (!only) return c;
-  c.selectedOnly = true;
-  for (const std::string& name : *only) {
-    const int16_t id = voice.batches.find_batch_id(name);
-    if (id == 0) raise_error("The document has no batch named '" + name + "'");
-    for (size_t i = 0; i < c.entries.size(); ++i)
-      if (voice.batches.find_batch_id(c.entries[i]) == id) c.selected[i] = true;
-  }
-  return c;
-}
-
 // The steps of the batches a voice was built with: those that were applied.
 std::map<std::string, int> applied_steps(const BatchList& states) {
   std::map<std::string, int> steps;
@@ -110,7 +91,8 @@ std::map<std::string, int> applied_steps(const BatchList& states) {
 py::list render_batch(VoiceHandle& h, bool combinations,
                       const std::optional<std::vector<std::string>>& only, bool includeWithout,
                       const std::string& engine, std::optional<uint32_t> seed) {
-  const BatchBuildChoice choice = batch_choice(h.voice, combinations, includeWithout, only);
+  const BatchBuildChoice choice =
+      scripted_batch_choice(h.voice.batches, combinations, includeWithout, only ? &*only : nullptr);
   MemorySink sink;
   std::vector<std::map<std::string, int>> steps;
   run_build(h, options(engine, seed), [&](BuildRun& run) {

@@ -31,6 +31,24 @@ std::vector<std::string> sorted_batch_names(const BatchList& batches) {
   return names;
 }
 
+BatchBuildChoice scripted_batch_choice(const BatchList& batches, bool combinations,
+                                       bool includeWithout, const std::vector<std::string>* only) {
+  BatchBuildChoice c;
+  c.combinations = combinations;
+  c.includeWithout = includeWithout;
+  c.entries = sorted_batch_names(batches);
+  c.selected.assign(c.entries.size(), false);
+  if (!only) return c;
+  c.selectedOnly = true;
+  for (const std::string& name : *only) {
+    const int16_t id = batches.find_batch_id(name);
+    if (id == 0) throw VocantaError("The document has no batch named '" + name + "'");
+    for (size_t i = 0; i < c.entries.size(); ++i)
+      if (batches.find_batch_id(c.entries[i]) == id) c.selected[i] = true;
+  }
+  return c;
+}
+
 BatchBuild::BatchBuild(BuildRun& run, BatchList& batches, BatchBuildChoice choice,
                        BatchProgress* progress)
     : run_(run), batches_(&batches), choice_(std::move(choice)), progress_(progress) {

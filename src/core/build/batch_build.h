@@ -49,6 +49,11 @@ using VoiceRecorder = std::function<void(const BuiltVoice&)>;
 // to letter case.
 std::vector<std::string> sorted_batch_names(const BatchList& batches);
 
+// The choice a script makes without the window: all batches, or only those named (in any
+// letter case); throws VocantaError for a name the document has no batch of.
+BatchBuildChoice scripted_batch_choice(const BatchList& batches, bool combinations,
+                                       bool includeWithout, const std::vector<std::string>* only);
+
 class BatchBuild {
  public:
   BatchBuild(BuildRun& run, BatchList& batches, BatchBuildChoice choice,

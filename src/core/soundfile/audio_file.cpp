@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "core/soundfile/label_file.h"
+#include "core/soundfile/sound_file_handle.h"
 #include "core/soundfile/wav_cue_labels.h"
 #include "core/support/atomic_file.h"
 #include "core/support/text_case.h"
@@ -16,11 +17,6 @@
 
 namespace vocanta {
 namespace {
-
-struct CloseSoundFile {
-  void operator()(SNDFILE* f) const { sf_close(f); }
-};
-using SoundFile = std::unique_ptr<SNDFILE, CloseSoundFile>;
 
 // Room for the chunks around the samples (format, the library's own) besides the cue
 // list, which takes 24 bytes a point.

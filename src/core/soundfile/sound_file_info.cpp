@@ -2,19 +2,14 @@
 
 #include <sndfile.h>
 
-#include <filesystem>
 #include <memory>
 
 #include "core/soundfile/sample_file_info.h"
-#include "core/support/text_case.h"
+#include "core/soundfile/sound_file_handle.h"
 #include "core/support/vocanta_error.h"
 
 namespace vocanta {
 namespace {
-
-struct CloseSoundFile {
-  void operator()(SNDFILE* file) const { sf_close(file); }
-};
 
 std::string library_name(int format, int command) {
   SF_FORMAT_INFO info{};
@@ -53,7 +48,7 @@ SoundFileInfo sample_file(const std::string& path) {
 
 SoundFileInfo audio_file(const std::string& path) {
   SF_INFO sf{};
-  const std::unique_ptr<SNDFILE, CloseSoundFile> file(sf_open(path.c_str(), SFM_READ, &sf));
+  const SoundFile file(sf_open(path.c_str(), SFM_READ, &sf));
   if (!file) throw VocantaError("Cannot read " + path + ": " + sf_strerror(nullptr));
   return {
       major_name(sf.format), encoding_name(sf.format), {}, sf.samplerate, sf.channels, sf.frames};
@@ -62,9 +57,7 @@ SoundFileInfo audio_file(const std::string& path) {
 }  // namespace
 
 SoundFileInfo read_sound_file_info(const std::string& path) {
-  return to_lower_text(std::filesystem::path(path).extension().string()) == ".smp"
-             ? sample_file(path)
-             : audio_file(path);
+  return names_sample_file(path) ? sample_file(path) : audio_file(path);
 }
 
 }  // namespace vocanta

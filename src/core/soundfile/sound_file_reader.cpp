@@ -9,6 +9,7 @@
 #include "core/model/sampling_frequency.h"
 #include "core/soundfile/label_file.h"
 #include "core/soundfile/sample_file_info.h"
+#include "core/soundfile/sound_file_handle.h"
 #include "core/support/text_case.h"
 #include "core/support/unique_file.h"
 #include "core/support/vocanta_error.h"
@@ -25,10 +26,6 @@ void check_length(const std::string& path, int64_t count) {
     throw VocantaError(path + " is too long to be shown (" + std::to_string(count) +
                        " samples; at most " + std::to_string(kMaxSamples) + ")");
 }
-
-struct CloseSoundFile {
-  void operator()(SNDFILE* f) const { sf_close(f); }
-};
 
 SoundSamples read_sample_file(const std::string& path) {
   const SampleFileInfo info = read_sample_file_info(path);
@@ -51,7 +48,7 @@ SoundSamples read_sample_file(const std::string& path) {
 
 SoundSamples read_audio_file(const std::string& path) {
   SF_INFO info{};
-  const std::unique_ptr<SNDFILE, CloseSoundFile> file(sf_open(path.c_str(), SFM_READ, &info));
+  const SoundFile file(sf_open(path.c_str(), SFM_READ, &info));
   if (!file) throw VocantaError("Cannot read " + path + ": " + sf_strerror(nullptr));
   if (info.channels <= 0) throw VocantaError(path + " holds no sound that can be shown");
   refuse_sampling_frequency(info.samplerate, std::to_string(info.samplerate));
@@ -75,12 +72,15 @@ SoundSamples read_audio_file(const std::string& path) {
 
 }  // namespace
 
-SoundSamples read_sound_file(const std::string& path) {
+bool names_sample_file(const std::string& path) {
   const auto dot = path.rfind('.');
   const auto slash = path.rfind('/');
-  const bool sampleFile = dot != std::string::npos && (slash == std::string::npos || dot > slash) &&
-                          to_lower_text(path.substr(dot)) == ".smp";
-  return sampleFile ? read_sample_file(path) : read_audio_file(path);
+  return dot != std::string::npos && (slash == std::string::npos || dot > slash) &&
+         to_lower_text(path.substr(dot)) == ".smp";
+}
+
+SoundSamples read_sound_file(const std::string& path) {
+  return names_sample_file(path) ? read_sample_file(path) : read_audio_file(path);
 }
 
 }  // namespace vocanta

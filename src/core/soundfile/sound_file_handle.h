@@ -1,0 +1,20 @@
+#pragma once
+
+#include <sndfile.h>
+
+#include <memory>
+#include <string>
+
+namespace vocanta {
+
+// A file of the sound library, closed when it goes out of scope.
+struct CloseSoundFile {
+  void operator()(SNDFILE* file) const { sf_close(file); }
+};
+using SoundFile = std::unique_ptr<SNDFILE, CloseSoundFile>;
+
+// True when path names a sample file: its extension is ".smp" in any letter case. Every
+// other name goes to the sound library, which tells audio files by their content.
+bool names_sample_file(const std::string& path);
+
+}  // namespace vocanta
