@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "core/model/curve_state.h"
+#include "core/model/parameter_table.h"
 #include "core/model/voice.h"
 
 namespace vocanta {
@@ -30,6 +31,19 @@ class RenderCurves {
     return curve_value(w, c, n, x);
   }
   int count(int p) const { return curve_count(state(p)); }
+  // Formant curve n of count at time t. Where there are several, one cursor for all would
+  // look each curve up and walk it from its first point every sample; a cursor per curve
+  // walking on from where it stood gives the same values, as time only grows within a
+  // voice. A single curve keeps the parameter's cursor, as the walk always did.
+  double formant(int16_t n, int count, double t) {
+    if (count < 2 || n > kFormantCursors) return value(param::kFormants, n, t);
+    const CurveState& w = state(param::kFormants);
+    CurveCursor& c = formants_[static_cast<size_t>(n - 1)];
+    if (w.curves && c.curve && c.curve->number == n && c.point) return walk_to(w, c.point, t);
+    return curve_value(w, c, n, t);
+  }
+  // A voice starts at time 0 again: every formant curve from its first point.
+  void restart_formants() { formants_ = {}; }
   // The points of all the parameter's curves: what a walk along them may cross.
   int64_t points(int p) const {
     int64_t n = 0;
@@ -40,11 +54,14 @@ class RenderCurves {
   // The user may edit between two blocks of a build; a cursor on a removed point goes.
   void keep_valid() {
     for (int p = 0; p < kParameterCount; ++p) keep_cursor_valid(state(p), cursor(p));
+    for (CurveCursor& c : formants_) keep_cursor_valid(state(param::kFormants), c);
   }
 
  private:
   const Voice& voice_;
+  static constexpr int kFormantCursors = 32;
   std::array<CurveCursor, kParameterCount> cursors_{};
+  std::array<CurveCursor, kFormantCursors> formants_{};
 };
 
 }  // namespace vocanta

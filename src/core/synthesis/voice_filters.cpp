@@ -61,7 +61,7 @@ double FormantCascade::apply(RenderCurves& curves, double s, double t, double fs
   const int count = std::min(curves.count(param::kFormants), kMaxFormants);
   const double factor = curves.value(param::kFormantFactor, 1, t);
   for (int i = 1; i <= count; ++i) {
-    const double f = curves.value(param::kFormants, static_cast<int16_t>(i), t) * factor;
+    const double f = curves.formant(static_cast<int16_t>(i), count, t) * factor;
     const double b = curves.value(param::kFormantBandwidth, 1, f);
     tune(r_[static_cast<size_t>(i - 1)], tuning_[static_cast<size_t>(i - 1)], f, b, fs);
   }

@@ -10,6 +10,7 @@
 #include "core/model/voice.h"
 #include "core/support/same_bits.h"
 #include "core/synthesis/fast_partials.h"
+#include "core/synthesis/polynomial_partials.h"
 
 namespace vocanta {
 namespace {
@@ -49,6 +50,8 @@ VoiceRenderer::VoiceRenderer(Voice& voice, const SynthesisSettings& settings, Re
       untilCheck_(kEvaluationsPerCheck) {
   if (engine == Engine::Fast) {
     fast_ = std::make_unique<FastPartials>(curves_, H_, S_, RH_, RS_);
+    polynomial_ = std::make_unique<PolynomialPartials>(curves_, H_, S_, RH_, RS_, s_.fs,
+                                                       polynomial_kernels());
     flutter_.remember_tuning(true);
     formants_.remember_tuning(true);
     // Rows are where a document asks for no end of work: so many wait better nowhere.
@@ -73,7 +76,9 @@ void VoiceRenderer::start() {
   phi_ = 0;
   flutter_.reset();
   formants_.reset();
+  curves_.restart_formants();
   if (fast_) fast_->start();
+  if (polynomial_) polynomial_->start();
   drop_chunks();
   position_ = 0;
   clipped_ = false;
@@ -98,6 +103,7 @@ size_t VoiceRenderer::render_values(double* out, size_t count) {
   const auto n =
       static_cast<size_t>(std::clamp<int64_t>(samples_left(), 0, static_cast<int64_t>(count)));
   stopped_ = false;
+  if (polynomial_ && polynomial_->usable()) return render_polynomial(out, n);
   if (pipeline_) return render_chunks(out, n);
   size_t i = 0;
   for (; i < n; ++i) {
@@ -157,6 +163,8 @@ double VoiceRenderer::sample(int64_t m) {
   const double w = static_cast<double>(voice_.random.draw(65535)) - 32768;
   double s = level(levels_[2], value(param::kNoiseLevel, t)) * w;
   const int32_t N = std::min(s_.maxHarmonics, std::min(kPartials, K));
+  if (polynomialTarget_ && PolynomialPartials::accepts(tau, pH, pS))
+    return polynomial(s, N, f0, aH, aS, pH, pS, tau);
   s = harmonics(s, N, f0, aH, pH, tau);
   if (stopped_) return 0;
   s = subharmonics(s, N, f0, aH, aS, pS, tau);

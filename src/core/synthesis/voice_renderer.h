@@ -16,6 +16,7 @@
 namespace vocanta {
 
 class FastPartials;
+class PolynomialPartials;
 class Voice;
 
 // A value of the renderer as a 16-bit sample: rounded to the nearest, with values beyond
@@ -83,6 +84,10 @@ class VoiceRenderer {
   void fill(Chunk& c);
   void post(Chunk& c);
   void drop_chunks();
+  // The fast engine's partial sums as polynomials, taken for blocks of samples at once.
+  size_t render_polynomial(double* out, size_t n);
+  double polynomial(double s, int32_t N, double f0, double aH, double aS, double pH, double pS,
+                    double tau);
   double harmonics(double s, int32_t N, double f0, double aH, double pH, double tau);
   double subharmonics(double s, int32_t N, double f0, double aH, double aS, double pS, double tau);
   // A level in dB as a factor, 10^(dB / 20).
@@ -109,6 +114,12 @@ class VoiceRenderer {
   bool clipped_ = false;
   RenderBreak* stop_;
   std::unique_ptr<FastPartials> fast_;
+  std::unique_ptr<PolynomialPartials> polynomial_;
+  // Where the sample being computed leaves its polynomial sums, while blocks are taken
+  // that way; the block's sums before the formants and the samples' times.
+  double* polynomialTarget_ = nullptr;
+  std::vector<double> sums_, times_;
+  std::vector<Level> rowLevels_;
   // After fast_: the jobs hold its buffers.
   std::array<Chunk, 2> chunks_;
   int current_ = 0;

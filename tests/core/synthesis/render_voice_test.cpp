@@ -280,7 +280,8 @@ class CountingBreak : public RenderBreak {
 };
 
 TEST_F(VoiceRendererTest, TheBreakCheckStopsInsideASampleAndChangesNoOther) {
-  voice.settings.tweenies = "100";  // 100 rows of 66 subharmonics: a check every few samples
+  // 3000 tweenie rows, each costing the sum of its phase factor: a check every few samples.
+  voice.settings.tweenies = "3000";
   settings = read_synthesis_settings(voice, '.');
   const auto first = [&](RenderBreak* stop, size_t count) {
     VoiceRenderer renderer(voice, settings, stop);
@@ -305,13 +306,13 @@ TEST_F(VoiceRendererTest, TheBreakCheckStopsInsideASampleAndChangesNoOther) {
 }
 
 TEST_F(VoiceRendererTest, ALongCurveBringsTheChecksSooner) {
-  // Every row walks the subharmonic phase curve to and fro: 4000 points weigh more than
-  // the row's 66 partials.
+  // Every row of an engine that evaluates each partial walks the subharmonic phase curve
+  // to and fro: 4000 points weigh more than the row's 66 partials.
   voice.settings.tweenies = "100";
   settings = read_synthesis_settings(voice, '.');
   const auto checks = [&] {
     CountingBreak counting;
-    VoiceRenderer renderer(voice, settings, &counting);
+    VoiceRenderer renderer(voice, settings, &counting, Engine::Reference);
     renderer.start();
     int16_t out[4];
     renderer.render(out, 4);

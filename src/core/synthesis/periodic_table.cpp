@@ -1,0 +1,117 @@
+#include "core/synthesis/periodic_table.h"
+
+#include <cmath>
+
+namespace vocanta {
+namespace {
+
+// 2 pi as an unevaluated sum of two doubles.
+constexpr double kTwoPiHi = 6.283185307179586;
+constexpr double kTwoPiLo = 2.4492935982947064e-16;
+// The largest product of the partial count and the distance from a point for which the
+// Taylor polynomial's first omitted term, (N d)^5 / 5!, stays below 1e-12 of the sum.
+constexpr double kFarthest = 0.01;
+
+// x - m * (hi + lo), exactly but for the last rounding: m * hi is split by a fused
+// multiply-add into its rounded value and the exact rest.
+double minus_multiple(double x, double m, double hi, double lo) {
+  const double product = m * hi;
+  const double rest = std::fma(m, hi, -product);
+  return ((x - product) - rest) - m * lo;
+}
+
+}  // namespace
+
+int32_t PeriodicTable::points(double f0, double fs) {
+  if (!(f0 > 0) || !(fs > 0)) return 0;
+  const double ratio = f0 / fs;
+  for (int32_t p = 1; p <= kMostPoints; ++p) {
+    const double turns = p * ratio;
+    if (std::fabs(turns - std::nearbyint(turns)) <= 1e-12 * p) return p;
+  }
+  return 0;
+}
+
+void PeriodicTable::build(const PolynomialKernels& kernels, const Polynomial* polynomials,
+                          int count, int32_t N, int32_t p) {
+  p_ = p;
+  N_ = N;
+  count_ = count;
+  stepHi_ = kTwoPiHi / p;
+  stepLo_ = (std::fma(-stepHi_, p, kTwoPiHi) + kTwoPiLo) / p;
+  const auto n = static_cast<size_t>(N);
+  // Coefficients of the derivatives: c(k) (ik)^d / d!.
+  derivative_.resize(static_cast<size_t>(count * kTerms) * 2 * n);
+  for (int c = 0; c < count; ++c) {
+    double factorial = 1;
+    for (int d = 0; d < kTerms; ++d) {
+      if (d > 0) factorial *= d;
+      double* re = derivative_.data() + static_cast<size_t>(c * kTerms + d) * 2 * n;
+      double* im = re + n;
+      for (size_t k = 1; k <= n; ++k) {
+        const double scale = std::pow(static_cast<double>(k), d) / factorial;
+        const double a = polynomials[c].re[k - 1] * scale, b = polynomials[c].im[k - 1] * scale;
+        // Times i^d.
+        const double rotated[4][2] = {{a, b}, {-b, a}, {-a, -b}, {b, -a}};
+        re[k - 1] = rotated[d % 4][0];
+        im[k - 1] = rotated[d % 4][1];
+      }
+    }
+  }
+  psi_.resize(static_cast<size_t>(p));
+  zr_.resize(psi_.size());
+  zi_.resize(psi_.size());
+  for (int32_t j = 0; j < p; ++j) psi_[static_cast<size_t>(j)] = j * stepHi_ + j * stepLo_;
+  kernels.sincos(psi_.data(), zi_.data(), zr_.data(), p);
+  // Lanes by polynomial and term, then by point, in fours that share their coefficients.
+  const int32_t padded = (p + 3) / 4 * 4;
+  lanes_.clear();
+  for (int c = 0; c < count * kTerms; ++c) {
+    const Polynomial& poly = polynomials[c / kTerms];
+    const double* re = derivative_.data() + static_cast<size_t>(c) * 2 * n;
+    for (int32_t j = 0; j < padded; ++j) {
+      PolyLane lane{re, re + n, 1, 0, poly.first, poly.runs, poly.runCount, j < p ? N : 0};
+      if (j < p) lane.zr = zr_[static_cast<size_t>(j)], lane.zi = zi_[static_cast<size_t>(j)];
+      lanes_.push_back(lane);
+    }
+  }
+  re_.resize(lanes_.size());
+  im_.resize(lanes_.size());
+  kernels.evaluate(lanes_.data(), static_cast<int32_t>(lanes_.size()), re_.data(), im_.data());
+  table_.resize(static_cast<size_t>(p) * static_cast<size_t>(count * kTerms) * 2);
+  for (int c = 0; c < count * kTerms; ++c)
+    for (int32_t j = 0; j < p; ++j) {
+      const size_t from =
+          static_cast<size_t>(c) * static_cast<size_t>(padded) + static_cast<size_t>(j);
+      const size_t to =
+          (static_cast<size_t>(j) * static_cast<size_t>(count * kTerms) + static_cast<size_t>(c)) *
+          2;
+      table_[to] = re_[from];
+      table_[to + 1] = im_[from];
+    }
+}
+
+bool PeriodicTable::at(double phi, double* re, double* im) const {
+  if (!std::isfinite(phi) || std::fabs(phi) > 1e9) return false;
+  const double turns = std::floor(phi / kTwoPiHi);
+  const double r = minus_multiple(phi, turns, kTwoPiHi, kTwoPiLo);
+  const double nearest = std::nearbyint(r / stepHi_);
+  const double d = minus_multiple(r, nearest, stepHi_, stepLo_);
+  if (std::fabs(d) * N_ > kFarthest) return false;
+  auto j = static_cast<int64_t>(nearest) % p_;
+  if (j < 0) j += p_;
+  const double* t =
+      table_.data() + static_cast<size_t>(j) * static_cast<size_t>(count_ * kTerms) * 2;
+  for (int c = 0; c < count_; ++c, t += kTerms * 2) {
+    double a = t[2 * (kTerms - 1)], b = t[2 * (kTerms - 1) + 1];
+    for (int k = kTerms - 2; k >= 0; --k) {
+      a = a * d + t[2 * k];
+      b = b * d + t[2 * k + 1];
+    }
+    re[c] = a;
+    im[c] = b;
+  }
+  return true;
+}
+
+}  // namespace vocanta

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "core/synthesis/polynomial_kernels.h"
+
+namespace vocanta {
+
+// The partial sums of a steady stretch, where the fundamental and every coefficient stay
+// as they are, as functions of the phase alone. They repeat with every turn of it, and
+// when f0 / fs is a fraction q / p the samples' phases fall, but for the rounding of their
+// accumulation, on p points of the turn. The sums and their first derivatives are
+// tabulated at those points once; a sample then costs a short Taylor polynomial in its
+// distance from the nearest point, however many partials it has. The phase itself is
+// the one the sample accumulated, never a model of it.
+class PeriodicTable {
+ public:
+  // Points of a turn the phases of f0 at fs fall on; 0 when there are more than kMostPoints.
+  static constexpr int32_t kMostPoints = 4096;
+  static int32_t points(double f0, double fs);
+
+  // A polynomial as the kernels take it, without its z.
+  struct Polynomial {
+    const double* re;
+    const double* im;
+    double first;
+    const RatioRun* runs;
+    int32_t runCount;
+  };
+  // Tabulates the polynomials (one or two: harmonics and rows) of N partials on p points.
+  void build(const PolynomialKernels& kernels, const Polynomial* polynomials, int count, int32_t N,
+             int32_t p);
+  void forget() { p_ = 0; }
+  bool built() const { return p_ > 0; }
+
+  // The sums at phase phi, false when phi lies too far from every point for the Taylor
+  // polynomial to be exact to the last bit that matters.
+  bool at(double phi, double* re, double* im) const;
+
+ private:
+  static constexpr int kTerms = 5;  // derivatives 0..4
+  std::vector<double> derivative_;  // coefficients times (ik)^d / d!
+  std::vector<double> table_;       // per point, per polynomial, per term: re, im
+  std::vector<PolyLane> lanes_;
+  std::vector<double> zr_, zi_, psi_, re_, im_;
+  int32_t p_ = 0, N_ = 0;
+  int count_ = 0;
+  double stepHi_ = 0, stepLo_ = 0;  // 2 pi / p as an unevaluated sum
+};
+
+}  // namespace vocanta

@@ -1,0 +1,119 @@
+#pragma once
+// Horner's rule across partials for groups of samples, written once for any vector type:
+// included by the scalar and the AVX2 kernels, each with its own lane operations.
+#include <algorithm>
+#include <cstdint>
+
+#include "core/synthesis/polynomial_kernels.h"
+
+namespace vocanta::horner {
+
+// Four vectors of Ops::kWidth lanes: sixteen samples' polynomials per pass in AVX2, which
+// keeps both multiply-add units busy despite each step waiting for the one before.
+inline constexpr int kVectors = 4;
+
+template <typename Ops>
+struct Group {
+  using V = typename Ops::V;
+  static constexpr int kLanes = kVectors * Ops::kWidth;
+  const PolyLane* lane[kLanes];
+  int32_t run[kLanes];
+  double mr[kLanes], mi[kLanes], mask[kLanes];
+  V ar[kVectors], ai[kVectors];
+
+  // The multipliers and masks of every lane at step k; returns the step below k down to
+  // which they stay as they are.
+  int32_t set_up(int32_t k) {
+    int32_t stop = 0;
+    for (int l = 0; l < kLanes; ++l) {
+      const PolyLane& p = *lane[l];
+      double ratio = 1;
+      if (p.runCount > 0) {
+        while (run[l] > 0 && p.runs[run[l]].from > k) --run[l];
+        ratio = p.runs[run[l]].ratio;
+        stop = std::max(stop, std::min(k, p.runs[run[l]].from) - 1);
+      }
+      mr[l] = ratio * p.zr;
+      mi[l] = ratio * p.zi;
+      const bool active = k <= p.count;
+      mask[l] = Ops::mask(active);
+      if (!active) stop = std::max(stop, p.count);
+    }
+    return stop;
+  }
+
+  template <bool kMasked>
+  void steps(int32_t from, int32_t stop) {
+    V vr[kVectors], vi[kVectors], vm[kVectors];
+    for (int v = 0; v < kVectors; ++v) {
+      vr[v] = Ops::load(mr + v * Ops::kWidth);
+      vi[v] = Ops::load(mi + v * Ops::kWidth);
+      vm[v] = Ops::load(mask + v * Ops::kWidth);
+    }
+    for (int32_t k = from; k > stop; --k) {
+      for (int v = 0; v < kVectors; ++v) {
+        const PolyLane& p = *lane[v * Ops::kWidth];
+        V br = Ops::broadcast(p.re[k - 1]);
+        V bi = Ops::broadcast(p.im[k - 1]);
+        if constexpr (kMasked) {
+          br = Ops::select(vm[v], br);
+          bi = Ops::select(vm[v], bi);
+        }
+        const V r = Ops::fnmadd(vi[v], ai[v], Ops::fmadd(vr[v], ar[v], br));
+        ai[v] = Ops::fmadd(vi[v], ar[v], Ops::fmadd(vr[v], ai[v], bi));
+        ar[v] = r;
+      }
+    }
+  }
+
+  void evaluate(double* re, double* im) {
+    int32_t top = 0;
+    for (int l = 0; l < kLanes; ++l) {
+      top = std::max(top, lane[l]->count);
+      run[l] = std::max(lane[l]->runCount - 1, 0);
+    }
+    for (int v = 0; v < kVectors; ++v) ar[v] = ai[v] = Ops::zero();
+    for (int32_t k = top; k >= 1;) {
+      const int32_t stop = set_up(k);
+      bool all = true;
+      for (int l = 0; l < kLanes; ++l) all = all && k <= lane[l]->count;
+      if (all)
+        steps<false>(k, stop);
+      else
+        steps<true>(k, stop);
+      k = stop;
+    }
+    alignas(64) double r[kLanes], i[kLanes];
+    for (int v = 0; v < kVectors; ++v) {
+      Ops::store(r + v * Ops::kWidth, ar[v]);
+      Ops::store(i + v * Ops::kWidth, ai[v]);
+    }
+    // The sum is first * z * acc.
+    for (int l = 0; l < kLanes; ++l) {
+      const PolyLane& p = *lane[l];
+      re[l] = p.first * (p.zr * r[l] - p.zi * i[l]);
+      im[l] = p.first * (p.zr * i[l] + p.zi * r[l]);
+    }
+  }
+};
+
+// Lanes past n read as a polynomial of no partials on the first lane's coefficients, and
+// their results are dropped.
+template <typename Ops>
+void evaluate(const PolyLane* lanes, int32_t n, double* re, double* im) {
+  Group<Ops> g;
+  constexpr int kLanes = Group<Ops>::kLanes;
+  for (int32_t at = 0; at < n; at += kLanes) {
+    const int32_t here = std::min<int32_t>(kLanes, n - at);
+    PolyLane pad = lanes[at];
+    pad.count = 0;
+    pad.runCount = 0;
+    for (int l = 0; l < kLanes; ++l) g.lane[l] = l < here ? &lanes[at + l] : &pad;
+    alignas(64) double r[kLanes], i[kLanes];
+    g.evaluate(r, i);
+    std::copy(r, r + here, re + at);
+    std::copy(i, i + here, im + at);
+  }
+}
+
+}  // namespace vocanta::horner

@@ -1,0 +1,59 @@
+#include "core/synthesis/polynomial_kernels.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "core/synthesis/polynomial_horner.h"
+
+namespace vocanta {
+
+// Defined in the file compiled for AVX2.
+const PolynomialKernels& avx2_polynomial_kernels();
+
+namespace {
+
+// One lane at a time, for processors without AVX2: the same steps in plain arithmetic.
+struct Scalar {
+  using V = double;
+  static constexpr int kWidth = 1;
+  static V zero() { return 0; }
+  static V load(const double* p) { return *p; }
+  static void store(double* p, V v) { *p = v; }
+  static V broadcast(double x) { return x; }
+  static double mask(bool on) { return on ? 1.0 : 0.0; }
+  static V select(V m, V x) { return m != 0 ? x : 0.0; }
+  static V fmadd(V a, V b, V c) { return a * b + c; }
+  static V fnmadd(V a, V b, V c) { return c - a * b; }
+};
+
+void scalar_sincos(const double* x, double* s, double* c, int32_t n) {
+  for (int32_t i = 0; i < n; ++i) {
+    s[i] = std::sin(x[i]);
+    c[i] = std::cos(x[i]);
+  }
+}
+
+const PolynomialKernels kScalar{horner::evaluate<Scalar>, scalar_sincos, "scalar"};
+
+const PolynomialKernels& choose() {
+  const char* wanted = std::getenv("VOCANTA_KERNELS");
+  const bool scalar = wanted && std::strcmp(wanted, "scalar") == 0;
+  __builtin_cpu_init();
+  if (!scalar && __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma"))
+    return avx2_polynomial_kernels();
+  return kScalar;
+}
+
+}  // namespace
+
+const PolynomialKernels& polynomial_kernels() {
+  static const PolynomialKernels& chosen = choose();
+  return chosen;
+}
+
+const PolynomialKernels& scalar_polynomial_kernels() {
+  return kScalar;
+}
+
+}  // namespace vocanta

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+
+namespace vocanta {
+
+// Steps k >= from, up to the next run's from, whose amplitude ratio rho(k + 1) / rho(k)
+// is ratio.
+struct RatioRun {
+  int32_t from = 1;
+  double ratio = 1;
+};
+
+// One sample's sum over partials k = 1..count of c(k) rho(k) z^k, where z = e^(i phi) is the
+// sample's fundamental phase, c the coefficients it shares with other samples and rho
+// its own amplitude factors: rho(1) = first, the rest by the ratios of the runs.
+struct PolyLane {
+  const double* re = nullptr;  // c(k) at [k - 1]
+  const double* im = nullptr;
+  double zr = 1, zi = 0;
+  double first = 0;
+  const RatioRun* runs = nullptr;  // ascending by from, the first from 1
+  int32_t runCount = 0;
+  int32_t count = 0;
+};
+
+// The sums of many samples at once, each by Horner's rule across its partials, with
+// vector lanes across samples: no sine and no exponential inside the loop. Every lane's
+// arithmetic is the same whichever lanes it is evaluated with, so a sample does not
+// depend on its neighbours or on the thread that took it.
+struct PolynomialKernels {
+  // Lanes come in fours that share their coefficients (the last four may be fewer).
+  void (*evaluate)(const PolyLane* lanes, int32_t n, double* re, double* im);
+  // s[i] = sin(x[i]), c[i] = cos(x[i]) for i < n, correctly reduced for any finite x.
+  void (*sincos)(const double* x, double* s, double* c, int32_t n);
+  const char* name;
+};
+
+// AVX2 with FMA where the processor has them (and VOCANTA_KERNELS does not say scalar).
+const PolynomialKernels& polynomial_kernels();
+const PolynomialKernels& scalar_polynomial_kernels();
+
+}  // namespace vocanta

@@ -1,0 +1,325 @@
+#include "core/synthesis/polynomial_partials.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "core/model/parameter_table.h"
+#include "core/support/same_bits.h"
+#include "core/synthesis/render_curves.h"
+
+namespace vocanta {
+namespace {
+
+constexpr int kPartials = 2048;
+constexpr double kTwoPi = 2 * std::numbers::pi;
+// Levels in dB beyond which a product of factors of them might leave the range of
+// doubles where the reference's one exponential does not; 1000 dB keeps every factor
+// within 10^50 and every product well inside.
+constexpr double kMostDb = 1000;
+// Phase curves in degrees, and phase randomness as a factor: beyond these the reference's
+// own rounding of the sine's argument would decide the last bit.
+constexpr double kMostDegrees = 36000;
+constexpr double kMostRandomness = 100;
+
+bool bounded(double v, double most) {
+  return std::isfinite(v) && std::fabs(v) <= most;
+}
+
+// The curve a walk for curve 1 uses, as the renderer's evaluation finds it.
+const TCurvePoint* first_point(const CurveState& w) {
+  CurveCursor c;
+  curve_value(w, c, 1, 0);
+  return c.point ? c.curve->points : nullptr;
+}
+
+}  // namespace
+
+PolynomialPartials::PolynomialPartials(RenderCurves& curves, const std::vector<double>& H,
+                                       const std::vector<double>& S, const std::vector<double>& RH,
+                                       const std::vector<double>& RS, double fs,
+                                       const PolynomialKernels& kernels)
+    : curves_(curves),
+      H_(H),
+      S_(S),
+      RH_(RH),
+      RS_(RS),
+      kernels_(kernels),
+      lambda_(std::log(10.0) / 20),
+      hr_(kPartials),
+      hi_(kPartials),
+      sr_(kPartials),
+      si_(kPartials),
+      fs_(fs) {}
+
+bool PolynomialPartials::accepts(double tau, double pH, double pS) {
+  return bounded(tau * std::log(kPartials), kMostDb) && bounded(pH, kMostRandomness) &&
+         bounded(pS, kMostRandomness);
+}
+
+void PolynomialPartials::read_response(const CurveState& w, Response& r,
+                                       std::vector<double>& print) {
+  r.x.clear();
+  r.y.clear();
+  for (const TCurvePoint* p = first_point(w); p; p = p->next) {
+    r.x.push_back(p->x);
+    r.y.push_back(point_value(w, p));
+  }
+  r.flat = r.x.size() < 2;
+  r.value = r.x.empty() ? w.defaultValue : r.y.front();
+  print.insert(print.end(), r.x.begin(), r.x.end());
+  print.insert(print.end(), r.y.begin(), r.y.end());
+}
+
+bool PolynomialPartials::read_phases(const CurveState& w, std::vector<double>& print) {
+  bool fine = bounded(w.defaultValue, kMostDegrees);
+  for (const TCurvePoint* p = first_point(w); p; p = p->next) {
+    const double y = point_value(w, p);
+    fine =
+        fine && bounded(y, kMostDegrees) && std::isfinite(p->x) && (!p->next || p->next->x > p->x);
+    print.push_back(p->x);
+    print.push_back(y);
+  }
+  print.push_back(kMostDegrees * 2);  // the end of this curve's points
+  return fine;
+}
+
+bool PolynomialPartials::usable() {
+  if (!spectraChecked_) {
+    spectraUsable_ = true;
+    for (int k = 1; k <= kPartials; ++k)
+      spectraUsable_ = spectraUsable_ && bounded(H_[k], kMostDb) && bounded(S_[k], kMostDb);
+    spectraChecked_ = true;
+    forget_coefficients();  // new spectra and random phases
+  }
+  newPrint_.clear();
+  read_response(curves_.state(param::kFrequencyResponse), response_, newPrint_);
+  bool fine = spectraUsable_ && bounded(response_.value, kMostDb);
+  for (size_t i = 0; i < response_.x.size(); ++i)
+    fine = fine && bounded(response_.y[i], kMostDb) && std::isfinite(response_.x[i]) &&
+           (i == 0 || response_.x[i] > response_.x[i - 1]);
+  fine = read_phases(curves_.state(param::kPhase), newPrint_) && fine;
+  fine = read_phases(curves_.state(param::kSubPhase), newPrint_) && fine;
+  const CurveState& tweenies = curves_.state(param::kTweenieSpectrum);
+  fine = fine && bounded(tweenies.defaultValue, kMostDb);
+  for (const TCurve* c = tweenies.curves; c; c = c->next)
+    for (const TCurvePoint* p = c->points; p; p = p->next)
+      fine = fine && bounded(point_value(tweenies, p), kMostDb);
+  if (newPrint_.size() != print_.size() ||
+      !std::equal(newPrint_.begin(), newPrint_.end(), print_.begin(), same_bits)) {
+    print_.swap(newPrint_);
+    forget_coefficients();
+  }
+  return fine;
+}
+
+double PolynomialPartials::Response::at(double v) const {
+  if (x.empty()) return value;
+  if (v < x.front()) return y.front();
+  const size_t j = static_cast<size_t>(std::upper_bound(x.begin(), x.end(), v) - x.begin()) - 1;
+  if (j + 1 >= x.size()) return y.back();
+  return y[j] + (v - x[j]) / (x[j + 1] - x[j]) * (y[j + 1] - y[j]);
+}
+
+void PolynomialPartials::build(int32_t count) {
+  const CurveState& phase = curves_.state(param::kPhase);
+  const CurveState& subPhase = curves_.state(param::kSubPhase);
+  CurveCursor atPhase, atSubPhase;
+  for (int32_t k = std::max(built_, 0) + 1; k <= count; ++k) {
+    const auto i = static_cast<size_t>(k - 1);
+    const double log = std::log(k) * tau_;
+    const double h = std::exp((log + H_[i + 1]) * lambda_);
+    const double theta = curve_value(phase, atPhase, 1, k) * kTwoPi / 360 + RH_[i + 1] * pH_;
+    hr_[i] = h * std::cos(theta);
+    hi_[i] = h * std::sin(theta);
+    const double s = std::exp((log + S_[i + 1]) * lambda_);
+    const double sTheta = curve_value(subPhase, atSubPhase, 1, k) * kTwoPi / 360 + RS_[i + 1] * pS_;
+    sr_[i] = s * std::cos(sTheta);
+    si_[i] = s * std::sin(sTheta);
+  }
+  built_ = std::max(built_, count);
+}
+
+void PolynomialPartials::add(const Sample& s) {
+  if (!same_bits(s.tau, tau_) || !same_bits(s.pH, pH_) || !same_bits(s.pS, pS_)) {
+    flush();
+    tau_ = s.tau;
+    pH_ = s.pH;
+    pS_ = s.pS;
+    forget_coefficients();
+  }
+  pending_.push_back(s);
+}
+
+// The ratio runs of one polynomial of a sample, appended to runs_, along the partials'
+// frequencies (k - 0.5) f0 for the rows (half) or k f0.
+void PolynomialPartials::runs(double f0, int32_t N, bool half, double& first) {
+  const Response& r = response_;
+  const auto x = [&](int64_t k) { return half ? (k - 0.5) * f0 : k * f0; };
+  if (r.flat || N <= 1) {
+    first = std::exp(r.at(x(1)) * lambda_);
+    return;
+  }
+  first = std::exp(r.at(x(1)) * lambda_);
+  const auto last = static_cast<int64_t>(r.x.size()) - 1;
+  // The stretch x lies on: -1 before the first point, last after the last one.
+  const auto stretch = [&](double v) {
+    if (v < r.x.front()) return int64_t{-1};
+    return std::min<int64_t>(std::upper_bound(r.x.begin(), r.x.end(), v) - r.x.begin() - 1, last);
+  };
+  int64_t k = 1;
+  for (int64_t j = stretch(x(1)); k < N;) {
+    const auto at = static_cast<size_t>(j);
+    const double ratio =
+        j < 0 || j == last
+            ? 1.0
+            : std::exp(f0 * (r.y[at + 1] - r.y[at]) / (r.x[at + 1] - r.x[at]) * lambda_);
+    if (j == last) {
+      runs_.push_back({static_cast<int32_t>(k), ratio});
+      break;
+    }
+    // The first partial on the next stretch.
+    const double edge = r.x[static_cast<size_t>(j + 1)];
+    const double guess = std::ceil(edge / f0 + (half ? 0.5 : 0.0));
+    int64_t next = guess > N + 1.0 ? N + 1 : std::max<int64_t>(k + 1, static_cast<int64_t>(guess));
+    while (next > k + 1 && x(next - 1) >= edge) --next;
+    while (next <= N && x(next) < edge) ++next;
+    if (next - 2 >= k) runs_.push_back({static_cast<int32_t>(k), ratio});
+    if (next > N) break;
+    const int64_t crossing = next - 1;
+    runs_.push_back(
+        {static_cast<int32_t>(crossing), std::exp((r.at(x(next)) - r.at(x(crossing))) * lambda_)});
+    k = next;
+    j = stretch(x(next));
+  }
+}
+
+void PolynomialPartials::flush(int64_t left) {
+  const size_t n = pending_.size();
+  if (n == 0) return;
+  int32_t most = 0;
+  bool rows = false;
+  for (const Sample& s : pending_) {
+    most = std::max(most, s.N);
+    rows = rows || s.rowRe != 0 || s.rowIm != 0;
+  }
+  if (most > built_) build(most);
+  re_.resize(2 * n);
+  im_.resize(2 * n);
+  take_steady(left, rows);
+  take_direct(rows);
+  for (size_t i = 0; i < n; ++i) {
+    const Sample& s = pending_[i];
+    double sum = s.harmonicScale * im_[2 * i];
+    if (rows) sum += s.rowRe * im_[2 * i + 1] + s.rowIm * re_[2 * i + 1];
+    *s.target += sum;
+  }
+  pending_.clear();
+}
+
+void PolynomialPartials::take_steady(int64_t left, bool rows) {
+  const size_t n = pending_.size();
+  tabled_.assign(n, 0);
+  for (size_t i = 0; i < n; ++i) {
+    const Sample& s = pending_[i];
+    if (!same_bits(s.f0, steadyF0_) || s.N != steadyN_) {
+      steadyF0_ = s.f0;
+      steadyN_ = s.N;
+      steady_ = 0;
+      steadyPoints_ = -1;
+    }
+    // Looking for the points costs a little: only for a fundamental that stays a while.
+    if (++steady_ == 16) steadyPoints_ = s.N > 0 ? PeriodicTable::points(s.f0, fs_) : 0;
+    bool fits = table_.built() && same_bits(tableF0_, s.f0) && tableN_ == s.N &&
+                tableVersion_ == version_ && tableRows_ == rows;
+    // A table costs about as much as five samples per point; it is built once the
+    // stretch has lasted two turns of points and the voice has enough samples left to
+    // repay it.
+    const int64_t p = steadyPoints_;
+    const int64_t after = left + static_cast<int64_t>(n - 1 - i);
+    if (!fits && p > 0 && steady_ >= 2 * p && after >= 5 * p) {
+      tabulate(s, rows);
+      fits = true;
+    }
+    double re[2], im[2];
+    if (fits && table_.at(s.phi, re, im)) {
+      re_[2 * i] = re[0], im_[2 * i] = im[0];
+      if (rows) re_[2 * i + 1] = re[1], im_[2 * i + 1] = im[1];
+      tabled_[i] = 1;
+    }
+  }
+}
+
+void PolynomialPartials::tabulate(const Sample& s, bool rows) {
+  runs_.clear();
+  double first[2] = {0, 0};
+  runs(s.f0, s.N, false, first[0]);
+  const auto split = static_cast<int32_t>(runs_.size());
+  if (rows) runs(s.f0, s.N, true, first[1]);
+  const auto end = static_cast<int32_t>(runs_.size());
+  const PeriodicTable::Polynomial polynomials[2] = {
+      {hr_.data(), hi_.data(), first[0], runs_.data(), split},
+      {sr_.data(), si_.data(), first[1], runs_.data() + split, end - split}};
+  table_.build(kernels_, polynomials, rows ? 2 : 1, s.N, steadyPoints_);
+  tableF0_ = s.f0;
+  tableN_ = s.N;
+  tableVersion_ = version_;
+  tableRows_ = rows;
+}
+
+void PolynomialPartials::take_direct(bool rows) {
+  direct_.clear();
+  for (size_t i = 0; i < pending_.size(); ++i)
+    if (!tabled_[i]) direct_.push_back(i);
+  const size_t n = direct_.size();
+  if (n == 0) return;
+  runs_.clear();
+  runAt_.assign(2 * n + 1, 0);
+  firsts_.assign(2 * n, 0);
+  phis_.resize(n);
+  for (size_t i = 0; i < n; ++i) {
+    const Sample& s = pending_[direct_[i]];
+    phis_[i] = s.phi;
+    runAt_[2 * i] = static_cast<int32_t>(runs_.size());
+    runs(s.f0, s.N, false, firsts_[2 * i]);
+    runAt_[2 * i + 1] = static_cast<int32_t>(runs_.size());
+    if (rows) runs(s.f0, s.N, true, firsts_[2 * i + 1]);
+  }
+  runAt_[2 * n] = static_cast<int32_t>(runs_.size());
+  zr_.resize(n);
+  zi_.resize(n);
+  kernels_.sincos(phis_.data(), zi_.data(), zr_.data(), static_cast<int32_t>(n));
+  // Fours of samples: their harmonics' lanes, then their rows'.
+  lanes_.clear();
+  const int parts = rows ? 2 : 1;
+  for (size_t at = 0; at < n; at += 4) {
+    for (int part = 0; part < parts; ++part) {
+      for (size_t i = at; i < at + 4; ++i) {
+        PolyLane lane;
+        lane.re = part == 0 ? hr_.data() : sr_.data();
+        lane.im = part == 0 ? hi_.data() : si_.data();
+        if (i < n) {
+          const size_t r = 2 * i + static_cast<size_t>(part);
+          lane.zr = zr_[i];
+          lane.zi = zi_[i];
+          lane.first = firsts_[r];
+          lane.runs = runs_.data() + runAt_[r];
+          lane.runCount = runAt_[r + 1] - runAt_[r];
+          lane.count = std::max(pending_[direct_[i]].N, 0);
+        }
+        lanes_.push_back(lane);
+      }
+    }
+  }
+  laneRe_.resize(lanes_.size());
+  laneIm_.resize(lanes_.size());
+  kernels_.evaluate(lanes_.data(), static_cast<int32_t>(lanes_.size()), laneRe_.data(),
+                    laneIm_.data());
+  for (size_t i = 0; i < n; ++i) {
+    const size_t h = i / 4 * 4 * static_cast<size_t>(parts) + i % 4;
+    re_[2 * direct_[i]] = laneRe_[h], im_[2 * direct_[i]] = laneIm_[h];
+    if (rows) re_[2 * direct_[i] + 1] = laneRe_[h + 4], im_[2 * direct_[i] + 1] = laneIm_[h + 4];
+  }
+}
+
+}  // namespace vocanta
