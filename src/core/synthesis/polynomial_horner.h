@@ -44,25 +44,34 @@ struct Group {
 
   template <bool kMasked>
   void steps(int32_t from, int32_t stop) {
-    V vr[kVectors], vi[kVectors], vm[kVectors];
+    V vr[kVectors], vi[kVectors], vm[kVectors], xr[kVectors], xi[kVectors];
+    const double* cr[kVectors];
+    const double* ci[kVectors];
     for (int v = 0; v < kVectors; ++v) {
       vr[v] = Ops::load(mr + v * Ops::kWidth);
       vi[v] = Ops::load(mi + v * Ops::kWidth);
       vm[v] = Ops::load(mask + v * Ops::kWidth);
+      cr[v] = lane[v * Ops::kWidth]->re - 1;
+      ci[v] = lane[v * Ops::kWidth]->im - 1;
+      xr[v] = ar[v];
+      xi[v] = ai[v];
     }
     for (int32_t k = from; k > stop; --k) {
       for (int v = 0; v < kVectors; ++v) {
-        const PolyLane& p = *lane[v * Ops::kWidth];
-        V br = Ops::broadcast(p.re[k - 1]);
-        V bi = Ops::broadcast(p.im[k - 1]);
+        V br = Ops::broadcast(cr[v][k]);
+        V bi = Ops::broadcast(ci[v][k]);
         if constexpr (kMasked) {
           br = Ops::select(vm[v], br);
           bi = Ops::select(vm[v], bi);
         }
-        const V r = Ops::fnmadd(vi[v], ai[v], Ops::fmadd(vr[v], ar[v], br));
-        ai[v] = Ops::fmadd(vi[v], ar[v], Ops::fmadd(vr[v], ai[v], bi));
-        ar[v] = r;
+        const V r = Ops::fnmadd(vi[v], xi[v], Ops::fmadd(vr[v], xr[v], br));
+        xi[v] = Ops::fmadd(vi[v], xr[v], Ops::fmadd(vr[v], xi[v], bi));
+        xr[v] = r;
       }
+    }
+    for (int v = 0; v < kVectors; ++v) {
+      ar[v] = xr[v];
+      ai[v] = xi[v];
     }
   }
 

@@ -140,15 +140,46 @@ void PolynomialPartials::build(int32_t count) {
   built_ = std::max(built_, count);
 }
 
+void PolynomialPartials::key(double tau, double pH, double pS) {
+  if (same_bits(tau, tau_) && same_bits(pH, pH_) && same_bits(pS, pS_)) return;
+  flush();
+  tau_ = tau;
+  pH_ = pH;
+  pS_ = pS;
+  forget_coefficients();
+}
+
 void PolynomialPartials::add(const Sample& s) {
-  if (!same_bits(s.tau, tau_) || !same_bits(s.pH, pH_) || !same_bits(s.pS, pS_)) {
-    flush();
-    tau_ = s.tau;
-    pH_ = s.pH;
-    pS_ = s.pS;
-    forget_coefficients();
-  }
   pending_.push_back(s);
+  pending_.back().rowFrom = rowsAdded_;
+  pending_.back().rowTo = rowsAdded_ = rowLevels_.size();
+}
+
+// Each sample's factor of the rows' polynomial, into rowRe_ and rowIm_; rows says
+// whether any sample has one.
+void PolynomialPartials::row_factors(bool& rows) {
+  const size_t terms = rowLevels_.size();
+  rowSines_.resize(terms);
+  rowCosines_.resize(terms);
+  kernels_.sincos(rowAngles_.data(), rowSines_.data(), rowCosines_.data(),
+                  static_cast<int32_t>(terms));
+  rows = false;
+  rowRe_.assign(pending_.size(), 0);
+  rowIm_.assign(pending_.size(), 0);
+  for (size_t i = 0; i < pending_.size(); ++i) {
+    const Sample& s = pending_[i];
+    double re = 0, im = 0;
+    for (size_t r = s.rowFrom; r < s.rowTo; ++r) {
+      re += rowLevels_[r] * rowCosines_[r];
+      im += rowLevels_[r] * rowSines_[r];
+    }
+    rowRe_[i] = s.rowScale * re;
+    rowIm_[i] = s.rowScale * im;
+    rows = rows || rowRe_[i] != 0 || rowIm_[i] != 0;
+  }
+  rowLevels_.clear();
+  rowAngles_.clear();
+  rowsAdded_ = 0;
 }
 
 // The ratio runs of one polynomial of a sample, appended to runs_, along the partials'
@@ -198,11 +229,9 @@ void PolynomialPartials::flush(int64_t left) {
   const size_t n = pending_.size();
   if (n == 0) return;
   int32_t most = 0;
+  for (const Sample& s : pending_) most = std::max(most, s.N);
   bool rows = false;
-  for (const Sample& s : pending_) {
-    most = std::max(most, s.N);
-    rows = rows || s.rowRe != 0 || s.rowIm != 0;
-  }
+  row_factors(rows);
   if (most > built_) build(most);
   re_.resize(2 * n);
   im_.resize(2 * n);
@@ -211,7 +240,7 @@ void PolynomialPartials::flush(int64_t left) {
   for (size_t i = 0; i < n; ++i) {
     const Sample& s = pending_[i];
     double sum = s.harmonicScale * im_[2 * i];
-    if (rows) sum += s.rowRe * im_[2 * i + 1] + s.rowIm * re_[2 * i + 1];
+    if (rows) sum += rowRe_[i] * im_[2 * i + 1] + rowIm_[i] * re_[2 * i + 1];
     *s.target += sum;
   }
   pending_.clear();

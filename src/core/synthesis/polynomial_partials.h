@@ -35,15 +35,23 @@ class PolynomialPartials {
   // Whether a sample of this tilt and these phase randomnesses can be taken this way.
   static bool accepts(double tau, double pH, double pS);
 
-  // A sample whose partial sums are to be added onto *target: rowRe and rowIm give the
-  // factor of the rows' polynomial (scale, levels and phase offsets of all rows).
+  // A sample whose partial sums are to be added onto *target, its rows' polynomial scaled
+  // by rowScale times the sum of the row terms added for it.
   struct Sample {
     double* target;
     double phi, f0;
     int32_t N;
-    double harmonicScale, rowRe, rowIm;
-    double tau, pH, pS;
+    double harmonicScale, rowScale;
+    size_t rowFrom = 0, rowTo = 0;
   };
+  // Before a sample's rows and the sample itself: the keys of its coefficients. Samples of
+  // other keys are taken first.
+  void key(double tau, double pH, double pS);
+  // One row of the sample about to be added: level * e^(i angle).
+  void add_row(double level, double angle) {
+    rowLevels_.push_back(level);
+    rowAngles_.push_back(angle);
+  }
   void add(const Sample& s);
   // Takes the sums of every sample added so far; their targets must be valid until then.
   // left: the samples of the voice that follow them, which may repay a table.
@@ -99,6 +107,9 @@ class PolynomialPartials {
   std::vector<size_t> direct_;
   double tau_ = 0, pH_ = 0, pS_ = 0;
   std::vector<Sample> pending_;
+  std::vector<double> rowLevels_, rowAngles_, rowSines_, rowCosines_, rowRe_, rowIm_;
+  size_t rowsAdded_ = 0;
+  void row_factors(bool& rows);
   std::vector<RatioRun> runs_;
   // Per pending sample: where its runs start in runs_, and rho(1), for both polynomials.
   std::vector<int32_t> runAt_;

@@ -47,6 +47,7 @@ double FlutterFilter::apply(RenderCurves& curves, double u, double t, double fs)
 void FormantCascade::reset() {
   for (Resonator& r : r_) r.reset();
   tuning_ = {};
+  lastCount_ = -1;
 }
 
 void FormantCascade::tune(Resonator& r, RememberedTuning& tuning, double f, double b, double fs) {
@@ -57,13 +58,26 @@ void FormantCascade::tune(Resonator& r, RememberedTuning& tuning, double f, doub
     r.a0 = 1, r.a1 = 0, r.a2 = 0;  // passes the sample through unchanged
 }
 
+bool FormantCascade::unchanged(int count, const std::array<double, kMaxFormants>& f) const {
+  if (!remember_ || count != lastCount_) return false;
+  for (size_t i = 0; i < static_cast<size_t>(count); ++i)
+    if (!same_bits(f[i], lastF_[i])) return false;
+  return true;
+}
+
 double FormantCascade::apply(RenderCurves& curves, double s, double t, double fs) {
   const int count = std::min(curves.count(param::kFormants), kMaxFormants);
   const double factor = curves.value(param::kFormantFactor, 1, t);
-  for (int i = 1; i <= count; ++i) {
-    const double f = curves.formant(static_cast<int16_t>(i), count, t) * factor;
-    const double b = curves.value(param::kFormantBandwidth, 1, f);
-    tune(r_[static_cast<size_t>(i - 1)], tuning_[static_cast<size_t>(i - 1)], f, b, fs);
+  std::array<double, kMaxFormants> f;
+  for (int i = 1; i <= count; ++i)
+    f[static_cast<size_t>(i - 1)] = curves.formant(static_cast<int16_t>(i), count, t) * factor;
+  if (!unchanged(count, f)) {
+    for (size_t i = 0; i < static_cast<size_t>(count); ++i) {
+      const double b = curves.value(param::kFormantBandwidth, 1, f[i]);
+      tune(r_[i], tuning_[i], f[i], b, fs);
+    }
+    lastCount_ = count;
+    lastF_ = f;
   }
   for (int i = 1; i <= count; ++i) s = guarded_step(r_[static_cast<size_t>(i - 1)], s);
   return s;

@@ -45,13 +45,20 @@ class FormantCascade {
   double apply(RenderCurves& curves, double s, double t, double fs);
   const Resonator& resonator(int i) const { return r_[static_cast<std::size_t>(i - 1)]; }
   void remember_tuning(bool on) { remember_ = on; }
+  // The curves may have been edited: the next sample tunes every resonator afresh.
+  void forget_tuning() { lastCount_ = -1; }
 
  private:
   void tune(Resonator& r, RememberedTuning& tuning, double f, double b, double fs);
+  bool unchanged(int count, const std::array<double, kMaxFormants>& f) const;
 
   std::array<Resonator, kMaxFormants> r_;
   bool remember_ = false;
   std::array<RememberedTuning, kMaxFormants> tuning_{};
+  // The frequencies of the last sample: while they stay, so do the bandwidths, which the
+  // same walks along the bandwidth curve would give again.
+  int lastCount_ = -1;
+  std::array<double, kMaxFormants> lastF_{};
 };
 
 }  // namespace vocanta

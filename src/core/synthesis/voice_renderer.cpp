@@ -99,6 +99,7 @@ size_t VoiceRenderer::render(int16_t* out, size_t count) {
 
 size_t VoiceRenderer::render_values(double* out, size_t count) {
   curves_.keep_valid();
+  formants_.forget_tuning();
   weigh_walks();
   const auto n =
       static_cast<size_t>(std::clamp<int64_t>(samples_left(), 0, static_cast<int64_t>(count)));
@@ -122,7 +123,10 @@ bool VoiceRenderer::stop_before(int64_t evaluations) {
   if (!stop_) return false;
   const RenderBreak::Answer answer = stop_->break_now(t_);
   // Window messages may have taken the point a cursor stands on.
-  if (answer == RenderBreak::Answer::kGoOnAfterEvents) curves_.keep_valid();
+  if (answer == RenderBreak::Answer::kGoOnAfterEvents) {
+    curves_.keep_valid();
+    formants_.forget_tuning();
+  }
   stopped_ = answer == RenderBreak::Answer::kStop;
   return stopped_;
 }
@@ -149,7 +153,10 @@ double VoiceRenderer::sample(int64_t m) {
   double u = voice_.random.draw(65535) / 65534.0 - 0.5;
   u = flutter_.apply(curves_, u, t, fs);
   const double fa = value(param::kFlutterAmplitude, t) / 100 * F;
-  const double f0 = std::fabs(std::sin(psi_) * va + F + fa * u);
+  // Without vibrato the sine would be multiplied by 0: a zero of either sign, which
+  // leaves the sum as it is. The fast engine spares itself the sine.
+  const double vibrato = fast_ && va == 0 ? 0.0 : std::sin(psi_) * va;
+  const double f0 = std::fabs(vibrato + F + fa * u);
   phi_ = phi_ + kTwoPi * f0 / fs;
   // One sample with an infinite rate must not silence the rest of the voice.
   if (!std::isfinite(psi_)) psi_ = 0;

@@ -46,8 +46,8 @@ double VoiceRenderer::polynomial(double s, int32_t N, double f0, double aH, doub
   // Counted as the general form counts its harmonics, though they cost less here: a
   // check a little more often costs nothing one would notice.
   if (stop_before(std::max(N, 0) + 1) || N <= 0) return s;
-  // All rows' factor: sum over v of 10^(P / 20) e^(i (X - 1) phi).
-  double re = 0, im = 0;
+  polynomial_->key(tau, pH, pS);
+  // Each row: 10^(P / 20) e^(i (X - 1) phi).
   const int64_t n = s_.tweenies;
   if (n > 0 && rowLevels_.size() < static_cast<size_t>(std::min(n, kRememberedRows)))
     rowLevels_.resize(static_cast<size_t>(std::min(n, kRememberedRows)));
@@ -58,12 +58,9 @@ double VoiceRenderer::polynomial(double s, int32_t N, double f0, double aH, doub
     const double level = v <= kRememberedRows
                              ? this->level(rowLevels_[static_cast<size_t>(v - 1)], P)
                              : std::pow(10.0, P / 20);
-    const double angle = (X - 1) * phi_;
-    re += level * std::cos(angle);
-    im += level * std::sin(angle);
+    polynomial_->add_row(level, (X - 1) * phi_);
   }
-  const double rows = 30000 * aS * aH;
-  polynomial_->add({polynomialTarget_, phi_, f0, N, 30000 * aH, rows * re, rows * im, tau, pH, pS});
+  polynomial_->add({polynomialTarget_, phi_, f0, N, 30000 * aH, 30000 * aS * aH});
   return s;
 }
 
