@@ -1,0 +1,104 @@
+// The fast engine against the reference engine where phase and partial counts grow:
+// voices of a minute, voices at 96 kHz, and fully randomized phases.
+#include <gtest/gtest.h>
+
+#include "core/model/parameter_table.h"
+#include "core/synthesis/engine_sameness.h"
+
+namespace vocanta::sameness {
+namespace {
+
+using namespace param;
+
+// A minute at 8 kHz of few partials, so that the reference engine stays cheap while
+// phi grows to some 400,000 radians unwrapped and k * phi further: a steady F0 for
+// 20 s, then vibrato and flutter move f0 down a ramp, then a step to another steady
+// F0 under a formant that starts to move. Two tweenie rows repeat only every third
+// turn of phi.
+Voice& minute_voice(VoiceMaker& m) {
+  m.at(kF0, 0, 1000).at(kF0, 20, 1000).step(kF0, 40, 700, 900);
+  m.at(kVibratoFrequency, 0, 5.5);
+  m.step(kVibratoAmplitude, 20, 0, 4).step(kVibratoAmplitude, 40, 4, 0);
+  m.step(kFlutterAmplitude, 25, 0, 10).step(kFlutterAmplitude, 40, 10, 0);
+  m.at(kSubharmonicLevel, 0, -6);
+  m.at(kPhase, 1, 30).at(kPhase, 3, -90).at(kSubPhase, 2, 45);
+  m.at(kFormants, 50, 1200).at(kFormants, 60, 1600);
+  m.at(kFormantBandwidth, 0, 400);
+  return m.voice;
+}
+
+TEST(EngineSameness, AMinuteOfSteadyAndMovingF0KeepsThePhase) {
+  VoiceMaker m(8000, 60, 3, 2, -18);
+  Tally t;
+  compare(minute_voice(m), t);
+  EXPECT_EQ(t.samples, 480000u);
+  expect_same(t, "60 s at 8 kHz");
+}
+
+TEST(EngineSameness, AMinuteOfRandomizedPhasesOnASteadyF0) {
+  // Every partial's phase drawn afresh: a periodic sum must take them all in.
+  VoiceMaker m(8000, 60, 2, 1, -12);
+  m.voice.settings.randomize = true;
+  m.at(kF0, 0, 1300).at(kPhaseRandomness, 0, 100).at(kSubPhaseRandomness, 0, 100);
+  m.at(kSubharmonicLevel, 0, -3);
+  Tally t;
+  compare(m.voice, t);
+  expect_same(t, "60 s randomized, steady F0");
+}
+
+TEST(EngineSameness, VoicesAt96kHz) {
+  Tally moving;
+  {
+    // Hundreds of partials a sample, moved by a fast vibrato and flutter under a
+    // response that falls over the whole band.
+    VoiceMaker m(96000, 0.1, 1000, 1, -20);
+    m.at(kF0, 0, 120).at(kF0, 0.1, 300);
+    m.at(kVibratoFrequency, 0, 40).at(kVibratoAmplitude, 0, 6).at(kFlutterAmplitude, 0, 5);
+    m.at(kSubharmonicLevel, 0, -10);
+    m.at(kFrequencyResponse, 0, 0).at(kFrequencyResponse, 3000, -10);
+    m.at(kFrequencyResponse, 20000, -30).at(kFrequencyResponse, 48000, -50);
+    const double formants[] = {700, 1220, 2600};
+    for (int16_t i = 1; i <= 3; ++i) m.at(kFormants, 0, formants[i - 1], i);
+    m.at(kFormantBandwidth, 0, 90).at(kFormantBandwidth, 3000, 150);
+    compare(m.voice, moving);
+  }
+  expect_same(moving, "96 kHz, moving F0");
+
+  Tally full;
+  {
+    // F0 low enough for the 2048 partials the spectra hold, all of them sounding.
+    VoiceMaker m(96000, 0.02, 4000, 0, -20);
+    m.at(kF0, 0, 20).at(kPhase, 1, 90).at(kPhase, 2048, -90);
+    compare(m.voice, full);
+  }
+  expect_same(full, "96 kHz, 2048 partials");
+}
+
+TEST(EngineSameness, RandomizedPhasesAtFullRandomness) {
+  Tally moving;
+  {
+    VoiceMaker m(16000, 1, 1000, 1, -20);
+    m.voice.settings.randomize = true;
+    m.at(kF0, 0, 150).at(kF0, 1, 180);
+    m.at(kVibratoAmplitude, 0, 5).at(kVibratoFrequency, 0, 6).at(kFlutterAmplitude, 0, 8);
+    m.at(kPhaseRandomness, 0, 100).at(kSubPhaseRandomness, 0, 100);
+    m.at(kSubharmonicLevel, 0, -6);
+    compare(m.voice, moving);
+  }
+  expect_same(moving, "randomized phases, moving F0");
+
+  Tally steady;
+  {
+    // A steady F0 under three tweenie rows: the sum repeats only every fourth turn.
+    VoiceMaker m(16000, 1, 1000, 3, -20);
+    m.voice.settings.randomize = true;
+    m.at(kF0, 0, 200).at(kPhaseRandomness, 0, 100).at(kSubPhaseRandomness, 0, 100);
+    m.at(kSubharmonicLevel, 0, -6);
+    m.at(kFormants, 0, 800).at(kFormantBandwidth, 0, 200);
+    compare(m.voice, steady);
+  }
+  expect_same(steady, "randomized phases, steady F0");
+}
+
+}  // namespace
+}  // namespace vocanta::sameness
