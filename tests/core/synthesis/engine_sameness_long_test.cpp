@@ -11,15 +11,15 @@ namespace {
 using namespace param;
 
 // A minute at 8 kHz of few partials, so that the reference engine stays cheap while
-// phi grows to some 400,000 radians unwrapped and k * phi further: a steady F0 for
-// 20 s, then vibrato and flutter move f0 down a ramp, then a step to another steady
-// F0 under a formant that starts to move. Two tweenie rows repeat only every third
-// turn of phi.
+// phi grows to some 470,000 radians unwrapped and k * phi further: a steady F0 for
+// 25 s, then vibrato and flutter move f0 down a ramp, then a step to another steady
+// F0 for 25 s under a formant that starts to move. Two tweenie rows repeat only every
+// third turn of phi.
 Voice& minute_voice(VoiceMaker& m) {
-  m.at(kF0, 0, 1000).at(kF0, 20, 1000).step(kF0, 40, 700, 900);
+  m.at(kF0, 0, 1300).at(kF0, 25, 1300).step(kF0, 35, 1000, 1250);
   m.at(kVibratoFrequency, 0, 5.5);
-  m.step(kVibratoAmplitude, 20, 0, 4).step(kVibratoAmplitude, 40, 4, 0);
-  m.step(kFlutterAmplitude, 25, 0, 10).step(kFlutterAmplitude, 40, 10, 0);
+  m.step(kVibratoAmplitude, 25, 0, 4).step(kVibratoAmplitude, 35, 4, 0);
+  m.step(kFlutterAmplitude, 28, 0, 10).step(kFlutterAmplitude, 35, 10, 0);
   m.at(kSubharmonicLevel, 0, -6);
   m.at(kPhase, 1, 30).at(kPhase, 3, -90).at(kSubPhase, 2, 45);
   m.at(kFormants, 50, 1200).at(kFormants, 60, 1600);
