@@ -100,5 +100,19 @@ TEST(EngineSameness, RandomizedPhasesAtFullRandomness) {
   expect_same(steady, "randomized phases, steady F0");
 }
 
+TEST(EngineSameness, ASteadyF0UnderCoefficientsThatMoveEverySample) {
+  // f0 never changes, yet the tilt, the levels and the phase randomness do at every
+  // sample: a sum that repeats with f0 must not be taken for a repeating one here.
+  VoiceMaker m(16000, 1, 1000, 1, -20);
+  m.at(kF0, 0, 220).at(kSpectralTilt, 0, -12).at(kSpectralTilt, 1, -2);
+  m.at(kHarmonicLevel, 0, -6).at(kHarmonicLevel, 1, 0);
+  m.at(kSubharmonicLevel, 0, -30).at(kSubharmonicLevel, 1, -6);
+  m.at(kPhaseRandomness, 0, 0).at(kPhaseRandomness, 1, 100);
+  m.at(kSubPhaseRandomness, 0, 100).at(kSubPhaseRandomness, 1, 0);
+  Tally t;
+  compare(m.voice, t);
+  expect_same(t, "steady F0, moving coefficients");
+}
+
 }  // namespace
 }  // namespace vocanta::sameness
