@@ -19,11 +19,13 @@ bool has_step(const Voice& voice, int p) {
 }
 
 // Steps over time, most on a sample's time (1/16000 s apart), some between two, chosen
-// so that f0 stays steady between them: 200 Hz, 250, 300 (the F0 factor), 160, then
-// vibrato and flutter. Levels, tilt and randomness step inside those stretches.
+// so that f0 stays steady between them: 200 Hz, 250, 300 (a negative F0 factor, which
+// f0 takes as positive), 160, then vibrato and flutter, and for 25 ms an f0 above half
+// the rate, with no partial at all. Levels, tilt and randomness step inside.
 void steps_over_time(VoiceMaker& m) {
   m.at(kF0, 0, 200).step(kF0, 0.15, 200, 250).step(kF0, 0.3000312, 250, 160);
-  m.step(kF0Factor, 0.225, 1, 1.2).step(kF0Factor, 0.3, 1.2, 1);
+  m.step(kF0, 0.55, 160, 9000).step(kF0, 0.575, 9000, 170);
+  m.step(kF0Factor, 0.225, 1, -1.2).step(kF0Factor, 0.3, -1.2, 1);
   m.step(kVibratoAmplitude, 0.4, 0, 4).step(kVibratoFrequency, 0.5, 5, 9);
   m.step(kFlutterAmplitude, 0.45, 0, 10).step(kFlutterFrequency, 0.35, 4, 7);
   m.step(kFlutterQ, 0.475, 0.7, 2);
