@@ -95,10 +95,10 @@ TEST(EngineSameness, StepsInEveryCurve) {
 
 TEST(EngineSameness, ResponseStretchesThatVibratoMovesPartialsAcross) {
   // A dense voice: F0 80 Hz, three tweenie rows, a response of several straight
-  // stretches and one steep one.
-  VoiceMaker m(44100, 0.3, 1000, 3, -20);
-  m.at(kF0, 0, 80).at(kVibratoAmplitude, 0, 5).at(kVibratoFrequency, 0, 12);
-  m.at(kFlutterAmplitude, 0, 2).at(kSubharmonicLevel, 0, -20);
+  // stretches and one steep one; f0 steady for 0.2 s, then moved.
+  VoiceMaker m(44100, 0.4, 1000, 3, -20);
+  m.at(kF0, 0, 80).step(kVibratoAmplitude, 0.2, 0, 5).at(kVibratoFrequency, 0, 12);
+  m.step(kFlutterAmplitude, 0.2, 0, 2).at(kSubharmonicLevel, 0, -20);
   m.at(kFrequencyResponse, 0, 0).at(kFrequencyResponse, 1000, -6);
   m.at(kFrequencyResponse, 2000, -8).at(kFrequencyResponse, 2005, -30);
   m.at(kFrequencyResponse, 5000, -20);
@@ -110,20 +110,23 @@ TEST(EngineSameness, ResponseStretchesThatVibratoMovesPartialsAcross) {
 
 TEST(EngineSameness, StrongSpectralTilt) {
   // From -48 dB per octave, where partial 100 lies 320 dB down, to +12, where it
-  // stands 80 dB above the first and the overall level takes the sum back down.
-  VoiceMaker m(22050, 0.4, 1000, 1, -20);
-  m.at(kF0, 0, 60).at(kF0, 0.4, 75).at(kVibratoAmplitude, 0, 3);
+  // stands 80 dB above the first and the overall level takes the sum back down; f0
+  // steady, but for a vibrato over the change.
+  VoiceMaker m(22050, 0.6, 1000, 1, -20);
+  m.at(kF0, 0, 60).step(kVibratoAmplitude, 0.1, 0, 3).step(kVibratoAmplitude, 0.3, 3, 0);
   m.at(kSubharmonicLevel, 0, -10);
-  m.step(kSpectralTilt, 0.2, -48, 12).step(kOverallLevel, 0.2, 6, -106);
+  m.step(kSpectralTilt, 0.2, -48, 12).step(kOverallLevel, 0.2, 0, -112);
   Tally t;
   compare(m.voice, t);
   expect_same(t, "strong spectral tilt");
 }
 
 // A response that rises from floor dB to +60 within a hertz far from 0 Hz and falls
-// back within half of one, with spectra of the same extremes and a moving F0.
+// back within half of one, with spectra of the same extremes; F0 steady for 0.25 s,
+// then moving.
 void extreme_voice(VoiceMaker& m, double floor) {
-  m.at(kF0, 0, 110).at(kF0, 0.5, 130).at(kVibratoAmplitude, 0, 4).at(kVibratoFrequency, 0, 9);
+  m.at(kF0, 0, 120).at(kF0, 0.25, 120).at(kF0, 0.5, 130);
+  m.step(kVibratoAmplitude, 0.25, 0, 4).at(kVibratoFrequency, 0, 9);
   m.at(kFrequencyResponse, 0, floor).at(kFrequencyResponse, 1500, floor);
   m.at(kFrequencyResponse, 1501, 60).at(kFrequencyResponse, 3000, 60);
   m.at(kFrequencyResponse, 3000.5, floor);
