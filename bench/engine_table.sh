@@ -12,9 +12,11 @@ import json, sys
 runs = json.load(open(sys.argv[1]))["benchmarks"]
 ms = {}
 for r in runs:
-    if r.get("aggregate_name") != "median":
+    # One repetition reports its run, several their median.
+    if r.get("aggregate_name") != "median" and r.get("run_type") != "iteration":
         continue
-    _, doc, engine = r["run_name"].split("/")
+    # The names read "engine/vowel16k / reference".
+    _, doc, engine = (part.strip() for part in r["run_name"].split("/"))
     ms[(doc, engine)] = r["real_time"]
 print("%-14s %14s %9s %7s" % ("document", "reference_ms", "fast_ms", "ratio"))
 for doc in ("vowel16k", "vowel44k", "expressive44k", "dense44k"):

@@ -1,17 +1,24 @@
-// Seconds of audio rendered per second of compute for three reference voices.
+// Seconds of audio rendered per second of compute: reference voices, the documents the
+// engines are compared on, and a batch series on one and two threads.
 // Run: cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DVOCANTA_BENCH=ON
 //      cmake --build build-bench --target vocanta_bench && build-bench/bench/vocanta_bench
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "core/build/batch_build.h"
 #include "core/build/build_run.h"
+#include "core/build/split_build.h"
 #include "core/document/document.h"
 #include "core/model/voice.h"
 #include "core/support/number_format.h"
@@ -89,14 +96,18 @@ void render_blocks(benchmark::State& state, const std::function<void(Voice&)>& m
       benchmark::Counter(settings.duration, benchmark::Counter::kIsIterationInvariantRate);
 }
 
-// One of the documents the engines are compared on, rendered into memory by one engine.
-void engine(benchmark::State& state, const char* document, vocanta::Engine which) {
-  Voice voice;
+void load(Voice& voice, const char* document) {
   vocanta::reset_to_new(voice);
   std::ostringstream quiet;
   vocanta::UnattendedPrompter prompter(quiet, "vocanta_bench", vocanta::Answer::No);
   vocanta::read_document(voice, '.', std::string(VOCANTA_BENCH_DOCUMENTS) + "/" + document + ".vta",
                          vocanta::ReadSelection{}, prompter);
+}
+
+// One of the documents the engines are compared on, rendered into memory by one engine.
+void engine(benchmark::State& state, const char* document, vocanta::Engine which) {
+  Voice voice;
+  load(voice, document);
   const vocanta::SynthesisSettings settings = vocanta::read_synthesis_settings(voice, '.');
   std::vector<int16_t> block(1024);
   for (auto _ : state) {
@@ -107,6 +118,48 @@ void engine(benchmark::State& state, const char* document, vocanta::Engine which
   }
   state.counters["audio_s_per_s"] =
       benchmark::Counter(settings.duration, benchmark::Counter::kIsIterationInvariantRate);
+}
+
+// Every file of a folder, by name, with its bytes.
+std::map<std::string, std::string> files_in(const std::filesystem::path& folder) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    std::ifstream in(entry.path(), std::ios::binary);
+    files[entry.path().filename().string()] = {std::istreambuf_iterator<char>(in), {}};
+  }
+  return files;
+}
+
+// The batch series of a document built as "vocanta-cli batch" builds it (the sample
+// file, its label file and the table of the voices), on jobs threads. The counter
+// "identical" says whether one thread then writes the same bytes: a figure for files
+// that differ would count for nothing.
+void series(benchmark::State& state, const char* document, int jobs) {
+  Voice voice;
+  load(voice, document);
+  vocanta::QuietBuildHost host;
+  vocanta::BuildRun run(voice, host);
+  const vocanta::BatchBuildChoice choice =
+      vocanta::scripted_batch_choice(voice.batches, false, false, nullptr);
+  const auto folder = std::filesystem::temp_directory_path() /
+                      ("vocanta-bench-series-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(folder);
+  const std::string path = (folder / "series.smp").string();
+  const auto build = [&](int threads) {
+    run.set_jobs(threads);
+    vocanta::StimulusBuild(run, voice, choice).build_one_file(path, false);
+  };
+  const int64_t voices = vocanta::BatchBuild(run, voice.batches, choice).count();
+  for (auto _ : state) build(jobs);
+  const auto built = files_in(folder);
+  if (run.outcome() != vocanta::BuildOutcome::Done) state.SkipWithError("the series did not build");
+  build(1);
+  state.counters["identical"] = files_in(folder) == built ? 1 : 0;
+  std::filesystem::remove_all(folder);
+  state.counters["voices"] = static_cast<double>(voices);
+  state.counters["audio_s_per_s"] = benchmark::Counter(
+      static_cast<double>(voices) * vocanta::read_synthesis_settings(voice, '.').duration,
+      benchmark::Counter::kIsIterationInvariantRate);
 }
 
 }  // namespace
@@ -121,6 +174,10 @@ ENGINES(vowel16k);
 ENGINES(vowel44k);
 ENGINES(expressive44k);
 ENGINES(dense44k);
+
+// 200 voices of a continuum on one and on two threads: bench/series_scaling.sh prints them.
+BENCHMARK_CAPTURE(series, jobs1, "series200", 1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(series, jobs2, "series200", 2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 BENCHMARK_CAPTURE(render, defaults_16k, defaults)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(render, vowel_44k_formants_vibrato_flutter, sung_vowel)
