@@ -34,7 +34,11 @@ void scalar_sincos(const double* x, double* s, double* c, int32_t n) {
   }
 }
 
-const PolynomialKernels kScalar{horner::evaluate<Scalar>, scalar_sincos, "scalar"};
+void scalar_exp(const double* x, double* y, int32_t n) {
+  for (int32_t i = 0; i < n; ++i) y[i] = std::exp(x[i]);
+}
+
+const PolynomialKernels kScalar{horner::evaluate<Scalar>, scalar_sincos, scalar_exp, "scalar"};
 
 const PolynomialKernels& choose() {
   const char* wanted = std::getenv("VOCANTA_KERNELS");

@@ -33,6 +33,8 @@ struct PolynomialKernels {
   void (*evaluate)(const PolyLane* lanes, int32_t n, double* re, double* im);
   // s[i] = sin(x[i]), c[i] = cos(x[i]) for i < n, correctly reduced for any finite x.
   void (*sincos)(const double* x, double* s, double* c, int32_t n);
+  // y[i] = exp(x[i]) for i < n; y may be x.
+  void (*exp)(const double* x, double* y, int32_t n);
   const char* name;
 };
 

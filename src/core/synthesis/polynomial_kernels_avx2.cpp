@@ -40,7 +40,18 @@ void sincos(const double* x, double* s, double* c, int32_t n) {
   }
 }
 
-const PolynomialKernels kAvx2{horner::evaluate<Avx2>, sincos, "avx2"};
+void exp(const double* x, double* y, int32_t n) {
+  int32_t i = 0;
+  for (; i + 4 <= n; i += 4) _mm256_storeu_pd(y + i, Sleef_expd4_u10avx2(_mm256_loadu_pd(x + i)));
+  if (i < n) {
+    alignas(32) double in[4] = {0, 0, 0, 0}, out[4];
+    for (int32_t j = i; j < n; ++j) in[j - i] = x[j];
+    _mm256_store_pd(out, Sleef_expd4_u10avx2(_mm256_load_pd(in)));
+    for (int32_t j = i; j < n; ++j) y[j] = out[j - i];
+  }
+}
+
+const PolynomialKernels kAvx2{horner::evaluate<Avx2>, sincos, exp, "avx2"};
 
 }  // namespace
 

@@ -182,31 +182,33 @@ void PolynomialPartials::row_factors(bool& rows) {
   rowsAdded_ = 0;
 }
 
+double PolynomialPartials::Response::on(int64_t j, double v) const {
+  if (j < 0) return y.front();
+  const auto at = static_cast<size_t>(j);
+  if (at + 1 >= x.size()) return y.back();
+  return y[at] + (v - x[at]) / (x[at + 1] - x[at]) * (y[at + 1] - y[at]);
+}
+
 // The ratio runs of one polynomial of a sample, appended to runs_, along the partials'
-// frequencies (k - 0.5) f0 for the rows (half) or k f0.
+// frequencies (k - 0.5) f0 for the rows (half) or k f0. The ratios and first are left as
+// exponents, for exponentiate to take many at once.
 void PolynomialPartials::runs(double f0, int32_t N, bool half, double& first) {
   const Response& r = response_;
   const auto x = [&](int64_t k) { return half ? (k - 0.5) * f0 : k * f0; };
-  if (r.flat || N <= 1) {
-    first = std::exp(r.at(x(1)) * lambda_);
-    return;
-  }
-  first = std::exp(r.at(x(1)) * lambda_);
+  first = r.at(x(1)) * lambda_;
+  if (r.flat || N <= 1) return;
   const auto last = static_cast<int64_t>(r.x.size()) - 1;
   // The stretch x lies on: -1 before the first point, last after the last one.
-  const auto stretch = [&](double v) {
-    if (v < r.x.front()) return int64_t{-1};
-    return std::min<int64_t>(std::upper_bound(r.x.begin(), r.x.end(), v) - r.x.begin() - 1, last);
-  };
-  int64_t k = 1;
-  for (int64_t j = stretch(x(1)); k < N;) {
+  int64_t j = x(1) < r.x.front()
+                  ? -1
+                  : std::min<int64_t>(
+                        std::upper_bound(r.x.begin(), r.x.end(), x(1)) - r.x.begin() - 1, last);
+  for (int64_t k = 1; k < N;) {
     const auto at = static_cast<size_t>(j);
-    const double ratio =
-        j < 0 || j == last
-            ? 1.0
-            : std::exp(f0 * (r.y[at + 1] - r.y[at]) / (r.x[at + 1] - r.x[at]) * lambda_);
+    const double exponent =
+        j < 0 || j == last ? 0.0 : f0 * (r.y[at + 1] - r.y[at]) / (r.x[at + 1] - r.x[at]) * lambda_;
     if (j == last) {
-      runs_.push_back({static_cast<int32_t>(k), ratio});
+      runs_.push_back({static_cast<int32_t>(k), exponent});
       break;
     }
     // The first partial on the next stretch.
@@ -215,14 +217,24 @@ void PolynomialPartials::runs(double f0, int32_t N, bool half, double& first) {
     int64_t next = guess > N + 1.0 ? N + 1 : std::max<int64_t>(k + 1, static_cast<int64_t>(guess));
     while (next > k + 1 && x(next - 1) >= edge) --next;
     while (next <= N && x(next) < edge) ++next;
-    if (next - 2 >= k) runs_.push_back({static_cast<int32_t>(k), ratio});
+    if (next - 2 >= k) runs_.push_back({static_cast<int32_t>(k), exponent});
     if (next > N) break;
     const int64_t crossing = next - 1;
+    int64_t to = j + 1;
+    while (to < last && r.x[static_cast<size_t>(to + 1)] <= x(next)) ++to;
     runs_.push_back(
-        {static_cast<int32_t>(crossing), std::exp((r.at(x(next)) - r.at(x(crossing))) * lambda_)});
+        {static_cast<int32_t>(crossing), (r.on(to, x(next)) - r.on(j, x(crossing))) * lambda_});
     k = next;
-    j = stretch(x(next));
+    j = to;
   }
+}
+
+void PolynomialPartials::exponentiate(size_t runsFrom, double* firsts, size_t count) {
+  exps_.resize(runs_.size() - runsFrom);
+  for (size_t i = runsFrom; i < runs_.size(); ++i) exps_[i - runsFrom] = runs_[i].ratio;
+  kernels_.exp(exps_.data(), exps_.data(), static_cast<int32_t>(exps_.size()));
+  for (size_t i = runsFrom; i < runs_.size(); ++i) runs_[i].ratio = exps_[i - runsFrom];
+  kernels_.exp(firsts, firsts, static_cast<int32_t>(count));
 }
 
 void PolynomialPartials::flush(int64_t left) {
@@ -286,6 +298,7 @@ void PolynomialPartials::tabulate(const Sample& s, bool rows) {
   const auto split = static_cast<int32_t>(runs_.size());
   if (rows) runs(s.f0, s.N, true, first[1]);
   const auto end = static_cast<int32_t>(runs_.size());
+  exponentiate(0, first, 2);
   const PeriodicTable::Polynomial polynomials[2] = {
       {hr_.data(), hi_.data(), first[0], runs_.data(), split},
       {sr_.data(), si_.data(), first[1], runs_.data() + split, end - split}};
@@ -315,6 +328,7 @@ void PolynomialPartials::take_direct(bool rows) {
     if (rows) runs(s.f0, s.N, true, firsts_[2 * i + 1]);
   }
   runAt_[2 * n] = static_cast<int32_t>(runs_.size());
+  exponentiate(0, firsts_.data(), firsts_.size());
   zr_.resize(n);
   zi_.resize(n);
   kernels_.sincos(phis_.data(), zi_.data(), zr_.data(), static_cast<int32_t>(n));

@@ -63,11 +63,14 @@ class PolynomialPartials {
     double value = 0;
     std::vector<double> x, y;
     double at(double x) const;
+    // On stretch j: -1 before the first point, the last point's index after it.
+    double on(int64_t j, double x) const;
   };
   void read_response(const CurveState& w, Response& r, std::vector<double>& print);
   bool read_phases(const CurveState& w, std::vector<double>& print);
   void build(int32_t count);
   void runs(double f0, int32_t N, bool half, double& first);
+  void exponentiate(size_t runsFrom, double* firsts, size_t count);
   void forget_coefficients() {
     built_ = 0;
     ++version_;
@@ -111,6 +114,7 @@ class PolynomialPartials {
   size_t rowsAdded_ = 0;
   void row_factors(bool& rows);
   std::vector<RatioRun> runs_;
+  std::vector<double> exps_;
   // Per pending sample: where its runs start in runs_, and rho(1), for both polynomials.
   std::vector<int32_t> runAt_;
   std::vector<double> firsts_;
