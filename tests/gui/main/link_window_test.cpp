@@ -47,7 +47,7 @@ TEST(MainWindowLink, ShowsTheAboutBoxModallyAndIsUnderHeavyLoadWhileBuilding) {
   EXPECT_TRUE(modal);
 
   testing::TempDir dir;
-  s.main.desktop().session().voice().settings.duration = "30";
+  s.main.desktop().session().voice().settings.duration = "3000";  // still running at 300 ms
   bool heavy = false;
   QTimer::singleShot(300, [&] {
     heavy = s.main.desktop().link().HeavyLoad();
@@ -62,7 +62,8 @@ TEST(MainWindowLink, ShowsTheAboutBoxModallyAndIsUnderHeavyLoadWhileBuilding) {
 TEST(MainWindowLink, ACloseDuringABuildBreaksItFirstAndTheAboutBoxDoesNotHoldIt) {
   Started s;
   testing::TempDir dir;
-  s.main.desktop().session().voice().settings.duration = "30";
+  s.main.desktop().session().voice().settings.duration =
+      "3000";  // long enough to be under way at 600 ms
   s.prompter->fileNames = {dir.file("long.smp")};
   s.prompter->answers = {Answer::No, Answer::No};
   auto& about = child<AboutBox>(s.main, "QuirraAboutBox");

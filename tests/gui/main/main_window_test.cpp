@@ -114,7 +114,7 @@ TEST(MainWindow, WindowCommandsFollowTheCurvesAndThePointEditor) {
 TEST(MainWindow, TheBuildButtonBreaksARunningBuild) {
   testing::TempDir dir;
   Started s;
-  s.main.desktop().session().voice().settings.duration = "30";
+  s.main.desktop().session().voice().settings.duration = "3000";  // still running at 300 ms
   QPushButton& breakbutton = child<QPushButton>(s.main, "breakbutton");
   QAction& buildAction = action(s.main, "buildAction");
   const std::string path = dir.file("long.smp");
