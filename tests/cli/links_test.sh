@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Fails when the binary needs a shared library beyond the C++ runtime (and the
 # sanitizer runtimes of the test build) and the few libraries the core is allowed.
+# libsndfile is not among them: the core loads it only for an audio file.
 set -euo pipefail
 needed=$(readelf -d "$1" | sed -n 's/.*Shared library: \[\(.*\)\]/\1/p')
 status=0
@@ -8,7 +9,6 @@ for lib in $needed; do
   case "$lib" in
     libstdc++.so.* | libm.so.* | libgcc_s.so.* | libc.so.* | ld-linux*.so.* | libasan.so.* | libubsan.so.*) ;;
     libsleef.so.*) ;;  # the vector math of the fast engine
-    libsndfile.so.*) ;;  # writes the audio files
     *) echo "unexpected library: $lib"; status=1 ;;
   esac
 done
