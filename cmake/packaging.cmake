@@ -17,6 +17,10 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${VOCANTA_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# dpkg-shlibdeps sees only the libraries the programs are linked with. libsndfile is
+# loaded when an audio file is read or written, so the package names it itself, at the
+# version its symbols file gives for the functions the programs call.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libsndfile1 (>= 1.0.20)")
 # The long description; CPack puts the summary above it as the synopsis line.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Vocanta synthesizes vowels by additive synthesis from parameter curves drawn
 over time, partial number or frequency: F0 with vibrato and flutter, harmonic,

@@ -206,7 +206,7 @@ int run_command_line(const std::vector<std::string>& args, std::ostream& out, st
   }
   CLI::App app("", "vocanta-cli");
   CommandWords w;
-  define_commands(app, w);
+  define_commands(app, w, args);
   const std::vector<std::string> words = with_help_spelled_out(app, args);
   std::string command;
   Work work;

@@ -1,6 +1,7 @@
 #include "cli/command_words.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -55,13 +56,19 @@ constexpr const char* kValues =
 constexpr const char* kDashes =
     "'--' ends the options, so that a name beginning with '-' can follow.";
 
-CLI::App* add_command(CLI::App& app, const std::string& name, const std::string& description,
-                      const char* footer) {
+// The command, and whether the call names it: then its options are wanted.
+struct Command {
+  CLI::App* app;
+  bool named;
+};
+
+Command add_command(CLI::App& app, const std::string& name, const std::string& description,
+                    const char* footer, const std::vector<std::string>& call) {
   CLI::App* command = app.add_subcommand(name, description);
   // Unknown words are refused after the parse, in the program's own words.
   command->allow_extras();
   command->footer(footer);
-  return command;
+  return {command, std::find(call.begin(), call.end(), name) != call.end()};
 }
 
 void add_output(CLI::App& command, std::string& output, const std::string& text) {
@@ -98,24 +105,26 @@ void add_build_options(CLI::App& command, CommandWords& w) {
       ->type_name("N");
 }
 
-void add_build(CLI::App& app, CommandWords& w) {
-  CLI::App* build =
+void add_build(CLI::App& app, CommandWords& w, const std::vector<std::string>& call) {
+  const Command build =
       add_command(app, "build",
                   "Renders the voice of a document into a sample file, or into an audio file "
                   "when OUT ends in .wav, .flac, .aif or .aiff.",
-                  kValues);
-  add_build_options(*build, w);
+                  kValues, call);
+  if (build.named) add_build_options(*build.app, w);
 }
 
-void add_batch(CLI::App& app, CommandWords& w) {
-  CLI::App* batch =
+void add_batch(CLI::App& app, CommandWords& w, const std::vector<std::string>& call) {
+  const Command command =
       add_command(app, "batch",
                   "Renders one voice per batch step (or per combination of steps) into one file "
                   "and a .CSV label file beside it that says where each voice begins; a WAV also "
                   "marks each voice's start with a cue point. NAME.stimuli.csv beside it lists "
                   "the voices with their batch steps and the values of the batched points; "
                   "--split writes each voice into a file of its own instead.",
-                  kValues);
+                  kValues, call);
+  if (!command.named) return;
+  CLI::App* batch = command.app;
   add_build_options(*batch, w);
   batch->add_flag("--combinations", w.combinations,
                   wrapped("one voice per combination of the batches' steps, not one per step"));
@@ -146,35 +155,43 @@ void add_batch(CLI::App& app, CommandWords& w) {
                           "shard), build nothing"));
 }
 
-void add_merge(CLI::App& app, CommandWords& w) {
-  CLI::App* merge =
+void add_merge(CLI::App& app, CommandWords& w, const std::vector<std::string>& call) {
+  const Command command =
       add_command(app, "merge",
                   "Joins the parts of one series, in any order, into the file and label file one "
                   "batch build would write.",
-                  kValues);
+                  kValues, call);
+  if (!command.named) return;
+  CLI::App* merge = command.app;
   merge->add_option("PART.smp", w.parts, "the parts that batch --shard wrote")->type_name("");
   add_output(*merge, w.output,
              "the file to write (required): a sample file, or an audio file when it ends in "
              ".wav, .flac, .aif or .aiff");
 }
 
-void add_file_commands(CLI::App& app, CommandWords& w) {
-  CLI::App* resave = add_command(
+void add_file_commands(CLI::App& app, CommandWords& w, const std::vector<std::string>& call) {
+  const Command resave = add_command(
       app, "resave",
-      "Reads a document and writes it anew in the current format; OUT must not exist yet.",
-      kDashes);
-  resave->add_option("IN.vta", w.in, "the document to read")->type_name("");
-  resave->add_option("OUT.vta", w.out, "the document to write")->type_name("");
-  CLI::App* convert =
-      add_command(app, "convert", "Writes the samples of a sample file as an audio file.", kDashes);
-  convert->add_option("IN.smp", w.in, "the sample file")->type_name("");
-  convert->add_option("OUT", w.out, "the audio file: OUT.wav, OUT.flac, OUT.aif or OUT.aiff")
-      ->type_name("");
-  CLI::App* info = add_command(
+      "Reads a document and writes it anew in the current format; OUT must not exist yet.", kDashes,
+      call);
+  if (resave.named) {
+    resave.app->add_option("IN.vta", w.in, "the document to read")->type_name("");
+    resave.app->add_option("OUT.vta", w.out, "the document to write")->type_name("");
+  }
+  const Command convert = add_command(
+      app, "convert", "Writes the samples of a sample file as an audio file.", kDashes, call);
+  if (convert.named) {
+    convert.app->add_option("IN.smp", w.in, "the sample file")->type_name("");
+    convert.app->add_option("OUT", w.out, "the audio file: OUT.wav, OUT.flac, OUT.aif or OUT.aiff")
+        ->type_name("");
+  }
+  const Command command = add_command(
       app, "info",
       "Prints what a sample file or an audio file (WAV, FLAC, AIFF) holds: a sample file's "
       "header items or an audio file's format, and the length.",
-      kDashes);
+      kDashes, call);
+  if (!command.named) return;
+  CLI::App* info = command.app;
   info->add_option("FILE", w.in, "the sample file (.smp) or audio file")->type_name("");
   info->add_flag("--json", w.json,
                  wrapped("print one JSON object instead: format, sampling frequency, samples, "
@@ -184,7 +201,7 @@ void add_file_commands(CLI::App& app, CommandWords& w) {
 
 }  // namespace
 
-void define_commands(CLI::App& app, CommandWords& w) {
+void define_commands(CLI::App& app, CommandWords& w, const std::vector<std::string>& call) {
   auto formatter = std::make_shared<HelpFormatter>();
   formatter->column_width(kNameColumns);
   app.formatter(formatter);
@@ -195,10 +212,10 @@ void define_commands(CLI::App& app, CommandWords& w) {
   app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
   app.require_subcommand(1);
   app.allow_extras();
-  add_build(app, w);
-  add_batch(app, w);
-  add_merge(app, w);
-  add_file_commands(app, w);
+  add_build(app, w, call);
+  add_batch(app, w, call);
+  add_merge(app, w, call);
+  add_file_commands(app, w, call);
   // The commands keep the formatter they were given; the overall help is written out.
   app.formatter_fn([](const CLI::App*, std::string, CLI::AppFormatMode) { return overview(); });
 }

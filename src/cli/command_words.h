@@ -31,8 +31,10 @@ struct CommandWords {
   bool json = false;               // info
 };
 
-// The commands, their options and help texts, bound to words; also --help and --version.
-void define_commands(CLI::App& app, CommandWords& words);
+// The commands, bound to words; also --help and --version. Only the commands the call's
+// words name get their options and help texts: no other can be parsed or asked about,
+// and defining them all took a short build longer than reading its document.
+void define_commands(CLI::App& app, CommandWords& words, const std::vector<std::string>& call);
 
 // The overall usage, for --help and for a call without words.
 std::string overview();

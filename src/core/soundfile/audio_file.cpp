@@ -1,6 +1,5 @@
 #include "core/soundfile/audio_file.h"
 
-#include <sndfile.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -10,6 +9,7 @@
 
 #include "core/soundfile/label_file.h"
 #include "core/soundfile/sound_file_handle.h"
+#include "core/soundfile/sound_library.h"
 #include "core/soundfile/wav_cue_labels.h"
 #include "core/support/atomic_file.h"
 #include "core/support/text_case.h"
@@ -51,7 +51,7 @@ int library_format(AudioFormat format, int64_t samples) {
 // The system's reason when there is one, else the library's.
 std::string write_failure(const std::string& target, SNDFILE* file, int error) {
   if (error != 0) return file_failure("Cannot write to", target, error);
-  return "Cannot write to " + target + ": " + sf_strerror(file);
+  return "Cannot write to " + target + ": " + sound_library().strerror(file);
 }
 
 void set_cues(SNDFILE* file, const std::vector<CuePoint>& cues, const std::string& target) {
@@ -69,7 +69,7 @@ void set_cues(SNDFILE* file, const std::vector<CuePoint>& cues, const std::strin
     std::strncpy(point.name, cues[i].label.c_str(), sizeof point.name - 1);
     std::memcpy(block.data() + sizeof count + i * sizeof point, &point, sizeof point);
   }
-  if (!sf_command(file, SFC_SET_CUE, block.data(), static_cast<int>(block.size())))
+  if (!sound_library().command(file, SFC_SET_CUE, block.data(), static_cast<int>(block.size())))
     throw VocantaError(write_failure(target, file, 0));
 }
 
@@ -84,7 +84,7 @@ void copy_samples(RawSamples& source, SNDFILE* file, const std::string& target) 
     for (size_t i = 0; i < n; ++i)
       samples[i] = static_cast<short>(static_cast<uint16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8));
     errno = 0;
-    if (sf_writef_short(file, samples.data(), static_cast<sf_count_t>(n)) !=
+    if (sound_library().writef_short(file, samples.data(), static_cast<sf_count_t>(n)) !=
         static_cast<sf_count_t>(n))
       throw VocantaError(write_failure(target, file, errno));
     left -= static_cast<int64_t>(n);
@@ -99,16 +99,18 @@ void write_into(int fd, const std::string& target, AudioFormat format, int32_t f
   info.samplerate = fs;
   info.channels = 1;
   info.format = library_format(format, source.count);
-  SoundFile file(sf_open_fd(fd, SFM_WRITE, &info, SF_FALSE));
+  const SoundLibrary& library = sound_library();
+  SoundFile file(library.open_fd(fd, SFM_WRITE, &info, SF_FALSE));
   if (!file) throw VocantaError(write_failure(target, nullptr, 0));
   // Cue points go before the samples: the library writes them into the header.
   if (format == AudioFormat::Wav && !cues.empty()) set_cues(file.get(), cues, target);
   copy_samples(source, file.get(), target);
   errno = 0;
-  const int closed = sf_close(file.release());
+  const int closed = library.close(file.release());
   if (closed != 0)
-    throw VocantaError(errno != 0 ? file_failure("Cannot write to", target, errno)
-                                  : "Cannot write to " + target + ": " + sf_error_number(closed));
+    throw VocantaError(errno != 0
+                           ? file_failure("Cannot write to", target, errno)
+                           : "Cannot write to " + target + ": " + library.error_number(closed));
   // The names go after the samples, once the library has let go of the file. No cue
   // point is written into an RF64 (refused beforehand), so the file is a RIFF here.
   if (format == AudioFormat::Wav) append_cue_labels(fd, target, cues);
@@ -193,6 +195,8 @@ void stage_audio_file(PendingFile& pending, const std::string& target, AudioForm
                       const std::vector<CuePoint>& cues) {
   check_audio_limits(target, format, samplingFrequency, source.count,
                      static_cast<int64_t>(cues.size()));
+  // A library that cannot be loaded leaves no file behind.
+  sound_library();
   errno = 0;
   const int fd = pending.create(target);
   if (fd < 0) throw VocantaError(file_failure("Cannot create", target, errno));

@@ -8,6 +8,7 @@
 #include <memory>
 #include <utility>
 
+#include "core/soundfile/sound_library.h"
 #include "core/support/unique_file.h"
 #include "core/support/vocanta_error.h"
 
@@ -37,6 +38,8 @@ void AudioFileSink::begin(const SinkFormat& format) {
   // Hours of rendering must not end in a file the format cannot hold.
   check_audio_limits(path_, format_, samplingFrequency_, format.samples,
                      labelled_ && format_ == AudioFormat::Wav ? format.voices : 0);
+  // Nor in a sound library that is not there.
+  sound_library();
   if (labelled_) labels_.start();
 }
 

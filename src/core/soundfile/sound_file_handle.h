@@ -1,15 +1,15 @@
 #pragma once
 
-#include <sndfile.h>
-
 #include <memory>
 #include <string>
+
+#include "core/soundfile/sound_library.h"
 
 namespace vocanta {
 
 // A file of the sound library, closed when it goes out of scope.
 struct CloseSoundFile {
-  void operator()(SNDFILE* file) const { sf_close(file); }
+  void operator()(SNDFILE* file) const { sound_library().close(file); }
 };
 using SoundFile = std::unique_ptr<SNDFILE, CloseSoundFile>;
 

@@ -1,11 +1,10 @@
 #include "core/soundfile/sound_file_info.h"
 
-#include <sndfile.h>
-
 #include <memory>
 
 #include "core/soundfile/sample_file_info.h"
 #include "core/soundfile/sound_file_handle.h"
+#include "core/soundfile/sound_library.h"
 #include "core/support/vocanta_error.h"
 
 namespace vocanta {
@@ -14,7 +13,8 @@ namespace {
 std::string library_name(int format, int command) {
   SF_FORMAT_INFO info{};
   info.format = format;
-  if (sf_command(nullptr, command, &info, sizeof info) != 0 || !info.name) return "unknown";
+  if (sound_library().command(nullptr, command, &info, sizeof info) != 0 || !info.name)
+    return "unknown";
   return info.name;
 }
 
@@ -47,9 +47,10 @@ SoundFileInfo sample_file(const std::string& path) {
 }
 
 SoundFileInfo audio_file(const std::string& path) {
+  const SoundLibrary& library = sound_library();
   SF_INFO sf{};
-  const SoundFile file(sf_open(path.c_str(), SFM_READ, &sf));
-  if (!file) throw VocantaError("Cannot read " + path + ": " + sf_strerror(nullptr));
+  const SoundFile file(library.open(path.c_str(), SFM_READ, &sf));
+  if (!file) throw VocantaError("Cannot read " + path + ": " + library.strerror(nullptr));
   return {
       major_name(sf.format), encoding_name(sf.format), {}, sf.samplerate, sf.channels, sf.frames};
 }

@@ -1,7 +1,5 @@
 #include "core/soundfile/sound_file_reader.h"
 
-#include <sndfile.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <memory>
@@ -10,6 +8,7 @@
 #include "core/soundfile/label_file.h"
 #include "core/soundfile/sample_file_info.h"
 #include "core/soundfile/sound_file_handle.h"
+#include "core/soundfile/sound_library.h"
 #include "core/support/text_case.h"
 #include "core/support/unique_file.h"
 #include "core/support/vocanta_error.h"
@@ -47,9 +46,10 @@ SoundSamples read_sample_file(const std::string& path) {
 }
 
 SoundSamples read_audio_file(const std::string& path) {
+  const SoundLibrary& library = sound_library();
   SF_INFO info{};
-  const SoundFile file(sf_open(path.c_str(), SFM_READ, &info));
-  if (!file) throw VocantaError("Cannot read " + path + ": " + sf_strerror(nullptr));
+  const SoundFile file(library.open(path.c_str(), SFM_READ, &info));
+  if (!file) throw VocantaError("Cannot read " + path + ": " + library.strerror(nullptr));
   if (info.channels <= 0) throw VocantaError(path + " holds no sound that can be shown");
   refuse_sampling_frequency(info.samplerate, std::to_string(info.samplerate));
   check_length(path, info.frames);
@@ -61,8 +61,8 @@ SoundSamples read_audio_file(const std::string& path) {
   constexpr sf_count_t kBlockFrames = 65536;
   std::vector<short> block(static_cast<size_t>(kBlockFrames) * channels);
   for (;;) {
-    const sf_count_t read = sf_readf_short(file.get(), block.data(), kBlockFrames);
-    if (read < 0) throw VocantaError("Cannot read " + path + ": " + sf_strerror(file.get()));
+    const sf_count_t read = library.readf_short(file.get(), block.data(), kBlockFrames);
+    if (read < 0) throw VocantaError("Cannot read " + path + ": " + library.strerror(file.get()));
     for (size_t i = 0; i < static_cast<size_t>(read); ++i)
       sound.samples.push_back(block[i * channels]);
     if (read < kBlockFrames || std::ssize(sound.samples) >= info.frames) break;

@@ -8,6 +8,7 @@
 
 #include "core/soundfile/label_file.h"
 #include "core/soundfile/sample_file_sink.h"
+#include "core/soundfile/sound_library.h"
 #include "core/support/unique_file.h"
 #include "core/support/vocanta_error.h"
 
@@ -60,6 +61,7 @@ void SplitSink::begin(const SinkFormat& format) {
   if (format_) {
     const int64_t perVoice = format.voices > 0 ? format.samples / format.voices : format.samples;
     check_audio_limits(folder_, *format_, samplingFrequency_, perVoice, 0);
+    sound_library();
   }
 }
 

@@ -106,7 +106,14 @@ std::string map_text(std::string_view text, size_t count, Map map) {
 }  // namespace
 
 std::string to_lower_text(std::string_view text) {
-  return map_text(text, text.size(), lower);
+  // Fast path for the plain ASCII names of sections and keys, which every lookup in a
+  // document folds: only A-Z change.
+  std::string out(text);
+  for (char& c : out) {
+    if (static_cast<unsigned char>(c) >= 0x80) return map_text(text, text.size(), lower);
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+  }
+  return out;
 }
 
 std::string to_upper_first(std::string_view text) {
