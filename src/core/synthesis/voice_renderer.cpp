@@ -55,9 +55,9 @@ VoiceRenderer::VoiceRenderer(Voice& voice, const SynthesisSettings& settings, Re
     flutter_.remember_tuning(true);
     formants_.remember_tuning(true);
     // Rows are where a document asks for no end of work: so many wait better nowhere.
-    if (threads != 1 && s_.samplesPerVoice >= kShortestPipelinedVoice &&
-        s_.tweenies <= kMostPipelinedRows && render_threads() > 1)
-      pipeline_ = std::make_unique<PartialPipeline>(partial_kernels());
+    // Its thread starts only if a voice takes the general form.
+    pipelined_ = threads != 1 && s_.samplesPerVoice >= kShortestPipelinedVoice &&
+                 s_.tweenies <= kMostPipelinedRows && render_threads() > 1;
   }
 }
 
@@ -79,6 +79,7 @@ void VoiceRenderer::start() {
   curves_.restart_formants();
   if (fast_) fast_->start();
   if (polynomial_) polynomial_->start();
+  general_ = false;
   drop_chunks();
   position_ = 0;
   clipped_ = false;
@@ -104,7 +105,15 @@ size_t VoiceRenderer::render_values(double* out, size_t count) {
   const auto n =
       static_cast<size_t>(std::clamp<int64_t>(samples_left(), 0, static_cast<int64_t>(count)));
   stopped_ = false;
-  if (polynomial_ && polynomial_->usable()) return render_polynomial(out, n);
+  if (polynomial_ && !general_) {
+    if (polynomial_->usable()) return render_polynomial(out, n);
+    // The curves are unfit for polynomials (or an edit made them so): the rest of the
+    // voice takes the general form, which may compute samples ahead; its chunks start
+    // where the polynomial samples ended.
+    general_ = true;
+    computed_ = position_;
+  }
+  if (pipelined_ && !pipeline_) pipeline_ = std::make_unique<PartialPipeline>(partial_kernels());
   if (pipeline_) return render_chunks(out, n);
   size_t i = 0;
   for (; i < n; ++i) {

@@ -126,6 +126,8 @@ class VoiceRenderer {
   int64_t computed_ = 0;  // samples of the voice computed, delivered or waiting in chunks
   uint64_t fills_ = 0;
   std::unique_ptr<PartialPipeline> pipeline_;
+  bool pipelined_ = false;  // the general form takes its sums on two threads
+  bool general_ = false;    // this voice has left the polynomials
   int64_t untilCheck_;
   // What the curve walks of a sample, of the harmonics and of a tweenie row may cost at
   // most, counted in partials: a curve of a million points costs more than its partials.

@@ -34,10 +34,9 @@ struct Tally {
   int largest = 0, peak = 0;
 };
 
-// Renders the voice with both engines and counts what tells them apart.
-inline void compare(Voice& voice, Tally& tally) {
-  const std::vector<int16_t> reference = render(voice, Engine::Reference);
-  const std::vector<int16_t> fast = render(voice, Engine::Fast);
+// Counts what tells the fast engine's samples from the reference's.
+inline void count(const std::vector<int16_t>& reference, const std::vector<int16_t>& fast,
+                  Tally& tally) {
   ASSERT_EQ(fast.size(), reference.size());
   for (size_t i = 0; i < fast.size(); ++i) {
     const int d = std::abs(fast[i] - reference[i]);
@@ -47,6 +46,11 @@ inline void compare(Voice& voice, Tally& tally) {
     tally.peak = std::max(tally.peak, std::abs(static_cast<int>(reference[i])));
   }
   tally.samples += fast.size();
+}
+
+// Renders the voice with both engines and counts what tells them apart.
+inline void compare(Voice& voice, Tally& tally) {
+  count(render(voice, Engine::Reference), render(voice, Engine::Fast), tally);
 }
 
 // At most one last bit apart, in at most one sample in 10,000; and a voice that could
