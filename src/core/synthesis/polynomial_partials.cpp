@@ -46,10 +46,6 @@ PolynomialPartials::PolynomialPartials(RenderCurves& curves, const std::vector<d
       RS_(RS),
       kernels_(kernels),
       lambda_(std::log(10.0) / 20),
-      hr_(kPartials),
-      hi_(kPartials),
-      sr_(kPartials),
-      si_(kPartials),
       fs_(fs) {}
 
 bool PolynomialPartials::accepts(double tau, double pH, double pS) {
@@ -122,6 +118,8 @@ double PolynomialPartials::Response::at(double v) const {
 }
 
 void PolynomialPartials::build(int32_t count) {
+  if (hr_.empty())
+    for (std::vector<double>* c : {&hr_, &hi_, &sr_, &si_}) c->resize(kPartials);
   const CurveState& phase = curves_.state(param::kPhase);
   const CurveState& subPhase = curves_.state(param::kSubPhase);
   CurveCursor atPhase, atSubPhase;

@@ -49,7 +49,7 @@ VoiceRenderer::VoiceRenderer(Voice& voice, const SynthesisSettings& settings, Re
       stop_(stop),
       untilCheck_(kEvaluationsPerCheck) {
   if (engine == Engine::Fast) {
-    fast_ = std::make_unique<FastPartials>(curves_, H_, S_, RH_, RS_);
+    fastEngine_ = true;
     polynomial_ = std::make_unique<PolynomialPartials>(curves_, H_, S_, RH_, RS_, s_.fs,
                                                        polynomial_kernels());
     flutter_.remember_tuning(true);
@@ -164,7 +164,7 @@ double VoiceRenderer::sample(int64_t m) {
   const double fa = value(param::kFlutterAmplitude, t) / 100 * F;
   // Without vibrato the sine would be multiplied by 0: a zero of either sign, which
   // leaves the sum as it is. The fast engine spares itself the sine.
-  const double vibrato = fast_ && va == 0 ? 0.0 : std::sin(psi_) * va;
+  const double vibrato = fastEngine_ && va == 0 ? 0.0 : std::sin(psi_) * va;
   const double f0 = std::fabs(vibrato + F + fa * u);
   phi_ = phi_ + kTwoPi * f0 / fs;
   // One sample with an infinite rate must not silence the rest of the voice.
@@ -199,7 +199,7 @@ double VoiceRenderer::harmonics(double s, int32_t N, double f0, double aH, doubl
   const CurveState& phase = curves_.state(param::kPhase);
   CurveCursor& atPhase = curves_.cursor(param::kPhase);
   if (stop_before(std::max(N, 0) + walks_.harmonics)) return s;
-  if (fast_) return fast_->harmonics(s, N, f0, phi_, aH, pH, tau);
+  if (fastEngine_) return fast().harmonics(s, N, f0, phi_, aH, pH, tau);
   for (int32_t k = 1; k <= N; ++k) {
     const double R = curve_value(response, atResponse, 1, k * f0);
     const double A = std::exp((std::log(k) * tau + H_[k] + R) * lambda_);
@@ -225,8 +225,8 @@ double VoiceRenderer::subharmonics(double s, int32_t N, double f0, double aH, do
     if (stop_before(rowCost)) return s;
     const double X = static_cast<double>(v) / static_cast<double>(n + 1);
     const double P = value(param::kTweenieSpectrum, X);
-    if (fast_) {
-      s = fast_->row(s, N, X, P, f0, phi_, aH, aS, pS, tau);
+    if (fastEngine_) {
+      s = fast().row(s, N, X, P, f0, phi_, aH, aS, pS, tau);
       continue;
     }
     for (int32_t k = 1; k <= N; ++k) {
@@ -239,9 +239,15 @@ double VoiceRenderer::subharmonics(double s, int32_t N, double f0, double aH, do
   return s;
 }
 
+FastPartials& VoiceRenderer::fast() {
+  // Made when a sample first needs the general form: most voices never do.
+  if (!fast_) fast_ = std::make_unique<FastPartials>(curves_, H_, S_, RH_, RS_);
+  return *fast_;
+}
+
 double VoiceRenderer::level(Level& l, double dB) {
   // The fast engine takes the factor of a level it has seen just before.
-  if (fast_ && l.known && same_bits(l.dB, dB)) return l.factor;
+  if (fastEngine_ && l.known && same_bits(l.dB, dB)) return l.factor;
   l = {true, dB, std::pow(10.0, dB / 20)};
   return l.factor;
 }

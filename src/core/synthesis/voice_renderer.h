@@ -113,6 +113,8 @@ class VoiceRenderer {
   int64_t position_ = 0;
   bool clipped_ = false;
   RenderBreak* stop_;
+  bool fastEngine_ = false;
+  FastPartials& fast();
   std::unique_ptr<FastPartials> fast_;
   std::unique_ptr<PolynomialPartials> polynomial_;
   // Where the sample being computed leaves its polynomial sums, while blocks are taken

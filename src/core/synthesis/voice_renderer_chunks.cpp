@@ -75,10 +75,10 @@ void VoiceRenderer::fill(Chunk& c) {
   while (c.count < kChunk && computed_ < s_.samplesPerVoice && !stopped_) {
     PartialJob& job = c.jobs[c.count];
     job.runs.clear();
-    fast_->collect_into(&job.runs, &c.keep, &c.exps, fills_);
+    fast().collect_into(&job.runs, &c.keep, &c.exps, fills_);
     job.s = sample(computed_);
     job.t = t_;
-    fast_->collect_into(nullptr);
+    fast().collect_into(nullptr);
     if (stopped_) break;
     ++computed_;
     ++c.count;
