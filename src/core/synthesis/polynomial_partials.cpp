@@ -12,6 +12,9 @@ namespace vocanta {
 namespace {
 
 constexpr int kPartials = 2048;
+// Samples whose lanes of one kind lie together: a multiple of the four that share their
+// coefficients, and as many as a pass of the widest kernel takes.
+constexpr size_t kLaneBlock = 16;
 constexpr double kTwoPi = 2 * std::numbers::pi;
 // Levels in dB beyond which a product of factors of them might leave the range of
 // doubles where the reference's one exponential does not; 1000 dB keeps every factor
@@ -330,12 +333,14 @@ void PolynomialPartials::take_direct(bool rows) {
   zr_.resize(n);
   zi_.resize(n);
   kernels_.sincos(phis_.data(), zi_.data(), zr_.data(), static_cast<int32_t>(n));
-  // Fours of samples: their harmonics' lanes, then their rows'.
+  // Sixteen samples' harmonics' lanes, then their rows': a pass of the kernel takes
+  // sixteen lanes, whose runs change at nearly the same partials when they are all of one
+  // kind, so that it seldom has to stop and set the multipliers anew.
   lanes_.clear();
   const int parts = rows ? 2 : 1;
-  for (size_t at = 0; at < n; at += 4) {
+  for (size_t at = 0; at < n; at += kLaneBlock) {
     for (int part = 0; part < parts; ++part) {
-      for (size_t i = at; i < at + 4; ++i) {
+      for (size_t i = at; i < at + kLaneBlock; ++i) {
         PolyLane lane;
         lane.re = part == 0 ? hr_.data() : sr_.data();
         lane.im = part == 0 ? hi_.data() : si_.data();
@@ -357,9 +362,11 @@ void PolynomialPartials::take_direct(bool rows) {
   kernels_.evaluate(lanes_.data(), static_cast<int32_t>(lanes_.size()), laneRe_.data(),
                     laneIm_.data());
   for (size_t i = 0; i < n; ++i) {
-    const size_t h = i / 4 * 4 * static_cast<size_t>(parts) + i % 4;
+    const size_t h = i / kLaneBlock * kLaneBlock * static_cast<size_t>(parts) + i % kLaneBlock;
     re_[2 * direct_[i]] = laneRe_[h], im_[2 * direct_[i]] = laneIm_[h];
-    if (rows) re_[2 * direct_[i] + 1] = laneRe_[h + 4], im_[2 * direct_[i] + 1] = laneIm_[h + 4];
+    if (rows)
+      re_[2 * direct_[i] + 1] = laneRe_[h + kLaneBlock],
+                           im_[2 * direct_[i] + 1] = laneIm_[h + kLaneBlock];
   }
 }
 
