@@ -1,5 +1,7 @@
 // The fast engine against the reference engine on generated voices that move every
 // parameter: the samples must agree but for an odd rounding of a last bit.
+#include "core/synthesis/engine_sameness.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -90,15 +92,7 @@ class GeneratedVoice {
   std::mt19937 rng_;
 };
 
-std::vector<int16_t> render(Voice& voice, Engine engine) {
-  const SynthesisSettings settings = read_synthesis_settings(voice, '.');
-  voice.random.seed = 12345;  // randomized voices draw on from here in both runs
-  VoiceRenderer renderer(voice, settings, nullptr, engine);
-  renderer.start();
-  std::vector<int16_t> out(static_cast<size_t>(renderer.samples_left()));
-  for (size_t done = 0; done < out.size();) done += renderer.render(out.data() + done, 1024);
-  return out;
-}
+using sameness::render;
 
 TEST(EngineSameness, TheFastEngineWritesTheReferenceSamplesOverGeneratedVoices) {
   size_t samples = 0, differing = 0;
