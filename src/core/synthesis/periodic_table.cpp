@@ -12,13 +12,37 @@ constexpr double kTwoPiLo = 2.4492935982947064e-16;
 // Taylor polynomial's first omitted term, (N d)^5 / 5!, stays below 1e-12 of the sum.
 constexpr double kFarthest = 0.01;
 
-// x - m * (hi + lo), exactly but for the last rounding: m * hi is split by a fused
-// multiply-add into its rounded value and the exact rest.
-double minus_multiple(double x, double m, double hi, double lo) {
-  const double product = m * hi;
-  const double rest = std::fma(m, hi, -product);
-  return ((x - product) - rest) - m * lo;
+using Split = PeriodicTable::Parts;
+
+// x in parts: the first of `bits` significant bits, the second of the next ones, and the
+// rest with the low part lo of an unevaluated sum x + lo. A phase is reduced by such
+// parts (Cody and Waite): a multiple of a head of few bits is exact, so no fused
+// multiply-add and no library call is needed for a remainder a few units in the last
+// place from the exact one.
+Split split(double x, double lo, int bits) {
+  const auto cut = [bits](double v) {
+    int exponent = 0;
+    std::frexp(v, &exponent);
+    const double scale = std::ldexp(1.0, bits - exponent);
+    return std::trunc(v * scale) / scale;
+  };
+  const double head = cut(x);
+  const double middle = cut(x - head);
+  return {head, middle, (x - head - middle) + lo};
 }
+
+// Round to nearest, ties to even, for |x| < 2^51, without a library call.
+double nearest(double x) {
+  constexpr double kShift = 6755399441055744.0;  // 1.5 * 2^52
+  return (x + kShift) - kShift;
+}
+
+double minus_multiple(double x, double m, const Split& c) {
+  return ((x - m * c.head) - m * c.middle) - m * c.tail;
+}
+
+// Phases up to this keep a multiple of the turn's 26-bit head exact.
+constexpr double kMostPhase = 4.0e8;
 
 }  // namespace
 
@@ -39,6 +63,8 @@ void PeriodicTable::build(const PolynomialKernels& kernels, const Polynomial* po
   count_ = count;
   stepHi_ = kTwoPiHi / p;
   stepLo_ = (std::fma(-stepHi_, p, kTwoPiHi) + kTwoPiLo) / p;
+  // A multiple of up to p = 2^12 of a 40-bit head is exact.
+  step_ = split(stepHi_, stepLo_, 40);
   const auto n = static_cast<size_t>(N);
   // Coefficients of the derivatives: c(k) (ik)^d / d!.
   derivative_.resize(static_cast<size_t>(count * kTerms) * 2 * n);
@@ -92,14 +118,16 @@ void PeriodicTable::build(const PolynomialKernels& kernels, const Polynomial* po
 }
 
 bool PeriodicTable::at(double phi, double* re, double* im) const {
-  if (!std::isfinite(phi) || std::fabs(phi) > 1e9) return false;
-  const double turns = std::floor(phi / kTwoPiHi);
-  const double r = minus_multiple(phi, turns, kTwoPiHi, kTwoPiLo);
-  const double nearest = std::nearbyint(r / stepHi_);
-  const double d = minus_multiple(r, nearest, stepHi_, stepLo_);
+  static const Split turn = split(kTwoPiHi, kTwoPiLo, 26);
+  if (!(std::fabs(phi) <= kMostPhase)) return false;
+  const double turns = nearest(phi * (1 / kTwoPiHi));
+  const double r = minus_multiple(phi, turns, turn);
+  const double point = nearest(r * (1 / stepHi_));
+  const double d = minus_multiple(r, point, step_);
   if (std::fabs(d) * N_ > kFarthest) return false;
-  auto j = static_cast<int64_t>(nearest) % p_;
+  auto j = static_cast<int64_t>(point);
   if (j < 0) j += p_;
+  if (j >= p_) j -= p_;
   const double* t =
       table_.data() + static_cast<size_t>(j) * static_cast<size_t>(count_ * kTerms) * 2;
   for (int c = 0; c < count_; ++c, t += kTerms * 2) {

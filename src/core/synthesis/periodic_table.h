@@ -20,6 +20,11 @@ class PeriodicTable {
   static constexpr int32_t kMostPoints = 4096;
   static int32_t points(double f0, double fs);
 
+  // A constant as the sum of three parts, the first two of few significant bits.
+  struct Parts {
+    double head = 0, middle = 0, tail = 0;
+  };
+
   // A polynomial as the kernels take it, without its z.
   struct Polynomial {
     const double* re;
@@ -47,6 +52,7 @@ class PeriodicTable {
   int32_t p_ = 0, N_ = 0;
   int count_ = 0;
   double stepHi_ = 0, stepLo_ = 0;  // 2 pi / p as an unevaluated sum
+  Parts step_;                      // the same in parts for the reduction
 };
 
 }  // namespace vocanta
