@@ -13,6 +13,7 @@ import subprocess
 import sys
 import tempfile
 import wave
+from script_checks import check, summary
 
 CLI = os.path.realpath(sys.argv[1])
 # Voices from quiet to loud, on two pitches: the gains must differ from voice to voice.
@@ -33,17 +34,6 @@ Pitch=1
 [OverAllLevel]
 0=0;-30;25;Loudness
 """
-
-failures = 0
-checks = 0
-
-
-def check(what, condition):
-    global failures, checks
-    checks += 1
-    print(("ok: " if condition else "FAILED: ") + what)
-    if not condition:
-        failures += 1
 
 
 def run(*args):
@@ -93,8 +83,7 @@ def main():
         targets()
         series_forms()
         clipping_and_refusals()
-    print("%d passed, %d failed" % (checks - failures, failures))
-    return 1 if failures else 0
+    return summary()
 
 
 def targets():

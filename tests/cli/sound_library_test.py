@@ -12,6 +12,7 @@ import subprocess
 import sys
 import tempfile
 import wave
+from script_checks import check, summary
 
 CLI = os.path.realpath(sys.argv[1])
 DATA = os.path.realpath(sys.argv[2])
@@ -19,17 +20,6 @@ NO_LIBRARY = os.path.realpath(sys.argv[3])
 CANNOT_LOAD = ("vocanta-cli: Cannot load libsndfile.so.1, which reads and writes WAV, "
                "FLAC and AIFF files: ")
 SMP_HEADER = 1024
-
-failures = 0
-checks = 0
-
-
-def check(what, condition):
-    global failures, checks
-    checks += 1
-    print(("ok: " if condition else "FAILED: ") + what)
-    if not condition:
-        failures += 1
 
 
 def traced(*args):
@@ -125,8 +115,7 @@ def main():
         loads_only_when_needed()
         writes_the_samples()
         refuses_without_library()
-    print(f"{checks - failures} passed, {failures} failed")
-    return 1 if failures else 0
+    return summary()
 
 
 if __name__ == "__main__":

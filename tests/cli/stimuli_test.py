@@ -13,6 +13,7 @@ import subprocess
 import sys
 import tempfile
 import wave
+from script_checks import check, summary
 
 CLI = os.path.realpath(sys.argv[1])
 FS = 8000
@@ -42,17 +43,6 @@ vowel height=3
 # The names the program shows for the document's sections, and the values' units.
 SHOWN = {"F0": ("F0", "Hz"), "Formant_1": ("F1", "Hz"), "Formant_2": ("F2", "Hz"),
          "OverAllLevel": ("Overall level", "dB")}
-
-failures = 0
-checks = 0
-
-
-def check(what, condition):
-    global failures, checks
-    checks += 1
-    print(("ok: " if condition else "FAILED: ") + what)
-    if not condition:
-        failures += 1
 
 
 def run(*args):
@@ -322,8 +312,7 @@ def check_all():
                             counted, split_names(doc[:-4], labels, "wav")))
     shards(batches)
     refusals()
-    print("%d passed, %d failed" % (checks - failures, failures))
-    return 1 if failures else 0
+    return summary()
 
 
 def shards(batches):
