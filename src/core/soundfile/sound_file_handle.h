@@ -17,4 +17,7 @@ using SoundFile = std::unique_ptr<SNDFILE, CloseSoundFile>;
 // other name goes to the sound library, which tells audio files by their content.
 bool names_sample_file(const std::string& path);
 
+// An audio file opened for reading, its format in info; raises "Cannot read PATH: why".
+SoundFile read_sound_file_handle(const std::string& path, SF_INFO& info);
+
 }  // namespace vocanta

@@ -47,10 +47,8 @@ SoundFileInfo sample_file(const std::string& path) {
 }
 
 SoundFileInfo audio_file(const std::string& path) {
-  const SoundLibrary& library = sound_library();
   SF_INFO sf{};
-  const SoundFile file(library.open(path.c_str(), SFM_READ, &sf));
-  if (!file) throw VocantaError("Cannot read " + path + ": " + library.strerror(nullptr));
+  const SoundFile file = read_sound_file_handle(path, sf);
   return {
       major_name(sf.format), encoding_name(sf.format), {}, sf.samplerate, sf.channels, sf.frames};
 }

@@ -48,8 +48,7 @@ SoundSamples read_sample_file(const std::string& path) {
 SoundSamples read_audio_file(const std::string& path) {
   const SoundLibrary& library = sound_library();
   SF_INFO info{};
-  const SoundFile file(library.open(path.c_str(), SFM_READ, &info));
-  if (!file) throw VocantaError("Cannot read " + path + ": " + library.strerror(nullptr));
+  const SoundFile file = read_sound_file_handle(path, info);
   if (info.channels <= 0) throw VocantaError(path + " holds no sound that can be shown");
   refuse_sampling_frequency(info.samplerate, std::to_string(info.samplerate));
   check_length(path, info.frames);
@@ -77,6 +76,13 @@ bool names_sample_file(const std::string& path) {
   const auto slash = path.rfind('/');
   return dot != std::string::npos && (slash == std::string::npos || dot > slash) &&
          to_lower_text(path.substr(dot)) == ".smp";
+}
+
+SoundFile read_sound_file_handle(const std::string& path, SF_INFO& info) {
+  const SoundLibrary& library = sound_library();
+  SoundFile file(library.open(path.c_str(), SFM_READ, &info));
+  if (!file) throw VocantaError("Cannot read " + path + ": " + library.strerror(nullptr));
+  return file;
 }
 
 SoundSamples read_sound_file(const std::string& path) {

@@ -16,6 +16,9 @@ constexpr int kPartials = 2048;
 // coefficients, and as many as a pass of the widest kernel takes.
 constexpr size_t kLaneBlock = 16;
 constexpr double kTwoPi = 2 * std::numbers::pi;
+// log 2048, the largest factor the tilt meets.
+constexpr double kLogPartials = 11 * std::numbers::ln2;
+static_assert(kPartials == 1 << 11);
 // Levels in dB beyond which a product of factors of them might leave the range of
 // doubles where the reference's one exponential does not; 1000 dB keeps every factor
 // within 10^50 and every product well inside.
@@ -52,7 +55,7 @@ PolynomialPartials::PolynomialPartials(RenderCurves& curves, const std::vector<d
       fs_(fs) {}
 
 bool PolynomialPartials::accepts(double tau, double pH, double pS) {
-  return bounded(tau * std::log(kPartials), kMostDb) && bounded(pH, kMostRandomness) &&
+  return bounded(tau * kLogPartials, kMostDb) && bounded(pH, kMostRandomness) &&
          bounded(pS, kMostRandomness);
 }
 
@@ -112,12 +115,14 @@ bool PolynomialPartials::usable() {
   return fine;
 }
 
+int64_t PolynomialPartials::Response::stretch(double v) const {
+  if (v < x.front()) return -1;
+  const auto last = static_cast<int64_t>(x.size()) - 1;
+  return std::min<int64_t>(std::upper_bound(x.begin(), x.end(), v) - x.begin() - 1, last);
+}
+
 double PolynomialPartials::Response::at(double v) const {
-  if (x.empty()) return value;
-  if (v < x.front()) return y.front();
-  const size_t j = static_cast<size_t>(std::upper_bound(x.begin(), x.end(), v) - x.begin()) - 1;
-  if (j + 1 >= x.size()) return y.back();
-  return y[j] + (v - x[j]) / (x[j + 1] - x[j]) * (y[j + 1] - y[j]);
+  return x.empty() ? value : on(stretch(v), v);
 }
 
 void PolynomialPartials::build(int32_t count) {
@@ -199,11 +204,7 @@ void PolynomialPartials::runs(double f0, int32_t N, bool half, double& first) {
   first = r.at(x(1)) * lambda_;
   if (r.flat || N <= 1) return;
   const auto last = static_cast<int64_t>(r.x.size()) - 1;
-  // The stretch x lies on: -1 before the first point, last after the last one.
-  int64_t j = x(1) < r.x.front()
-                  ? -1
-                  : std::min<int64_t>(
-                        std::upper_bound(r.x.begin(), r.x.end(), x(1)) - r.x.begin() - 1, last);
+  int64_t j = r.stretch(x(1));
   for (int64_t k = 1; k < N;) {
     const auto at = static_cast<size_t>(j);
     const double exponent =

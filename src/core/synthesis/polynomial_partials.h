@@ -63,6 +63,8 @@ class PolynomialPartials {
     double value = 0;
     std::vector<double> x, y;
     double at(double x) const;
+    // The stretch x lies on: -1 before the first point, the last point's index after it.
+    int64_t stretch(double x) const;
     // On stretch j: -1 before the first point, the last point's index after it.
     double on(int64_t j, double x) const;
   };
@@ -88,7 +90,6 @@ class PolynomialPartials {
   const PolynomialKernels& kernels_;
   const double lambda_;
   bool spectraChecked_ = false, spectraUsable_ = false;
-  bool rows_ = false;
   Response response_;
   // The curves the coefficients were built from, to see an edit.
   std::vector<double> print_, newPrint_;
