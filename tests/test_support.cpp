@@ -96,6 +96,13 @@ std::string read_file(const std::string& path) {
   return s.str();
 }
 
+std::map<std::string, std::string> folder_files(const std::string& folder) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    files[entry.path().filename().string()] = read_file(entry.path().string());
+  return files;
+}
+
 void write_file(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary);
   out << bytes;

@@ -132,6 +132,8 @@ class FileSizeLimit {
 };
 
 std::string read_file(const std::string& path);
+// Every file in folder by name, with its bytes.
+std::map<std::string, std::string> folder_files(const std::string& folder);
 void write_file(const std::string& path, const std::string& bytes);
 
 }  // namespace vocanta::testing

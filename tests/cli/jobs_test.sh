@@ -6,14 +6,7 @@ cli=$(realpath "$1")
 data=$2
 source "$(dirname "$0")/check_lib.sh"
 
-cp "$data/batch_vowels.vta" "$work/v.vta"
-# Points on the very frequencies the harmonics fall on, and a vibrato rate that jumps at
-# t = 0: a voice's first values depend on where the voice before it left the cursors.
-{ cat "$work/v.vta"
-  printf '[FrequencyResponse]\r\n0=0\r\n100=-40\r\n100.0=0\r\n150=-40\r\n150.0=0\r\n5000=0\r\n'
-  printf '[VibratoFrequency]\r\n0=5\r\n0.0=9\r\n1=9\r\n[VibratoAmplitude]\r\n0=10\r\n'
-  printf '[FlutterAmplitude]\r\n0=20\r\n'; } >"$work/tie.vta"
-{ sed 's/Randomize=0/Randomize=1/' "$work/tie.vta"; printf '[NoiseLevel]\r\n0=-20\r\n'; } >"$work/r.vta"
+series_documents "$data"
 
 # Builds the series on 1, 2 and 3 threads into the same names; every file, stderr
 # included, must match the single thread's.

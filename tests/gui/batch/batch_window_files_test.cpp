@@ -20,14 +20,7 @@ namespace {
 
 using testing::Batches;
 using testing::child;
-
-// Every file in folder by name, with its bytes.
-std::map<std::string, std::string> folder_files(const std::string& folder) {
-  std::map<std::string, std::string> files;
-  for (const auto& entry : std::filesystem::directory_iterator(folder))
-    files[entry.path().filename().string()] = testing::read_file(entry.path().string());
-  return files;
-}
+using testing::folder_files;
 
 TEST(BatchWindowFiles, TheTextGridBoxWritesWhatTheCommandLineToolWrites) {
   testing::TempDir dir;

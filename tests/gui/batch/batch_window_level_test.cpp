@@ -20,13 +20,7 @@ namespace {
 
 using testing::Batches;
 using testing::child;
-
-std::map<std::string, std::string> folder_files(const std::string& folder) {
-  std::map<std::string, std::string> files;
-  for (const auto& entry : std::filesystem::directory_iterator(folder))
-    files[entry.path().filename().string()] = testing::read_file(entry.path().string());
-  return files;
-}
+using testing::folder_files;
 
 // Numbers in the windows as a locale with a decimal comma writes them; the document is
 // read again, since its settings are held as the windows show them.
