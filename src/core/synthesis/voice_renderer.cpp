@@ -162,9 +162,9 @@ double VoiceRenderer::sample(int64_t m) {
   double u = voice_.random.draw(65535) / 65534.0 - 0.5;
   u = flutter_.apply(curves_, u, t, fs);
   const double fa = value(param::kFlutterAmplitude, t) / 100 * F;
-  // Without vibrato the sine would be multiplied by 0: a zero of either sign, which
-  // leaves the sum as it is. The fast engine spares itself the sine.
-  const double vibrato = fastEngine_ && va == 0 ? 0.0 : std::sin(psi_) * va;
+  // Without vibrato the sine of a finite phase would be multiplied by 0: a zero of either
+  // sign, which leaves the sum as it is. The fast engine spares itself the sine.
+  const double vibrato = fastEngine_ && va == 0 && std::isfinite(psi_) ? 0.0 : std::sin(psi_) * va;
   const double f0 = std::fabs(vibrato + F + fa * u);
   phi_ = phi_ + kTwoPi * f0 / fs;
   // One sample with an infinite rate must not silence the rest of the voice.

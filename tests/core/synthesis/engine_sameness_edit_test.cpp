@@ -56,3 +56,21 @@ TEST(EngineSameness, AnEditBetweenBlocksThatChangesTheFormLosesNoSample) {
 
 }  // namespace
 }  // namespace vocanta::sameness
+
+namespace vocanta::sameness {
+namespace {
+
+TEST(EngineSameness, AVibratoRateTooLargeForItsPhaseAgreesWithoutDepth) {
+  // For the first 50 ms the vibrato phase overflows to infinity at every sample; with no
+  // depth its undefined sine still makes the fundamental undefined, and the voice
+  // silent, in both engines alike. Then the rate is an ordinary one.
+  VoiceMaker m(16000, 0.1, 1000, 1, -20);
+  m.at(param::kF0, 0, 150).step(param::kVibratoFrequency, 0.05, 1e308, 5);
+  m.at(param::kFormants, 0, 700).at(param::kFormantBandwidth, 0, 90);
+  Tally t;
+  compare(m.voice, t);
+  expect_same(t, "a vibrato rate of 1e308 Hz without depth");
+}
+
+}  // namespace
+}  // namespace vocanta::sameness
