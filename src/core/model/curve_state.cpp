@@ -67,6 +67,30 @@ double curve_value(const CurveState& w, CurveCursor& c, int16_t n, double x) {
   return walk_to(w, c.point, x);
 }
 
+size_t curve_values(const CurveState& w, CurveCursor& c, int16_t n, const double* x, size_t len,
+                    double* out) {
+  size_t i = 0;
+  while (i < len) {
+    out[i] = curve_value(w, c, n, x[i]);
+    ++i;
+    const TCurvePoint* p = c.point;
+    // No point to walk from, or none after this one: every later x has the same value.
+    if (!p || !p->next) return i;
+    // The walk left x at or after p, or p first: later x up to the next point's walk
+    // neither back nor on, and take walk_to's value on this stretch.
+    const TCurvePoint* q = p->next;
+    const double px = p->x, qx = q->x, a = point_value(w, p), b = point_value(w, q);
+    const bool flat = qx == px;
+    size_t end = i;
+    while (end < len && x[end] <= qx) ++end;
+    for (; i < end; ++i) {
+      const double v = a + (x[i] - px) / (qx - px) * (b - a);
+      out[i] = x[i] < px || flat ? a : v;
+    }
+  }
+  return len;
+}
+
 double batched_point_value(const CurveState& w, const TCurvePoint* p) {
   return w.batches->batch_value(p);
 }

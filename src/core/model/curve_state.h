@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -63,6 +64,12 @@ inline double walk_to(const CurveState& w, const TCurvePoint*& p, double x) {
   const double b = point_value(w, q);
   return a + (x - p->x) / (q->x - p->x) * (b - a);
 }
+
+// out[i] = curve_value(w, cursor, n, x[i]) for ascending x, i < len: where the x of a
+// block lie on one stretch of the curve, the stretch is found once for all of them.
+// Returns how many values it wrote: the values after them are the last one written.
+std::size_t curve_values(const CurveState& w, CurveCursor& cursor, int16_t n, const double* x,
+                         std::size_t len, double* out);
 
 // The same on the state's own cache (evalCurve, evalPoint), as the windows evaluate.
 double curve_value(CurveState& w, int16_t n, double x);

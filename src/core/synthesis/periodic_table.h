@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -45,13 +46,19 @@ class PeriodicTable {
 
  private:
   static constexpr int kTerms = 5;  // derivatives 0..4
-  std::vector<double> derivative_;  // coefficients times (ik)^d / d!
-  std::vector<double> table_;       // per point, per polynomial, per term: re, im
+  static constexpr int32_t kPointsAtOnce = 64;
+  void tabulate(const Polynomial* polynomials, int count, int32_t N, int32_t p, int32_t from,
+                int32_t to);
+  const PolynomialKernels* kernels_ = nullptr;
+  static constexpr size_t kChannels = 4;  // re and im of up to two polynomials
+  std::vector<double> derivative_;        // coefficients times (ik)^d / d!
+  std::vector<double> table_;             // per point, per term: re, im of each polynomial
   std::vector<PolyLane> lanes_;
   std::vector<double> zr_, zi_, psi_, re_, im_;
   int32_t p_ = 0, N_ = 0;
   int count_ = 0;
   double stepHi_ = 0, stepLo_ = 0;  // 2 pi / p as an unevaluated sum
+  double perStep_ = 0;              // 1 / stepHi_
   Parts step_;                      // the same in parts for the reduction
 };
 

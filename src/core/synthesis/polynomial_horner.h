@@ -18,11 +18,11 @@ struct Group {
   static constexpr int kLanes = kVectors * Ops::kWidth;
   const PolyLane* lane[kLanes];
   int32_t run[kLanes];
-  double mr[kLanes], mi[kLanes], mask[kLanes];
+  double mr[kLanes], mi[kLanes], count[kLanes];
   V ar[kVectors], ai[kVectors];
 
-  // The multipliers and masks of every lane at step k; returns the step below k down to
-  // which they stay as they are.
+  // The multipliers of every lane at step k; returns the step below k down to which they
+  // stay as they are.
   int32_t set_up(int32_t k) {
     int32_t stop = 0;
     for (int l = 0; l < kLanes; ++l) {
@@ -35,39 +35,48 @@ struct Group {
       }
       mr[l] = ratio * p.zr;
       mi[l] = ratio * p.zi;
-      const bool active = k <= p.count;
-      mask[l] = Ops::mask(active);
-      if (!active) stop = std::max(stop, p.count);
     }
     return stop;
   }
 
-  template <bool kMasked>
+  // Steps from down to stop + 1. Masked, a lane takes no coefficient above its count: its
+  // sum stays 0 until its own first step, whatever its multiplier. Shared: every vector's
+  // lanes take the same coefficients, read once per step.
+  template <bool kMasked, bool kShared>
   void steps(int32_t from, int32_t stop) {
-    V vr[kVectors], vi[kVectors], vm[kVectors], xr[kVectors], xi[kVectors];
+    V vr[kVectors], vi[kVectors], vc[kVectors], xr[kVectors], xi[kVectors];
     const double* cr[kVectors];
     const double* ci[kVectors];
     for (int v = 0; v < kVectors; ++v) {
       vr[v] = Ops::load(mr + v * Ops::kWidth);
       vi[v] = Ops::load(mi + v * Ops::kWidth);
-      vm[v] = Ops::load(mask + v * Ops::kWidth);
+      vc[v] = Ops::load(count + v * Ops::kWidth);
       cr[v] = lane[v * Ops::kWidth]->re - 1;
       ci[v] = lane[v * Ops::kWidth]->im - 1;
       xr[v] = ar[v];
       xi[v] = ai[v];
     }
+    V step = Ops::broadcast(from);
+    const V one = Ops::broadcast(1);
     for (int32_t k = from; k > stop; --k) {
+      V sr = Ops::zero(), si = Ops::zero();
+      if constexpr (kShared) {
+        sr = Ops::broadcast(cr[0][k]);
+        si = Ops::broadcast(ci[0][k]);
+      }
       for (int v = 0; v < kVectors; ++v) {
-        V br = Ops::broadcast(cr[v][k]);
-        V bi = Ops::broadcast(ci[v][k]);
+        V br = kShared ? sr : Ops::broadcast(cr[v][k]);
+        V bi = kShared ? si : Ops::broadcast(ci[v][k]);
         if constexpr (kMasked) {
-          br = Ops::select(vm[v], br);
-          bi = Ops::select(vm[v], bi);
+          const V on = Ops::at_most(step, vc[v]);
+          br = Ops::select(on, br);
+          bi = Ops::select(on, bi);
         }
         const V r = Ops::fnmadd(vi[v], xi[v], Ops::fmadd(vr[v], xr[v], br));
         xi[v] = Ops::fmadd(vi[v], xr[v], Ops::fmadd(vr[v], xi[v], bi));
         xr[v] = r;
       }
+      if constexpr (kMasked) step = Ops::sub(step, one);
     }
     for (int v = 0; v < kVectors; ++v) {
       ar[v] = xr[v];
@@ -75,22 +84,39 @@ struct Group {
     }
   }
 
+  template <bool kMasked>
+  void steps(int32_t from, int32_t stop) {
+    bool shared = true;
+    for (int v = 1; v < kVectors; ++v)
+      shared = shared && lane[v * Ops::kWidth]->re == lane[0]->re &&
+               lane[v * Ops::kWidth]->im == lane[0]->im;
+    if (shared)
+      steps<kMasked, true>(from, stop);
+    else
+      steps<kMasked, false>(from, stop);
+  }
+
   void evaluate(double* re, double* im) {
-    int32_t top = 0;
+    int32_t top = 0, bottom = lane[0]->count;
     for (int l = 0; l < kLanes; ++l) {
       top = std::max(top, lane[l]->count);
+      bottom = std::min(bottom, lane[l]->count);
+      count[l] = lane[l]->count;
       run[l] = std::max(lane[l]->runCount - 1, 0);
     }
     for (int v = 0; v < kVectors; ++v) ar[v] = ai[v] = Ops::zero();
+    // Lanes of different counts are masked down to the smallest: the counts do not cut
+    // the steps into pieces, only the runs do.
     for (int32_t k = top; k >= 1;) {
       const int32_t stop = set_up(k);
-      bool all = true;
-      for (int l = 0; l < kLanes; ++l) all = all && k <= lane[l]->count;
-      if (all)
+      if (k > bottom) {
+        const int32_t to = std::max(stop, bottom);
+        steps<true>(k, to);
+        k = to;
+      } else {
         steps<false>(k, stop);
-      else
-        steps<true>(k, stop);
-      k = stop;
+        k = stop;
+      }
     }
     alignas(64) double r[kLanes], i[kLanes];
     for (int v = 0; v < kVectors; ++v) {

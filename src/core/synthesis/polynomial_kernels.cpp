@@ -21,7 +21,8 @@ struct Scalar {
   static V load(const double* p) { return *p; }
   static void store(double* p, V v) { *p = v; }
   static V broadcast(double x) { return x; }
-  static double mask(bool on) { return on ? 1.0 : 0.0; }
+  static V sub(V a, V b) { return a - b; }
+  static V at_most(V a, V b) { return a <= b ? 1.0 : 0.0; }
   static V select(V m, V x) { return m != 0 ? x : 0.0; }
   static V fmadd(V a, V b, V c) { return a * b + c; }
   static V fnmadd(V a, V b, V c) { return c - a * b; }

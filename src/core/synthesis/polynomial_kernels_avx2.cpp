@@ -2,8 +2,6 @@
 #include <immintrin.h>
 #include <sleef.h>
 
-#include <bit>
-
 #include "core/synthesis/polynomial_horner.h"
 #include "core/synthesis/polynomial_kernels.h"
 
@@ -17,7 +15,8 @@ struct Avx2 {
   static V load(const double* p) { return _mm256_loadu_pd(p); }
   static void store(double* p, V v) { _mm256_storeu_pd(p, v); }
   static V broadcast(double x) { return _mm256_set1_pd(x); }
-  static double mask(bool on) { return on ? std::bit_cast<double>(~0ull) : 0.0; }
+  static V sub(V a, V b) { return _mm256_sub_pd(a, b); }
+  static V at_most(V a, V b) { return _mm256_cmp_pd(a, b, _CMP_LE_OQ); }
   static V select(V m, V x) { return _mm256_and_pd(m, x); }
   static V fmadd(V a, V b, V c) { return _mm256_fmadd_pd(a, b, c); }
   static V fnmadd(V a, V b, V c) { return _mm256_fnmadd_pd(a, b, c); }

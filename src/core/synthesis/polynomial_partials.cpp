@@ -67,6 +67,9 @@ void PolynomialPartials::read_response(const CurveState& w, Response& r,
     r.x.push_back(p->x);
     r.y.push_back(point_value(w, p));
   }
+  r.rise.clear();
+  for (size_t j = 1; j < r.x.size(); ++j)
+    r.rise.push_back((r.y[j] - r.y[j - 1]) / (r.x[j] - r.x[j - 1]));
   r.flat = r.x.size() < 2;
   r.value = r.x.empty() ? w.defaultValue : r.y.front();
   print.insert(print.end(), r.x.begin(), r.x.end());
@@ -118,11 +121,11 @@ bool PolynomialPartials::usable() {
 int64_t PolynomialPartials::Response::stretch(double v) const {
   if (v < x.front()) return -1;
   const auto last = static_cast<int64_t>(x.size()) - 1;
+  // The first partials lie on the first stretches of most responses.
+  constexpr int64_t kNear = 8;
+  for (int64_t j = 0; j < std::min(last, kNear); ++j)
+    if (v < x[static_cast<size_t>(j + 1)]) return j;
   return std::min<int64_t>(std::upper_bound(x.begin(), x.end(), v) - x.begin() - 1, last);
-}
-
-double PolynomialPartials::Response::at(double v) const {
-  return x.empty() ? value : on(stretch(v), v);
 }
 
 void PolynomialPartials::build(int32_t count) {
@@ -192,7 +195,7 @@ double PolynomialPartials::Response::on(int64_t j, double v) const {
   if (j < 0) return y.front();
   const auto at = static_cast<size_t>(j);
   if (at + 1 >= x.size()) return y.back();
-  return y[at] + (v - x[at]) / (x[at + 1] - x[at]) * (y[at + 1] - y[at]);
+  return y[at] + (v - x[at]) * rise[at];
 }
 
 // The ratio runs of one polynomial of a sample, appended to runs_, along the partials'
@@ -200,23 +203,28 @@ double PolynomialPartials::Response::on(int64_t j, double v) const {
 // exponents, for exponentiate to take many at once.
 void PolynomialPartials::runs(double f0, int32_t N, bool half, double& first) {
   const Response& r = response_;
-  const auto x = [&](int64_t k) { return half ? (k - 0.5) * f0 : k * f0; };
-  first = r.at(x(1)) * lambda_;
+  const double offset = half ? 0.5 : 0.0;
+  const auto x = [f0, offset](int64_t k) { return (static_cast<double>(k) - offset) * f0; };
+  if (r.x.empty()) {
+    first = r.value * lambda_;
+    return;
+  }
+  int64_t j = r.stretch(x(1));
+  first = r.on(j, x(1)) * lambda_;
   if (r.flat || N <= 1) return;
   const auto last = static_cast<int64_t>(r.x.size()) - 1;
-  int64_t j = r.stretch(x(1));
+  const double perF0 = 1 / f0;
   for (int64_t k = 1; k < N;) {
     const auto at = static_cast<size_t>(j);
-    const double exponent =
-        j < 0 || j == last ? 0.0 : f0 * (r.y[at + 1] - r.y[at]) / (r.x[at + 1] - r.x[at]) * lambda_;
+    const double exponent = j < 0 || j == last ? 0.0 : f0 * r.rise[at] * lambda_;
     if (j == last) {
       runs_.push_back({static_cast<int32_t>(k), exponent});
       break;
     }
-    // The first partial on the next stretch.
+    // The first partial on the next stretch: a guess, then the frequencies themselves decide.
     const double edge = r.x[static_cast<size_t>(j + 1)];
-    const double guess = std::ceil(edge / f0 + (half ? 0.5 : 0.0));
-    int64_t next = guess > N + 1.0 ? N + 1 : std::max<int64_t>(k + 1, static_cast<int64_t>(guess));
+    const double guess = edge * perF0 + offset;
+    int64_t next = !(guess < N) ? N + 1 : std::max<int64_t>(k + 1, static_cast<int64_t>(guess) + 1);
     while (next > k + 1 && x(next - 1) >= edge) --next;
     while (next <= N && x(next) < edge) ++next;
     if (next - 2 >= k) runs_.push_back({static_cast<int32_t>(k), exponent});

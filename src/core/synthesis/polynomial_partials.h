@@ -62,7 +62,7 @@ class PolynomialPartials {
     bool flat = true;
     double value = 0;
     std::vector<double> x, y;
-    double at(double x) const;
+    std::vector<double> rise;  // per stretch, in dB per Hz
     // The stretch x lies on: -1 before the first point, the last point's index after it.
     int64_t stretch(double x) const;
     // On stretch j: -1 before the first point, the last point's index after it.

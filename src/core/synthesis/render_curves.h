@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 #include "core/model/curve_state.h"
@@ -30,6 +31,10 @@ class RenderCurves {
     if (c.curve && c.curve->number == n && c.point) return walk_to(w, c.point, x);
     return curve_value(w, c, n, x);
   }
+  // value(p, 1, x[i]) into out[i] for ascending x, as curve_values writes them.
+  size_t values(int p, const double* x, size_t len, double* out) {
+    return curve_values(state(p), cursor(p), 1, x, len, out);
+  }
   int count(int p) const { return curve_count(state(p)); }
   // Formant curve n of count at time t. Where there are several, one cursor for all would
   // look each curve up and walk it from its first point every sample; a cursor per curve
@@ -41,6 +46,12 @@ class RenderCurves {
     CurveCursor& c = formants_[static_cast<size_t>(n - 1)];
     if (w.curves && c.curve && c.curve->number == n && c.point) return walk_to(w, c.point, t);
     return curve_value(w, c, n, t);
+  }
+  // formant(n, count, t[i]) into out[i] for ascending t, as curve_values writes them.
+  size_t formant_values(int16_t n, int count, const double* t, size_t len, double* out) {
+    CurveCursor& c = count < 2 || n > kFormantCursors ? cursor(param::kFormants)
+                                                      : formants_[static_cast<size_t>(n - 1)];
+    return curve_values(state(param::kFormants), c, n, t, len, out);
   }
   // A voice starts at time 0 again: every formant curve from its first point.
   void restart_formants() { formants_ = {}; }

@@ -35,11 +35,14 @@ bool RememberedTuning::holds(double f2, double b2) {
   return false;
 }
 
-double FlutterFilter::apply(RenderCurves& curves, double u, double t, double fs) {
-  const double f = curves.value(param::kFlutterFrequency, 1, t);
-  const double b = f / curves.value(param::kFlutterQ, 1, t);
+double FlutterFilter::apply(double f, double q, double u, double fs) {
+  // The frequency and Q of the sample before leave the resonator as it is.
+  if (remember_ && last_.known && same_bits(f, last_.f) && same_bits(q, last_.q))
+    return last_.usable ? guarded_step(r_, u) : 0;
+  const double b = f / q;
+  last_ = {true, usable(f, b), f, q};
   // A Q of 0 or below has no meaning: the flutter falls silent until it has one again.
-  if (!usable(f, b)) return 0;
+  if (!last_.usable) return 0;
   if (!remember_ || !tuning_.holds(f, b)) r_.set(f, b, fs);
   return guarded_step(r_, u);
 }
@@ -58,7 +61,7 @@ void FormantCascade::tune(Resonator& r, RememberedTuning& tuning, double f, doub
     r.a0 = 1, r.a1 = 0, r.a2 = 0;  // passes the sample through unchanged
 }
 
-bool FormantCascade::unchanged(int count, const std::array<double, kMaxFormants>& f) const {
+bool FormantCascade::unchanged(int count, const double* f) const {
   if (!remember_ || count != lastCount_) return false;
   for (size_t i = 0; i < static_cast<size_t>(count); ++i)
     if (!same_bits(f[i], lastF_[i])) return false;
@@ -71,13 +74,20 @@ double FormantCascade::apply(RenderCurves& curves, double s, double t, double fs
   std::array<double, kMaxFormants> f;
   for (int i = 1; i <= count; ++i)
     f[static_cast<size_t>(i - 1)] = curves.formant(static_cast<int16_t>(i), count, t) * factor;
-  if (!unchanged(count, f)) {
+  return apply(curves, f.data(), count, s, fs);
+}
+
+double FormantCascade::apply(RenderCurves& curves, const double* f, int count, double s, double fs,
+                             bool again) {
+  // The sample before left the resonators tuned to these frequencies, unless they were
+  // forgotten since.
+  if (!(again && remember_ && count == lastCount_) && !unchanged(count, f)) {
     for (size_t i = 0; i < static_cast<size_t>(count); ++i) {
       const double b = curves.value(param::kFormantBandwidth, 1, f[i]);
       tune(r_[i], tuning_[i], f[i], b, fs);
     }
     lastCount_ = count;
-    lastF_ = f;
+    std::copy(f, f + count, lastF_.begin());
   }
   for (int i = 1; i <= count; ++i) s = guarded_step(r_[static_cast<size_t>(i - 1)], s);
   return s;

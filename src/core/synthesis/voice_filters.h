@@ -24,8 +24,10 @@ class FlutterFilter {
   void reset() {
     r_.reset();
     tuning_ = {};
+    last_ = {};
   }
-  double apply(RenderCurves& curves, double u, double t, double fs);
+  // Noise u through the resonator of flutter frequency f and Q q.
+  double apply(double f, double q, double u, double fs);
   const Resonator& resonator() const { return r_; }
   void remember_tuning(bool on) { remember_ = on; }
 
@@ -33,6 +35,11 @@ class FlutterFilter {
   Resonator r_;
   bool remember_ = false;
   RememberedTuning tuning_;
+  // The frequency and Q of the sample before, and whether they made a usable filter.
+  struct Last {
+    bool known = false, usable = false;
+    double f = 0, q = 0;
+  } last_;
 };
 
 // One resonator per formant curve, in curve order.
@@ -43,6 +50,10 @@ class FormantCascade {
 
   void reset();
   double apply(RenderCurves& curves, double s, double t, double fs);
+  // The same with the formant frequencies of the sample's time given, count of them;
+  // again: they are those of the sample before.
+  double apply(RenderCurves& curves, const double* f, int count, double s, double fs,
+               bool again = false);
   const Resonator& resonator(int i) const { return r_[static_cast<std::size_t>(i - 1)]; }
   void remember_tuning(bool on) { remember_ = on; }
   // The curves may have been edited: the next sample tunes every resonator afresh.
@@ -50,7 +61,7 @@ class FormantCascade {
 
  private:
   void tune(Resonator& r, RememberedTuning& tuning, double f, double b, double fs);
-  bool unchanged(int count, const std::array<double, kMaxFormants>& f) const;
+  bool unchanged(int count, const double* f) const;
 
   std::array<Resonator, kMaxFormants> r_;
   bool remember_ = false;

@@ -125,9 +125,7 @@ size_t VoiceRenderer::render_values(double* out, size_t count) {
   return i;
 }
 
-bool VoiceRenderer::stop_before(int64_t evaluations) {
-  untilCheck_ -= evaluations;
-  if (untilCheck_ > 0) return false;
+bool VoiceRenderer::check_break() {
   untilCheck_ = kEvaluationsPerCheck;
   if (!stop_) return false;
   const RenderBreak::Answer answer = stop_->break_now(t_);
@@ -156,12 +154,12 @@ double VoiceRenderer::sample(int64_t m) {
   const double t = m / fs;
   t_ = t;
   if (stop_before(1 + walks_.sample)) return 0;
-  const double F = value(param::kF0, t) * value(param::kF0Factor, t);
-  psi_ = psi_ + kTwoPi * value(param::kVibratoFrequency, t) / fs;
-  const double va = value(param::kVibratoAmplitude, t) / 100 * F;
+  const double F = at(param::kF0, t) * at(param::kF0Factor, t);
+  psi_ = psi_ + kTwoPi * at(param::kVibratoFrequency, t) / fs;
+  const double va = at(param::kVibratoAmplitude, t) / 100 * F;
   double u = voice_.random.draw(65535) / 65534.0 - 0.5;
-  u = flutter_.apply(curves_, u, t, fs);
-  const double fa = value(param::kFlutterAmplitude, t) / 100 * F;
+  u = flutter_.apply(at(param::kFlutterFrequency, t), at(param::kFlutterQ, t), u, fs);
+  const double fa = at(param::kFlutterAmplitude, t) / 100 * F;
   // Without vibrato the sine of a finite phase would be multiplied by 0: a zero of either
   // sign, which leaves the sum as it is. The fast engine spares itself the sine.
   const double vibrato = fastEngine_ && va == 0 && std::isfinite(psi_) ? 0.0 : std::sin(psi_) * va;
@@ -171,13 +169,13 @@ double VoiceRenderer::sample(int64_t m) {
   if (!std::isfinite(psi_)) psi_ = 0;
   if (!std::isfinite(phi_)) phi_ = 0;
   const int32_t K = partial_limit(fs, f0);
-  const double aH = level(levels_[0], value(param::kHarmonicLevel, t));
-  const double aS = level(levels_[1], value(param::kSubharmonicLevel, t));
-  const double pH = value(param::kPhaseRandomness, t) / 100;
-  const double pS = value(param::kSubPhaseRandomness, t) / 100;
-  const double tau = value(param::kSpectralTilt, t) / std::log(2.0);
+  const double aH = level(levels_[0], at(param::kHarmonicLevel, t));
+  const double aS = level(levels_[1], at(param::kSubharmonicLevel, t));
+  const double pH = at(param::kPhaseRandomness, t) / 100;
+  const double pS = at(param::kSubPhaseRandomness, t) / 100;
+  const double tau = at(param::kSpectralTilt, t) / std::log(2.0);
   const double w = static_cast<double>(voice_.random.draw(65535)) - 32768;
-  double s = level(levels_[2], value(param::kNoiseLevel, t)) * w;
+  double s = level(levels_[2], at(param::kNoiseLevel, t)) * w;
   const int32_t N = std::min(s_.maxHarmonics, std::min(kPartials, K));
   if (polynomialTarget_ && PolynomialPartials::accepts(tau, pH, pS))
     return polynomial(s, N, f0, aH, aS, pH, pS, tau);
@@ -189,8 +187,10 @@ double VoiceRenderer::sample(int64_t m) {
 }
 
 double VoiceRenderer::finish(double s, double t) {
-  s = formants_.apply(curves_, s, t, s_.fs);
-  return level(levels_[3], value(param::kOverallLevel, t)) * s_.gain * s;
+  s = block_ ? formants_.apply(curves_, block_->formants(at_), block_->formant_count(), s, s_.fs,
+                               at_ > 0 && block_->steady_formants())
+             : formants_.apply(curves_, s, t, s_.fs);
+  return level(levels_[3], at(param::kOverallLevel, t)) * s_.gain * s;
 }
 
 double VoiceRenderer::harmonics(double s, int32_t N, double f0, double aH, double pH, double tau) {
@@ -245,9 +245,7 @@ FastPartials& VoiceRenderer::fast() {
   return *fast_;
 }
 
-double VoiceRenderer::level(Level& l, double dB) {
-  // The fast engine takes the factor of a level it has seen just before.
-  if (fastEngine_ && l.known && same_bits(l.dB, dB)) return l.factor;
+double VoiceRenderer::new_level(Level& l, double dB) {
   l = {true, dB, std::pow(10.0, dB / 20)};
   return l.factor;
 }

@@ -6,6 +6,8 @@
 #include <memory>
 #include <vector>
 
+#include "core/support/same_bits.h"
+#include "core/synthesis/block_curves.h"
 #include "core/synthesis/engine.h"
 #include "core/synthesis/partial_pipeline.h"
 #include "core/synthesis/render_break.h"
@@ -74,6 +76,9 @@ class VoiceRenderer {
     State state = State::Empty;
   };
   double value(int p, double x) { return curves_.value(p, 1, x); }
+  // Parameter p at the time t of the sample being computed: from the block's values
+  // where the block was evaluated at once.
+  double at(int p, double t) { return block_ ? block_->value(p, at_) : value(p, t); }
   // Sample m up to its formants, with the partial sums taken or, while chunks are made,
   // left to the pipeline; finish passes it through the formants and applies the level.
   double sample(int64_t m);
@@ -89,16 +94,29 @@ class VoiceRenderer {
   double polynomial(double s, int32_t N, double f0, double aH, double aS, double pH, double pS,
                     double tau);
   double harmonics(double s, int32_t N, double f0, double aH, double pH, double tau);
+  // A tweenie row's level, walked along the tweenie spectrum; the levels of all rows for
+  // the sample of the block being computed, or none where they are to be walked.
+  double row_level(int64_t v, double X);
+  const double* row_levels();
   double subharmonics(double s, int32_t N, double f0, double aH, double aS, double pS, double tau);
   // A level in dB as a factor, 10^(dB / 20).
   struct Level {
     bool known = false;
     double dB = 0, factor = 0;
   };
-  double level(Level& l, double dB);
+  double level(Level& l, double dB) {
+    // The fast engine takes the factor of a level it has seen just before.
+    if (fastEngine_ && l.known && same_bits(l.dB, dB)) return l.factor;
+    return new_level(l, dB);
+  }
+  double new_level(Level& l, double dB);
   // Counts the partials about to be computed; true when the break check, asked once per
   // so many of them, stops the sample.
-  bool stop_before(int64_t evaluations);
+  bool stop_before(int64_t evaluations) {
+    untilCheck_ -= evaluations;
+    return untilCheck_ <= 0 && check_break();
+  }
+  bool check_break();
   void weigh_walks();
 
   Voice& voice_;
@@ -120,6 +138,12 @@ class VoiceRenderer {
   // Where the sample being computed leaves its polynomial sums, while blocks are taken
   // that way; the block's sums before the formants and the samples' times.
   double* polynomialTarget_ = nullptr;
+  std::unique_ptr<BlockCurves> blockCurves_;
+  const BlockCurves* block_ = nullptr;  // while a block's samples are computed
+  size_t at_ = 0;                       // the sample of the block
+  enum RowWalks { kRowsUnwalked, kRowsKept, kRowsNotKept } rowWalks_ = kRowsUnwalked;
+  std::array<std::vector<double>, 2> blockRows_;  // the first sample's, the others'
+  std::vector<double> rowsAgain_;
   std::vector<double> sums_, times_;
   std::vector<Level> rowLevels_;
   // After fast_: the jobs hold its buffers.

@@ -13,7 +13,7 @@ namespace {
 
 // Samples whose sums are taken together: enough to fill the vector lanes many times over,
 // few enough to stay in the cache.
-constexpr size_t kBlock = 256;
+constexpr size_t kBlock = BlockCurves::kSize;
 // Row levels remembered with their factors; further rows take theirs afresh.
 constexpr int64_t kRememberedRows = 64;
 
@@ -25,17 +25,29 @@ size_t VoiceRenderer::render_polynomial(double* out, size_t n) {
   size_t done = 0;
   while (done < n && !stopped_) {
     const size_t wanted = std::min(n - done, kBlock);
+    // The times as sample() takes them.
+    const double fs = s_.fs;
+    for (size_t i = 0; i < wanted; ++i) times_[i] = (position_ + static_cast<int64_t>(i)) / fs;
+    // Not zeroed: the values a block stores once leave most of it untouched.
+    if (!blockCurves_) blockCurves_ = std::make_unique_for_overwrite<BlockCurves>();
+    blockCurves_->fill(curves_, times_.data(), wanted);
+    block_ = blockCurves_.get();
+    rowWalks_ = kRowsUnwalked;
     size_t got = 0;
     for (; got < wanted; ++got) {
+      at_ = got;
       polynomialTarget_ = &sums_[got];
       const double s = sample(position_ + static_cast<int64_t>(got));
       if (stopped_) break;
       sums_[got] = s;
-      times_[got] = t_;
     }
     polynomialTarget_ = nullptr;
     polynomial_->flush(samples_left() - static_cast<int64_t>(got));
-    for (size_t i = 0; i < got; ++i, ++position_) out[done + i] = finish(sums_[i], times_[i]);
+    for (size_t i = 0; i < got; ++i, ++position_) {
+      at_ = i;
+      out[done + i] = finish(sums_[i], times_[i]);
+    }
+    block_ = nullptr;
     done += got;
   }
   return done;
@@ -49,19 +61,52 @@ double VoiceRenderer::polynomial(double s, int32_t N, double f0, double aH, doub
   polynomial_->key(tau, pH, pS);
   // Each row: 10^(P / 20) e^(i (X - 1) phi).
   const int64_t n = s_.tweenies;
-  if (n > 0 && rowLevels_.size() < static_cast<size_t>(std::min(n, kRememberedRows)))
-    rowLevels_.resize(static_cast<size_t>(std::min(n, kRememberedRows)));
+  const double* levels = row_levels();
   for (int64_t v = 1; v <= n; ++v) {
     if (stop_before(2)) return s;
     const double X = static_cast<double>(v) / static_cast<double>(n + 1);
-    const double P = value(param::kTweenieSpectrum, X);
-    const double level = v <= kRememberedRows
-                             ? this->level(rowLevels_[static_cast<size_t>(v - 1)], P)
-                             : std::pow(10.0, P / 20);
+    const double level = levels ? levels[v - 1] : row_level(v, X);
     polynomial_->add_row(level, (X - 1) * phi_);
   }
   polynomial_->add({polynomialTarget_, phi_, f0, N, 30000 * aH, 30000 * aS * aH});
   return s;
+}
+
+double VoiceRenderer::row_level(int64_t v, double X) {
+  const double P = value(param::kTweenieSpectrum, X);
+  if (v > kRememberedRows) return std::pow(10.0, P / 20);
+  if (rowLevels_.size() < static_cast<size_t>(v)) rowLevels_.resize(static_cast<size_t>(v));
+  return level(rowLevels_[static_cast<size_t>(v - 1)], P);
+}
+
+// Each sample walks the tweenie spectrum row by row. The first walk of a block starts
+// where the cursor stood; once a walk leaves the cursor where the one before left it,
+// every later walk repeats it, and the block's samples take its levels without walking.
+const double* VoiceRenderer::row_levels() {
+  const int64_t n = s_.tweenies;
+  if (n <= 0 || n > kRememberedRows || rowWalks_ == kRowsNotKept) return nullptr;
+  if (rowWalks_ == kRowsKept) return blockRows_[1].data();
+  blockRows_[0].resize(static_cast<size_t>(n));
+  blockRows_[1].resize(static_cast<size_t>(n));
+  CurveCursor& cursor = curves_.cursor(param::kTweenieSpectrum);
+  const auto walk = [&](std::vector<double>& levels) {
+    for (int64_t v = 1; v <= n; ++v)
+      levels[static_cast<size_t>(v - 1)] =
+          row_level(v, static_cast<double>(v) / static_cast<double>(n + 1));
+  };
+  walk(blockRows_[0]);
+  const CurveCursor first = cursor;
+  walk(blockRows_[1]);
+  const CurveCursor second = cursor;
+  rowsAgain_.resize(static_cast<size_t>(n));
+  walk(rowsAgain_);
+  const bool repeats =
+      cursor.curve == second.curve && cursor.point == second.point &&
+      std::equal(rowsAgain_.begin(), rowsAgain_.end(), blockRows_[1].begin(), same_bits);
+  // Otherwise the samples walk one by one, from where the first walk left the cursor.
+  if (!repeats) cursor = first;
+  rowWalks_ = repeats ? kRowsKept : kRowsNotKept;
+  return blockRows_[0].data();
 }
 
 }  // namespace vocanta

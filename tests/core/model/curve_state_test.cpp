@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <utility>
+#include <vector>
 
 #include "core/model/model_observer.h"
+#include "core/support/same_bits.h"
 #include "test_support.h"
 
 namespace vocanta {
@@ -93,6 +97,41 @@ TEST_F(CurveStateTest, SharedXStepsByTheDirectionOfThePreviousEvaluation) {
   curve_value(w, 1, 1.5);
   EXPECT_EQ(curve_value(w, 2, 1), 10);
   EXPECT_EQ(w.evalCurve, w.curves->next);
+}
+
+TEST_F(CurveStateTest, ValuesOfABlockAreThoseOfOneEvaluationEach) {
+  // Steps at x the block meets exactly, a stretch ending on one of its x, a point before
+  // and after all of them, and curve 2 of a single point; the default for a missing curve.
+  add(1, -0.5, 3);
+  add(1, 1, 20);
+  add(1, 1, 10);
+  add(1, 2.25, -4);
+  add(1, 2.25, 7);
+  add(1, 3, 0.1);
+  add(1, 4.5, 1e6);
+  add(2, 1.3, 9);
+  std::vector<double> x;
+  for (int i = -8; i <= 44; ++i) x.push_back(i / 8.0);
+  for (const int16_t n : {1, 2, 3})
+    for (const double from : {-10.0, 1.0, 2.25, 100.0})
+      for (const size_t len : {size_t{1}, size_t{7}, x.size()}) {
+        // Each start: a cursor walked from `from`, as a block may find the one before.
+        CurveCursor one, block;
+        curve_value(w, one, n, from);
+        curve_value(w, block, n, from);
+        std::vector<double> expected, got(len);
+        for (size_t i = 0; i < len; ++i) expected.push_back(curve_value(w, one, n, x[i]));
+        const size_t written = curve_values(w, block, n, x.data(), len, got.data());
+        ASSERT_GE(written, 1u);
+        ASSERT_LE(written, len);
+        std::fill(got.begin() + static_cast<std::ptrdiff_t>(written), got.end(), got[written - 1]);
+        for (size_t i = 0; i < len; ++i)
+          EXPECT_TRUE(same_bits(got[i], expected[i]))
+              << "curve " << n << " from " << from << " x " << x[i] << ": " << got[i]
+              << " instead of " << expected[i];
+        EXPECT_EQ(block.point, one.point) << "curve " << n << " from " << from;
+        EXPECT_EQ(block.curve, one.curve);
+      }
 }
 
 TEST_F(CurveStateTest, AnOwnCursorLeavesTheCacheAndLetsGoOfWhatIsDeleted) {

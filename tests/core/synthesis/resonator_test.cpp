@@ -33,13 +33,18 @@ class FilterTest : public ::testing::Test {
   TCurvePoint* constant(int index, double y, int16_t curve = 1) {
     return voice.add_point(index, "", curve, 0, y, 0, 0);
   }
+  // The flutter of noise u at time 0, its frequency and Q read from the curves.
+  double apply(FlutterFilter& flutter, double u) {
+    return flutter.apply(curves.value(param::kFlutterFrequency, 1, 0),
+                         curves.value(param::kFlutterQ, 1, 0), u, kFs);
+  }
   Voice voice;
   RenderCurves curves{voice};
 };
 
 TEST_F(FilterTest, FlutterDefaultCoefficients) {
   FlutterFilter flutter;
-  const double out = flutter.apply(curves, 0.25, 0, kFs);
+  const double out = apply(flutter, 0.25);
   const Resonator& r = flutter.resonator();
   EXPECT_NEAR(r.a1, 1.9977770, 5e-8);
   EXPECT_NEAR(r.a2, -0.9977807, 5e-8);
@@ -52,7 +57,7 @@ TEST_F(FilterTest, FlutterDefaultCoefficients) {
 TEST_F(FilterTest, FlutterAtZeroHertzStaysSilent) {
   constant(param::kFlutterFrequency, 0);
   FlutterFilter flutter;
-  for (const double u : {0.5, -0.5, 0.3}) EXPECT_EQ(flutter.apply(curves, u, 0, kFs), 0);
+  for (const double u : {0.5, -0.5, 0.3}) EXPECT_EQ(apply(flutter, u), 0);
   EXPECT_EQ(flutter.resonator().a0, 0);
   EXPECT_EQ(flutter.resonator().a1, 2);
   EXPECT_EQ(flutter.resonator().a2, -1);
@@ -62,23 +67,23 @@ TEST_F(FilterTest, FlutterWithoutUsableBandwidthFallsSilentAndKeepsItsMemory) {
   TCurvePoint* q = constant(param::kFlutterQ, 0.707);
   TCurvePoint* f = constant(param::kFlutterFrequency, 4);
   FlutterFilter flutter;
-  for (int i = 0; i < 5; ++i) flutter.apply(curves, 0.5, 0, kFs);
+  for (int i = 0; i < 5; ++i) apply(flutter, 0.5);
   const Resonator before = flutter.resonator();
   ASSERT_NE(before.y1, 0);
 
   for (const double badQ : {0.0, -1.0}) {
     q->y = badQ;
-    EXPECT_EQ(flutter.apply(curves, 0.5, 0, kFs), 0) << "Q " << badQ;
+    EXPECT_EQ(apply(flutter, 0.5), 0) << "Q " << badQ;
   }
   q->y = 0.707;
   f->y = -4;
-  EXPECT_EQ(flutter.apply(curves, 0.5, 0, kFs), 0);
+  EXPECT_EQ(apply(flutter, 0.5), 0);
   EXPECT_EQ(flutter.resonator().y1, before.y1);
   EXPECT_EQ(flutter.resonator().y2, before.y2);
 
   // It goes on from where it fell silent.
   f->y = 4;
-  const double out = flutter.apply(curves, 0.5, 0, kFs);
+  const double out = apply(flutter, 0.5);
   const Resonator& r = flutter.resonator();
   EXPECT_DOUBLE_EQ(out, r.a0 * 0.5 + r.a1 * before.y1 + r.a2 * before.y2);
 }
