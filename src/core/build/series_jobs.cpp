@@ -88,7 +88,10 @@ bool VoiceChannel::put_samples(const int16_t* samples, size_t count) {
   std::vector<int16_t>& into = pieces_.back().samples;
   into.insert(into.end(), samples, samples + count);
   held_ += count;
-  filled_.notify_one();
+  // The build is woken for whole pieces and for what ends a voice: a wake-up per block
+  // cost it more than writing the block. It looks for a piece of its own accord between
+  // its waits.
+  if (into.size() >= kPieceSamples) filled_.notify_one();
   return true;
 }
 
