@@ -25,6 +25,8 @@ class BlockCurves {
     const auto at = static_cast<size_t>(p);
     return values_[at][i & every_[at]];
   }
+  // Whether parameter p has one value for the whole block.
+  bool steady(int p) const { return every_[static_cast<size_t>(p)] == kOnce; }
   // The formant frequencies at t[i], times the formant factor, in curve order.
   int formant_count() const { return formants_; }
   const double* formants(size_t i) const {

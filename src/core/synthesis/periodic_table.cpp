@@ -34,16 +34,6 @@ Split split(double x, double lo, int bits) {
   return {head, middle, (x - head - middle) + lo};
 }
 
-// Round to nearest, ties to even, for |x| < 2^51, without a library call.
-double nearest(double x) {
-  constexpr double kShift = 6755399441055744.0;  // 1.5 * 2^52
-  return (x + kShift) - kShift;
-}
-
-double minus_multiple(double x, double m, const Split& c) {
-  return ((x - m * c.head) - m * c.middle) - m * c.tail;
-}
-
 // Phases up to this keep a multiple of the turn's 26-bit head exact.
 constexpr double kMostPhase = 4.0e8;
 
@@ -67,7 +57,6 @@ void PeriodicTable::build(const PolynomialKernels& kernels, const Polynomial* po
   assert(count >= 1 && static_cast<size_t>(count) * 2 <= kChannels);
   count_ = count;
   stepHi_ = kTwoPiHi / p;
-  perStep_ = 1 / stepHi_;
   stepLo_ = (std::fma(-stepHi_, p, kTwoPiHi) + kTwoPiLo) / p;
   // A multiple of up to p = 2^12 of a 40-bit head is exact.
   step_ = split(stepHi_, stepLo_, 40);
@@ -133,33 +122,21 @@ void PeriodicTable::tabulate(const Polynomial* polynomials, int count, int32_t N
     }
 }
 
-bool PeriodicTable::at(double phi, double* re, double* im) const {
+const double* PeriodicTable::sums(const double* phi, int32_t n, unsigned char* ok) {
   static const Split turn = split(kTwoPiHi, kTwoPiLo, 26);
-  if (!(std::fabs(phi) <= kMostPhase)) return false;
-  const double turns = nearest(phi * (1 / kTwoPiHi));
-  const double r = minus_multiple(phi, turns, turn);
-  const double point = nearest(r * perStep_);
-  const double d = minus_multiple(r, point, step_);
-  if (std::fabs(d) * N_ > kFarthest) return false;
-  auto j = static_cast<int64_t>(point);
-  if (j < 0) j += p_;
-  if (j >= p_) j -= p_;
-  const double* t = table_.data() + static_cast<size_t>(j) * kTerms * kChannels;
-  // Two channels at once, in the vector registers every build has.
-  using Pair = double __attribute__((vector_size(2 * sizeof(double))));
-  for (int c = 0; c < count_; ++c) {
-    const auto term = [t, c](int k) {
-      Pair v;
-      std::memcpy(&v, t + static_cast<size_t>(k) * kChannels + 2 * static_cast<size_t>(c),
-                  sizeof v);
-      return v;
-    };
-    Pair sum = term(kTerms - 1);
-    for (int k = kTerms - 2; k >= 0; --k) sum = sum * d + term(k);
-    re[c] = sum[0];
-    im[c] = sum[1];
-  }
-  return true;
+  TurnTable t;
+  t.values = table_.data();
+  t.points = p_;
+  t.mostPhase = kMostPhase;
+  t.perTurn = 1 / kTwoPiHi;
+  t.turn[0] = turn.head, t.turn[1] = turn.middle, t.turn[2] = turn.tail;
+  t.perStep = 1 / stepHi_;
+  t.step[0] = step_.head, t.step[1] = step_.middle, t.step[2] = step_.tail;
+  t.partials = N_;
+  t.farthest = kFarthest;
+  channels_.resize(kChannels * static_cast<size_t>(n));
+  kernels_->turn_sums(t, phi, n, channels_.data(), ok);
+  return channels_.data();
 }
 
 }  // namespace vocanta

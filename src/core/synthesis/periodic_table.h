@@ -40,25 +40,26 @@ class PeriodicTable {
   void forget() { p_ = 0; }
   bool built() const { return p_ > 0; }
 
-  // The sums at phase phi, false when phi lies too far from every point for the Taylor
-  // polynomial to be exact to the last bit that matters.
-  bool at(double phi, double* re, double* im) const;
+  // The sums at the phases phi[0..n), four per phase: re and im of the first polynomial,
+  // then of the second; ok[i] = 0 where phi[i] lies too far from every point for the
+  // Taylor polynomial to be exact to the last bit that matters. Valid until the next call.
+  const double* sums(const double* phi, int32_t n, unsigned char* ok);
 
  private:
-  static constexpr int kTerms = 5;  // derivatives 0..4
+  static constexpr int kTerms = TurnTable::kTerms;  // derivatives 0..4
   static constexpr int32_t kPointsAtOnce = 64;
   void tabulate(const Polynomial* polynomials, int count, int32_t N, int32_t p, int32_t from,
                 int32_t to);
   const PolynomialKernels* kernels_ = nullptr;
-  static constexpr size_t kChannels = 4;  // re and im of up to two polynomials
-  std::vector<double> derivative_;        // coefficients times (ik)^d / d!
-  std::vector<double> table_;             // per point, per term: re, im of each polynomial
+  static constexpr size_t kChannels = TurnTable::kChannels;  // re, im of up to two polynomials
+  std::vector<double> derivative_;                           // coefficients times (ik)^d / d!
+  std::vector<double> table_;  // per point, per term: re, im of each polynomial
   std::vector<PolyLane> lanes_;
   std::vector<double> zr_, zi_, psi_, re_, im_;
+  std::vector<double> channels_;
   int32_t p_ = 0, N_ = 0;
   int count_ = 0;
   double stepHi_ = 0, stepLo_ = 0;  // 2 pi / p as an unevaluated sum
-  double perStep_ = 0;              // 1 / stepHi_
   Parts step_;                      // the same in parts for the reduction
 };
 

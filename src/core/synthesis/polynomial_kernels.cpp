@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/synthesis/polynomial_horner.h"
+#include "core/synthesis/turn_point.h"
 
 namespace vocanta {
 
@@ -39,7 +40,24 @@ void scalar_exp(const double* x, double* y, int32_t n) {
   for (int32_t i = 0; i < n; ++i) y[i] = std::exp(x[i]);
 }
 
-const PolynomialKernels kScalar{horner::evaluate<Scalar>, scalar_sincos, scalar_exp, "scalar"};
+void scalar_turn_sums(const TurnTable& t, const double* phi, int32_t n, double* sums,
+                      unsigned char* ok) {
+  for (int32_t i = 0; i < n; ++i) {
+    const turn::Point at = turn::point(t, phi[i]);
+    ok[i] = at.near ? 1 : 0;
+    if (!at.near) continue;
+    const double* v = t.values + at.index * TurnTable::kTerms * TurnTable::kChannels;
+    for (int c = 0; c < TurnTable::kChannels; ++c) {
+      double sum = v[(TurnTable::kTerms - 1) * TurnTable::kChannels + c];
+      for (int k = TurnTable::kTerms - 2; k >= 0; --k)
+        sum = sum * at.distance + v[k * TurnTable::kChannels + c];
+      sums[4 * i + c] = sum;
+    }
+  }
+}
+
+const PolynomialKernels kScalar{horner::evaluate<Scalar>, scalar_sincos, scalar_turn_sums,
+                                scalar_exp, "scalar"};
 
 const PolynomialKernels& choose() {
   const char* wanted = std::getenv("VOCANTA_KERNELS");

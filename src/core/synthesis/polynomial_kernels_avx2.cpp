@@ -4,6 +4,7 @@
 
 #include "core/synthesis/polynomial_horner.h"
 #include "core/synthesis/polynomial_kernels.h"
+#include "core/synthesis/turn_point.h"
 
 namespace vocanta {
 namespace {
@@ -50,7 +51,25 @@ void exp(const double* x, double* y, int32_t n) {
   }
 }
 
-const PolynomialKernels kAvx2{horner::evaluate<Avx2>, sincos, exp, "avx2"};
+// The point and distance as every kernel finds them; the four channels' Taylor
+// polynomial in one vector.
+void turn_sums(const TurnTable& t, const double* phi, int32_t n, double* sums, unsigned char* ok) {
+  constexpr int kTerms = TurnTable::kTerms, kChannels = TurnTable::kChannels;
+  static_assert(kChannels == 4);
+  for (int32_t i = 0; i < n; ++i) {
+    const turn::Point at = turn::point(t, phi[i]);
+    ok[i] = at.near ? 1 : 0;
+    if (!at.near) continue;
+    const double* v = t.values + at.index * kTerms * kChannels;
+    const __m256d d = _mm256_set1_pd(at.distance);
+    __m256d sum = _mm256_loadu_pd(v + (kTerms - 1) * kChannels);
+    for (int k = kTerms - 2; k >= 0; --k)
+      sum = _mm256_fmadd_pd(sum, d, _mm256_loadu_pd(v + k * kChannels));
+    _mm256_storeu_pd(sums + 4 * i, sum);
+  }
+}
+
+const PolynomialKernels kAvx2{horner::evaluate<Avx2>, sincos, turn_sums, exp, "avx2"};
 
 }  // namespace
 

@@ -285,20 +285,35 @@ void PolynomialPartials::take_steady(int64_t left, bool rows) {
                 tableVersion_ == version_ && tableRows_ == rows;
     // A table costs about as much as five samples per point; it is built once the
     // stretch has lasted two turns of points and the voice has enough samples left to
-    // repay it.
+    // repay it. The samples gathered for the table before are looked up in it first.
     const int64_t p = steadyPoints_;
     const int64_t after = left + static_cast<int64_t>(n - 1 - i);
     if (!fits && p > 0 && steady_ >= 2 * p && after >= 5 * p) {
+      look_up(rows);
       tabulate(s, rows);
       fits = true;
     }
-    double re[2], im[2];
-    if (fits && table_.at(s.phi, re, im)) {
-      re_[2 * i] = re[0], im_[2 * i] = im[0];
-      if (rows) re_[2 * i + 1] = re[1], im_[2 * i + 1] = im[1];
-      tabled_[i] = 1;
-    }
+    if (fits) lookups_.push_back(i);
   }
+  look_up(rows);
+}
+
+// The samples gathered for the table, from it where they lie near enough a point.
+void PolynomialPartials::look_up(bool rows) {
+  const size_t n = lookups_.size();
+  if (n == 0) return;
+  phis_.resize(n);
+  for (size_t i = 0; i < n; ++i) phis_[i] = pending_[lookups_[i]].phi;
+  near_.resize(n);
+  const double* sums = table_.sums(phis_.data(), static_cast<int32_t>(n), near_.data());
+  for (size_t i = 0; i < n; ++i, sums += 4) {
+    if (!near_[i]) continue;
+    const size_t at = lookups_[i];
+    re_[2 * at] = sums[0], im_[2 * at] = sums[1];
+    if (rows) re_[2 * at + 1] = sums[2], im_[2 * at + 1] = sums[3];
+    tabled_[at] = 1;
+  }
+  lookups_.clear();
 }
 
 void PolynomialPartials::tabulate(const Sample& s, bool rows) {

@@ -80,6 +80,7 @@ class PolynomialPartials {
   // Samples of a steady stretch from the table; true for those it took.
   void take_steady(int64_t left, bool rows);
   void tabulate(const Sample& s, bool rows);
+  void look_up(bool rows);
   void take_direct(bool rows);
 
   RenderCurves& curves_;
@@ -108,7 +109,8 @@ class PolynomialPartials {
   uint64_t tableVersion_ = 0;
   bool tableRows_ = false;
   std::vector<char> tabled_;
-  std::vector<size_t> direct_;
+  std::vector<size_t> direct_, lookups_;
+  std::vector<unsigned char> near_;
   double tau_ = 0, pH_ = 0, pS_ = 0;
   std::vector<Sample> pending_;
   std::vector<double> rowLevels_, rowAngles_, rowSines_, rowCosines_, rowRe_, rowIm_;

@@ -81,7 +81,7 @@ double FormantCascade::apply(RenderCurves& curves, const double* f, int count, d
                              bool again) {
   // The sample before left the resonators tuned to these frequencies, unless they were
   // forgotten since.
-  if (!(again && remember_ && count == lastCount_) && !unchanged(count, f)) {
+  if (!(again && tuned_for(count)) && !unchanged(count, f)) {
     for (size_t i = 0; i < static_cast<size_t>(count); ++i) {
       const double b = curves.value(param::kFormantBandwidth, 1, f[i]);
       tune(r_[i], tuning_[i], f[i], b, fs);
@@ -91,6 +91,15 @@ double FormantCascade::apply(RenderCurves& curves, const double* f, int count, d
   }
   for (int i = 1; i <= count; ++i) s = guarded_step(r_[static_cast<size_t>(i - 1)], s);
   return s;
+}
+
+void FormantCascade::run(double* s, size_t n) {
+  const auto count = static_cast<size_t>(std::max(lastCount_, 0));
+  for (size_t j = 0; j < n; ++j) {
+    double x = s[j];
+    for (size_t i = 0; i < count; ++i) x = guarded_step(r_[i], x);
+    s[j] = x;
+  }
 }
 
 }  // namespace vocanta

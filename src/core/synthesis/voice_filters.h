@@ -54,8 +54,14 @@ class FormantCascade {
   // again: they are those of the sample before.
   double apply(RenderCurves& curves, const double* f, int count, double s, double fs,
                bool again = false);
+  // Samples s[0..n) through the resonators as the sample before them left them tuned,
+  // for frequencies that stay the same: apply with again, sample after sample.
+  void run(double* s, size_t n);
   const Resonator& resonator(int i) const { return r_[static_cast<std::size_t>(i - 1)]; }
   void remember_tuning(bool on) { remember_ = on; }
+  // Whether the resonators hold the tuning of count frequencies that apply with again
+  // would keep.
+  bool tuned_for(int count) const { return remember_ && count == lastCount_; }
   // The curves may have been edited: the next sample tunes every resonator afresh.
   void forget_tuning() { lastCount_ = -1; }
 

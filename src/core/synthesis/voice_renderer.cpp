@@ -154,6 +154,10 @@ double VoiceRenderer::sample(int64_t m) {
   const double t = m / fs;
   t_ = t;
   if (stop_before(1 + walks_.sample)) return 0;
+  // The block's values, where there is one, read without going back to the members.
+  const auto at = [block = block_, i = at_, this](int p, double x) {
+    return block ? block->value(p, i) : value(p, x);
+  };
   const double F = at(param::kF0, t) * at(param::kF0Factor, t);
   psi_ = psi_ + kTwoPi * at(param::kVibratoFrequency, t) / fs;
   const double va = at(param::kVibratoAmplitude, t) / 100 * F;

@@ -83,6 +83,8 @@ class VoiceRenderer {
   // left to the pipeline; finish passes it through the formants and applies the level.
   double sample(int64_t m);
   double finish(double s, double t);
+  void finish_block(double* out, size_t n);
+  bool steady_finish() const;
   // The fast engine on two threads: chunks of samples are computed ahead up to their
   // partial sums, which both threads then take.
   size_t render_chunks(double* out, size_t n);

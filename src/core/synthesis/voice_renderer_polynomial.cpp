@@ -43,10 +43,8 @@ size_t VoiceRenderer::render_polynomial(double* out, size_t n) {
     }
     polynomialTarget_ = nullptr;
     polynomial_->flush(samples_left() - static_cast<int64_t>(got));
-    for (size_t i = 0; i < got; ++i, ++position_) {
-      at_ = i;
-      out[done + i] = finish(sums_[i], times_[i]);
-    }
+    finish_block(out + done, got);
+    position_ += static_cast<int64_t>(got);
     block_ = nullptr;
     done += got;
   }
@@ -70,6 +68,26 @@ double VoiceRenderer::polynomial(double s, int32_t N, double f0, double aH, doub
   }
   polynomial_->add({polynomialTarget_, phi_, f0, N, 30000 * aH, 30000 * aS * aH});
   return s;
+}
+
+// The block's sums through the formants and levels. The first sample tunes the formants;
+// where they and the overall level hold for the block, the others pass in one loop.
+void VoiceRenderer::finish_block(double* out, size_t n) {
+  for (size_t i = 0; i < n; ++i) {
+    at_ = i;
+    out[i] = finish(sums_[i], times_[i]);
+    if (i == 0 && n > 1 && steady_finish()) {
+      formants_.run(sums_.data() + 1, n - 1);
+      const double scale = level(levels_[3], block_->value(param::kOverallLevel, 0)) * s_.gain;
+      for (size_t j = 1; j < n; ++j) out[j] = scale * sums_[j];
+      return;
+    }
+  }
+}
+
+bool VoiceRenderer::steady_finish() const {
+  return block_->steady_formants() && block_->steady(param::kOverallLevel) &&
+         formants_.tuned_for(block_->formant_count());
 }
 
 double VoiceRenderer::row_level(int64_t v, double X) {

@@ -5,8 +5,10 @@
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <vector>
 
 #include "core/model/voice.h"
+#include "core/support/same_bits.h"
 #include "core/synthesis/render_curves.h"
 #include "core/synthesis/voice_filters.h"
 
@@ -111,6 +113,30 @@ TEST_F(FilterTest, FormantsCascadeInCurveOrder) {
   EXPECT_DOUBLE_EQ(formants.resonator(1).y1, r1.a0);
   EXPECT_DOUBLE_EQ(formants.resonator(2).y1, r2.a0 * r1.a0);
   EXPECT_EQ(out, formants.resonator(2).y1);
+}
+
+TEST_F(FilterTest, AStretchOfSteadyFormantsRunsAsSampleAfterSample) {
+  constant(param::kFormants, 700, 1);
+  constant(param::kFormants, 1220, 2);
+  constant(param::kFormants, 2600, 3);
+  FormantCascade one, block;
+  for (FormantCascade* c : {&one, &block}) {
+    c->remember_tuning(true);
+    EXPECT_FALSE(c->tuned_for(3));
+    c->apply(curves, 0.5, 0, kFs);
+    EXPECT_TRUE(c->tuned_for(3));
+    EXPECT_FALSE(c->tuned_for(2));
+  }
+  // An overflow on the way starts the resonators afresh in both.
+  const double inf = std::numeric_limits<double>::infinity();
+  std::vector<double> s = {1e4, -2e4, 3.5, inf, 1e308, -7, 0.25, 9e3};
+  const double f[] = {700, 1220, 2600};
+  std::vector<double> expected;
+  for (const double x : s) expected.push_back(one.apply(curves, f, 3, x, kFs, true));
+  block.run(s.data(), s.size());
+  for (size_t i = 0; i < s.size(); ++i)
+    EXPECT_TRUE(same_bits(s[i], expected[i])) << i << ": " << s[i] << " " << expected[i];
+  for (int i = 1; i <= 3; ++i) EXPECT_TRUE(same_bits(block.resonator(i).y1, one.resonator(i).y1));
 }
 
 TEST_F(FilterTest, FormantsBeyondThe32ndAreNotHeard) {
