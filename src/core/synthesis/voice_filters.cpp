@@ -95,11 +95,46 @@ double FormantCascade::apply(RenderCurves& curves, const double* f, int count, d
 
 void FormantCascade::run(double* s, size_t n) {
   const auto count = static_cast<size_t>(std::max(lastCount_, 0));
+  switch (count) {
+    case 0:
+      return;
+    case 1:
+      return run_fixed<1>(s, n);
+    case 2:
+      return run_fixed<2>(s, n);
+    case 3:
+      return run_fixed<3>(s, n);
+    case 4:
+      return run_fixed<4>(s, n);
+    case 5:
+      return run_fixed<5>(s, n);
+    case 6:
+      return run_fixed<6>(s, n);
+    case 7:
+      return run_fixed<7>(s, n);
+    case 8:
+      return run_fixed<8>(s, n);
+    default:
+      for (size_t j = 0; j < n; ++j) {
+        double x = s[j];
+        for (size_t i = 0; i < count; ++i) x = guarded_step(r_[i], x);
+        s[j] = x;
+      }
+  }
+}
+
+// The usual few formants with their coefficients and memories in registers for the
+// whole run: the same steps as guarded_step.
+template <size_t kCount>
+void FormantCascade::run_fixed(double* s, size_t n) {
+  std::array<Resonator, kCount> r;
+  std::copy_n(r_.begin(), kCount, r.begin());
   for (size_t j = 0; j < n; ++j) {
     double x = s[j];
-    for (size_t i = 0; i < count; ++i) x = guarded_step(r_[i], x);
+    for (Resonator& q : r) x = guarded_step(q, x);
     s[j] = x;
   }
+  std::copy_n(r.begin(), kCount, r_.begin());
 }
 
 }  // namespace vocanta

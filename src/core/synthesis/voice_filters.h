@@ -67,6 +67,8 @@ class FormantCascade {
 
  private:
   void tune(Resonator& r, RememberedTuning& tuning, double f, double b, double fs);
+  template <size_t kCount>
+  void run_fixed(double* s, size_t n);
   bool unchanged(int count, const double* f) const;
 
   std::array<Resonator, kMaxFormants> r_;
