@@ -25,6 +25,15 @@ double guarded_step(Resonator& r, double x) {
   return y;
 }
 
+// Samples s[0..n) through count resonators in turn.
+void cascade(Resonator* r, size_t count, double* s, size_t n) {
+  for (size_t j = 0; j < n; ++j) {
+    double x = s[j];
+    for (size_t i = 0; i < count; ++i) x = guarded_step(r[i], x);
+    s[j] = x;
+  }
+}
+
 }  // namespace
 
 bool RememberedTuning::holds(double f2, double b2) {
@@ -93,48 +102,27 @@ double FormantCascade::apply(RenderCurves& curves, const double* f, int count, d
   return s;
 }
 
-void FormantCascade::run(double* s, size_t n) {
-  const auto count = static_cast<size_t>(std::max(lastCount_, 0));
-  switch (count) {
-    case 0:
-      return;
-    case 1:
-      return run_fixed<1>(s, n);
-    case 2:
-      return run_fixed<2>(s, n);
-    case 3:
-      return run_fixed<3>(s, n);
-    case 4:
-      return run_fixed<4>(s, n);
-    case 5:
-      return run_fixed<5>(s, n);
-    case 6:
-      return run_fixed<6>(s, n);
-    case 7:
-      return run_fixed<7>(s, n);
-    case 8:
-      return run_fixed<8>(s, n);
-    default:
-      for (size_t j = 0; j < n; ++j) {
-        double x = s[j];
-        for (size_t i = 0; i < count; ++i) x = guarded_step(r_[i], x);
-        s[j] = x;
-      }
-  }
-}
-
-// The usual few formants with their coefficients and memories in registers for the
-// whole run: the same steps as guarded_step.
+// The usual few formants run with their coefficients and memories in registers for the
+// whole block, the resonators copied into locals of a size known when compiling.
 template <size_t kCount>
 void FormantCascade::run_fixed(double* s, size_t n) {
   std::array<Resonator, kCount> r;
   std::copy_n(r_.begin(), kCount, r.begin());
-  for (size_t j = 0; j < n; ++j) {
-    double x = s[j];
-    for (Resonator& q : r) x = guarded_step(q, x);
-    s[j] = x;
-  }
+  cascade(r.data(), kCount, s, n);
   std::copy_n(r.begin(), kCount, r_.begin());
+}
+
+template <size_t... k>
+constexpr auto FormantCascade::fixed_runs(std::index_sequence<k...>) {
+  return std::array<void (FormantCascade::*)(double*, size_t), sizeof...(k)>{
+      &FormantCascade::run_fixed<k + 1>...};
+}
+
+void FormantCascade::run(double* s, size_t n) {
+  static constexpr auto kFixed = fixed_runs(std::make_index_sequence<kFixedMost>());
+  const auto count = static_cast<size_t>(std::max(lastCount_, 0));
+  if (count >= 1 && count <= kFixedMost) return (this->*kFixed[count - 1])(s, n);
+  cascade(r_.data(), count, s, n);
 }
 
 }  // namespace vocanta

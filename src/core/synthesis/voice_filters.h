@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <utility>
 
 #include "core/synthesis/resonator.h"
 
@@ -67,8 +68,11 @@ class FormantCascade {
 
  private:
   void tune(Resonator& r, RememberedTuning& tuning, double f, double b, double fs);
+  static constexpr size_t kFixedMost = 8;
   template <size_t kCount>
   void run_fixed(double* s, size_t n);
+  template <size_t... k>
+  static constexpr auto fixed_runs(std::index_sequence<k...>);
   bool unchanged(int count, const double* f) const;
 
   std::array<Resonator, kMaxFormants> r_;
