@@ -37,9 +37,13 @@ size_t BlockCurves::stored(size_t written, size_t n, double* values) {
 
 void BlockCurves::fill(RenderCurves& curves, const double* t, size_t n) {
   assert(n >= 1 && n <= kSize);
+  steadyTerms_ = true;
   for (int p : kAlongTime) {
     double* v = values_[static_cast<size_t>(p)].data();
     every_[static_cast<size_t>(p)] = stored(curves.values(p, t, n, v), n, v);
+    // The overall level and the formant factor come after the sample's terms.
+    if (p != param::kOverallLevel && p != param::kFormantFactor)
+      steadyTerms_ = steadyTerms_ && every_[static_cast<size_t>(p)] == kOnce;
   }
   fill_formants(curves, t, n);
 }

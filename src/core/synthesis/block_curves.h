@@ -25,6 +25,8 @@ class BlockCurves {
     const auto at = static_cast<size_t>(p);
     return values_[at][i & every_[at]];
   }
+  // Whether every curve a sample reads before its formants holds for the whole block.
+  bool steady_terms() const { return steadyTerms_; }
   // Whether parameter p has one value for the whole block.
   bool steady(int p) const { return every_[static_cast<size_t>(p)] == kOnce; }
   // The formant frequencies at t[i], times the formant factor, in curve order.
@@ -43,6 +45,7 @@ class BlockCurves {
   std::array<std::array<double, kSize>, kParameterCount> values_;
   std::array<size_t, kParameterCount> every_{};  // kOnce or kEach
   int formants_ = 0;
+  bool steadyTerms_ = false;
   size_t formantEvery_ = kEach;
   std::vector<double> f_, columns_;
   std::vector<size_t> columnEvery_;

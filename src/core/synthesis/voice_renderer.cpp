@@ -149,43 +149,57 @@ void VoiceRenderer::weigh_walks() {
   walks_.row = response + walk(param::kSubPhase);
 }
 
+VoiceRenderer::Terms VoiceRenderer::terms(double t) {
+  const double fs = s_.fs;
+  // The block's values, where there is one, read without going back to the members.
+  const auto at = [block = block_, i = at_, this](int p, double x) {
+    return block ? block->value(p, i) : value(p, x);
+  };
+  Terms k;
+  k.F = at(param::kF0, t) * at(param::kF0Factor, t);
+  k.vibratoStep = kTwoPi * at(param::kVibratoFrequency, t) / fs;
+  k.va = at(param::kVibratoAmplitude, t) / 100 * k.F;
+  k.flutterF = at(param::kFlutterFrequency, t);
+  k.flutterQ = at(param::kFlutterQ, t);
+  k.fa = at(param::kFlutterAmplitude, t) / 100 * k.F;
+  k.aH = level(levels_[0], at(param::kHarmonicLevel, t));
+  k.aS = level(levels_[1], at(param::kSubharmonicLevel, t));
+  k.pH = at(param::kPhaseRandomness, t) / 100;
+  k.pS = at(param::kSubPhaseRandomness, t) / 100;
+  k.tau = at(param::kSpectralTilt, t) / std::log(2.0);
+  k.noise = level(levels_[2], at(param::kNoiseLevel, t));
+  k.polynomial = PolynomialPartials::accepts(k.tau, k.pH, k.pS);
+  return k;
+}
+
 double VoiceRenderer::sample(int64_t m) {
   const double fs = s_.fs;
   const double t = m / fs;
   t_ = t;
   if (stop_before(1 + walks_.sample)) return 0;
-  // The block's values, where there is one, read without going back to the members.
-  const auto at = [block = block_, i = at_, this](int p, double x) {
-    return block ? block->value(p, i) : value(p, x);
-  };
-  const double F = at(param::kF0, t) * at(param::kF0Factor, t);
-  psi_ = psi_ + kTwoPi * at(param::kVibratoFrequency, t) / fs;
-  const double va = at(param::kVibratoAmplitude, t) / 100 * F;
+  // Where a block's curves along time hold, its samples take the terms of its first.
+  if (!block_ || at_ == 0 || !block_->steady_terms()) terms_ = terms(t);
+  const Terms& k = terms_;
+  psi_ = psi_ + k.vibratoStep;
   double u = voice_.random.draw(65535) / 65534.0 - 0.5;
-  u = flutter_.apply(at(param::kFlutterFrequency, t), at(param::kFlutterQ, t), u, fs);
-  const double fa = at(param::kFlutterAmplitude, t) / 100 * F;
+  u = flutter_.apply(k.flutterF, k.flutterQ, u, fs);
   // Without vibrato the sine of a finite phase would be multiplied by 0: a zero of either
   // sign, which leaves the sum as it is. The fast engine spares itself the sine.
-  const double vibrato = fastEngine_ && va == 0 && std::isfinite(psi_) ? 0.0 : std::sin(psi_) * va;
-  const double f0 = std::fabs(vibrato + F + fa * u);
+  const double vibrato =
+      fastEngine_ && k.va == 0 && std::isfinite(psi_) ? 0.0 : std::sin(psi_) * k.va;
+  const double f0 = std::fabs(vibrato + k.F + k.fa * u);
   phi_ = phi_ + kTwoPi * f0 / fs;
   // One sample with an infinite rate must not silence the rest of the voice.
   if (!std::isfinite(psi_)) psi_ = 0;
   if (!std::isfinite(phi_)) phi_ = 0;
   const int32_t K = partial_limit(fs, f0);
-  const double aH = level(levels_[0], at(param::kHarmonicLevel, t));
-  const double aS = level(levels_[1], at(param::kSubharmonicLevel, t));
-  const double pH = at(param::kPhaseRandomness, t) / 100;
-  const double pS = at(param::kSubPhaseRandomness, t) / 100;
-  const double tau = at(param::kSpectralTilt, t) / std::log(2.0);
   const double w = static_cast<double>(voice_.random.draw(65535)) - 32768;
-  double s = level(levels_[2], at(param::kNoiseLevel, t)) * w;
+  double s = k.noise * w;
   const int32_t N = std::min(s_.maxHarmonics, std::min(kPartials, K));
-  if (polynomialTarget_ && PolynomialPartials::accepts(tau, pH, pS))
-    return polynomial(s, N, f0, aH, aS, pH, pS, tau);
-  s = harmonics(s, N, f0, aH, pH, tau);
+  if (polynomialTarget_ && k.polynomial) return polynomial(s, N, f0, k.aH, k.aS, k.pH, k.pS, k.tau);
+  s = harmonics(s, N, f0, k.aH, k.pH, k.tau);
   if (stopped_) return 0;
-  s = subharmonics(s, N, f0, aH, aS, pS, tau);
+  s = subharmonics(s, N, f0, k.aH, k.aS, k.pS, k.tau);
   if (stopped_) return 0;
   return s;
 }

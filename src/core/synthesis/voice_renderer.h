@@ -82,6 +82,15 @@ class VoiceRenderer {
   // Sample m up to its formants, with the partial sums taken or, while chunks are made,
   // left to the pipeline; finish passes it through the formants and applies the level.
   double sample(int64_t m);
+  // What a sample takes from the curves along time, apart from its random draws and
+  // phases: the same for every sample of a block whose curves hold.
+  struct Terms {
+    double F = 0, vibratoStep = 0, va = 0, fa = 0, flutterF = 0, flutterQ = 0;
+    double aH = 0, aS = 0, pH = 0, pS = 0, tau = 0, noise = 0;
+    bool polynomial = false;  // the polynomials accept its tilt and phase randomness
+  };
+  Terms terms(double t);
+  Terms terms_;
   double finish(double s, double t);
   void finish_block(double* out, size_t n);
   bool steady_finish() const;
