@@ -192,10 +192,14 @@ double VoiceRenderer::sample(int64_t m) {
   // One sample with an infinite rate must not silence the rest of the voice.
   if (!std::isfinite(psi_)) psi_ = 0;
   if (!std::isfinite(phi_)) phi_ = 0;
-  const int32_t K = partial_limit(fs, f0);
+  // The partials of the fundamental of the sample before, while it stays.
+  if (!same_bits(f0, lastF0_)) {
+    lastF0_ = f0;
+    lastN_ = std::min(s_.maxHarmonics, std::min(kPartials, partial_limit(fs, f0)));
+  }
+  const int32_t N = lastN_;
   const double w = static_cast<double>(voice_.random.draw(65535)) - 32768;
   double s = k.noise * w;
-  const int32_t N = std::min(s_.maxHarmonics, std::min(kPartials, K));
   if (polynomialTarget_ && k.polynomial) return polynomial(s, N, f0, k.aH, k.aS, k.pH, k.pS, k.tau);
   s = harmonics(s, N, f0, k.aH, k.pH, k.tau);
   if (stopped_) return 0;

@@ -91,6 +91,8 @@ class VoiceRenderer {
   };
   Terms terms(double t);
   Terms terms_;
+  double lastF0_ = -1;
+  int32_t lastN_ = 0;
   double finish(double s, double t);
   void finish_block(double* out, size_t n);
   bool steady_finish() const;
@@ -153,6 +155,7 @@ class VoiceRenderer {
   const BlockCurves* block_ = nullptr;  // while a block's samples are computed
   size_t at_ = 0;                       // the sample of the block
   enum RowWalks { kRowsUnwalked, kRowsKept, kRowsNotKept } rowWalks_ = kRowsUnwalked;
+  bool keyed_ = false;  // a sample of the block has set the polynomials' keys
   std::array<std::vector<double>, 2> blockRows_;  // the first sample's, the others'
   std::vector<double> rowsAgain_;
   std::vector<double> sums_, times_;

@@ -33,6 +33,7 @@ size_t VoiceRenderer::render_polynomial(double* out, size_t n) {
     blockCurves_->fill(curves_, times_.data(), wanted);
     block_ = blockCurves_.get();
     rowWalks_ = kRowsUnwalked;
+    keyed_ = false;
     size_t got = 0;
     for (; got < wanted; ++got) {
       at_ = got;
@@ -56,7 +57,9 @@ double VoiceRenderer::polynomial(double s, int32_t N, double f0, double aH, doub
   // Counted as the general form counts its harmonics, though they cost less here: a
   // check a little more often costs nothing one would notice.
   if (stop_before(std::max(N, 0) + 1) || N <= 0) return s;
-  polynomial_->key(tau, pH, pS);
+  // A block whose curves hold keeps the keys of its first sample.
+  if (!keyed_ || !block_->steady_terms()) polynomial_->key(tau, pH, pS);
+  keyed_ = true;
   // Each row: 10^(P / 20) e^(i (X - 1) phi).
   const int64_t n = s_.tweenies;
   const double* levels = row_levels();
