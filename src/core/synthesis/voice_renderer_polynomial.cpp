@@ -62,7 +62,7 @@ double VoiceRenderer::polynomial(double s, int32_t N, double f0, double aH, doub
   keyed_ = true;
   // Each row: 10^(P / 20) e^(i (X - 1) phi).
   const int64_t n = s_.tweenies;
-  const double* levels = row_levels();
+  const double* levels = rowWalks_ == kRowsKept ? blockRows_[1].data() : row_levels();
   for (int64_t v = 1; v <= n; ++v) {
     if (stop_before(2)) return s;
     const double X = static_cast<double>(v) / static_cast<double>(n + 1);
