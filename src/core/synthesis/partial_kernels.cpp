@@ -1,8 +1,8 @@
 #include "core/synthesis/partial_kernels.h"
 
 #include <cmath>
-#include <cstdlib>
-#include <cstring>
+
+#include "core/synthesis/kernel_choice.h"
 
 namespace vocanta {
 
@@ -42,15 +42,14 @@ const PartialKernels kScalar{scalar_sum,       scalar_exp,  scalar_interpolate,
                              scalar_exponents, scalar_sine, "scalar"};
 
 const PartialKernels& choose() {
-  // VOCANTA_KERNELS=scalar|avx2 narrows the choice, to compare the forms on one machine.
-  const char* wanted = std::getenv("VOCANTA_KERNELS");
-  const bool any = !wanted || !*wanted;
-  __builtin_cpu_init();
-  if ((any || std::strcmp(wanted, "avx512") == 0) && __builtin_cpu_supports("avx512f"))
-    return avx512_partial_kernels();
-  if ((any || std::strcmp(wanted, "avx2") == 0 || std::strcmp(wanted, "avx512") == 0) &&
-      __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma"))
-    return avx2_partial_kernels();
+  switch (widest_kernels()) {
+    case KernelSet::Avx512:
+      return avx512_partial_kernels();
+    case KernelSet::Avx2:
+      return avx2_partial_kernels();
+    case KernelSet::Scalar:
+      break;
+  }
   return kScalar;
 }
 

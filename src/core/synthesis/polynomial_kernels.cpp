@@ -1,9 +1,8 @@
 #include "core/synthesis/polynomial_kernels.h"
 
 #include <cmath>
-#include <cstdlib>
-#include <cstring>
 
+#include "core/synthesis/kernel_choice.h"
 #include "core/synthesis/polynomial_horner.h"
 #include "core/synthesis/turn_point.h"
 
@@ -59,13 +58,9 @@ void scalar_turn_sums(const TurnTable& t, const double* phi, int32_t n, double* 
 const PolynomialKernels kScalar{horner::evaluate<Scalar>, scalar_sincos, scalar_turn_sums,
                                 scalar_exp, "scalar"};
 
+// The polynomials have no AVX-512 form: AVX2 serves both.
 const PolynomialKernels& choose() {
-  const char* wanted = std::getenv("VOCANTA_KERNELS");
-  const bool scalar = wanted && std::strcmp(wanted, "scalar") == 0;
-  __builtin_cpu_init();
-  if (!scalar && __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma"))
-    return avx2_polynomial_kernels();
-  return kScalar;
+  return widest_kernels() == KernelSet::Scalar ? kScalar : avx2_polynomial_kernels();
 }
 
 }  // namespace
