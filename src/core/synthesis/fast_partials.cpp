@@ -12,7 +12,7 @@
 namespace vocanta {
 namespace {
 
-constexpr int kPartials = 2048;
+constexpr int kPartials = VoiceSpectra::kPartials;
 constexpr double kTwoPi = 2 * std::numbers::pi;
 
 bool same(const CurveCursor& a, const CurveCursor& b) {
@@ -21,17 +21,9 @@ bool same(const CurveCursor& a, const CurveCursor& b) {
 
 }  // namespace
 
-FastPartials::FastPartials(RenderCurves& curves, const std::vector<double>& H,
-                           const std::vector<double>& S, const std::vector<double>& RH,
-                           const std::vector<double>& RS, const PartialKernels& kernels)
-    : curves_(curves),
-      H_(H),
-      S_(S),
-      RH_(RH),
-      RS_(RS),
-      kernels_(kernels),
-      log_(kPartials),
-      args_(kPartials) {
+FastPartials::FastPartials(RenderCurves& curves, const VoiceSpectra& spectra,
+                           const PartialKernels& kernels)
+    : curves_(curves), spectra_(spectra), kernels_(kernels), log_(kPartials), args_(kPartials) {
   for (int k = 1; k <= kPartials; ++k) log_[k - 1] = std::log(k);
   for (Walk* w : {&harmonicResponse_, &rowResponse_, &harmonicPhase_, &rowPhase_})
     w->values.resize(kPartials);
@@ -223,8 +215,8 @@ double FastPartials::harmonics(double s, int32_t N, double f0, double phi, doubl
   walk(harmonicResponse_, param::kFrequencyResponse, Abscissa::Times, N, f0);
   walk(harmonicPhase_, param::kPhase, Abscissa::Whole, N, 0);
   PartialRun run;
-  run.amplitude = amplitudes(harmonicAmplitudes_, harmonicResponse_, H_, N, tau, 0);
-  run.theta = phases(harmonicPhases_, harmonicPhase_, RH_, N, pH);
+  run.amplitude = amplitudes(harmonicAmplitudes_, harmonicResponse_, spectra_.H, N, tau, 0);
+  run.theta = phases(harmonicPhases_, harmonicPhase_, spectra_.RH, N, pH);
   run.scale = 30000 * aH;
   run.phi = phi;
   run.offset = 1;
@@ -242,8 +234,8 @@ double FastPartials::row(double s, int32_t N, double X, double P, double f0, dou
   walk(response, param::kFrequencyResponse, Abscissa::HalfBelow, N, f0);
   walk(phase, param::kSubPhase, Abscissa::Whole, N, 0);
   PartialRun run;
-  run.amplitude = amplitudes(rowAmplitudes_, response, S_, N, tau, P);
-  run.theta = phases(rowPhases_, phase, RS_, N, pS);
+  run.amplitude = amplitudes(rowAmplitudes_, response, spectra_.S, N, tau, P);
+  run.theta = phases(rowPhases_, phase, spectra_.RS, N, pS);
   run.scale = 30000 * aS * aH;
   run.phi = phi;
   run.offset = X;

@@ -7,6 +7,7 @@
 #include "core/model/curve_state.h"
 #include "core/synthesis/partial_kernels.h"
 #include "core/synthesis/partial_pipeline.h"
+#include "core/synthesis/voice_spectra.h"
 
 namespace vocanta {
 
@@ -19,9 +20,8 @@ class RenderCurves;
 // sums go through the vector kernels.
 class FastPartials {
  public:
-  // The spectra and random phases are the renderer's tables, indexed 1..2048.
-  FastPartials(RenderCurves& curves, const std::vector<double>& H, const std::vector<double>& S,
-               const std::vector<double>& RH, const std::vector<double>& RS,
+  // The spectra and random phases are the renderer's.
+  FastPartials(RenderCurves& curves, const VoiceSpectra& spectra,
                const PartialKernels& kernels = partial_kernels());
 
   // A new voice: its tables are new.
@@ -87,10 +87,7 @@ class FastPartials {
   // Buffers no run holds any more; first, so that it outlives every table.
   std::vector<std::unique_ptr<std::vector<double>>> spare_;
   RenderCurves& curves_;
-  const std::vector<double>& H_;
-  const std::vector<double>& S_;
-  const std::vector<double>& RH_;
-  const std::vector<double>& RS_;
+  const VoiceSpectra& spectra_;
   const PartialKernels& kernels_;
   std::vector<double> log_;   // log(k) at [k - 1]
   std::vector<double> args_;  // exponents on their way to exp

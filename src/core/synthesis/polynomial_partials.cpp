@@ -11,7 +11,7 @@
 namespace vocanta {
 namespace {
 
-constexpr int kPartials = 2048;
+constexpr int kPartials = VoiceSpectra::kPartials;
 // Samples whose lanes of one kind lie together: a multiple of the four that share their
 // coefficients, and as many as a pass of the widest kernel takes.
 constexpr size_t kLaneBlock = 16;
@@ -41,15 +41,10 @@ const TCurvePoint* first_point(const CurveState& w) {
 
 }  // namespace
 
-PolynomialPartials::PolynomialPartials(RenderCurves& curves, const std::vector<double>& H,
-                                       const std::vector<double>& S, const std::vector<double>& RH,
-                                       const std::vector<double>& RS, double fs,
+PolynomialPartials::PolynomialPartials(RenderCurves& curves, const VoiceSpectra& spectra, double fs,
                                        const PolynomialKernels& kernels)
     : curves_(curves),
-      H_(H),
-      S_(S),
-      RH_(RH),
-      RS_(RS),
+      spectra_(spectra),
       kernels_(kernels),
       lambda_(std::log(10.0) / 20),
       fs_(fs) {}
@@ -93,7 +88,8 @@ bool PolynomialPartials::usable() {
   if (!spectraChecked_) {
     spectraUsable_ = true;
     for (int k = 1; k <= kPartials; ++k)
-      spectraUsable_ = spectraUsable_ && bounded(H_[k], kMostDb) && bounded(S_[k], kMostDb);
+      spectraUsable_ =
+          spectraUsable_ && bounded(spectra_.H[k], kMostDb) && bounded(spectra_.S[k], kMostDb);
     spectraChecked_ = true;
     forget_coefficients();  // new spectra and random phases
   }
@@ -137,12 +133,14 @@ void PolynomialPartials::build(int32_t count) {
   for (int32_t k = std::max(built_, 0) + 1; k <= count; ++k) {
     const auto i = static_cast<size_t>(k - 1);
     const double log = std::log(k) * tau_;
-    const double h = std::exp((log + H_[i + 1]) * lambda_);
-    const double theta = curve_value(phase, atPhase, 1, k) * kTwoPi / 360 + RH_[i + 1] * pH_;
+    const double h = std::exp((log + spectra_.H[i + 1]) * lambda_);
+    const double theta =
+        curve_value(phase, atPhase, 1, k) * kTwoPi / 360 + spectra_.RH[i + 1] * pH_;
     hr_[i] = h * std::cos(theta);
     hi_[i] = h * std::sin(theta);
-    const double s = std::exp((log + S_[i + 1]) * lambda_);
-    const double sTheta = curve_value(subPhase, atSubPhase, 1, k) * kTwoPi / 360 + RS_[i + 1] * pS_;
+    const double s = std::exp((log + spectra_.S[i + 1]) * lambda_);
+    const double sTheta =
+        curve_value(subPhase, atSubPhase, 1, k) * kTwoPi / 360 + spectra_.RS[i + 1] * pS_;
     sr_[i] = s * std::cos(sTheta);
     si_[i] = s * std::sin(sTheta);
   }

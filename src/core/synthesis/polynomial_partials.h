@@ -6,6 +6,7 @@
 
 #include "core/synthesis/periodic_table.h"
 #include "core/synthesis/polynomial_kernels.h"
+#include "core/synthesis/voice_spectra.h"
 
 namespace vocanta {
 
@@ -21,9 +22,8 @@ struct CurveState;
 // factor of the sample. Samples are gathered and their sums taken together, many at once.
 class PolynomialPartials {
  public:
-  PolynomialPartials(RenderCurves& curves, const std::vector<double>& H,
-                     const std::vector<double>& S, const std::vector<double>& RH,
-                     const std::vector<double>& RS, double fs, const PolynomialKernels& kernels);
+  PolynomialPartials(RenderCurves& curves, const VoiceSpectra& spectra, double fs,
+                     const PolynomialKernels& kernels);
 
   // A new voice: its spectra and random phases are new.
   void start() { spectraChecked_ = false; }
@@ -84,10 +84,7 @@ class PolynomialPartials {
   void take_direct(bool rows);
 
   RenderCurves& curves_;
-  const std::vector<double>& H_;
-  const std::vector<double>& S_;
-  const std::vector<double>& RH_;
-  const std::vector<double>& RS_;
+  const VoiceSpectra& spectra_;
   const PolynomialKernels& kernels_;
   const double lambda_;
   bool spectraChecked_ = false, spectraUsable_ = false;

@@ -52,7 +52,7 @@ double FlutterFilter::apply(double f, double q, double u, double fs) {
   last_ = {true, usable(f, b), f, q};
   // A Q of 0 or below has no meaning: the flutter falls silent until it has one again.
   if (!last_.usable) return 0;
-  if (!remember_ || !tuning_.holds(f, b)) r_.set(f, b, fs);
+  r_.set(f, b, fs);
   return guarded_step(r_, u);
 }
 

@@ -24,7 +24,6 @@ class FlutterFilter {
  public:
   void reset() {
     r_.reset();
-    tuning_ = {};
     last_ = {};
   }
   // Noise u through the resonator of flutter frequency f and Q q.
@@ -35,8 +34,8 @@ class FlutterFilter {
  private:
   Resonator r_;
   bool remember_ = false;
-  RememberedTuning tuning_;
-  // The frequency and Q of the sample before, and whether they made a usable filter.
+  // The frequency and Q of the sample before, and whether they made a usable filter, which
+  // the resonator is then tuned to.
   struct Last {
     bool known = false, usable = false;
     double f = 0, q = 0;

@@ -15,7 +15,7 @@
 namespace vocanta {
 namespace {
 
-constexpr int kPartials = 2048;
+constexpr int kPartials = VoiceSpectra::kPartials;
 // About a millisecond of partials between two break checks: a check reads the clock and
 // may let window messages run, which must not show in the time a voice takes.
 constexpr int64_t kEvaluationsPerCheck = 1 << 15;
@@ -41,17 +41,13 @@ VoiceRenderer::VoiceRenderer(Voice& voice, const SynthesisSettings& settings, Re
     : voice_(voice),
       s_(settings),
       curves_(voice),
-      H_(kPartials + 1),
-      S_(kPartials + 1),
-      RH_(kPartials + 1),
-      RS_(kPartials + 1),
       lambda_(std::log(10.0) / 20),
       stop_(stop),
       untilCheck_(kEvaluationsPerCheck) {
   if (engine == Engine::Fast) {
     fastEngine_ = true;
-    polynomial_ = std::make_unique<PolynomialPartials>(curves_, H_, S_, RH_, RS_, s_.fs,
-                                                       polynomial_kernels());
+    polynomial_ =
+        std::make_unique<PolynomialPartials>(curves_, spectra_, s_.fs, polynomial_kernels());
     flutter_.remember_tuning(true);
     formants_.remember_tuning(true);
     // Rows are where a document asks for no end of work: so many wait better nowhere.
@@ -67,12 +63,12 @@ VoiceRenderer::~VoiceRenderer() {
 
 void VoiceRenderer::start() {
   curves_.keep_valid();
-  for (int k = 1; k <= kPartials; ++k) H_[k] = value(param::kHarmonicSpectrum, k);
-  for (int k = 1; k <= kPartials; ++k) S_[k] = value(param::kSubharmonicSpectrum, k - 0.5);
+  for (int k = 1; k <= kPartials; ++k) spectra_.H[k] = value(param::kHarmonicSpectrum, k);
+  for (int k = 1; k <= kPartials; ++k) spectra_.S[k] = value(param::kSubharmonicSpectrum, k - 0.5);
   if (!s_.randomize) voice_.random.seed = 0;
   psi_ = 0;
-  for (int k = 1; k <= kPartials; ++k) RH_[k] = random_phase(voice_.random);
-  for (int k = 1; k <= kPartials; ++k) RS_[k] = random_phase(voice_.random);
+  for (int k = 1; k <= kPartials; ++k) spectra_.RH[k] = random_phase(voice_.random);
+  for (int k = 1; k <= kPartials; ++k) spectra_.RS[k] = random_phase(voice_.random);
   phi_ = 0;
   flutter_.reset();
   formants_.reset();
@@ -151,10 +147,6 @@ void VoiceRenderer::weigh_walks() {
 
 VoiceRenderer::Terms VoiceRenderer::terms(double t) {
   const double fs = s_.fs;
-  // The block's values, where there is one, read without going back to the members.
-  const auto at = [block = block_, i = at_, this](int p, double x) {
-    return block ? block->value(p, i) : value(p, x);
-  };
   Terms k;
   k.F = at(param::kF0, t) * at(param::kF0Factor, t);
   k.vibratoStep = kTwoPi * at(param::kVibratoFrequency, t) / fs;
@@ -224,8 +216,8 @@ double VoiceRenderer::harmonics(double s, int32_t N, double f0, double aH, doubl
   if (fastEngine_) return fast().harmonics(s, N, f0, phi_, aH, pH, tau);
   for (int32_t k = 1; k <= N; ++k) {
     const double R = curve_value(response, atResponse, 1, k * f0);
-    const double A = std::exp((std::log(k) * tau + H_[k] + R) * lambda_);
-    const double theta = curve_value(phase, atPhase, 1, k) * kTwoPi / 360 + RH_[k] * pH;
+    const double A = std::exp((std::log(k) * tau + spectra_.H[k] + R) * lambda_);
+    const double theta = curve_value(phase, atPhase, 1, k) * kTwoPi / 360 + spectra_.RH[k] * pH;
     s = s + std::sin(k * phi_ + theta) * (30000 * aH * A);
   }
   return s;
@@ -245,7 +237,7 @@ double VoiceRenderer::subharmonics(double s, int32_t N, double f0, double aH, do
   const int64_t rowCost = std::max(N, 0) + 1 + walks_.row;
   for (int64_t v = 1; v <= n; ++v) {
     if (stop_before(rowCost)) return s;
-    const double X = static_cast<double>(v) / static_cast<double>(n + 1);
+    const double X = row_x(v);
     const double P = value(param::kTweenieSpectrum, X);
     if (fastEngine_) {
       s = fast().row(s, N, X, P, f0, phi_, aH, aS, pS, tau);
@@ -253,8 +245,8 @@ double VoiceRenderer::subharmonics(double s, int32_t N, double f0, double aH, do
     }
     for (int32_t k = 1; k <= N; ++k) {
       const double R = curve_value(response, atResponse, 1, (k - 0.5) * f0);
-      const double A = std::exp((std::log(k) * tau + S_[k] + R + P) * lambda_);
-      const double theta = curve_value(phase, atPhase, 1, k) * kTwoPi / 360 + RS_[k] * pS;
+      const double A = std::exp((std::log(k) * tau + spectra_.S[k] + R + P) * lambda_);
+      const double theta = curve_value(phase, atPhase, 1, k) * kTwoPi / 360 + spectra_.RS[k] * pS;
       s = s + std::sin((k - 1 + X) * phi_ + theta) * (30000 * aS * aH * A);
     }
   }
@@ -263,7 +255,7 @@ double VoiceRenderer::subharmonics(double s, int32_t N, double f0, double aH, do
 
 FastPartials& VoiceRenderer::fast() {
   // Made when a sample first needs the general form: most voices never do.
-  if (!fast_) fast_ = std::make_unique<FastPartials>(curves_, H_, S_, RH_, RS_);
+  if (!fast_) fast_ = std::make_unique<FastPartials>(curves_, spectra_);
   return *fast_;
 }
 

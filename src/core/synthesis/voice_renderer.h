@@ -14,6 +14,7 @@
 #include "core/synthesis/render_curves.h"
 #include "core/synthesis/synthesis_settings.h"
 #include "core/synthesis/voice_filters.h"
+#include "core/synthesis/voice_spectra.h"
 
 namespace vocanta {
 
@@ -90,9 +91,6 @@ class VoiceRenderer {
     bool polynomial = false;  // the polynomials accept its tilt and phase randomness
   };
   Terms terms(double t);
-  Terms terms_;
-  double lastF0_ = -1;
-  int32_t lastN_ = 0;
   double finish(double s, double t);
   void finish_block(double* out, size_t n);
   bool steady_finish() const;
@@ -107,6 +105,11 @@ class VoiceRenderer {
   double polynomial(double s, int32_t N, double f0, double aH, double aS, double pH, double pS,
                     double tau);
   double harmonics(double s, int32_t N, double f0, double aH, double pH, double tau);
+  // Where tweenie row v of the setting's rows lies between two harmonics, 0 to 1.
+  double row_x(int64_t v) const {
+    // In 64 bits: the setting may be the largest 32-bit number.
+    return static_cast<double>(v) / static_cast<double>(int64_t{s_.tweenies} + 1);
+  }
   // A tweenie row's level, walked along the tweenie spectrum; the levels of all rows for
   // the sample of the block being computed, or none where they are to be walked.
   double row_level(int64_t v, double X);
@@ -135,7 +138,7 @@ class VoiceRenderer {
   Voice& voice_;
   const SynthesisSettings& s_;
   RenderCurves curves_;
-  std::vector<double> H_, S_, RH_, RS_;
+  VoiceSpectra spectra_;
   double psi_ = 0, phi_ = 0;
   Level levels_[4];  // harmonic, subharmonic, noise and overall level
   const double lambda_;
@@ -151,6 +154,10 @@ class VoiceRenderer {
   // Where the sample being computed leaves its polynomial sums, while blocks are taken
   // that way; the block's sums before the formants and the samples' times.
   double* polynomialTarget_ = nullptr;
+  Terms terms_;  // of the sample being computed
+  // The fundamental of the sample before and its partials.
+  double lastF0_ = -1;
+  int32_t lastN_ = 0;
   std::unique_ptr<BlockCurves> blockCurves_;
   const BlockCurves* block_ = nullptr;  // while a block's samples are computed
   size_t at_ = 0;                       // the sample of the block

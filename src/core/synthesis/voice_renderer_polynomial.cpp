@@ -65,7 +65,7 @@ double VoiceRenderer::polynomial(double s, int32_t N, double f0, double aH, doub
   const double* levels = rowWalks_ == kRowsKept ? blockRows_[1].data() : row_levels();
   for (int64_t v = 1; v <= n; ++v) {
     if (stop_before(2)) return s;
-    const double X = static_cast<double>(v) / static_cast<double>(n + 1);
+    const double X = row_x(v);
     const double level = levels ? levels[v - 1] : row_level(v, X);
     polynomial_->add_row(level, (X - 1) * phi_);
   }
@@ -111,9 +111,7 @@ const double* VoiceRenderer::row_levels() {
   blockRows_[1].resize(static_cast<size_t>(n));
   CurveCursor& cursor = curves_.cursor(param::kTweenieSpectrum);
   const auto walk = [&](std::vector<double>& levels) {
-    for (int64_t v = 1; v <= n; ++v)
-      levels[static_cast<size_t>(v - 1)] =
-          row_level(v, static_cast<double>(v) / static_cast<double>(n + 1));
+    for (int64_t v = 1; v <= n; ++v) levels[static_cast<size_t>(v - 1)] = row_level(v, row_x(v));
   };
   walk(blockRows_[0]);
   const CurveCursor first = cursor;

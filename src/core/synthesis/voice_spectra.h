@@ -1,0 +1,17 @@
+#pragma once
+
+#include <vector>
+
+namespace vocanta {
+
+// A voice's spectra and random phases per partial, [k] for partial k = 1..2048: read
+// afresh when a voice starts, owned by its renderer and read by the partial sums.
+struct VoiceSpectra {
+  static constexpr int kPartials = 2048;
+  std::vector<double> H = std::vector<double>(kPartials + 1);   // harmonic spectrum, dB
+  std::vector<double> S = std::vector<double>(kPartials + 1);   // subharmonic spectrum, dB
+  std::vector<double> RH = std::vector<double>(kPartials + 1);  // random phases, harmonics
+  std::vector<double> RS = std::vector<double>(kPartials + 1);  // random phases, rows
+};
+
+}  // namespace vocanta
