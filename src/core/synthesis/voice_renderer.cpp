@@ -69,6 +69,7 @@ void VoiceRenderer::start() {
   psi_ = 0;
   for (int k = 1; k <= kPartials; ++k) spectra_.RH[k] = random_phase(voice_.random);
   for (int k = 1; k <= kPartials; ++k) spectra_.RS[k] = random_phase(voice_.random);
+  if (fastEngine_) peaks_.read(spectra_);
   phi_ = 0;
   flutter_.reset();
   formants_.reset();
@@ -98,6 +99,7 @@ size_t VoiceRenderer::render_values(double* out, size_t count) {
   curves_.keep_valid();
   formants_.forget_tuning();
   weigh_walks();
+  if (fastEngine_) peaks_.read(curves_, s_.gain);
   const auto n =
       static_cast<size_t>(std::clamp<int64_t>(samples_left(), 0, static_cast<int64_t>(count)));
   stopped_ = false;
@@ -154,13 +156,16 @@ VoiceRenderer::Terms VoiceRenderer::terms(double t) {
   k.flutterF = at(param::kFlutterFrequency, t);
   k.flutterQ = at(param::kFlutterQ, t);
   k.fa = at(param::kFlutterAmplitude, t) / 100 * k.F;
-  k.aH = level(levels_[0], at(param::kHarmonicLevel, t));
-  k.aS = level(levels_[1], at(param::kSubharmonicLevel, t));
+  const double harmonicDb = at(param::kHarmonicLevel, t);
+  const double subharmonicDb = at(param::kSubharmonicLevel, t);
+  k.aH = level(levels_[0], harmonicDb);
+  k.aS = level(levels_[1], subharmonicDb);
   k.pH = at(param::kPhaseRandomness, t) / 100;
   k.pS = at(param::kSubPhaseRandomness, t) / 100;
   k.tau = at(param::kSpectralTilt, t) / std::log(2.0);
   k.noise = level(levels_[2], at(param::kNoiseLevel, t));
   k.polynomial = PolynomialPartials::accepts(k.tau, k.pH, k.pS);
+  k.exact = fastEngine_ && peaks_.exact(harmonicDb, subharmonicDb, k.tau, s_.tweenies > 0);
   return k;
 }
 
@@ -192,7 +197,8 @@ double VoiceRenderer::sample(int64_t m) {
   const int32_t N = lastN_;
   const double w = static_cast<double>(voice_.random.draw(65535)) - 32768;
   double s = k.noise * w;
-  if (polynomialTarget_ && k.polynomial) return polynomial(s, N, f0, k.aH, k.aS, k.pH, k.pS, k.tau);
+  if (polynomialTarget_ && k.polynomial && !k.exact)
+    return polynomial(s, N, f0, k.aH, k.aS, k.pH, k.pS, k.tau);
   s = harmonics(s, N, f0, k.aH, k.pH, k.tau);
   if (stopped_) return 0;
   s = subharmonics(s, N, f0, k.aH, k.aS, k.pS, k.tau);
@@ -213,7 +219,7 @@ double VoiceRenderer::harmonics(double s, int32_t N, double f0, double aH, doubl
   const CurveState& phase = curves_.state(param::kPhase);
   CurveCursor& atPhase = curves_.cursor(param::kPhase);
   if (stop_before(std::max(N, 0) + walks_.harmonics)) return s;
-  if (fastEngine_) return fast().harmonics(s, N, f0, phi_, aH, pH, tau);
+  if (fastEngine_ && !terms_.exact) return fast().harmonics(s, N, f0, phi_, aH, pH, tau);
   for (int32_t k = 1; k <= N; ++k) {
     const double R = curve_value(response, atResponse, 1, k * f0);
     const double A = std::exp((std::log(k) * tau + spectra_.H[k] + R) * lambda_);
@@ -239,7 +245,7 @@ double VoiceRenderer::subharmonics(double s, int32_t N, double f0, double aH, do
     if (stop_before(rowCost)) return s;
     const double X = row_x(v);
     const double P = value(param::kTweenieSpectrum, X);
-    if (fastEngine_) {
+    if (fastEngine_ && !terms_.exact) {
       s = fast().row(s, N, X, P, f0, phi_, aH, aS, pS, tau);
       continue;
     }

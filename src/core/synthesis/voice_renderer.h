@@ -9,6 +9,7 @@
 #include "core/support/same_bits.h"
 #include "core/synthesis/block_curves.h"
 #include "core/synthesis/engine.h"
+#include "core/synthesis/level_peaks.h"
 #include "core/synthesis/partial_pipeline.h"
 #include "core/synthesis/render_break.h"
 #include "core/synthesis/render_curves.h"
@@ -89,6 +90,7 @@ class VoiceRenderer {
     double F = 0, vibratoStep = 0, va = 0, fa = 0, flutterF = 0, flutterQ = 0;
     double aH = 0, aS = 0, pH = 0, pS = 0, tau = 0, noise = 0;
     bool polynomial = false;  // the polynomials accept its tilt and phase randomness
+    bool exact = false;       // its partials are summed as the reference sums them
   };
   Terms terms(double t);
   double finish(double s, double t);
@@ -139,6 +141,7 @@ class VoiceRenderer {
   const SynthesisSettings& s_;
   RenderCurves curves_;
   VoiceSpectra spectra_;
+  LevelPeaks peaks_;  // of the fast engine: which samples it sums as the reference does
   double psi_ = 0, phi_ = 0;
   Level levels_[4];  // harmonic, subharmonic, noise and overall level
   const double lambda_;
