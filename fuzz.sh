@@ -22,11 +22,11 @@ export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp
 # Numbers and point texts are short; documents, INI texts and pictures get room for many
 # curves and records.
 declare -A max_len=([documents]=65536 [numbers]=256 [point_texts]=1024 [ini]=65536
-  [metafiles]=65536 [parts]=16384)
+  [metafiles]=65536 [parts]=16384 [engines]=65536)
 # A picture must open in well under a second, even with the sanitizers' slowdown.
 declare -A timeout=([metafiles]=2)
 status=0
-for target in documents numbers point_texts ini metafiles parts; do
+for target in documents numbers point_texts ini metafiles parts engines; do
   exe=$build_dir/fuzz/fuzz_$target
   findings=$run_dir/$target
   # New inputs go to a working corpus in the build folder; the repository's corpus
