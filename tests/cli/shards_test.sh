@@ -52,8 +52,9 @@ for k in 1 2 3; do "$cli" batch "$work/v.vta" --combinations --shard $k/3 -o "$w
 "$cli" batch "$work/v.vta" --shard 2/3 -o "$work/foreign.smp" >/dev/null
 head -c 2000 "$work/p3.smp" >"$work/cut.smp" && cp "$work/p3.CSV" "$work/cut.CSV"
 echo "earlier" >"$work/out.smp"
+# A merge that hangs is cut off and fails the check.
 refused() {
-  "$cli" merge "$@" -o "$work/out.smp" >/dev/null 2>"$work/err"
+  timeout 60 "$cli" merge "$@" -o "$work/out.smp" >/dev/null 2>"$work/err"
   [ $? -eq 1 ] && [ "$(cat "$work/out.smp")" = "earlier" ] && [ ! -e "$work/out.CSV" ] &&
     [ -z "$(ls "$work" | grep '~tmp')" ]
 }
@@ -75,6 +76,11 @@ check "a part whose counts overflow is refused" 'refused "$work/lie.smp" && grep
 # Faults a merge names for what they are.
 cp "$work/p2.smp" "$work/q2.smp" && mkdir "$work/q2.CSV"
 check "a label file that is a folder is named so" 'refused "$work/p1.smp" "$work/q2.smp" "$work/p3.smp" && grep -q "q2.CSV is a folder, not the label file of a part" "$work/err"'
+# A FIFO would keep the merge waiting and a device feed it without end: refused at once.
+mkfifo "$work/f2.smp"
+check "a part that is a FIFO is refused" 'refused "$work/p1.smp" "$work/f2.smp" "$work/p3.smp" && grep -q "f2.smp is not a file a build wrote, so not a part of a series" "$work/err"'
+cp "$work/p2.smp" "$work/z2.smp" && ln -s /dev/zero "$work/z2.CSV"
+check "a label file that is a device is refused" 'refused "$work/p1.smp" "$work/z2.smp" "$work/p3.smp" && grep -q "z2.CSV is not a file a build wrote, so not the label file of a part" "$work/err"'
 for k in 1 2 4 5 6 7; do "$cli" batch "$work/v.vta" --only pitch --shard $k/7 -o "$work/e$k.smp" >/dev/null; done
 check "a missing empty part is named so" 'refused "$work"/e?.smp && grep -q "The part of shard 3/7 is missing (it holds none of the series'"'"' 2 voices" "$work/err"'
 nl="$work/new

@@ -48,15 +48,26 @@ int64_t number_item(const Part& p, const char* name) {
   return n;
 }
 
+// Parts and their label files are files a build wrote: a FIFO or a device in their
+// place would keep the merge waiting, or reading without end. One that is missing is
+// left to the reader, which says so.
+void require_file(const std::string& path, const char* what) {
+  std::error_code ec;
+  const std::filesystem::file_type type = std::filesystem::status(path, ec).type();
+  if (type == std::filesystem::file_type::directory)
+    throw VocantaError(path + " is a folder, not " + what);
+  if (!ec && type != std::filesystem::file_type::regular)
+    throw VocantaError(path + " is not a file a build wrote, so not " + what);
+}
+
 // The voices' lines of a part's label file.
 std::vector<LabelLine> read_labels(const std::string& path) {
-  std::error_code ec;
-  if (std::filesystem::is_directory(path, ec))
-    throw VocantaError(path + " is a folder, not the label file of a part");
+  require_file(path, "the label file of a part");
   return read_label_file(path).voices;
 }
 
 Part read_part(const std::string& path) {
+  require_file(path, "a part of a series");
   Part p{path, read_sample_file_info(path), {}, {}, 0, 0, 0, 0, {}};
   p.series = p.info.header.get(part_item::kSeries);
   const auto shard = parse_shard(p.info.header.get(part_item::kShard));
