@@ -1,7 +1,6 @@
 #include "core/synthesis/level_peaks.h"
 
 #include <cmath>
-#include <numbers>
 
 #include "core/model/parameter_table.h"
 #include "core/synthesis/render_curves.h"
@@ -41,7 +40,7 @@ void LevelPeaks::read(const RenderCurves& curves, double gain) {
 
 bool LevelPeaks::exact(double harmonicDb, double subharmonicDb, double tau, bool rows) const {
   // A partial's size grows by tau log k dB: at the last partial where tau is positive.
-  const double tilt = tau > 0 ? tau * std::log(static_cast<double>(VoiceSpectra::kPartials)) : 0;
+  const double tilt = tau > 0 ? tau * VoiceSpectra::kLogPartials : 0;
   const double base = scale_ + harmonicDb + tilt;
   const double harmonics = base + spectra_[0];
   const double subharmonics = rows ? base + subharmonicDb + spectra_[1] + rows_ : -HUGE_VAL;

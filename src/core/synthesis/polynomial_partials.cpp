@@ -16,9 +16,7 @@ constexpr int kPartials = VoiceSpectra::kPartials;
 // coefficients, and as many as a pass of the widest kernel takes.
 constexpr size_t kLaneBlock = 16;
 constexpr double kTwoPi = 2 * std::numbers::pi;
-// log 2048, the largest factor the tilt meets.
-constexpr double kLogPartials = 11 * std::numbers::ln2;
-static_assert(kPartials == 1 << 11);
+constexpr double kLogPartials = VoiceSpectra::kLogPartials;
 // Levels in dB beyond which a product of factors of them might leave the range of
 // doubles where the reference's one exponential does not; 1000 dB keeps every factor
 // within 10^50 and every product well inside.
